@@ -1,0 +1,6 @@
+#include "mainviewmodel.h"
+
+MainViewModel::MainViewModel(QObject *parent)
+    : QObject(parent)
+{
+}
