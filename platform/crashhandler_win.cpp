@@ -30,9 +30,9 @@ LONG WINAPI onUnhandledException(EXCEPTION_POINTERS *pointers)
     wchar_t name[260];
     wsprintfW(name, L"%s-%04d%02d%02d-%02d%02d%02d.dmp", L"DumpFile", t.wYear, t.wMonth, t.wDay,
               t.wHour, t.wMinute, t.wSecond);
-    HANDLE file = CreateFileW(name, GENERIC_READ | GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
+    HANDLE file =
+        CreateFileW(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    CREATE_ALWAYS, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
         MINIDUMP_EXCEPTION_INFORMATION info;
         info.ThreadId = GetCurrentThreadId();

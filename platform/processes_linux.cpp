@@ -26,8 +26,8 @@ std::string imageNameOf(const std::string &pidDir)
         std::string target(buf, static_cast<size_t>(n));
         // A replaced executable still runs under its old name.
         const std::string deleted = " (deleted)";
-        if (target.size() > deleted.size()
-            && target.compare(target.size() - deleted.size(), deleted.size(), deleted) == 0)
+        if (target.size() > deleted.size() &&
+            target.compare(target.size() - deleted.size(), deleted.size(), deleted) == 0)
             target.resize(target.size() - deleted.size());
         return baseName(target);
     }
