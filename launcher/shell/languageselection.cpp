@@ -17,12 +17,12 @@ struct Row
 };
 
 const Row kLanguages[] = {
-    {0x04, "i18n_zh_cn.qm", "zh-cn"},   {0x7C04, "i18n_zh_tw.qm", "zh-tw"},
-    {0x07, "i18n_de.qm", "de-de"},      {0x09, "i18n_en.qm", "en-us"},
-    {0x0A, "i18n_es.qm", "es-es"},      {0x0C, "i18n_fr.qm", "fr-fr"},
-    {0x11, "i18n_ja.qm", "ja-jp"},      {0x12, "i18n_ko.qm", "ko-kr"},
-    {0x16, "i18n_pt.qm", "pt-pt"},      {0x19, "i18n_ru.qm", "ru-ru"},
-    {0x1E, "i18n_th.qm", "th-th"},      {0x21, "i18n_id.qm", "id-id"},
+    {0x04, "i18n_zh_cn.qm", "zh-cn"}, {0x7C04, "i18n_zh_tw.qm", "zh-tw"},
+    {0x07, "i18n_de.qm", "de-de"},    {0x09, "i18n_en.qm", "en-us"},
+    {0x0A, "i18n_es.qm", "es-es"},    {0x0C, "i18n_fr.qm", "fr-fr"},
+    {0x11, "i18n_ja.qm", "ja-jp"},    {0x12, "i18n_ko.qm", "ko-kr"},
+    {0x16, "i18n_pt.qm", "pt-pt"},    {0x19, "i18n_ru.qm", "ru-ru"},
+    {0x1E, "i18n_th.qm", "th-th"},    {0x21, "i18n_id.qm", "id-id"},
     {0x2A, "i18n_vi.qm", "vi-vn"},
 };
 
