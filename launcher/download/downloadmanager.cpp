@@ -1,0 +1,456 @@
+#include "downloadmanager.h"
+
+#include "downloadtask.h"
+#include "filespace.h"
+#include "md5checkworker.h"
+
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QNetworkRequest>
+
+using namespace ErrorDefine;
+
+namespace {
+// Consecutive fast writes, shared by every manager of the process (main thread only): after a
+// slow write the network intake shrinks until the disk has kept up for a while.
+int s_fastWrites = 0;
+constexpr int kFastWritesBeforeFullBuffer = 50;
+constexpr qint64 kSlowReadBufferSize = 1024;
+constexpr qint64 kSlowWriteMs = 1000;
+// More hops than any real mirror chain; a loop of redirects must end in an error.
+constexpr int kMaxRedirects = 20;
+
+bool isFollowedRedirect(int status)
+{
+    return status == 301 || status == 302 || status == 303 || status == 305 || status == 307 ||
+           status == 308;
+}
+} // namespace
+
+downloadmanager::downloadmanager(QObject *parent)
+    : QObject(parent)
+    , m_stallTimeoutMs(downloadtask::kDefaultStallTimeoutMs)
+{
+    registerMetaTypes();
+    m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+}
+
+downloadmanager::~downloadmanager()
+{
+    abortSizeRequest();
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->stop();
+    if (m_file)
+        m_file->close();
+    m_settings.sync();
+    // A hashing thread must never outlive the object it reports to unnoticed.
+    for (const QPointer<QThread> &thread : qAsConst(m_md5Threads)) {
+        if (!thread)
+            continue;
+        thread->requestInterruption();
+        thread->quit();
+        thread->wait();
+    }
+}
+
+QString downloadmanager::tempFilePath() const
+{
+    return finalFilePath() + QStringLiteral("_tmp");
+}
+
+QString downloadmanager::finalFilePath() const
+{
+    return m_folder + QLatin1Char('/') + m_url.fileName();
+}
+
+QString downloadmanager::recordKey(int taskId) const
+{
+    return recordGroup() + QLatin1Char('/') + QString::number(taskId);
+}
+
+void downloadmanager::setStallTimeout(int ms)
+{
+    m_stallTimeoutMs = ms;
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->setStallTimeout(ms);
+}
+
+void downloadmanager::setUrl(QUrl requestUrl)
+{
+    if (requestUrl != m_requestedUrl) {
+        // Another package: the old one's file and task must not receive the new bytes. Its
+        // "_tmp" file and record stay, so it can still be resumed later.
+        releaseTransfer();
+        abortSizeRequest();
+    }
+    m_requestedUrl = requestUrl;
+    m_url = requestUrl;
+    if (!m_sizePending)
+        sendSizeRequest();
+}
+
+void downloadmanager::setFilePath(QString path)
+{
+    m_folder = path;
+}
+
+void downloadmanager::setFileMD5(QString md5)
+{
+    m_expectedMd5 = md5;
+}
+
+qint64 downloadmanager::getDownloadedSize()
+{
+    qint64 sum = 0;
+    for (downloadtask *task : qAsConst(m_tasks))
+        sum += task->downloaded();
+    return sum;
+}
+
+qint64 downloadmanager::getTotalSize()
+{
+    return m_totalSize;
+}
+
+void downloadmanager::sendSizeRequest()
+{
+    qDebug() << "Getting the file size...";
+    m_sizePending = true;
+    m_sizeKnown = false;
+    QNetworkRequest request(m_url);
+    request.setRawHeader("Accept-Encoding", "identity");
+    m_sizeReply = m_network.head(request);
+    connect(m_sizeReply, &QNetworkReply::finished, this, &downloadmanager::headerResponseFinished,
+            Qt::DirectConnection);
+}
+
+void downloadmanager::abortSizeRequest()
+{
+    if (!m_sizeReply)
+        return;
+    QNetworkReply *reply = m_sizeReply;
+    m_sizeReply = nullptr;
+    m_sizePending = false;
+    disconnect(reply, nullptr, this, nullptr);
+    reply->abort();
+    reply->deleteLater();
+}
+
+void downloadmanager::failSizeRequest(int status)
+{
+    m_downloading = false;
+    emit downloadError(DOWNLOAD_NETWORK_GETHEADER_ERROR,
+                       tr("message_error_resource_acquisition_failed") +
+                           QStringLiteral("(%1)").arg(status));
+}
+
+void downloadmanager::headerResponseFinished()
+{
+    m_sizePending = false;
+    QNetworkReply *reply = m_sizeReply;
+    m_sizeReply = nullptr;
+    if (!reply)
+        return;
+    reply->deleteLater();
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+
+    if (reply->error() != QNetworkReply::NoError) {
+        reply->close();
+        failSizeRequest(status);
+        return;
+    }
+
+    if (status == 200 || status == 206) {
+        bool ok = false;
+        const qint64 size = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
+        // Without a length there is nothing to preallocate and no way to tell completion.
+        if (!ok || size < 0) {
+            failSizeRequest(status);
+            return;
+        }
+        m_totalSize = size;
+        m_sizeKnown = true;
+        qDebug() << "The file size is: " << m_totalSize;
+        if (m_downloading)
+            startDownload();
+        return;
+    }
+
+    if (isFollowedRedirect(status)) {
+        const QVariant target = reply->attribute(QNetworkRequest::RedirectionTargetAttribute);
+        qDebug() << "redirectionTarget:" << target;
+        const QUrl targetUrl = target.toUrl();
+        if (targetUrl.isValid() && !targetUrl.isEmpty() && m_redirects < kMaxRedirects) {
+            ++m_redirects;
+            m_url = m_url.resolved(targetUrl);
+            sendSizeRequest();
+            return;
+        }
+    }
+    failSizeRequest(status);
+}
+
+void downloadmanager::initTasks()
+{
+    if (m_url.isEmpty() || m_folder.isEmpty())
+        return;
+
+    if (!QFile::exists(tempFilePath())) {
+        m_settings.remove(recordGroup());
+        // The user deleted the partial file under a paused download: start over from 0.
+        if (m_file || !m_tasks.isEmpty())
+            releaseTransfer();
+    }
+
+    while (m_tasks.size() < 1) {
+        const int id = m_tasks.size();
+        qint64 count = m_settings.value(recordKey(id), 0).toLongLong();
+        if (count < 0 || count > m_totalSize)
+            count = 0;
+        auto *task = new downloadtask(this);
+        task->setStallTimeout(m_stallTimeoutMs);
+        task->setUrl(m_url, 0, m_totalSize, count, id);
+        connect(task, &downloadtask::progress, this, &downloadmanager::networkReplyProgress);
+        connect(task, &downloadtask::readyRead, this, &downloadmanager::httpReadyRead);
+        connect(task, &downloadtask::networkError, this, &downloadmanager::httpNetworkError);
+        connect(task, &downloadtask::httpStatusCodeError, this,
+                &downloadmanager::httpStatusCodeError);
+        m_tasks.append(task);
+    }
+    emit downloadReplyProgress(getDownloadedSize(), m_totalSize);
+}
+
+void downloadmanager::startDownload()
+{
+    m_downloading = true;
+    if (m_sizePending)
+        return; // the size answer starts the download
+
+    if (!m_sizeKnown) {
+        // Preallocating before the size is known would create an empty file and "finish" it.
+        if (m_url.isEmpty())
+            m_downloading = false;
+        else
+            sendSizeRequest();
+        return;
+    }
+
+    initTasks();
+    if (m_tasks.isEmpty()) {
+        m_downloading = false;
+        return;
+    }
+    if (!m_file && !openTempFile())
+        return;
+
+    // Everything may already be on disk (a run that ended between its last write and the
+    // rename): no request would be sent, so finish here.
+    if (getDownloadedSize() >= m_totalSize) {
+        completeDownload();
+        return;
+    }
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->start();
+}
+
+bool downloadmanager::openTempFile()
+{
+    const QString path = tempFilePath();
+    const QFileInfo before(path);
+    const bool existed = before.exists();
+    const qint64 oldSize = existed ? before.size() : 0;
+
+    auto file = std::make_unique<QFile>(path);
+    if (!file->open(QIODevice::ReadWrite)) {
+        qDebug() << file->errorString();
+        m_downloading = false;
+        emit downloadError(DOWNLOAD_OPEN_FILE_ERROR, tr("message_error_open_file_failed"));
+        return false;
+    }
+    if (!file->resize(m_totalSize) || platform::reserveFileSpace(file->handle(), m_totalSize)) {
+        // Leave the disk as it was: no new empty file, no partial file grown or cut.
+        file->close();
+        if (!existed)
+            QFile::remove(path);
+        else if (QFileInfo(path).size() != oldSize)
+            QFile::resize(path, oldSize);
+        m_downloading = false;
+        emit downloadError(DOWNLOAD_EXIST_SIZE_ERROR, tr("message_disk_not_enough_space"));
+        return false;
+    }
+    m_file = std::move(file);
+    return true;
+}
+
+downloadtask *downloadmanager::taskById(int taskId) const
+{
+    for (downloadtask *task : m_tasks) {
+        if (task->taskId() == taskId)
+            return task;
+    }
+    return nullptr;
+}
+
+void downloadmanager::failWrite(ErrorCode code, const char *key)
+{
+    emit downloadError(code, tr(key));
+    stopDownlaod();
+}
+
+void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int taskId)
+{
+    downloadtask *task = taskById(taskId);
+    if (!m_file || !task || !m_file->seek(startPosition)) {
+        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, "message_error_download_write_buffer");
+        return;
+    }
+
+    QElapsedTimer clock;
+    clock.start();
+    const qint64 written = m_file->write(buffer);
+    if (clock.elapsed() >= kSlowWriteMs) {
+        s_fastWrites = 0;
+        task->setReadBufferSize(kSlowReadBufferSize);
+    } else if (++s_fastWrites > kFastWritesBeforeFullBuffer) {
+        task->setReadBufferSize(downloadtask::kReadBufferSize);
+    }
+
+    // A short write would silently leave a hole: the next piece goes after the counted bytes.
+    if (written != buffer.size()) {
+        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, "message_error_download_write_buffer");
+        return;
+    }
+    if (!m_file->flush()) {
+        failWrite(DOWNLOAD_FLUSH_ERROR, "message_error_download_flush");
+        return;
+    }
+    task->addDownloaded(written);
+    m_settings.setValue(recordKey(taskId), task->downloaded());
+}
+
+void downloadmanager::networkReplyProgress(qint64 size)
+{
+    if (size <= 0)
+        return;
+    const qint64 done = getDownloadedSize();
+    emit downloadReplyProgress(done, m_totalSize);
+    if (m_file && done >= m_totalSize)
+        completeDownload();
+}
+
+void downloadmanager::completeDownload()
+{
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->stop();
+    if (m_file) {
+        m_file->close();
+        m_file.reset();
+    }
+    m_downloading = false;
+
+    // An old file under the final name would make the rename fail; replace it.
+    const QString finalPath = finalFilePath();
+    if (QFileInfo::exists(finalPath) || QFileInfo(finalPath).isSymLink())
+        QFile::remove(finalPath);
+    if (!QFile::rename(tempFilePath(), finalPath)) {
+        // Keep the complete "_tmp" file, its task and its record: the next start renames it.
+        qDebug() << "Cannot rename" << tempFilePath() << "to" << finalPath;
+        emit downloadError(SETUP_DELETE_OLD_GAME_ERROR, tr("message_setup_delete_old_file_error"));
+        return;
+    }
+
+    m_settings.remove(recordGroup());
+    m_settings.sync();
+    const QList<downloadtask *> done = m_tasks;
+    m_tasks.clear();
+    for (downloadtask *task : done) {
+        task->reset();
+        task->deleteLater(); // we may be inside one of its signals
+    }
+    emit downloadFinished();
+}
+
+void downloadmanager::releaseTransfer()
+{
+    const QList<downloadtask *> old = m_tasks;
+    m_tasks.clear();
+    for (downloadtask *task : old) {
+        task->stop();
+        task->deleteLater();
+    }
+    if (m_file) {
+        m_file->close();
+        m_file.reset();
+    }
+    m_downloading = false;
+}
+
+void downloadmanager::stopDownlaod()
+{
+    m_downloading = false;
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->stop();
+}
+
+void downloadmanager::resetDownload()
+{
+    const QString path = finalFilePath();
+    if (!QFile::remove(path))
+        QFile::remove(path);
+}
+
+bool downloadmanager::anyTaskRunning() const
+{
+    for (downloadtask *task : m_tasks) {
+        if (!task->isStopped())
+            return true;
+    }
+    return false;
+}
+
+void downloadmanager::httpNetworkError(QNetworkReply::NetworkError error, QString msg)
+{
+    Q_UNUSED(msg)
+    if (!anyTaskRunning())
+        m_downloading = false;
+    emit httpError(DOWNLOAD_NETWORK_REPLY_ERROR,
+                   QStringLiteral("%1(%2)").arg(tr("message_error_network_reply")).arg(int(error)));
+}
+
+void downloadmanager::httpStatusCodeError(int error, QString msg)
+{
+    Q_UNUSED(msg)
+    if (!anyTaskRunning())
+        m_downloading = false;
+    resetDownload();
+    emit downloadError(
+        DOWNLOAD_NETWORK_ERROR,
+        QStringLiteral("%1(%2)").arg(tr("message_error_network_statuscode")).arg(error));
+}
+
+void downloadmanager::fileMd5(QString filePath)
+{
+    auto *thread = new QThread;
+    auto *worker = new md5checkworker(filePath);
+    worker->moveToThread(thread);
+    connect(thread, &QThread::started, worker, &md5checkworker::md5);
+    connect(worker, &md5checkworker::md5Checkfinished, this, &downloadmanager::getFileMd5);
+    connect(worker, &md5checkworker::md5Checkfinished, thread, &QThread::quit);
+    connect(thread, &QThread::finished, worker, &QObject::deleteLater);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    m_md5Threads.removeAll(QPointer<QThread>());
+    m_md5Threads.append(thread);
+    thread->start(QThread::InheritPriority);
+    emit md5CheckStart();
+}
+
+void downloadmanager::getFileMd5(QString fileMD5)
+{
+    if (m_expectedMd5.isEmpty() || m_expectedMd5.compare(fileMD5, Qt::CaseInsensitive) == 0) {
+        emit md5CheckFinish();
+        return;
+    }
+    resetDownload();
+    emit downloadError(DOWNLOAD_MD5_ERROR, tr("message_error_download_md5"));
+}

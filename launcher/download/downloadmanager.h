@@ -1,0 +1,92 @@
+#pragma once
+
+#include "errordefine.h"
+
+#include <QFile>
+#include <QList>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QSettings>
+#include <QThread>
+#include <QUrl>
+
+#include <memory>
+
+class downloadtask;
+
+// Turns one package URL into one file in a chosen folder: sizes it with HEAD (following
+// redirects), preallocates "<name>_tmp", lets a ranged task fill it while recording after every
+// write how far it got, renames it when complete, and checks its MD5 on a worker thread.
+class downloadmanager : public QObject
+{
+    Q_OBJECT
+public:
+    explicit downloadmanager(QObject *parent = nullptr);
+    ~downloadmanager() override;
+
+    bool isDownloading() const { return m_downloading; }
+    QUrl url() const { return m_url; }
+    QString tempFilePath() const;
+    QString finalFilePath() const;
+    QList<downloadtask *> tasks() const { return m_tasks; }
+    // How long a task may receive nothing before it restarts (10 s unless a test shortens it).
+    void setStallTimeout(int ms);
+
+signals:
+    void downloadReplyProgress(qint64 bytesRead, qint64 totalBytes);
+    void downloadFinished();
+    void downloadError(ErrorDefine::ErrorCode error, QString msg);
+    void httpError(ErrorDefine::ErrorCode error, QString msg);
+    void md5CheckStart();
+    void md5CheckFinish();
+
+public slots:
+    void setUrl(QUrl requestUrl);
+    void setFilePath(QString path);
+    void initTasks();
+    void startDownload();
+    void stopDownlaod();
+    void resetDownload();
+    void networkReplyProgress(qint64 size);
+    void httpReadyRead(QByteArray buffer, qint64 startPosition, int taskId);
+    void httpNetworkError(QNetworkReply::NetworkError error, QString msg);
+    void httpStatusCodeError(int error, QString msg);
+    qint64 getDownloadedSize();
+    qint64 getTotalSize();
+    void setFileMD5(QString md5);
+    void headerResponseFinished();
+    void getFileMd5(QString fileMD5);
+    void fileMd5(QString filePath);
+
+private:
+    void sendSizeRequest();
+    void abortSizeRequest();
+    void failSizeRequest(int status);
+    bool openTempFile();
+    void completeDownload();
+    void releaseTransfer();
+    void failWrite(ErrorDefine::ErrorCode code, const char *key);
+    bool anyTaskRunning() const;
+    QString recordGroup() const { return m_url.fileName(); }
+    QString recordKey(int taskId) const;
+    downloadtask *taskById(int taskId) const;
+
+    QUrl m_url;
+    QUrl m_requestedUrl;
+    QString m_folder;
+    std::unique_ptr<QFile> m_file;
+    qint64 m_totalSize = 0;
+    bool m_sizeKnown = false;
+    QString m_expectedMd5;
+    QList<downloadtask *> m_tasks;
+    bool m_sizePending = false;
+    QNetworkReply *m_sizeReply = nullptr;
+    int m_redirects = 0;
+    QNetworkAccessManager m_network;
+    bool m_downloading = false;
+    int m_stallTimeoutMs;
+    QSettings m_settings;
+    QList<QPointer<QThread>> m_md5Threads;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QObject>
+#include <QTimer>
+#include <QUrl>
+
+// Fetches one byte range of one URL and hands every piece to its manager together with the file
+// position it belongs at. It never touches the file; it restarts itself after stalls and broken
+// connections from the first byte the manager has not yet been given.
+class downloadtask : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kDefaultStallTimeoutMs = 10000;
+    static constexpr int kRetryLimit = 5;
+    static constexpr qint64 kReadBufferSize = 51200;
+
+    explicit downloadtask(QObject *parent = nullptr);
+    ~downloadtask() override;
+
+    int taskId() const { return m_taskId; }
+    qint64 rangeStart() const { return m_start; }
+    qint64 rangeEnd() const { return m_end; }
+    bool isStopped() const { return m_stopped; }
+    bool isFinished() const { return m_finished; }
+    int retryCount() const { return m_retryCount; }
+
+    // The bytes of the range already on disk; the manager owns this count.
+    qint64 downloaded() const { return m_downloaded; }
+    void addDownloaded(qint64 count) { m_downloaded += count; }
+    // Back to a fresh, stopped, unfinished task with nothing downloaded.
+    void reset();
+
+    // How long the transfer may go without any data before it counts as stalled.
+    void setStallTimeout(int ms) { m_watchdog.setInterval(ms); }
+    // Bounds how much the running reply buffers, so that a slow disk throttles the network.
+    void setReadBufferSize(qint64 size);
+
+signals:
+    void progress(qint64 bytesReceived);
+    void readyRead(QByteArray data, qint64 position, int taskId);
+    void networkError(QNetworkReply::NetworkError error, QString msg);
+    void httpStatusCodeError(int error, QString msg);
+
+public slots:
+    void setUrl(QUrl requestUrl, qint64 start, qint64 end, qint64 size, int taskIdentifier);
+    void start();
+    void stop();
+
+private slots:
+    void downloadFinished();
+    void downloadReadyRead();
+    void networkReplyProgress(qint64 bytesRead);
+    void timeout();
+
+private:
+    QUrl m_url;
+    qint64 m_start = 0;
+    qint64 m_end = 0;
+    qint64 m_downloaded = 0;
+    int m_taskId = 0;
+    bool m_stopped = true;
+    bool m_finished = false;
+    int m_retryCount = 1;
+    int m_retryLimit = kRetryLimit;
+    QNetworkAccessManager m_network;
+    QNetworkReply *m_reply = nullptr;
+    QTimer m_watchdog;
+    // Per reply: whether its status has been looked at, and how many leading body bytes lie
+    // before the range (a server that ignores Range sends the resource from byte 0).
+    bool m_replyChecked = false;
+    qint64 m_skipBytes = 0;
+};
