@@ -1,0 +1,164 @@
+import QtQuick 2.12
+
+// Every button of the page: four picture states, optional hover/press masks and a label.
+Rectangle {
+    id: root_Button
+
+    property string nomal_Image: ""
+    property string hover_Image: ""
+    property string press_Image: ""
+    property string disable_Image: ""
+    // Empty means "the label's own colour", captured once the button is complete.
+    property string nomal_textColor: ""
+    property string hover_textColor: ""
+    property string press_textColor: ""
+    property string disable_textColor: "#b2999999"
+    property bool interactable: true
+    property bool is_show_pointinghand: false
+    property bool is_use_statusMask: false
+    property int pixelSize: 18
+
+    property alias text: button_Text.text
+    property alias buttonText: button_Text
+    property alias textColor: button_Text.color
+    property alias fontSize: button_Text.font.pixelSize
+    property alias buttonImage: button_Background
+
+    // A plain value, not a binding: the states rewrite the label's colour and would
+    // otherwise feed back into it.
+    property string restTextColor: ""
+    readonly property string effectiveNomalColor: nomal_textColor !== "" ? nomal_textColor
+                                                                       : restTextColor
+
+    signal clicked
+    signal pressed(real x, real y)
+
+    color: "#00ffffff"
+    radius: 4
+    height: 30
+    width: button_Text.contentWidth + 10
+    state: "nomal"
+
+    Component.onCompleted: {
+        restTextColor = button_Text.color
+        if (!interactable)
+            state = "disable"
+    }
+    onInteractableChanged: state = interactable ? "nomal" : "disable"
+
+    Rectangle {
+        id: bg_color
+        anchors.fill: parent
+        radius: root_Button.radius
+        color: "#4c999999"
+        visible: false
+    }
+
+    Image {
+        id: button_Background
+        anchors.fill: parent
+        fillMode: Image.Stretch
+        source: root_Button.nomal_Image
+    }
+
+    Text {
+        id: button_Text
+        anchors.centerIn: parent
+        color: "#704a1d"
+        font.letterSpacing: 2
+        font.pixelSize: root_Button.pixelSize
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+
+    Rectangle {
+        id: hover_mask
+        anchors.fill: parent
+        radius: root_Button.radius
+        color: "#1dffffff"
+        visible: false
+    }
+
+    Rectangle {
+        id: press_mask
+        anchors.fill: parent
+        radius: root_Button.radius
+        color: "#33000000"
+        visible: false
+    }
+
+    MouseArea {
+        id: button_Mousearea
+        anchors.fill: parent
+        hoverEnabled: true
+        enabled: root_Button.interactable
+        cursorShape: root_Button.is_show_pointinghand ? Qt.PointingHandCursor : Qt.ArrowCursor
+
+        onEntered: root_Button.state = enabled ? "hover" : "disable"
+        onExited: root_Button.state = enabled ? "nomal" : "disable"
+        onPressed: {
+            root_Button.state = enabled ? "press" : "disable"
+            root_Button.pressed(mouse.x, mouse.y)
+        }
+        onClicked: {
+            root_Button.state = "nomal"
+            root_Button.clicked()
+        }
+        onEnabledChanged: root_Button.state = enabled ? "nomal" : "disable"
+    }
+
+    states: [
+        State {
+            name: "nomal"
+            PropertyChanges { target: button_Background; source: root_Button.nomal_Image }
+            PropertyChanges {
+                target: button_Text
+                color: root_Button.effectiveNomalColor !== "" ? root_Button.effectiveNomalColor
+                                                              : button_Text.color
+                explicit: true
+            }
+            PropertyChanges { target: hover_mask; visible: false }
+            PropertyChanges { target: press_mask; visible: false }
+            PropertyChanges { target: bg_color; visible: false }
+        },
+        State {
+            name: "hover"
+            PropertyChanges { target: button_Background; source: root_Button.hover_Image }
+            PropertyChanges {
+                target: button_Text
+                color: root_Button.hover_textColor !== "" ? root_Button.hover_textColor
+                                                          : root_Button.effectiveNomalColor
+                explicit: true
+            }
+            PropertyChanges { target: hover_mask; visible: root_Button.is_use_statusMask }
+            PropertyChanges { target: press_mask; visible: false }
+            PropertyChanges { target: bg_color; visible: false }
+        },
+        State {
+            name: "press"
+            PropertyChanges { target: button_Background; source: root_Button.press_Image }
+            PropertyChanges {
+                target: button_Text
+                color: root_Button.press_textColor !== "" ? root_Button.press_textColor
+                                                          : root_Button.effectiveNomalColor
+                explicit: true
+            }
+            PropertyChanges { target: hover_mask; visible: false }
+            PropertyChanges { target: press_mask; visible: root_Button.is_use_statusMask }
+            PropertyChanges { target: bg_color; visible: false }
+        },
+        State {
+            name: "disable"
+            PropertyChanges { target: button_Background; source: root_Button.disable_Image }
+            PropertyChanges { target: button_Text; color: root_Button.disable_textColor }
+            PropertyChanges { target: bg_color; visible: true }
+        }
+    ]
+
+    transitions: [
+        Transition { from: "nomal"; to: "hover"; PropertyAnimation { duration: 100 } },
+        Transition { from: "hover"; to: "press"; PropertyAnimation { duration: 100 } },
+        Transition { from: "press"; to: "nomal"; PropertyAnimation { duration: 100 } },
+        Transition { from: "disable"; to: "nomal"; PropertyAnimation { duration: 100 } }
+    ]
+}
