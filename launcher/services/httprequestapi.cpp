@@ -1,0 +1,121 @@
+#include "httprequestapi.h"
+
+#include <QDebug>
+#include <QMap>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+#include "errordefine.h"
+#include "statusreport.h"
+
+HttpRequestAPI::HttpRequestAPI(QObject *parent)
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+    , m_timer(new QTimer(this))
+{
+    m_timer->setInterval(kTimeoutMs);
+    m_timer->setSingleShot(true);
+    connect(m_timer, &QTimer::timeout, this, &HttpRequestAPI::OnTimeout);
+    connect(m_manager, &QNetworkAccessManager::finished, this,
+            &HttpRequestAPI::serviceRequestFinished);
+}
+
+HttpRequestAPI::~HttpRequestAPI()
+{
+    m_manager->disconnect(this);
+    m_timer->stop();
+    m_callback = nullptr;
+    if (m_reply)
+        m_reply->abort();
+}
+
+void HttpRequestAPI::setRawHeader(const QByteArray &name, const QByteArray &value)
+{
+    m_request.setRawHeader(name, value);
+}
+
+void HttpRequestAPI::get(const QString &url, Callback callback)
+{
+    detachReply();
+    m_callback = std::move(callback);
+    m_request.setUrl(QUrl(url));
+    m_reply = m_manager->get(m_request);
+    m_timer->start();
+}
+
+void HttpRequestAPI::setReport(bool report)
+{
+    m_report = report;
+}
+
+void HttpRequestAPI::clearAccessCache()
+{
+    m_manager->clearAccessCache();
+}
+
+void HttpRequestAPI::detachReply()
+{
+    // The completion slot ignores a reply that is no longer m_reply. The detached request may
+    // still finish on its own; it is bounded by a time-out of its own so that a silent server
+    // cannot hold connections for ever.
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    if (reply && !reply->isFinished())
+        QTimer::singleShot(kTimeoutMs, reply, [reply] { reply->abort(); });
+}
+
+void HttpRequestAPI::serviceRequestFinished(QNetworkReply *reply)
+{
+    if (reply != m_reply) {
+        // An abandoned request: timed out or replaced by a newer get. Its answer belongs to
+        // nobody, and the newer request's callback must not see it.
+        reply->deleteLater();
+        return;
+    }
+    m_reply = nullptr;
+    m_timer->stop();
+
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    qDebug() << "BaseAPI...serviceRequestFinished...statusCode:" << status;
+
+    // The callback may start the next request or replace itself, so it runs from a copy and
+    // nothing of this object is touched after it.
+    const Callback callback = m_callback;
+    reply->deleteLater();
+    if (reply->error() != QNetworkReply::NoError) {
+        const QString errorString = reply->errorString();
+        if (m_report) {
+            const QMap<QString, QString> ext{
+                {QStringLiteral("url"), reply->url().toString()},
+                {QStringLiteral("statusCode"), QString::number(status)},
+                {QStringLiteral("errorString"), errorString}};
+            StatusReport::instance()->report(StatusReport::LAUNCHER_NETWORK_ERROR, ext);
+        }
+        if (callback)
+            callback(false, QByteArray(), errorString, status);
+        return;
+    }
+    const QByteArray body = reply->readAll();
+    if (callback)
+        callback(true, body, QString(), status);
+}
+
+void HttpRequestAPI::OnTimeout()
+{
+    // A late answer would otherwise reach whatever callback is stored by then (after a retry,
+    // the new request's), so the timed-out request is forgotten and aborted. Abort emits
+    // finished at once; m_reply is cleared first so that this is not taken for a network error.
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    if (reply)
+        reply->abort();
+    const QString error = ErrorDefine::errorName(ErrorDefine::HTTP_REQUEST_TIMEOUT);
+    if (m_report) {
+        const QMap<QString, QString> ext{{QStringLiteral("url"), m_request.url().toString()}};
+        StatusReport::instance()->report(StatusReport::LAUNCHER_NETWORK_TIMEOUT, ext);
+    }
+    const Callback callback = m_callback;
+    if (callback)
+        callback(false, QByteArray(), error, kTimeoutStatus);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QMap>
+#include <QObject>
+#include <QString>
+#include <QUrl>
+#include <QVariantList>
+
+#include "diffpackageinfo.h"
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+// The game manifest: what the resource service says about the current game version, its full
+// and difference packages and plug-ins, and what the content service says about the promotion.
+class UpdateVersionInfo : public QObject
+{
+    Q_OBJECT
+public:
+    explicit UpdateVersionInfo(QObject *parent = nullptr);
+    ~UpdateVersionInfo() override;
+
+    // The two query addresses; apiBase is the resource service address followed by "/zt7q_cn"
+    // (LauncherConfig::apiUrl()).
+    static QUrl resourceQueryUrl(const QString &apiBase);
+    static QUrl contentQueryUrl(const QString &apiBase, const QString &languageCode);
+
+    // Both return false with a reason in *error, and change nothing, when the body is not a
+    // JSON object with a "data" object (an error answer of the service is not a manifest).
+    bool parseResourceResponse(const QByteArray &body, QString *error = nullptr);
+    bool parseContentResponse(const QByteArray &body, QString *error = nullptr);
+
+    // The difference package's values when fromVersion has one, else the full package's.
+    QUrl packageUrl(const QString &fromVersion) const;
+    QString packageMd5(const QString &fromVersion) const;
+    qint64 packageSize(const QString &fromVersion) const;
+
+    // "b.7z" for "http://h/a/b.7z"; empty for an empty URL.
+    static QString fileNameOfUrl(const QString &url);
+    // The same without its extension ("b"); a name whose only "." leads stays whole.
+    static QString baseNameOfUrl(const QString &url);
+
+    QString background() const;
+    QString version() const { return m_version; }
+    QString path() const { return m_path; }
+    QString name() const { return m_name; }
+    QString md5() const { return m_md5; }
+    qint64 size() const { return m_size; }
+    QString entry() const { return m_entry; }
+    QMap<QString, DiffPackageInfo> diffs() const { return m_diffs; }
+    QVariantList plugins() const { return m_plugins; }
+    QString webUrl() const { return m_webUrl; }
+    QString minVersion() const { return m_minVersion; }
+    QString forceUpdateUrl() const { return m_forceUpdateUrl; }
+    QString advUrl() const { return m_advUrl; }
+    QString icon() const { return m_icon; }
+
+private slots:
+    void OnHeaderResponseFinished();
+
+private:
+    void requestSize();
+
+    QString m_version;
+    QString m_path;
+    QString m_name;
+    QString m_md5;
+    qint64 m_size = 0;
+    QString m_entry;
+    QMap<QString, DiffPackageInfo> m_diffs;
+    QVariantList m_plugins;
+    QString m_webUrl;
+    QString m_minVersion;
+    QString m_forceUpdateUrl;
+    QString m_background;
+    QString m_advUrl;
+    QString m_icon;
+
+    QNetworkAccessManager *m_manager = nullptr;
+    QNetworkReply *m_sizeReply = nullptr;
+};
