@@ -80,7 +80,10 @@ void downloadtask::stop()
     disconnect(m_reply, nullptr, this, nullptr);
     QNetworkReply *reply = m_reply;
     m_reply = nullptr;
-    reply->abort();
+    // A reply that already failed (an error status with a body) is torn down by its deletion;
+    // aborting it would report a second error.
+    if (reply->isRunning() && reply->error() == QNetworkReply::NoError)
+        reply->abort();
     reply->deleteLater();
 }
 

@@ -1,0 +1,601 @@
+#include <QDir>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+#include <sys/mount.h>
+#include <unistd.h>
+
+#include "downloadmanager.h"
+#include "downloadtask.h"
+#include "downloadtestutil.h"
+#include "errordefine.h"
+#include "httptestserver.h"
+
+using namespace downloadtest;
+using ErrorDefine::ErrorCode;
+
+// The manager against a real loopback server that misbehaves on purpose; every case checks the
+// bytes that end up on disk as well as the signals.
+class TestDownloadManager : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void downloadsWholeFileVerifiesUpperCaseMd5AndClearsRecord();
+    void pauseAndResumeReuseTaskAndRangeFromWrittenBytes();
+    void newManagerResumesFromRecordedCountNotFileLength();
+    void deletedTempFileDropsRecordAndRestartsFromZero();
+    void twoRedirectsNameBothFilesAfterFinalUrl();
+    void survivesFourDropsAndStallsAtRandomOffsets();
+    void fifthFailureIsReportedThroughHttpError_data();
+    void fifthFailureIsReportedThroughHttpError();
+    void wrongStatusReportsWithoutRestart_data();
+    void wrongStatusReportsWithoutRestart();
+    void rangeIgnoredByServerStillGivesCorrectFile();
+    void existingFinalFileIsReplaced();
+    void failedRenameIsReportedAndRetriedOnNextStart();
+    void sizeRequestFailuresReport1005();
+    void startBeforeSizeIsKnownCreatesNothing();
+    void md5Check_data();
+    void md5Check();
+    void diskFullWhilePreallocatingReports1001AndLosesNothing();
+
+private:
+    QString serve(const QString &name, const QByteArray &data);
+    QString folder() const { return m_dir->path() + QStringLiteral("/game"); }
+    void start(downloadmanager &m, const QString &path, const QString &md5 = {});
+    static qint64 rangeStart(const HttpTestServer::Request &r);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<HttpTestServer> m_server;
+};
+
+void TestDownloadManager::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_downloadmanager"));
+    QStandardPaths::setTestModeEnabled(true);
+    ErrorDefine::registerMetaTypes();
+}
+
+void TestDownloadManager::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir().mkpath(folder()));
+    QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/served")));
+    m_server = std::make_unique<HttpTestServer>();
+    QVERIFY2(m_server->listen(), qPrintable(m_server->errorString()));
+    QSettings().clear();
+}
+
+void TestDownloadManager::cleanup()
+{
+    m_server.reset();
+    m_dir->setAutoRemove(!QTest::currentTestFailed());
+    m_dir.reset();
+}
+
+QString TestDownloadManager::serve(const QString &name, const QByteArray &data)
+{
+    const QString source = m_dir->path() + QStringLiteral("/served/") + name;
+    writeFile(source, data);
+    const QString path = QStringLiteral("/files/") + name;
+    m_server->serveFile(path, source);
+    return path;
+}
+
+void TestDownloadManager::start(downloadmanager &m, const QString &path, const QString &md5)
+{
+    m.setFilePath(folder());
+    m.setFileMD5(md5);
+    m.setUrl(m_server->url(path));
+    m.startDownload();
+}
+
+qint64 TestDownloadManager::rangeStart(const HttpTestServer::Request &r)
+{
+    const QByteArray range = r.header("range");
+    if (!range.startsWith("bytes="))
+        return -1;
+    return range.mid(6, range.indexOf('-') - 6).toLongLong();
+}
+
+void TestDownloadManager::downloadsWholeFileVerifiesUpperCaseMd5AndClearsRecord()
+{
+    const QByteArray data = randomBytes(3 * 1024 * 1024 + 17, 1);
+    const QString path = serve("pkg.bin", data);
+    downloadmanager m;
+    QSignalSpy progress(&m, &downloadmanager::downloadReplyProgress);
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    start(m, path, md5Hex(data).toUpper());
+    QVERIFY(m.isDownloading());
+
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(httpErrors.count(), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QVERIFY(!QFile::exists(folder() + "/pkg.bin_tmp"));
+    QVERIFY(!m.isDownloading());
+    QVERIFY(m.tasks().isEmpty());
+    QVERIFY(!QSettings().contains("pkg.bin/0"));
+    QCOMPARE(progress.last().at(0).toLongLong(), qint64(data.size()));
+    QCOMPARE(progress.last().at(1).toLongLong(), qint64(data.size()));
+
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.first().header("range"), "bytes=0-" + QByteArray::number(data.size()));
+
+    QSignalSpy md5Start(&m, &downloadmanager::md5CheckStart);
+    QSignalSpy md5Finish(&m, &downloadmanager::md5CheckFinish);
+    m.fileMd5(folder() + "/pkg.bin");
+    QCOMPARE(md5Start.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
+    QCOMPARE(errors.count(), 0);
+    QVERIFY(QFile::exists(folder() + "/pkg.bin"));
+}
+
+void TestDownloadManager::pauseAndResumeReuseTaskAndRangeFromWrittenBytes()
+{
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 2);
+    const QString path = serve("pkg.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    start(m, path);
+
+    QTRY_VERIFY_WITH_TIMEOUT(m.getDownloadedSize() > 0, 10000);
+    m.stopDownlaod();
+    QVERIFY(!m.isDownloading());
+    QCOMPARE(m.tasks().size(), 1);
+    downloadtask *task = m.tasks().first();
+    const qint64 written = m.getDownloadedSize();
+    QVERIFY(written < data.size());
+    // Preallocated, so the file's length says nothing about progress; the record does.
+    QCOMPARE(QFileInfo(folder() + "/pkg.bin_tmp").size(), qint64(data.size()));
+    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), written);
+    QCOMPARE(readFile(folder() + "/pkg.bin_tmp").left(int(written)), data.left(int(written)));
+
+    m.startDownload();
+    QCOMPARE(m.tasks().size(), 1);
+    QCOMPARE(m.tasks().first(), task);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.last().header("range"),
+             "bytes=" + QByteArray::number(written) + "-" + QByteArray::number(data.size()));
+}
+
+void TestDownloadManager::newManagerResumesFromRecordedCountNotFileLength()
+{
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 3);
+    const QString path = serve("pkg.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
+    {
+        downloadmanager first;
+        start(first, path);
+        QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
+    } // quitting in the middle of the transfer
+    const qint64 recorded = QSettings().value("pkg.bin/0").toLongLong();
+    QVERIFY(recorded > 0 && recorded < data.size());
+    QCOMPARE(QFileInfo(folder() + "/pkg.bin_tmp").size(), qint64(data.size()));
+
+    downloadmanager second;
+    QSignalSpy progress(&second, &downloadmanager::downloadReplyProgress);
+    QSignalSpy finished(&second, &downloadmanager::downloadFinished);
+    start(second, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(progress.first().at(0).toLongLong(), recorded);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), recorded);
+}
+
+void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
+{
+    const QByteArray data = randomBytes(1024 * 1024, 4);
+    const QString path = serve("pkg.bin", data);
+
+    // A record left by an earlier run whose "_tmp" file the user deleted.
+    m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
+    {
+        downloadmanager first;
+        start(first, path);
+        QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
+    }
+    QVERIFY(QSettings().value("pkg.bin/0").toLongLong() > 0);
+    QVERIFY(QFile::remove(folder() + "/pkg.bin_tmp"));
+    {
+        downloadmanager second;
+        QSignalSpy finished(&second, &downloadmanager::downloadFinished);
+        start(second, path);
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+        QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
+        QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    }
+
+    // The same while a manager is paused with the file open.
+    QVERIFY(QFile::remove(folder() + "/pkg.bin"));
+    m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
+    downloadmanager paused;
+    QSignalSpy finished(&paused, &downloadmanager::downloadFinished);
+    start(paused, path);
+    QTRY_VERIFY_WITH_TIMEOUT(paused.getDownloadedSize() > 0, 10000);
+    paused.stopDownlaod();
+    QVERIFY(QFile::remove(folder() + "/pkg.bin_tmp"));
+    paused.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+void TestDownloadManager::twoRedirectsNameBothFilesAfterFinalUrl()
+{
+    const QByteArray data = randomBytes(1024 * 1024, 5);
+    const QString path = serve("final.bin", data);
+    m_server->redirect("/old/first.bin", "/mid/second.bin", 301);
+    m_server->redirect("/mid/second.bin", m_server->url(path).toString(), 302);
+    m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
+
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    start(m, "/old/first.bin");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder() + "/final.bin_tmp"), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+
+    QCOMPARE(m.url(), m_server->url(path));
+    QCOMPARE(readFile(folder() + "/final.bin"), data);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"final.bin"});
+    QCOMPARE(gets(*m_server, "/old/first.bin").size(), 0);
+    QCOMPARE(gets(*m_server, "/mid/second.bin").size(), 0);
+    QCOMPARE(gets(*m_server, path).size(), 1);
+}
+
+void TestDownloadManager::survivesFourDropsAndStallsAtRandomOffsets()
+{
+    const int size = 4 * 1024 * 1024;
+    const QByteArray data = randomBytes(size, 6);
+    const QString path = serve("pkg.bin", data);
+    const quint32 seed = QRandomGenerator::global()->generate();
+    qInfo("offset seed %u", seed);
+    QRandomGenerator gen(seed);
+    QList<qint64> offsets;
+    for (int i = 0; i < 4; ++i) {
+        offsets.append(gen.bounded(1, size / 5));
+        const auto fault = i % 2 ? HttpTestServer::Fault::stallAfter(offsets.last())
+                                 : HttpTestServer::Fault::dropAfter(offsets.last());
+        m_server->addFault(path, fault, 1, "GET");
+    }
+
+    downloadmanager m;
+    m.setStallTimeout(300);
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(httpErrors.count(), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+
+    // Each restart continues after the bytes that reached the file, never beyond what the
+    // broken answer sent (Qt may hold back the last few KiB of a stalled answer).
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 5);
+    QCOMPARE(rangeStart(requests.first()), 0);
+    for (int i = 1; i < 5; ++i) {
+        QVERIFY(rangeStart(requests.at(i)) > rangeStart(requests.at(i - 1)));
+        QVERIFY(rangeStart(requests.at(i)) <= rangeStart(requests.at(i - 1)) + offsets.at(i - 1));
+    }
+}
+
+void TestDownloadManager::fifthFailureIsReportedThroughHttpError_data()
+{
+    QTest::addColumn<bool>("stalls");
+    QTest::addColumn<int>("networkError");
+    QTest::newRow("drops") << false << int(QNetworkReply::RemoteHostClosedError);
+    QTest::newRow("stalls") << true << int(QNetworkReply::TimeoutError);
+}
+
+void TestDownloadManager::fifthFailureIsReportedThroughHttpError()
+{
+    QFETCH(bool, stalls);
+    QFETCH(int, networkError);
+    const QByteArray data = randomBytes(1024 * 1024, 7);
+    const QString path = serve("pkg.bin", data);
+    for (int i = 0; i < 5; ++i) {
+        m_server->addFault(path,
+                           stalls ? HttpTestServer::Fault::stallAfter(10000)
+                                  : HttpTestServer::Fault::dropAfter(10000),
+                           1, "GET");
+    }
+
+    downloadmanager m;
+    m.setStallTimeout(300);
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(httpErrors.count(), 1, 20000);
+    QCOMPARE(httpErrors.first().at(0).value<ErrorCode>(),
+             ErrorDefine::DOWNLOAD_NETWORK_REPLY_ERROR);
+    QCOMPARE(httpErrors.first().at(1).toString(),
+             QStringLiteral("message_error_network_reply(%1)").arg(networkError));
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(gets(*m_server, path).size(), 5);
+    QVERIFY(!QFile::exists(folder() + "/pkg.bin"));
+    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), 50000);
+    QCOMPARE(readFile(folder() + "/pkg.bin_tmp").left(50000), data.left(50000));
+
+    // The record survives the failure: the user's next start continues after the last write.
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), 50000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+void TestDownloadManager::wrongStatusReportsWithoutRestart_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::newRow("404 with body") << 404;
+    QTest::newRow("302 with body") << 302;
+}
+
+void TestDownloadManager::wrongStatusReportsWithoutRestart()
+{
+    QFETCH(int, status);
+    const QByteArray data = randomBytes(256 * 1024, 8);
+    const QString path = serve("pkg.bin", data);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    m.setFilePath(folder());
+    m.setUrl(m_server->url(path));
+    QTRY_COMPARE(m.getTotalSize(), qint64(data.size()));
+
+    // The size was known; now the package answers GET with a wrong status and a body.
+    m_server->serveData(path, "<html>gone</html>", "text/html", status,
+                        {{"Location", "/elsewhere.bin"}});
+    QVERIFY(writeFile(folder() + "/pkg.bin", "stale"));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+    QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_NETWORK_ERROR);
+    QCOMPARE(errors.first().at(1).toString(),
+             QStringLiteral("message_error_network_statuscode(%1)").arg(status));
+    QCOMPARE(httpErrors.count(), 0);
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(gets(*m_server, path).size(), 1);
+    QVERIFY(m.tasks().first()->isStopped());
+    QVERIFY(!m.isDownloading());
+    QVERIFY(!QFile::exists(folder() + "/pkg.bin"));
+    QCOMPARE(m.getDownloadedSize(), 0);
+}
+
+void TestDownloadManager::rangeIgnoredByServerStillGivesCorrectFile()
+{
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 9);
+    const QString path = serve("pkg.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy md5Finish(&m, &downloadmanager::md5CheckFinish);
+    start(m, path, md5Hex(data));
+    QTRY_VERIFY_WITH_TIMEOUT(m.getDownloadedSize() > 0, 10000);
+    m.stopDownlaod();
+    const qint64 written = m.getDownloadedSize();
+
+    m_server->addFault(path, HttpTestServer::Fault::ignoreRange(), 1, "GET");
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), written);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    m.fileMd5(folder() + "/pkg.bin");
+    QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
+    QCOMPARE(errors.count(), 0);
+}
+
+void TestDownloadManager::existingFinalFileIsReplaced()
+{
+    const QByteArray data = randomBytes(300 * 1024, 10);
+    const QString path = serve("pkg.bin", data);
+    QVERIFY(writeFile(folder() + "/pkg.bin", "an older package"));
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QVERIFY(!QFile::exists(folder() + "/pkg.bin_tmp"));
+}
+
+void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart()
+{
+    const QByteArray data = randomBytes(300 * 1024, 11);
+    const QString path = serve("pkg.bin", data);
+    // Something that cannot be removed stands under the final name.
+    QVERIFY(QDir().mkpath(folder() + "/pkg.bin/inside"));
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 20000);
+    QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::SETUP_DELETE_OLD_GAME_ERROR);
+    QCOMPARE(finished.count(), 0);
+    QVERIFY(!m.isDownloading());
+    QCOMPARE(readFile(folder() + "/pkg.bin_tmp"), data);
+    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(data.size()));
+
+    QVERIFY(QDir(folder() + "/pkg.bin").removeRecursively());
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(gets(*m_server, path).size(), 1); // nothing fetched twice
+    QVERIFY(!QSettings().contains("pkg.bin/0"));
+}
+
+void TestDownloadManager::sizeRequestFailuresReport1005()
+{
+    const QByteArray data = randomBytes(200 * 1024, 12);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+
+    start(m, "/files/missing.bin");
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+    QCOMPARE(errors.last().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_NETWORK_GETHEADER_ERROR);
+    QCOMPARE(errors.last().at(1).toString(),
+             QStringLiteral("message_error_resource_acquisition_failed(404)"));
+    QVERIFY(!m.isDownloading());
+    QVERIFY(QDir(folder()).isEmpty());
+
+    // Starting again once the package exists asks for the size again, then downloads.
+    serve("missing.bin", data);
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(readFile(folder() + "/missing.bin"), data);
+
+    // A redirect loop ends in the same error instead of asking forever.
+    m_server->redirect("/loop/a.bin", "/loop/b.bin");
+    m_server->redirect("/loop/b.bin", "/loop/a.bin");
+    m.setUrl(m_server->url("/loop/a.bin"));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 2, 10000);
+    QCOMPARE(errors.last().at(1).toString(),
+             QStringLiteral("message_error_resource_acquisition_failed(302)"));
+
+    // Without a length there is nothing to preallocate.
+    const QString path = serve("nolength.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::noContentLength(), 1, "HEAD");
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 3, 10000);
+    QCOMPARE(errors.last().at(1).toString(),
+             QStringLiteral("message_error_resource_acquisition_failed(200)"));
+    QVERIFY(!QFile::exists(folder() + "/nolength.bin_tmp"));
+    QCOMPARE(finished.count(), 1);
+}
+
+void TestDownloadManager::startBeforeSizeIsKnownCreatesNothing()
+{
+    const QByteArray data = randomBytes(200 * 1024, 13);
+    const QString path = serve("pkg.bin", data);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    m.setFilePath(folder());
+    m.startDownload(); // no URL and no size yet
+    QCoreApplication::processEvents();
+    QVERIFY(!m.isDownloading());
+    QVERIFY(QDir(folder()).isEmpty());
+    QCOMPARE(finished.count(), 0);
+    QCOMPARE(errors.count(), 0);
+
+    // During the size request the start is only a wish that the answer fulfils.
+    m.setUrl(m_server->url(path));
+    m.startDownload();
+    QVERIFY(QDir(folder()).isEmpty());
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+void TestDownloadManager::md5Check_data()
+{
+    const QByteArray data = randomBytes(5 * 1024 * 1024 + 3, 14);
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<bool>("matches");
+    QTest::newRow("lower-case sum") << data << true << md5Hex(data) << true;
+    QTest::newRow("upper-case sum") << data << true << md5Hex(data).toUpper() << true;
+    QTest::newRow("no sum expected") << data << true << QString() << true;
+    QTest::newRow("wrong sum") << data << true << md5Hex(data + "x") << false;
+    QTest::newRow("unreadable file") << QByteArray() << false << md5Hex(QByteArray()) << false;
+}
+
+void TestDownloadManager::md5Check()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, present);
+    QFETCH(QString, expected);
+    QFETCH(bool, matches);
+    const QString file = folder() + "/pkg.bin";
+    if (present)
+        QVERIFY(writeFile(file, content));
+
+    downloadmanager m;
+    m.setFilePath(folder());
+    serve("pkg.bin", content); // the manager's own package, so a mismatch deletes this file
+    m.setUrl(m_server->url("/files/pkg.bin"));
+    m.setFileMD5(expected);
+    QSignalSpy started(&m, &downloadmanager::md5CheckStart);
+    QSignalSpy finished(&m, &downloadmanager::md5CheckFinish);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    m.fileMd5(file);
+    QCOMPARE(started.count(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count() + errors.count(), 1, 10000);
+    QCOMPARE(finished.count(), matches ? 1 : 0);
+    if (matches) {
+        QCOMPARE(readFile(file), content);
+    } else {
+        QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_MD5_ERROR);
+        QCOMPARE(errors.first().at(1).toString(), QStringLiteral("message_error_download_md5"));
+        QVERIFY(!QFile::exists(file));
+    }
+}
+
+void TestDownloadManager::diskFullWhilePreallocatingReports1001AndLosesNothing()
+{
+    if (geteuid() != 0)
+        QSKIP("mounting a small tmpfs needs root; tst_downloadprocess covers a file-size limit");
+    const QString small = m_dir->path() + QStringLiteral("/small");
+    QVERIFY(QDir().mkpath(small));
+    if (mount("tmpfs", small.toLocal8Bit().constData(), "tmpfs", 0, "size=1m") != 0)
+        QSKIP("this system does not allow mounting a tmpfs");
+    struct Unmount
+    {
+        QString path;
+        ~Unmount() { umount2(path.toLocal8Bit().constData(), MNT_DETACH); }
+    } unmount{small};
+
+    const QByteArray keep = randomBytes(100 * 1024, 15);
+    const QByteArray partial = randomBytes(200 * 1024, 16);
+    QVERIFY(writeFile(small + "/keep.dat", keep));
+    const QString path = serve("big.bin", randomBytes(4 * 1024 * 1024, 17));
+
+    downloadmanager m;
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    m.setFilePath(small);
+    m.setUrl(m_server->url(path));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+    QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_EXIST_SIZE_ERROR);
+    QCOMPARE(errors.first().at(1).toString(), QStringLiteral("message_disk_not_enough_space"));
+    QVERIFY(!m.isDownloading());
+    QCOMPARE(QDir(small).entryList(QDir::Files), QStringList{"keep.dat"});
+    QCOMPARE(readFile(small + "/keep.dat"), keep);
+    QCOMPARE(gets(*m_server, path).size(), 0);
+
+    // A partial file from an earlier run is neither grown nor cut.
+    QVERIFY(writeFile(small + "/big.bin_tmp", partial));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 2, 10000);
+    QCOMPARE(errors.last().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_EXIST_SIZE_ERROR);
+    QCOMPARE(readFile(small + "/big.bin_tmp"), partial);
+    QCOMPARE(readFile(small + "/keep.dat"), keep);
+    QCOMPARE(finished.count(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDownloadManager)
+#include "tst_downloadmanager.moc"
