@@ -1,0 +1,157 @@
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "downloadtestutil.h"
+#include "httptestserver.h"
+
+using namespace downloadtest;
+
+// The manager in a process of its own (download_helper): killed in the middle of a transfer,
+// and limited in the file size it may create.
+class TestDownloadProcess : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void killedDownloadIsResumedByNextProcessWithRightMd5();
+    void fileSizeLimitWhilePreallocatingReports1001AndLosesNothing();
+
+private:
+    struct Run
+    {
+        int exitCode = -1;
+        QProcess::ExitStatus status = QProcess::CrashExit;
+        QByteArray output;
+    };
+    Run runHelper(const QStringList &args);
+    QString helper() const;
+};
+
+void TestDownloadProcess::initTestCase()
+{
+    // The helper's identity, so that both read and write the same resume records.
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("download_helper"));
+    QVERIFY2(QFileInfo(helper()).isExecutable(), qPrintable(helper()));
+}
+
+QString TestDownloadProcess::helper() const
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/download_helper");
+}
+
+TestDownloadProcess::Run TestDownloadProcess::runHelper(const QStringList &args)
+{
+    QProcess process;
+    QSignalSpy done(&process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished));
+    process.start(helper(), args);
+    Run run;
+    if (!process.waitForStarted())
+        return run;
+    // The server lives on this thread, so wait with the event loop running.
+    if (!done.wait(60000)) {
+        process.kill();
+        process.waitForFinished();
+        return run;
+    }
+    run.exitCode = process.exitCode();
+    run.status = process.exitStatus();
+    run.output = process.readAllStandardOutput();
+    return run;
+}
+
+void TestDownloadProcess::killedDownloadIsResumedByNextProcessWithRightMd5()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray data = randomBytes(8 * 1024 * 1024, 21);
+    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    const QString folder = dir.filePath("game");
+    QVERIFY(QDir().mkpath(folder));
+    HttpTestServer server;
+    QVERIFY(server.listen());
+    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
+    server.addFault("/pkg.bin", HttpTestServer::Fault::throttle(1024 * 1024), 1, "GET");
+    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+
+    QProcess first;
+    QByteArray output;
+    connect(&first, &QProcess::readyReadStandardOutput, this,
+            [&] { output += first.readAllStandardOutput(); });
+    first.start(helper(), args);
+    QVERIFY(first.waitForStarted());
+    auto lastDone = [&] {
+        const QList<QByteArray> lines = output.trimmed().split('\n');
+        for (int i = lines.size() - 1; i >= 0; --i) {
+            if (lines.at(i).startsWith("progress "))
+                return lines.at(i).split(' ').at(1).toLongLong();
+        }
+        return qint64(0);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(lastDone() > 2 * 1024 * 1024, 20000);
+    first.kill(); // SIGKILL: no destructor, no settings sync, no clean close
+    QVERIFY(first.waitForFinished());
+    QCOMPARE(first.exitStatus(), QProcess::CrashExit);
+    QVERIFY(!output.contains("finished"));
+
+    const QString tmp = folder + "/pkg.bin_tmp";
+    QCOMPARE(QFileInfo(tmp).size(), qint64(data.size()));
+    const qint64 recorded = QSettings().value("pkg.bin/0").toLongLong();
+    QVERIFY2(recorded > 0 && recorded < data.size(), QByteArray::number(recorded));
+    // The record never claims more than what reached the file.
+    QCOMPARE(readFile(tmp).left(int(recorded)), data.left(int(recorded)));
+
+    const Run second = runHelper(args);
+    QCOMPARE(second.status, QProcess::NormalExit);
+    QCOMPARE(second.exitCode, 0);
+    QVERIFY(second.output.contains("md5ok"));
+    QCOMPARE(readFile(folder + "/pkg.bin"), data);
+    QVERIFY(!QFile::exists(tmp));
+    const auto requests = gets(server, "/pkg.bin");
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.last().header("range"),
+             "bytes=" + QByteArray::number(recorded) + "-" + QByteArray::number(data.size()));
+    QSettings settings;
+    settings.sync();
+    QVERIFY(!settings.contains("pkg.bin/0"));
+}
+
+void TestDownloadProcess::fileSizeLimitWhilePreallocatingReports1001AndLosesNothing()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray data = randomBytes(4 * 1024 * 1024, 22);
+    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    const QString folder = dir.filePath("game");
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray keep = randomBytes(64 * 1024, 23);
+    QVERIFY(writeFile(folder + "/keep.dat", keep));
+    HttpTestServer server;
+    QVERIFY(server.listen());
+    server.serveFile("/big.bin", dir.filePath("served.bin"));
+    const QStringList args{"--fsize-limit", QString::number(1024 * 1024),
+                           server.url("/big.bin").toString(), folder, md5Hex(data)};
+
+    Run run = runHelper(args);
+    QCOMPARE(run.status, QProcess::NormalExit);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains("error 1001 message_disk_not_enough_space"), run.output);
+    QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"keep.dat"});
+    QCOMPARE(gets(server, "/big.bin").size(), 0);
+
+    // A partial file of an earlier run stays exactly as it was.
+    const QByteArray partial = data.left(300 * 1024);
+    QVERIFY(writeFile(folder + "/big.bin_tmp", partial));
+    run = runHelper(args);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains("error 1001"), run.output);
+    QCOMPARE(readFile(folder + "/big.bin_tmp"), partial);
+    QCOMPARE(readFile(folder + "/keep.dat"), keep);
+}
+
+QTEST_GUILESS_MAIN(TestDownloadProcess)
+#include "tst_downloadprocess.moc"
