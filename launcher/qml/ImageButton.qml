@@ -8,7 +8,7 @@ Rectangle {
     property string hover_Image: ""
     property string press_Image: ""
     property string disable_Image: ""
-    // Empty means "the label's own colour", captured once the button is complete.
+    // Empty means "the label's own colour" (textColor).
     property string nomal_textColor: ""
     property string hover_textColor: ""
     property string press_textColor: ""
@@ -20,15 +20,14 @@ Rectangle {
 
     property alias text: button_Text.text
     property alias buttonText: button_Text
-    property alias textColor: button_Text.color
+    property alias textColor: button_Text.restColor
     property alias fontSize: button_Text.font.pixelSize
     property alias buttonImage: button_Background
 
-    // A plain value, not a binding: the states rewrite the label's colour and would
-    // otherwise feed back into it.
-    property string restTextColor: ""
-    readonly property string effectiveNomalColor: nomal_textColor !== "" ? nomal_textColor
-                                                                       : restTextColor
+    // The states rewrite the label's colour, so they read the resting colour from a
+    // property of its own; reading the label's colour back would keep a state's colour.
+    readonly property color effectiveNomalColor: nomal_textColor !== "" ? nomal_textColor
+                                                                      : button_Text.restColor
 
     signal clicked
     signal pressed(real x, real y)
@@ -40,7 +39,6 @@ Rectangle {
     state: "nomal"
 
     Component.onCompleted: {
-        restTextColor = button_Text.color
         if (!interactable)
             state = "disable"
     }
@@ -63,8 +61,9 @@ Rectangle {
 
     Text {
         id: button_Text
+        property color restColor: "#704a1d"
         anchors.centerIn: parent
-        color: "#704a1d"
+        color: restColor
         font.letterSpacing: 2
         font.pixelSize: root_Button.pixelSize
         horizontalAlignment: Text.AlignHCenter
@@ -111,12 +110,7 @@ Rectangle {
         State {
             name: "nomal"
             PropertyChanges { target: button_Background; source: root_Button.nomal_Image }
-            PropertyChanges {
-                target: button_Text
-                color: root_Button.effectiveNomalColor !== "" ? root_Button.effectiveNomalColor
-                                                              : button_Text.color
-                explicit: true
-            }
+            PropertyChanges { target: button_Text; color: root_Button.effectiveNomalColor }
             PropertyChanges { target: hover_mask; visible: false }
             PropertyChanges { target: press_mask; visible: false }
             PropertyChanges { target: bg_color; visible: false }
@@ -128,7 +122,6 @@ Rectangle {
                 target: button_Text
                 color: root_Button.hover_textColor !== "" ? root_Button.hover_textColor
                                                           : root_Button.effectiveNomalColor
-                explicit: true
             }
             PropertyChanges { target: hover_mask; visible: root_Button.is_use_statusMask }
             PropertyChanges { target: press_mask; visible: false }
@@ -141,7 +134,6 @@ Rectangle {
                 target: button_Text
                 color: root_Button.press_textColor !== "" ? root_Button.press_textColor
                                                           : root_Button.effectiveNomalColor
-                explicit: true
             }
             PropertyChanges { target: hover_mask; visible: false }
             PropertyChanges { target: press_mask; visible: root_Button.is_use_statusMask }
