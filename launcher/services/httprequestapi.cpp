@@ -16,6 +16,8 @@ HttpRequestAPI::HttpRequestAPI(QObject *parent)
 {
     m_timer->setInterval(kTimeoutMs);
     m_timer->setSingleShot(true);
+    // A coarse timer may fire up to half a second early.
+    m_timer->setTimerType(Qt::PreciseTimer);
     connect(m_timer, &QTimer::timeout, this, &HttpRequestAPI::OnTimeout);
     connect(m_manager, &QNetworkAccessManager::finished, this,
             &HttpRequestAPI::serviceRequestFinished);

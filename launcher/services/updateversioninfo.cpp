@@ -41,6 +41,11 @@ bool readData(const QByteArray &body, QJsonObject *data, QString *error)
 qint64 readSize(const QVariant &value)
 {
     switch (value.userType()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong: {
+        const qint64 n = value.toLongLong();
+        return n > 0 ? n : 0;
+    }
     case QMetaType::Double: {
         const double d = value.toDouble();
         // 2^53: beyond it a JSON number has lost its units digits anyway.
