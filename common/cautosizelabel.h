@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QTextBrowser>
+
+// A read-only rich-text area whose height follows its text: message boxes grow with what
+// they say instead of scrolling.
+class CAutoSizeLabel : public QTextBrowser
+{
+    Q_OBJECT
+public:
+    explicit CAutoSizeLabel(QWidget *parent = nullptr);
+
+signals:
+    void hightChanged(int nHeight);
+
+public slots:
+    void OnTextAreaChanged();
+
+protected:
+    bool event(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+};

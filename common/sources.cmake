@@ -1,0 +1,1 @@
+list(APPEND COMMON_SOURCES cautosizelabel.h cautosizelabel.cpp)

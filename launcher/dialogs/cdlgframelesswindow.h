@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+#include <QPoint>
+#include <QSize>
+
+// Base of the launcher's own dialogs: no system frame, a translucent window whose visible
+// part is a shadowed card drawn from a picture by nine-slice scaling, dragged with the left
+// mouse button anywhere on the card.
+class CDlgFramelessWindow : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CDlgFramelessWindow(QWidget *parent = nullptr);
+    ~CDlgFramelessWindow() override;
+
+    // Loads the card picture from a file or resource path; a failure leaves it unset and
+    // the dialog paints as a plain widget.
+    void setBackgroundImage(const QString &path);
+    QPixmap backgroundImage() const { return m_background; }
+
+    // Room around the card for the drop shadow; the window grows by it. Negative values
+    // are ignored.
+    void setShadowMargins(int left, int top, int right, int bottom);
+    QMargins shadowMargins() const;
+
+    // Scales source to width x height keeping the four corners (cornerWidth x cornerHeight)
+    // unscaled and stretching the edges and the centre. A target or source too small for
+    // two corners is scaled as a whole instead.
+    static QPixmap nineSliceScaled(const QPixmap &source, int width, int height,
+                                   int cornerWidth = 50, int cornerHeight = 50);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QPoint m_dragOffset;
+    QPixmap m_background;
+    bool m_pressed = false;
+    int m_shadowLeft = 0;
+    int m_shadowTop = 0;
+    int m_shadowRight = 0;
+    int m_shadowBottom = 0;
+    // The card at its last painted size and its shape; rebuilt when the size changes.
+    QPixmap m_card;
+    QRegion m_cardShape;
+};
