@@ -1,0 +1,228 @@
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "downloadtask.h"
+#include "downloadtestutil.h"
+#include "httptestserver.h"
+
+using namespace downloadtest;
+
+// The task alone against the loopback server; a small sink plays the manager's part (writes
+// each piece at its position and raises the task's count).
+class TestDownloadTask : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void completeRangeSendsNoRequest();
+    void stallsAreSurvivedFourTimes_data();
+    void stallsAreSurvivedFourTimes();
+    void errorStatusWithBodyStopsAtOnce_data();
+    void errorStatusWithBodyStopsAtOnce();
+    void errorStatusWithoutBodyRestartsThenReports();
+    void ignoredRangeRestartsFromTheTaskStart();
+    void stopThenStartResumesWithoutCountingAFailure();
+
+private:
+    void attachSink(downloadtask &task, qint64 size);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<HttpTestServer> m_server;
+    QByteArray m_sink;
+    QList<qint64> m_positions;
+};
+
+void TestDownloadTask::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_server = std::make_unique<HttpTestServer>();
+    QVERIFY(m_server->listen());
+    m_sink.clear();
+    m_positions.clear();
+}
+
+void TestDownloadTask::cleanup()
+{
+    m_server.reset();
+    m_dir->setAutoRemove(!QTest::currentTestFailed());
+    m_dir.reset();
+}
+
+void TestDownloadTask::attachSink(downloadtask &task, qint64 size)
+{
+    m_sink = QByteArray(int(size), '\0');
+    connect(&task, &downloadtask::readyRead, this,
+            [this, &task](const QByteArray &data, qint64 position, int) {
+                m_positions.append(position);
+                m_sink.replace(int(position), data.size(), data);
+                task.addDownloaded(data.size());
+            });
+}
+
+void TestDownloadTask::completeRangeSendsNoRequest()
+{
+    const QByteArray data = randomBytes(64 * 1024, 31);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/done.bin", m_dir->filePath("a.bin"));
+    m_server->serveFile("/other.bin", m_dir->filePath("a.bin"));
+
+    downloadtask done;
+    done.setUrl(m_server->url("/done.bin"), 0, data.size(), data.size(), 0);
+    done.start();
+    QVERIFY(!done.isStopped()); // marked running, yet nothing to fetch
+
+    // A second task's whole transfer gives the first all the time it would need to send.
+    downloadtask other;
+    attachSink(other, data.size());
+    other.setUrl(m_server->url("/other.bin"), 0, data.size(), 0, 0);
+    other.start();
+    QTRY_VERIFY_WITH_TIMEOUT(other.isFinished(), 10000);
+    QCOMPARE(m_sink, data);
+    QCOMPARE(m_server->requestCount("/done.bin"), 0);
+    QVERIFY(!done.isFinished());
+}
+
+void TestDownloadTask::stallsAreSurvivedFourTimes_data()
+{
+    QTest::addColumn<int>("stalls");
+    QTest::newRow("four stalls") << 4;
+    QTest::newRow("five stalls") << 5;
+}
+
+void TestDownloadTask::stallsAreSurvivedFourTimes()
+{
+    QFETCH(int, stalls);
+    const QByteArray data = randomBytes(512 * 1024, 32);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
+    for (int i = 0; i < stalls; ++i)
+        m_server->addFault("/a.bin", HttpTestServer::Fault::stallAfter(20000 * (i + 1)), 1);
+
+    downloadtask task;
+    task.setStallTimeout(200);
+    attachSink(task, data.size());
+    QSignalSpy errors(&task, &downloadtask::networkError);
+    task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 7);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished() || errors.count() > 0, 20000);
+
+    QCOMPARE(task.retryCount(), 5);
+    if (stalls == 4) {
+        QVERIFY(task.isFinished());
+        QCOMPARE(errors.count(), 0);
+        QCOMPARE(m_sink, data);
+        QCOMPARE(m_server->requestCount("/a.bin"), 5);
+    } else {
+        QCOMPARE(errors.count(), 1);
+        QCOMPARE(errors.first().at(0).value<QNetworkReply::NetworkError>(),
+                 QNetworkReply::TimeoutError);
+        QCOMPARE(errors.first().at(1).toString(), QStringLiteral("message_request_time_out"));
+        QVERIFY(task.isStopped());
+        QVERIFY(!task.isFinished());
+        QCOMPARE(m_server->requestCount("/a.bin"), 5);
+        // Whatever arrived is in place; the positions never went backwards.
+        QCOMPARE(m_sink.left(int(task.downloaded())), data.left(int(task.downloaded())));
+        QVERIFY(std::is_sorted(m_positions.begin(), m_positions.end()));
+    }
+}
+
+void TestDownloadTask::errorStatusWithBodyStopsAtOnce_data()
+{
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("404") << 404 << "Not Found";
+    QTest::newRow("302") << 302 << "";
+}
+
+void TestDownloadTask::errorStatusWithBodyStopsAtOnce()
+{
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    m_server->serveData("/a.bin", "<html>no</html>", "text/html", status, {{"Location", "/b.bin"}});
+    downloadtask task;
+    QSignalSpy statusErrors(&task, &downloadtask::httpStatusCodeError);
+    QSignalSpy errors(&task, &downloadtask::networkError);
+    task.setUrl(m_server->url("/a.bin"), 0, 1000, 0, 0);
+    task.start();
+    QTRY_COMPARE_WITH_TIMEOUT(statusErrors.count(), 1, 10000);
+    QCOMPARE(statusErrors.first().at(0).toInt(), status);
+    QCOMPARE(statusErrors.first().at(1).toString(), message);
+    QVERIFY(task.isStopped());
+    QCOMPARE(task.retryCount(), 1);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(m_server->requestCount("/a.bin"), 1);
+    QCOMPARE(m_server->requestCount("/b.bin"), 0);
+}
+
+void TestDownloadTask::errorStatusWithoutBodyRestartsThenReports()
+{
+    m_server->serveData("/a.bin", QByteArray(), "text/html", 404);
+    downloadtask task;
+    QSignalSpy statusErrors(&task, &downloadtask::httpStatusCodeError);
+    QSignalSpy errors(&task, &downloadtask::networkError);
+    task.setUrl(m_server->url("/a.bin"), 0, 1000, 0, 0);
+    task.start();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+    QCOMPARE(errors.first().at(0).value<QNetworkReply::NetworkError>(),
+             QNetworkReply::ContentNotFoundError);
+    QCOMPARE(statusErrors.count(), 0);
+    QCOMPARE(m_server->requestCount("/a.bin"), 5);
+}
+
+void TestDownloadTask::ignoredRangeRestartsFromTheTaskStart()
+{
+    const QByteArray data = randomBytes(300 * 1024, 33);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
+    m_server->addFault("/a.bin", HttpTestServer::Fault::ignoreRange(), 1);
+
+    // A task for the range from 1000 that believes 5000 of its bytes are already on disk.
+    downloadtask task;
+    attachSink(task, data.size());
+    task.setUrl(m_server->url("/a.bin"), 1000, data.size(), 5000, 0);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished(), 10000);
+    QCOMPARE(m_server->requestsFor("/a.bin").first().header("range"),
+             "bytes=6000-" + QByteArray::number(data.size()));
+    QCOMPARE(m_positions.first(), 1000);
+    QCOMPARE(task.downloaded(), qint64(data.size() - 1000));
+    QCOMPARE(m_sink.mid(1000), data.mid(1000));
+}
+
+void TestDownloadTask::stopThenStartResumesWithoutCountingAFailure()
+{
+    const QByteArray data = randomBytes(1024 * 1024, 34);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
+    m_server->addFault("/a.bin", HttpTestServer::Fault::throttle(256 * 1024), 1);
+
+    downloadtask task;
+    attachSink(task, data.size());
+    QSignalSpy errors(&task, &downloadtask::networkError);
+    task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 0);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.downloaded() > 0, 10000);
+    task.stop();
+    const qint64 paused = task.downloaded();
+    m_server->closeAllConnections(); // the old reply's end must not reach the task
+
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished(), 10000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(task.retryCount(), 1);
+    QCOMPARE(m_sink, data);
+    QCOMPARE(m_server->requestsFor("/a.bin").last().header("range"),
+             "bytes=" + QByteArray::number(paused) + "-" + QByteArray::number(data.size()));
+
+    task.start(); // a finished task never starts again
+    QVERIFY(task.isStopped());
+}
+
+QTEST_GUILESS_MAIN(TestDownloadTask)
+#include "tst_downloadtask.moc"
