@@ -1,10 +1,88 @@
 #include <QApplication>
+#include <QDebug>
+#include <QFont>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickWindow>
+#include <QTranslator>
+#include <QtWebEngine/qtwebengineglobal.h>
 
+#include "appenvironment.h"
+#include "crashhandler.h"
+#include "errordefine.h"
+#include "languageselection.h"
 #include "mainviewmodel.h"
+#include "namedmutex.h"
+#include "singleinstance.h"
+#include "window.h"
+
+#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
+    platform::installCrashHandler();
+
+    // Chromium refuses to start as root with its sandbox on; CI and containers run as root.
+    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // The page embeds a web view; its engine must be set up before the application object.
+    QtWebEngine::initialize();
+
     QApplication app(argc, argv);
-    MainViewModel model;
-    return 0;
+    QCoreApplication::setOrganizationName(QLatin1String(AppEnvironment::kOrganizationName));
+    QCoreApplication::setOrganizationDomain(QLatin1String(AppEnvironment::kOrganizationDomain));
+    QCoreApplication::setApplicationName(QLatin1String(AppEnvironment::kApplicationName));
+
+    SingleInstance instance;
+    if (instance.isRunning()) {
+        instance.sendMessage(QLatin1String(SingleInstance::kRaiseMessage), 5000);
+        return -1;
+    }
+
+    QApplication::setFont(QApplication::font("QMenu"));
+
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString firstArgument = arguments.size() >= 2 ? arguments.at(1) : QString();
+    const bool startedByUpdater = firstArgument == QLatin1String("update");
+    if (platform::namedMutexExists(AppEnvironment::updaterMutexName().toStdString()) &&
+        !startedByUpdater) {
+        qDebug() << "the updater is running; the launcher stays away";
+        return -1;
+    }
+
+    ErrorDefine::registerMetaTypes();
+
+    MainViewModel viewModel;
+    viewModel.setStartedByUpdater(startedByUpdater);
+
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+
+    QQmlApplicationEngine engine;
+    QTranslator translator;
+    const QString languageCode = LanguageSelection::select(translator);
+    QCoreApplication::installTranslator(&translator);
+    viewModel.setLanguageCode(languageCode);
+
+    viewModel.initialize();
+
+    engine.rootContext()->setContextProperty(QStringLiteral("mainViewModel"), &viewModel);
+    engine.load(QUrl(QStringLiteral("qrc:/main.qml")));
+    if (engine.rootObjects().isEmpty())
+        return -1;
+
+    QObject *root = engine.rootObjects().constFirst();
+    if (auto *window = qobject_cast<QWindow *>(root)) {
+        viewModel.setMainWindowHandle(window->winId());
+        platform::bringWindowToFront(window->winId());
+    }
+    viewModel.setRootObject(root);
+
+    QObject::connect(&instance, &SingleInstance::messageReceived, &viewModel,
+                     &MainViewModel::handleMessage);
+
+    return QApplication::exec();
 }

@@ -1,6 +1,518 @@
 #include "mainviewmodel.h"
 
+#include <QCoreApplication>
+#include <QDebug>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMetaObject>
+#include <QQuickItem>
+#include <QRect>
+#include <QUrl>
+#include <QUrlQuery>
+
+#include "appenvironment.h"
+#include "cdlgyesno.h"
+#include "launcherconfig.h"
+#include "statusreport.h"
+#include "updateversioninfo.h"
+#include "versioncompare.h"
+#include "window.h"
+
+namespace {
+
+const QString kDefaultGameFolder = QStringLiteral("Orvyndale Game");
+constexpr int kElideThreshold = 80;
+constexpr int kElideKeep = 40;
+
+// The first UpdateInfoByHttp of the process comes from the window's first appearance, when
+// initialisation has just sent the queries.
+bool g_firstUpdateInfoCall = true;
+
+} // namespace
+
 MainViewModel::MainViewModel(QObject *parent)
     : QObject(parent)
 {
+    m_md5TipTimer.setInterval(1000);
+}
+
+MainViewModel::~MainViewModel()
+{
+    StatusReport::instance()->report(StatusReport::LAUNCHER_QUIT);
+    delete m_manifest;
+    delete m_messageBox;
+    m_pendingDialogAction = nullptr;
+}
+
+void MainViewModel::initialize()
+{
+    StatusReport::instance();
+
+    LauncherConfig *config = LauncherConfig::instance();
+    if (config->installPath().isEmpty())
+        config->setInstallPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                               kDefaultGameFolder);
+
+    // Registry versions, is_user_update and the proxy choice.
+    config->runStartupHousekeeping();
+
+    m_manifest = new UpdateVersionInfo();
+    m_messageBox = new CDlgYesNo();
+    m_messageBox->resize(500, 300);
+    m_messageBox->hideCancelButton(true);
+    connect(m_messageBox, &CDlgYesNo::dlgFinish, this, &MainViewModel::onDlgYesNoConfirmClicked);
+
+    connect(&m_md5TipTimer, &QTimer::timeout, this, &MainViewModel::UpdateCheckMd5Tip);
+
+    if (!m_startedByUpdater)
+        startLauncherUpdateCheck();
+
+    sendResourceQuery();
+    sendContentQuery();
+}
+
+void MainViewModel::setRootObject(QObject *root)
+{
+    m_rootObject = root;
+    if (AppEnvironment::isPreview())
+        setItemProperty(QStringLiteral("preTip"), "visible", true);
+    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_SHOW);
+}
+
+void MainViewModel::setGameState(int state, bool notify)
+{
+    m_gameState = state;
+    if (notify)
+        emit gameStateChanged();
+}
+
+// --- page items ---------------------------------------------------------------------------
+
+QObject *MainViewModel::findItem(const QString &objectName) const
+{
+    if (!m_rootObject)
+        return nullptr;
+    if (m_rootObject->objectName() == objectName)
+        return m_rootObject;
+    return m_rootObject->findChild<QObject *>(objectName);
+}
+
+void MainViewModel::setItemProperty(const QString &objectName, const char *property,
+                                    const QVariant &value)
+{
+    if (QObject *item = findItem(objectName))
+        item->setProperty(property, value);
+}
+
+void MainViewModel::setMaskVisible(bool visible)
+{
+    setItemProperty(QStringLiteral("bgMask_msgbox"), "visible", visible);
+}
+
+QRect MainViewModel::rootArea() const
+{
+    if (!m_rootObject)
+        return {};
+    return QRect(m_rootObject->property("x").toInt(), m_rootObject->property("y").toInt(),
+                 m_rootObject->property("width").toInt(), m_rootObject->property("height").toInt());
+}
+
+void MainViewModel::invokeOnRoot(const char *method, Qt::ConnectionType type)
+{
+    if (m_rootObject)
+        QMetaObject::invokeMethod(m_rootObject, method, type);
+}
+
+// --- message box with a pending action ------------------------------------------------------
+
+int MainViewModel::showMessageBox(const QString &title, const QString &text, bool withCancel,
+                                  DialogAction action)
+{
+    m_pendingDialogAction = action;
+    const QRect area = rootArea();
+    setMaskVisible(true);
+    const int result = CDlgYesNo::ask(title, text, withCancel, nullptr, area);
+    // A flow started while the box was open may have stored its own action; this answer
+    // belongs to the action given here.
+    if (action)
+        action(result == 1);
+    if (CDlgYesNo::openCount() == 0)
+        setMaskVisible(false);
+    return result;
+}
+
+void MainViewModel::onDlgYesNoConfirmClicked(bool value)
+{
+    if (m_pendingDialogAction)
+        m_pendingDialogAction(value);
+}
+
+void MainViewModel::onGeneralDialogConfirmClicked(bool value)
+{
+    onDlgYesNoConfirmClicked(value);
+}
+
+// --- properties ------------------------------------------------------------------------------
+
+QString MainViewModel::updateShowVersion()
+{
+    QString shown = m_currentGameVersion;
+    if (shown.isEmpty() && m_manifest)
+        shown = m_manifest->version();
+    if (shown.isEmpty())
+        shown = QStringLiteral("--");
+    setItemProperty(QStringLiteral("versionText"), "text", QString(shown + QLatin1Char(' ')));
+    return shown;
+}
+
+bool MainViewModel::startGameEnable() const
+{
+    return m_gameState == Installed;
+}
+
+bool MainViewModel::startGameVisible() const
+{
+    switch (m_gameState) {
+    case Checking:
+    case Installed:
+    case Downloading:
+    case Installing:
+    case Verifying:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool MainViewModel::updateEnable() const
+{
+    return m_gameState == UpdateAvailable;
+}
+
+bool MainViewModel::installEnable() const
+{
+    return m_gameState == NotInstalled;
+}
+
+bool MainViewModel::downloading() const
+{
+    return m_gameState == Downloading;
+}
+
+bool MainViewModel::setupGameing() const
+{
+    return m_gameState == Installing || m_gameState == Verifying;
+}
+
+QString MainViewModel::elidedPath(const QString &path)
+{
+    if (path.size() <= kElideThreshold)
+        return path;
+    return path.left(kElideKeep) + QStringLiteral(" ... ") + path.right(kElideKeep);
+}
+
+QString MainViewModel::installPath() const
+{
+    return elidedPath(LauncherConfig::instance()->installPath());
+}
+
+void MainViewModel::setInstallPath(const QString &path)
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    config->setInstallPath(path);
+    const QString shown = elidedPath(config->installPath());
+    setItemProperty(QStringLiteral("curinstallPath"), "text", shown);
+    emit installPathChanged();
+}
+
+void MainViewModel::UpdateInstallPath(QString strPath)
+{
+    setInstallPath(strPath);
+}
+
+QString MainViewModel::bgPath() const
+{
+    const QString name = LauncherConfig::instance()->gameDynamicBgName();
+    if (!name.isEmpty()) {
+        const QString file = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
+        if (QFileInfo(file).isFile())
+            return QStringLiteral("file:///") + file;
+    }
+    return QStringLiteral("qrc:/pic/bg.png");
+}
+
+QString MainViewModel::reportParam() const
+{
+    return StatusReport::instance()->parameterString();
+}
+
+QString MainViewModel::mainBgUrl() const
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    const QString base = config->webUrl();
+    if (base.isEmpty())
+        return base;
+    QUrl url(base + QLatin1Char('/') + QLatin1String(AppEnvironment::kLauncherId) +
+             QLatin1Char('/') + m_languageCode);
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("api_url"),
+                       QString::fromLatin1(QUrl::toPercentEncoding(config->apiUrl())));
+    if (AppEnvironment::isPreview()) {
+        query.addQueryItem(QStringLiteral("timestamp"),
+                           QString::number(QDateTime::currentSecsSinceEpoch()));
+        query.addQueryItem(QStringLiteral("prev"), QStringLiteral("true"));
+    } else {
+        query.addQueryItem(QStringLiteral("prev"), QStringLiteral("false"));
+    }
+    url.setQuery(query);
+    return url.toString(QUrl::FullyEncoded);
+}
+
+QString MainViewModel::versionTitle() const
+{
+    return LauncherConfig::instance()->gameDynamicVersionTitle();
+}
+
+QString MainViewModel::versionDesc() const
+{
+    return LauncherConfig::instance()->gameDynamicVersionDesc();
+}
+
+QString MainViewModel::versionTitleColor() const
+{
+    const QString color = LauncherConfig::instance()->gameDynamicVersionTitleColor();
+    return color.isEmpty() ? QStringLiteral("#ffffff") : color;
+}
+
+QString MainViewModel::versionDescColor() const
+{
+    const QString color = LauncherConfig::instance()->gameDynamicVersionDescColor();
+    return color.isEmpty() ? QStringLiteral("#ffffff") : color;
+}
+
+bool MainViewModel::hasNewProgramVersion()
+{
+    const QString newVersion =
+        LauncherConfig::instance()->readString(QStringLiteral("new_version"));
+    if (newVersion.isEmpty())
+        return false;
+    return compareVersion(QLatin1String(AppEnvironment::kLauncherVersion), newVersion) > 0;
+}
+
+// --- slots -----------------------------------------------------------------------------------
+
+void MainViewModel::onQueryProgremUpdate()
+{
+    startLauncherUpdateCheck();
+}
+
+void MainViewModel::onExit()
+{
+    QCoreApplication::exit(0);
+}
+
+void MainViewModel::onNewProgramVersionUpdate()
+{
+    emit newProgramVersionUpdate();
+}
+
+void MainViewModel::handleMessage(const QString &message)
+{
+    qDebug() << "handle msg" << message;
+    if (message != QLatin1String("raise_window_noop"))
+        return;
+    platform::bringWindowToFront(m_mainWindowHandle);
+    // Also brings back a window hidden to the notification area.
+    invokeOnRoot("show", Qt::DirectConnection);
+    invokeOnRoot("raise", Qt::DirectConnection);
+    invokeOnRoot("requestActivate", Qt::DirectConnection);
+}
+
+void MainViewModel::startInstall()
+{
+    installEnsureBtnClicked();
+}
+
+void MainViewModel::UpdateCheckMd5Tip()
+{
+    static int dots = 0;
+    const QString tail = dots == 0 ? QStringLiteral(" ") : QString(dots, QLatin1Char('.'));
+    setItemProperty(QStringLiteral("setup_percentage"), "text",
+                    QString(tr("label_checking_md5") + tail));
+    dots = (dots + 1) % 4;
+}
+
+void MainViewModel::onGlobalMetaDataDismiss()
+{
+    StatusReport::instance()->report(StatusReport::GLOBAL_META_DATA_DISSMISS_OR_ZERO);
+}
+
+void MainViewModel::onGlobalMetaDataError()
+{
+    StatusReport::instance()->report(StatusReport::GLOBAL_META_DATA_ERROR);
+}
+
+void MainViewModel::onStartMd5Check()
+{
+    m_md5TipTimer.start(1000);
+}
+
+// --- invokables ------------------------------------------------------------------------------
+
+void MainViewModel::startGameBtnClicked()
+{
+    emit unhandledRequest(QStringLiteral("start game"));
+}
+
+void MainViewModel::updateBtnClicked()
+{
+    m_updateInProgress = true;
+    emit unhandledRequest(QStringLiteral("update game"));
+}
+
+void MainViewModel::changeInstallPathBtnClicked()
+{
+    emit unhandledRequest(QStringLiteral("install path dialog"));
+}
+
+void MainViewModel::pauseBtnClicked()
+{
+    emit unhandledRequest(QStringLiteral("pause download"));
+}
+
+void MainViewModel::installEnsureBtnClicked()
+{
+    m_updateInProgress = false;
+    if (m_gameState == QueryFailed) {
+        sendResourceQuery();
+        return;
+    }
+    emit unhandledRequest(QStringLiteral("install game"));
+}
+
+void MainViewModel::onApplicationQuit()
+{
+    QCoreApplication::exit(0);
+}
+
+// The resource service carries no website or community address, so the page has no
+// buttons for them; the calls stay harmless for pages that still make them.
+void MainViewModel::onOpenWebsiteClick() {}
+
+void MainViewModel::onOpenbbsClick() {}
+
+bool MainViewModel::isDownloadNotComplated()
+{
+    return false;
+}
+
+void MainViewModel::UpdateInfoByHttp()
+{
+    if (g_firstUpdateInfoCall) {
+        g_firstUpdateInfoCall = false;
+        return;
+    }
+    if (m_gameState != Downloading && m_gameState != Installing && m_gameState != Verifying) {
+        m_resourceQueryAttempts = 0;
+        sendResourceQuery();
+    }
+    m_contentQueryAttempts = 0;
+    sendContentQuery();
+    startLauncherUpdateCheck();
+}
+
+void MainViewModel::btnExitClick()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    int exitType = config->readInt(QStringLiteral("exit_type"));
+    if (config->readBool(QStringLiteral("is_first_exit"), QString(), true)) {
+        config->writeBool(QStringLiteral("is_first_exit"), false);
+        exitType = askCloseChoice();
+        config->writeInt(QStringLiteral("exit_type"), exitType);
+    }
+    if (exitType == 1) {
+        invokeOnRoot("showMinimized");
+        invokeOnRoot("hide");
+        invokeOnRoot("raise");
+        invokeOnRoot("requestActivate");
+    } else {
+        invokeOnRoot("close");
+    }
+}
+
+void MainViewModel::btnSettingClick()
+{
+    emit unhandledRequest(QStringLiteral("settings dialog"));
+}
+
+bool MainViewModel::registerAboutClick(qint64 nowMs)
+{
+    static int clicks = 0;
+    static qint64 windowStart = -1;
+    if (windowStart < 0)
+        windowStart = nowMs;
+    ++clicks;
+    if (nowMs - windowStart > 5000) {
+        windowStart = nowMs;
+        clicks = 0;
+    }
+    if (nowMs - windowStart < 5000 && clicks >= 10) {
+        clicks = 0;
+        return true;
+    }
+    return false;
+}
+
+void MainViewModel::appInfoAreaClick()
+{
+    if (registerAboutClick(QDateTime::currentMSecsSinceEpoch()))
+        showAboutDialog();
+}
+
+void MainViewModel::singleReloadWeb()
+{
+    if (!m_webReloadPending)
+        return;
+    QObject *view = findItem(QStringLiteral("bgWebView"));
+    if (!view)
+        return;
+    QMetaObject::invokeMethod(view, "reload", Qt::QueuedConnection);
+    m_webReloadPending = false;
+}
+
+QString MainViewModel::btnMoreActiveJumpUrl()
+{
+    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_AD);
+    return m_manifest ? m_manifest->advUrl() : QString();
+}
+
+// --- steps of other subsystems ---------------------------------------------------------------
+
+void MainViewModel::sendResourceQuery()
+{
+    // Checking is shown without a change signal; the answer's state change repaints the page.
+    setGameState(Checking, false);
+    emit unhandledRequest(QStringLiteral("resource query"));
+}
+
+void MainViewModel::sendContentQuery()
+{
+    emit unhandledRequest(QStringLiteral("content query"));
+}
+
+void MainViewModel::startLauncherUpdateCheck()
+{
+    emit unhandledRequest(QStringLiteral("launcher update check"));
+}
+
+void MainViewModel::showAboutDialog()
+{
+    emit unhandledRequest(QStringLiteral("about dialog"));
+}
+
+int MainViewModel::askCloseChoice()
+{
+    emit unhandledRequest(QStringLiteral("close choice dialog"));
+    return 0;
 }

@@ -1,10 +1,187 @@
 #pragma once
 
+#include <QDateTime>
 #include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+#include <QVariant>
 
+#include <functional>
+
+class CDlgYesNo;
+class UpdateVersionInfo;
+
+// The one object the launcher's page talks to: it keeps the game's install state, exposes it
+// to the page as boolean properties, offers the page's buttons as invokable methods and
+// writes a few page items directly through their object names.
 class MainViewModel : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(QString updateShowVersion READ updateShowVersion NOTIFY gameStateChanged)
+    Q_PROPERTY(float progress READ progress NOTIFY progressChanged)
+    Q_PROPERTY(bool startGameEnable READ startGameEnable NOTIFY gameStateChanged)
+    Q_PROPERTY(bool startGameVisible READ startGameVisible NOTIFY gameStateChanged)
+    Q_PROPERTY(bool updateEnable READ updateEnable NOTIFY gameStateChanged)
+    Q_PROPERTY(bool installEnable READ installEnable NOTIFY gameStateChanged)
+    Q_PROPERTY(bool downloading READ downloading NOTIFY gameStateChanged)
+    Q_PROPERTY(bool setupGameing READ setupGameing NOTIFY gameStateChanged)
+    Q_PROPERTY(bool isDownloadNotComplated READ isDownloadNotComplated NOTIFY gameStateChanged)
+    Q_PROPERTY(QString installPath READ installPath WRITE setInstallPath NOTIFY installPathChanged)
+    Q_PROPERTY(QString bgPath READ bgPath NOTIFY bgPathChanged)
+    Q_PROPERTY(QString reportParam READ reportParam CONSTANT)
+    Q_PROPERTY(QString mainBgUrl READ mainBgUrl NOTIFY mainBgResChanged)
+    Q_PROPERTY(QString versionTitle READ versionTitle NOTIFY versionTitleChanged)
+    Q_PROPERTY(QString versionDesc READ versionDesc NOTIFY versionDescChanged)
+    Q_PROPERTY(QString versionTitleColor READ versionTitleColor NOTIFY versionTitleColorChanged)
+    Q_PROPERTY(QString versionDescColor READ versionDescColor NOTIFY versionDescColorChanged)
+    Q_PROPERTY(bool hasNewProgramVersion READ hasNewProgramVersion NOTIFY newProgramVersionUpdate)
+
 public:
+    enum GameState {
+        Checking = 1,
+        NotInstalled = 2,
+        Installed = 3,
+        UpdateAvailable = 4,
+        Downloading = 6,
+        Installing = 7,
+        QueryFailed = 8,
+        Verifying = 9,
+    };
+    Q_ENUM(GameState)
+
+    using DialogAction = std::function<void(bool)>;
+
     explicit MainViewModel(QObject *parent = nullptr);
+    ~MainViewModel() override;
+
+    // Start-up facts.
+    void setStartedByUpdater(bool value) { m_startedByUpdater = value; }
+    bool startedByUpdater() const { return m_startedByUpdater; }
+    void setLanguageCode(const QString &code) { m_languageCode = code; }
+    QString languageCode() const { return m_languageCode; }
+    void setMainWindowHandle(quintptr handle) { m_mainWindowHandle = handle; }
+    quintptr mainWindowHandle() const { return m_mainWindowHandle; }
+
+    void initialize();
+    void setRootObject(QObject *root);
+    QObject *rootObject() const { return m_rootObject; }
+
+    int gameState() const { return m_gameState; }
+    void setGameState(int state, bool notify = true);
+
+    // Asks the user through the shared message box over the dimmed page; the action gets the
+    // answer. Returns the box's result (1 accepted, 0 otherwise).
+    int showMessageBox(const QString &title, const QString &text, bool withCancel,
+                       DialogAction action = {});
+
+    QString updateShowVersion();
+    float progress() const { return m_progress; }
+    bool startGameEnable() const;
+    bool startGameVisible() const;
+    bool updateEnable() const;
+    bool installEnable() const;
+    bool downloading() const;
+    bool setupGameing() const;
+    QString installPath() const;
+    void setInstallPath(const QString &path);
+    QString bgPath() const;
+    QString reportParam() const;
+    QString mainBgUrl() const;
+    QString versionTitle() const;
+    QString versionDesc() const;
+    QString versionTitleColor() const;
+    QString versionDescColor() const;
+
+    // The shown form of an install path: long paths keep their first and last 40 characters.
+    static QString elidedPath(const QString &path);
+
+    // Hidden about gesture: true when this click completes ten clicks within five seconds.
+    // Exposed with an explicit clock so the rule can be checked without waiting.
+    static bool registerAboutClick(qint64 nowMs);
+
+signals:
+    void versionChanged(QString version);
+    void progressChanged();
+    void gameStateChanged();
+    void installPathChanged();
+    void bgPathChanged(QString path);
+    void mainBgResChanged();
+    void versionTitleChanged(QString title);
+    void versionDescChanged(QString desc);
+    void versionTitleColorChanged(QString color);
+    void versionDescColorChanged(QString color);
+    void newProgramVersionUpdate();
+
+    // Raised when a step needs work of a subsystem this build does not drive yet; tests and
+    // logs see which gap was reached.
+    void unhandledRequest(const QString &what);
+
+public slots:
+    void onQueryProgremUpdate();
+    void onExit();
+    void onNewProgramVersionUpdate();
+    void handleMessage(const QString &message);
+    void startInstall();
+    void UpdateInstallPath(QString strPath);
+    void onDlgYesNoConfirmClicked(bool value);
+    void UpdateCheckMd5Tip();
+    void onGlobalMetaDataDismiss();
+    void onGlobalMetaDataError();
+    void onStartMd5Check();
+
+public:
+    Q_INVOKABLE void startGameBtnClicked();
+    Q_INVOKABLE void updateBtnClicked();
+    Q_INVOKABLE void changeInstallPathBtnClicked();
+    Q_INVOKABLE void pauseBtnClicked();
+    Q_INVOKABLE void installEnsureBtnClicked();
+    Q_INVOKABLE void onGeneralDialogConfirmClicked(bool value);
+    Q_INVOKABLE void onApplicationQuit();
+    Q_INVOKABLE void onOpenWebsiteClick();
+    Q_INVOKABLE void onOpenbbsClick();
+    Q_INVOKABLE bool isDownloadNotComplated();
+    Q_INVOKABLE void UpdateInfoByHttp();
+    Q_INVOKABLE void btnExitClick();
+    Q_INVOKABLE void btnSettingClick();
+    Q_INVOKABLE void appInfoAreaClick();
+    Q_INVOKABLE void singleReloadWeb();
+    Q_INVOKABLE QString btnMoreActiveJumpUrl();
+    Q_INVOKABLE bool hasNewProgramVersion();
+
+private:
+    QObject *findItem(const QString &objectName) const;
+    void setItemProperty(const QString &objectName, const char *property, const QVariant &value);
+    void setMaskVisible(bool visible);
+    QRect rootArea() const;
+    void invokeOnRoot(const char *method, Qt::ConnectionType type = Qt::QueuedConnection);
+
+    // Steps that belong to the server queries, the install pipeline, the launcher update and
+    // the dialogs; each becomes real when its subsystem is wired in.
+    void sendResourceQuery();
+    void sendContentQuery();
+    void startLauncherUpdateCheck();
+    void showAboutDialog();
+    int askCloseChoice();
+
+    bool m_startedByUpdater = false;
+    float m_lastShownProgress = -1.0f;
+    QTimer m_md5TipTimer;
+    bool m_webReloadPending = true;
+    QString m_languageCode = QStringLiteral("en");
+    QString m_currentGameVersion;
+    float m_progress = 0.0f;
+    int m_resourceQueryAttempts = 0;
+    int m_contentQueryAttempts = 0;
+    qint64 m_setupStartTime = 0;
+    QDateTime m_rateSampleTime;
+    qint64 m_downloadRateBaseline = 0;
+    qint64 m_setupRateBaseline = 0;
+    QPointer<QObject> m_rootObject;
+    int m_gameState = Checking;
+    UpdateVersionInfo *m_manifest = nullptr;
+    DialogAction m_pendingDialogAction;
+    CDlgYesNo *m_messageBox = nullptr;
+    bool m_updateInProgress = false;
+    quintptr m_mainWindowHandle = 0;
 };

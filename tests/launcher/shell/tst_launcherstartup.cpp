@@ -59,6 +59,8 @@ private:
 
     bool waitUntilUp(QProcess &process, const QString &executable)
     {
+        if (!process.waitForStarted(10000))
+            return false;
         for (int i = 0; i < 300; ++i) {
             if (process.state() != QProcess::Running)
                 return false;
@@ -100,8 +102,10 @@ private slots:
         // The second process never got as far as a window or the network.
         QVERIFY(!second.readAllStandardError().contains("qml"));
 
+        QByteArray log;
         QTRY_VERIFY_WITH_TIMEOUT(
-            first.readAllStandardError().contains("handle msg \"raise_window_noop\""), 10000);
+            (log += first.readAllStandardError()).contains("handle msg \"raise_window_noop\""),
+            10000);
         QCOMPARE(first.state(), QProcess::Running);
         stop(first);
     }
