@@ -32,9 +32,11 @@ void setText(QQuickWindow *window, const char *name, const QString &text)
         item->setProperty("text", text);
 }
 
+// The view model's own texts; the page's context holds the ones the page shares with it.
 QString tr(const char *key)
 {
-    return QCoreApplication::translate("MainViewModel", key);
+    const QString text = QCoreApplication::translate("MainViewModel", key);
+    return text != QLatin1String(key) ? text : QCoreApplication::translate("main", key);
 }
 
 } // namespace

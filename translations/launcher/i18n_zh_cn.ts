@@ -1,4 +1,126 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>CDlgYesNo</name>
+    <message>
+        <source>Dialog</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>button_cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>LangTextWidget</name>
+    <message>
+        <source>Form</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainViewModel</name>
+    <message>
+        <source>label_checking_md5</source>
+        <translation>正在校验文件</translation>
+    </message>
+</context>
+<context>
+    <name>downloadmanager</name>
+    <message>
+        <source>message_error_resource_acquisition_failed</source>
+        <translation>获取资源信息失败</translation>
+    </message>
+    <message>
+        <source>message_error_open_file_failed</source>
+        <translation>无法打开下载文件</translation>
+    </message>
+    <message>
+        <source>message_disk_not_enough_space</source>
+        <translation>磁盘空间不足，请清理磁盘后重试。</translation>
+    </message>
+    <message>
+        <source>message_setup_delete_old_file_error</source>
+        <translation>无法删除旧的安装包</translation>
+    </message>
+    <message>
+        <source>message_error_network_reply</source>
+        <translation>网络连接异常</translation>
+    </message>
+    <message>
+        <source>message_error_network_statuscode</source>
+        <translation>服务器响应异常</translation>
+    </message>
+    <message>
+        <source>message_error_download_md5</source>
+        <translation>文件校验失败，请重新下载</translation>
+    </message>
+</context>
+<context>
+    <name>downloadtask</name>
+    <message>
+        <source>message_request_time_out</source>
+        <translation>网络请求超时</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>button_open_main_window</source>
+        <translation>打开主界面</translation>
+    </message>
+    <message>
+        <source>button_quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>title_app_name_kv</source>
+        <translation>奥文戴尔</translation>
+    </message>
+    <message>
+        <source>button_continue_download</source>
+        <translation>继续下载</translation>
+    </message>
+    <message>
+        <source>button_get_game</source>
+        <translation>获取游戏</translation>
+    </message>
+    <message>
+        <source>button_update</source>
+        <translation>更新游戏</translation>
+    </message>
+    <message>
+        <source>button_start_game</source>
+        <translation>开始游戏</translation>
+    </message>
+    <message>
+        <source>button_change_install_path</source>
+        <translation>更改安装路径</translation>
+    </message>
+    <message>
+        <source>label_downloading_percent</source>
+        <translation>正在下载</translation>
+    </message>
+    <message>
+        <source>label_checking_md5</source>
+        <translation>正在校验文件</translation>
+    </message>
+    <message>
+        <source>label_task_need_time</source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>label_download_speed</source>
+        <translation>下载速度：</translation>
+    </message>
+</context>
 </TS>
