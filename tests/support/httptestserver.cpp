@@ -547,6 +547,10 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
 {
     conn.state = Connection::Responding;
     conn.resetBody();
+    if (fault && fault->kind == Fault::Status) {
+        sendSimple(conn, static_cast<int>(fault->bytes), QByteArray());
+        return;
+    }
     const std::shared_ptr<Answer> answer = m_answers.value(conn.request.path);
     if (!answer) {
         sendSimple(conn, 404, "not found");
@@ -642,6 +646,7 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
         }
         case Fault::NeverAnswer:
         case Fault::IgnoreRange:
+        case Fault::Status:
             break;
         }
     }

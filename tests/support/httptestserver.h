@@ -82,6 +82,7 @@ public:
                                 // then close the connection
             NoContentLength,    // no Content-Length; the body ends when the connection closes
             Throttle,           // send the body at about `bytes` bytes per second
+            Status,             // answer with status `bytes` and an empty body instead
         };
         Kind kind = NeverAnswer;
         qint64 bytes = 0;
@@ -96,6 +97,7 @@ public:
         }
         static Fault noContentLength() { return {NoContentLength, 0}; }
         static Fault throttle(qint64 bytesPerSecond) { return {Throttle, bytesPerSecond}; }
+        static Fault status(int code) { return {Status, code}; }
     };
 
     explicit HttpTestServer(QObject *parent = nullptr);

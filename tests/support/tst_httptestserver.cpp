@@ -145,6 +145,13 @@ void TestHttpTestServer::faultsApplyToTheNextRequestsInOrder()
     r = fetch(server.url("/short"));
     QVERIFY(r.error != QNetworkReply::NoError);
 
+    server.addFault("/short", HttpTestServer::Fault::status(503), 1);
+    r = fetch(server.url("/short"));
+    QCOMPARE(r.status, 503);
+    QVERIFY(r.body.isEmpty());
+    r = fetch(server.url("/short"));
+    QCOMPARE(r.body, QByteArray("0123456789"));
+
     r = fetch(server.url("/missing"));
     QCOMPARE(r.status, 404);
 }
