@@ -2,6 +2,7 @@
 
 #include "errordefine.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QNetworkAccessManager>
@@ -69,6 +70,7 @@ private:
     void releaseTransfer();
     void failWrite(ErrorDefine::ErrorCode code, const char *key);
     bool anyTaskRunning() const;
+    void flushRecord();
     QString recordGroup() const { return m_url.fileName(); }
     QString recordKey(int taskId) const;
     downloadtask *taskById(int taskId) const;
@@ -88,5 +90,7 @@ private:
     bool m_downloading = false;
     int m_stallTimeoutMs;
     QSettings m_settings;
+    bool m_recordDirty = false;
+    QElapsedTimer m_recordClock;
     QList<QPointer<QThread>> m_md5Threads;
 };
