@@ -21,6 +21,12 @@ void PageTestViewModel::setDownloadNotComplated(bool value)
     emit gameStateChanged();
 }
 
+void PageTestViewModel::setHasNewProgramVersion(bool value)
+{
+    m_hasNewProgramVersion = value;
+    emit newProgramVersionUpdate();
+}
+
 QString PageTestViewModel::btnMoreActiveJumpUrl()
 {
     calls << "btnMoreActiveJumpUrl";

@@ -21,7 +21,8 @@ class PageTestViewModel : public QObject
     Q_PROPERTY(bool updateEnable MEMBER m_updateEnable NOTIFY gameStateChanged)
     Q_PROPERTY(bool startGameVisible MEMBER m_startGameVisible NOTIFY gameStateChanged)
     Q_PROPERTY(bool startGameEnable MEMBER m_startGameEnable NOTIFY gameStateChanged)
-    // The real view model has an invokable of the same name; the page must see the property.
+    // The real view model has invokables of the same names as these two properties; the
+    // page must see the properties.
     Q_PROPERTY(bool isDownloadNotComplated READ isDownloadNotComplated WRITE setDownloadNotComplated
                    NOTIFY gameStateChanged)
     Q_PROPERTY(QString installPath MEMBER m_installPath NOTIFY installPathChanged)
@@ -33,6 +34,7 @@ public:
     // Sets the page flags the way the view model derives them from its game state.
     void setGameState(int state);
     void setDownloadNotComplated(bool value);
+    void setHasNewProgramVersion(bool value);
     void setWindow(QWindow *window) { m_window = window; }
 
     QStringList calls;
@@ -40,6 +42,7 @@ public:
     QString promotionUrl;
 
     Q_INVOKABLE bool isDownloadNotComplated() const { return m_downloadNotComplated; }
+    Q_INVOKABLE bool hasNewProgramVersion() const { return m_hasNewProgramVersion; }
     Q_INVOKABLE void onApplicationQuit() { calls << "onApplicationQuit"; }
     Q_INVOKABLE void UpdateInfoByHttp() { calls << "UpdateInfoByHttp"; }
     Q_INVOKABLE void btnExitClick() { calls << "btnExitClick"; }
