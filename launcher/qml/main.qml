@@ -42,15 +42,18 @@ ApplicationWindow {
 
     Platform.SystemTrayIcon {
         id: trayIcon
+        objectName: "trayIcon"
         visible: true
         iconSource: "icon/launcher.ico"
         menu: Platform.Menu {
             id: trayMenu
             Platform.MenuItem {
+                objectName: "trayOpenItem"
                 text: qsTr("button_open_main_window")
                 onTriggered: rootWindow.bringBack()
             }
             Platform.MenuItem {
+                objectName: "trayQuitItem"
                 text: qsTr("button_quit")
                 onTriggered: rootWindow.close()
             }

@@ -62,6 +62,7 @@ private slots:
     void disabledStartButtonIgnoresClicksAndRecovers();
     void imageButtonStatesSwapPicturesAndColours();
     void topBarDragMovesWindow();
+    void trayIconBringsWindowBackAndQuits();
     void redPointFollowsNewLauncherVersion();
     void promotionButtonOpensAddressInBrowser();
     void webPageGetsClientObjectOverWebChannel();
@@ -353,6 +354,47 @@ void TestMainPage::topBarDragMovesWindow()
     QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, QPoint(90, 35));
     QCOMPARE(m_window->position(), before);
     QCOMPARE(m_model->calls, QStringList{"appInfoAreaClick"});
+}
+
+void TestMainPage::trayIconBringsWindowBackAndQuits()
+{
+    QObject *tray = m_window->findChild<QObject *>("trayIcon");
+    QVERIFY(tray);
+    QVERIFY(tray->property("visible").toBool());
+    const int signalIndex =
+        tray->metaObject()->indexOfSignal("activated(QPlatformSystemTrayIcon::ActivationReason)");
+    QVERIFY(signalIndex >= 0);
+    const QMetaMethod activated = tray->metaObject()->method(signalIndex);
+    auto activate = [&](int reason) {
+        // The reason is an enum of a private header; pass its integer storage as it is.
+        QVERIFY(activated.invoke(
+            tray, Qt::DirectConnection,
+            QGenericArgument("QPlatformSystemTrayIcon::ActivationReason", &reason)));
+    };
+
+    // Single click (3) and double click (2) both restore the hidden window.
+    for (int reason : {3, 2}) {
+        m_window->hide();
+        QVERIFY(!m_window->isVisible());
+        activate(reason);
+        QTRY_VERIFY(m_window->isVisible());
+    }
+    // The context click (1) only opens the menu; the handler runs synchronously.
+    m_window->hide();
+    activate(1);
+    QVERIFY(!m_window->isVisible());
+
+    QObject *open = m_window->findChild<QObject *>("trayOpenItem");
+    QObject *quit = m_window->findChild<QObject *>("trayQuitItem");
+    QVERIFY(open && quit);
+    QCOMPARE(open->property("text").toString(), QString("button_open_main_window"));
+    QCOMPARE(quit->property("text").toString(), QString("button_quit"));
+    QVERIFY(QMetaObject::invokeMethod(open, "triggered"));
+    QTRY_VERIFY(m_window->isVisible());
+
+    m_model->calls.clear();
+    QVERIFY(QMetaObject::invokeMethod(quit, "triggered"));
+    QTRY_VERIFY(m_model->calls.contains("onApplicationQuit"));
 }
 
 void TestMainPage::redPointFollowsNewLauncherVersion()
