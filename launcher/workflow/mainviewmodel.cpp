@@ -1,6 +1,7 @@
 #include "mainviewmodel.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -13,6 +14,9 @@
 
 #include "appenvironment.h"
 #include "cdlgyesno.h"
+#include "downloadmanager.h"
+#include "httprequestapi.h"
+#include "processes.h"
 #include "launcherconfig.h"
 #include "statusreport.h"
 #include "updateversioninfo.h"
@@ -28,6 +32,9 @@ constexpr int kElideKeep = 40;
 // The first UpdateInfoByHttp of the process comes from the window's first appearance, when
 // initialisation has just sent the queries.
 bool g_firstUpdateInfoCall = true;
+// The first content answer arrives while the web view is still loading its first page, so
+// only later answers may show, hide or reload it.
+bool g_firstContentAnswer = true;
 
 } // namespace
 
@@ -40,7 +47,11 @@ MainViewModel::MainViewModel(QObject *parent)
 MainViewModel::~MainViewModel()
 {
     StatusReport::instance()->report(StatusReport::LAUNCHER_QUIT);
+    delete m_resourceRequest;
+    delete m_contentRequest;
     delete m_manifest;
+    delete m_backgroundDownloader;
+    delete m_iconDownloader;
     delete m_messageBox;
     m_pendingDialogAction = nullptr;
 }
@@ -58,6 +69,12 @@ void MainViewModel::initialize()
     config->runStartupHousekeeping();
 
     m_manifest = new UpdateVersionInfo();
+    m_backgroundDownloader = new downloadmanager();
+    connect(m_backgroundDownloader, &downloadmanager::downloadFinished, this,
+            &MainViewModel::onBackgroundDownloaded);
+    m_iconDownloader = new downloadmanager();
+    connect(m_iconDownloader, &downloadmanager::downloadFinished, this,
+            &MainViewModel::onIconDownloaded);
     m_messageBox = new CDlgYesNo();
     m_messageBox->resize(500, 300);
     m_messageBox->hideCancelButton(true);
@@ -237,7 +254,7 @@ QString MainViewModel::bgPath() const
     if (!name.isEmpty()) {
         const QString file = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
         if (QFileInfo(file).isFile())
-            return QStringLiteral("file:///") + file;
+            return QUrl::fromLocalFile(file).toString();
     }
     return QStringLiteral("qrc:/pic/bg.png");
 }
@@ -489,16 +506,249 @@ QString MainViewModel::btnMoreActiveJumpUrl()
 
 // --- steps of other subsystems ---------------------------------------------------------------
 
+QString MainViewModel::launcherFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
 void MainViewModel::sendResourceQuery()
 {
+    LauncherConfig *config = LauncherConfig::instance();
+    m_currentGameVersion = config->gameVersion();
+    emit versionChanged(m_currentGameVersion);
     // Checking is shown without a change signal; the answer's state change repaints the page.
     setGameState(Checking, false);
-    emit unhandledRequest(QStringLiteral("resource query"));
+    if (!m_resourceRequest) {
+        m_resourceRequest = new HttpRequestAPI();
+        m_resourceRequest->setRawHeader("content-type", "application/json");
+    }
+    const QUrl url = UpdateVersionInfo::resourceQueryUrl(config->apiUrl());
+    m_resourceRequest->get(url.toString(QUrl::FullyEncoded),
+                           [this](bool ok, const QByteArray &body, const QString &error,
+                                  int status) { onResourceAnswer(ok, body, error, status); });
+}
+
+void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QString &error,
+                                     int status)
+{
+    if (ok && status == 200) {
+        qDebug() << "update Info:" << body;
+        QString parseError;
+        bool processed = false;
+        try {
+            processed = m_manifest->parseResourceResponse(body, &parseError);
+            if (processed) {
+                updateShowVersion();
+                checkLauncherVersion();
+            }
+        } catch (const std::exception &e) {
+            parseError = QString::fromLocal8Bit(e.what());
+        } catch (...) {
+            parseError = QStringLiteral("unknown exception");
+        }
+        // An answer that cannot be read would otherwise be taken for "no game published" and
+        // offer a fresh install over an installed game.
+        if (!processed) {
+            qDebug() << "resource answer not usable:" << parseError;
+            askToRetryResourceQuery(false);
+            setGameState(QueryFailed, false);
+        }
+        m_resourceQueryAttempts = 0;
+        refreshPage();
+        return;
+    }
+
+    setItemProperty(QStringLiteral("bgWebView"), "visible", false);
+    qDebug() << "request server game version error " << error;
+    if (m_resourceQueryAttempts > 4) {
+        askToRetryResourceQuery(true);
+        setGameState(QueryFailed, false);
+        return;
+    }
+    ++m_resourceQueryAttempts;
+    sendResourceQuery();
+}
+
+void MainViewModel::askToRetryResourceQuery(bool withCancel)
+{
+    showMessageBox(tr("title_error"), tr("message_resource_check_failed"), withCancel,
+                   [this](bool confirmed) {
+                       if (!confirmed)
+                           return;
+                       m_resourceQueryAttempts = 0;
+                       sendResourceQuery();
+                   });
+}
+
+void MainViewModel::checkLauncherVersion()
+{
+    if (compareVersion(QLatin1String(AppEnvironment::kLauncherVersion), m_manifest->minVersion()) <=
+        0)
+        return;
+    const QUrl forceUrl(m_manifest->forceUpdateUrl(), QUrl::StrictMode);
+    const bool canUpdate = forceUrl.isValid() && !forceUrl.isEmpty();
+    CDlgYesNo notice;
+    notice.resize(460, 300);
+    notice.setMessage(QString(), canUpdate ? tr("message_need_update_launcher")
+                                           : tr("message_launcher_version_old"));
+    notice.showCloseButton(false);
+    notice.hideCancelButton(true);
+    notice.setConfirmText(tr("button_confirm"));
+    const QRect area = rootArea();
+    if (area.isValid())
+        notice.move(area.x() + (area.width() - notice.width()) / 2,
+                    area.y() + (area.height() - notice.height()) / 2);
+    setMaskVisible(true);
+    notice.exec();
+    if (canUpdate)
+        QDesktopServices::openUrl(forceUrl);
+    QCoreApplication::exit(0);
+}
+
+void MainViewModel::refreshPage()
+{
+    updateShowVersion();
+    updateGameState();
+    updateShowVersion();
+
+    // The resource service carries no website or community address.
+    setItemProperty(QStringLiteral("bbsBtn"), "visible", false);
+    setItemProperty(QStringLiteral("websiteBtn"), "visible", false);
+
+    emit versionTitleChanged(versionTitle());
+    emit versionDescChanged(versionDesc());
+    emit versionTitleColorChanged(versionTitleColor());
+    emit versionDescColorChanged(versionDescColor());
+}
+
+QString MainViewModel::gameExecutablePath() const
+{
+    const QString entry = m_manifest ? m_manifest->entry() : QString();
+    const QString name = entry.isEmpty() ? QStringLiteral("Kestrava") +
+                                               QString::fromStdString(platform::executableSuffix())
+                                         : entry;
+    return LauncherConfig::instance()->installPath() + QLatin1Char('/') + name;
+}
+
+void MainViewModel::updateGameState()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    const QString installed = config->gameVersion();
+    const QString published = m_manifest ? m_manifest->version() : QString();
+    int state = NotInstalled;
+    if (installed.isEmpty() || config->installPath().isEmpty())
+        state = NotInstalled;
+    else if (installed == published)
+        state = QFileInfo(gameExecutablePath()).isFile() ? Installed : NotInstalled;
+    else
+        state = published.isEmpty() ? NotInstalled : UpdateAvailable;
+    m_currentGameVersion = installed;
+    setGameState(state);
 }
 
 void MainViewModel::sendContentQuery()
 {
-    emit unhandledRequest(QStringLiteral("content query"));
+    LauncherConfig *config = LauncherConfig::instance();
+    m_currentGameVersion = config->gameVersion();
+    emit versionChanged(m_currentGameVersion);
+    if (!m_contentRequest) {
+        m_contentRequest = new HttpRequestAPI();
+        m_contentRequest->setRawHeader("content-type", "application/json");
+    }
+    const QUrl url = UpdateVersionInfo::contentQueryUrl(config->apiUrl(), m_languageCode);
+    m_contentRequest->get(url.toString(QUrl::FullyEncoded),
+                          [this](bool ok, const QByteArray &body, const QString &error,
+                                 int status) { onContentAnswer(ok, body, error, status); });
+}
+
+void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QString &error,
+                                    int status)
+{
+    if (!(ok && status == 200)) {
+        qDebug() << "request server content error " << error;
+        if (m_contentQueryAttempts > 4) {
+            askToRetryContentQuery();
+            return;
+        }
+        ++m_contentQueryAttempts;
+        sendContentQuery();
+        return;
+    }
+
+    bool processed = false;
+    try {
+        processed = m_manifest->parseContentResponse(body);
+        if (processed) {
+            const QString background = m_manifest->background();
+            if (!background.isEmpty()) {
+                const QString name = UpdateVersionInfo::fileNameOfUrl(background);
+                if (!name.isEmpty() &&
+                    QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name)) {
+                    LauncherConfig::instance()->setGameDynamicBgName(name);
+                    emit bgPathChanged(QString());
+                } else if (!name.isEmpty()) {
+                    m_backgroundDownloader->setUrl(QUrl(background));
+                    m_backgroundDownloader->setFilePath(launcherFolder());
+                    m_backgroundDownloader->startDownload();
+                }
+            }
+            const QString icon = m_manifest->icon();
+            if (!icon.isEmpty()) {
+                m_iconDownloader->setUrl(QUrl(icon));
+                m_iconDownloader->setFilePath(launcherFolder());
+                m_iconDownloader->startDownload();
+            }
+            if (g_firstContentAnswer) {
+                g_firstContentAnswer = false;
+            } else {
+                setItemProperty(QStringLiteral("bgWebView"), "visible",
+                                !m_manifest->webUrl().isEmpty());
+                m_webReloadPending = true;
+                emit mainBgResChanged();
+            }
+        }
+    } catch (...) {
+        processed = false;
+    }
+    if (!processed)
+        askToRetryContentQuery();
+    else
+        m_contentQueryAttempts = 0;
+}
+
+void MainViewModel::askToRetryContentQuery()
+{
+    showMessageBox(tr("title_error"), tr("message_launcher_check_failed"), true,
+                   [this](bool confirmed) {
+                       if (!confirmed)
+                           return;
+                       m_contentQueryAttempts = 0;
+                       sendContentQuery();
+                   });
+}
+
+void MainViewModel::onBackgroundDownloaded()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->background());
+    if (!name.isEmpty() && QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name))
+        config->setGameDynamicBgName(name);
+    const QString stored = config->gameDynamicBgName();
+    if (!stored.isEmpty())
+        emit bgPathChanged(
+            QUrl::fromLocalFile(launcherFolder() + QLatin1Char('/') + stored).toString());
+}
+
+void MainViewModel::onIconDownloaded()
+{
+    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->icon());
+    const QString file = launcherFolder() + QLatin1Char('/') + name;
+    const bool show = !name.isEmpty() && QFileInfo::exists(file) && !m_manifest->advUrl().isEmpty();
+    setItemProperty(QStringLiteral("viewActivity"), "visible", show);
+    const QString image = QUrl::fromLocalFile(file).toString();
+    setItemProperty(QStringLiteral("viewActivity"), "nomal_Image", image);
+    setItemProperty(QStringLiteral("viewActivity"), "hover_Image", image);
+    setItemProperty(QStringLiteral("viewActivity"), "press_Image", image);
 }
 
 void MainViewModel::startLauncherUpdateCheck()

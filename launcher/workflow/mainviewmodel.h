@@ -10,7 +10,9 @@
 #include <functional>
 
 class CDlgYesNo;
+class HttpRequestAPI;
 class UpdateVersionInfo;
+class downloadmanager;
 
 // The one object the launcher's page talks to: it keeps the game's install state, exposes it
 // to the page as boolean properties, offers the page's buttons as invokable methods and
@@ -38,6 +40,9 @@ class MainViewModel : public QObject
     Q_PROPERTY(bool hasNewProgramVersion READ hasNewProgramVersion NOTIFY newProgramVersionUpdate)
 
 public:
+    // Where the launcher keeps downloaded page art (its own folder).
+    static QString launcherFolder();
+
     enum GameState {
         Checking = 1,
         NotInstalled = 2,
@@ -156,10 +161,22 @@ private:
     QRect rootArea() const;
     void invokeOnRoot(const char *method, Qt::ConnectionType type = Qt::QueuedConnection);
 
-    // Steps that belong to the server queries, the install pipeline, the launcher update and
-    // the dialogs; each becomes real when its subsystem is wired in.
+    // Server queries and the page state they decide.
     void sendResourceQuery();
     void sendContentQuery();
+    void onResourceAnswer(bool ok, const QByteArray &body, const QString &error, int status);
+    void onContentAnswer(bool ok, const QByteArray &body, const QString &error, int status);
+    void askToRetryResourceQuery(bool withCancel);
+    void askToRetryContentQuery();
+    void checkLauncherVersion();
+    void refreshPage();
+    void updateGameState();
+    QString gameExecutablePath() const;
+    void onBackgroundDownloaded();
+    void onIconDownloaded();
+
+    // Steps that belong to the install pipeline, the launcher update and the dialogs; each
+    // becomes real when its subsystem is wired in.
     void startLauncherUpdateCheck();
     void showAboutDialog();
     int askCloseChoice();
@@ -179,7 +196,11 @@ private:
     qint64 m_setupRateBaseline = 0;
     QPointer<QObject> m_rootObject;
     int m_gameState = Checking;
+    HttpRequestAPI *m_resourceRequest = nullptr;
+    HttpRequestAPI *m_contentRequest = nullptr;
     UpdateVersionInfo *m_manifest = nullptr;
+    downloadmanager *m_backgroundDownloader = nullptr;
+    downloadmanager *m_iconDownloader = nullptr;
     DialogAction m_pendingDialogAction;
     CDlgYesNo *m_messageBox = nullptr;
     bool m_updateInProgress = false;

@@ -21,7 +21,7 @@ NEWS_PAGE = """<!doctype html>
 <html><head><meta charset="utf-8"><title>Orvyndale</title>
 <style>
  html,body{margin:0;height:100%;background:transparent;font-family:'Noto Sans CJK SC','DejaVu Sans',sans-serif;color:#f2f2f2}
- .panel{position:absolute;left:50px;top:70px;width:420px;padding:22px 26px;border-radius:10px;
+ .panel{position:absolute;left:50px;top:250px;width:420px;padding:22px 26px;border-radius:10px;
    background:linear-gradient(160deg,rgba(20,24,34,.86),rgba(12,14,20,.72));box-shadow:0 10px 40px rgba(0,0,0,.45);
    border:1px solid rgba(255,216,70,.18)}
  h1{margin:0 0 6px;font-size:26px;letter-spacing:2px;color:#ffd846}
