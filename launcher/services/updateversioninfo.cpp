@@ -87,7 +87,10 @@ UpdateVersionInfo::~UpdateVersionInfo()
 
 QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 {
-    QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, QStringLiteral("resource")));
+    // The publisher's preview launcher reads the not-yet-released catalogue.
+    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevResource")
+                                                     : QStringLiteral("resource");
+    QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("launcher_id"), QLatin1String(AppEnvironment::kLauncherId));
     url.setQuery(query);
@@ -96,7 +99,9 @@ QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 
 QUrl UpdateVersionInfo::contentQueryUrl(const QString &apiBase, const QString &languageCode)
 {
-    QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, QStringLiteral("content")));
+    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevContent")
+                                                     : QStringLiteral("content");
+    QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("filter_adv"), QStringLiteral("true"));
     query.addQueryItem(QStringLiteral("language"), languageCode);
