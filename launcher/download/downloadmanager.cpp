@@ -93,6 +93,7 @@ void downloadmanager::setUrl(QUrl requestUrl)
     }
     m_requestedUrl = requestUrl;
     m_url = requestUrl;
+    m_redirects = 0;
     if (!m_sizePending)
         sendSizeRequest();
 }
@@ -308,7 +309,8 @@ void downloadmanager::failWrite(ErrorCode code, const char *key)
 void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int taskId)
 {
     downloadtask *task = taskById(taskId);
-    if (!m_file || !task || !m_file->seek(startPosition)) {
+    // Pieces arrive in order, so the position is nearly always where the last write ended.
+    if (!m_file || !task || (m_file->pos() != startPosition && !m_file->seek(startPosition))) {
         failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, "message_error_download_write_buffer");
         return;
     }
