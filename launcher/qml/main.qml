@@ -527,9 +527,11 @@ ApplicationWindow {
         }
     }
 
+    // Above the close button (z 2) too, so nothing on the page stays bright behind a dialog.
     Rectangle {
         id: bgMask_msgbox
         objectName: "bgMask_msgbox"
+        z: 3
         anchors.left: parent.left
         anchors.top: parent.top
         width: 1280

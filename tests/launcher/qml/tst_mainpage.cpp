@@ -63,6 +63,7 @@ private slots:
     void imageButtonStatesSwapPicturesAndColours();
     void topBarDragMovesWindow();
     void trayIconBringsWindowBackAndQuits();
+    void dialogMaskCoversEveryPageItem();
     void redPointFollowsNewLauncherVersion();
     void promotionButtonOpensAddressInBrowser();
     void webPageGetsClientObjectOverWebChannel();
@@ -395,6 +396,18 @@ void TestMainPage::trayIconBringsWindowBackAndQuits()
     m_model->calls.clear();
     QVERIFY(QMetaObject::invokeMethod(quit, "triggered"));
     QTRY_VERIFY(m_model->calls.contains("onApplicationQuit"));
+}
+
+void TestMainPage::dialogMaskCoversEveryPageItem()
+{
+    QQuickItem *mask = item("bgMask_msgbox");
+    QVERIFY(!mask->isVisible());
+    QCOMPARE(mask->size(), QSizeF(1280, 730));
+    QCOMPARE(mask->position(), QPointF(0, 0));
+    const QList<QQuickItem *> siblings = mask->parentItem()->childItems();
+    QCOMPARE(siblings.last(), mask);
+    for (QQuickItem *other : siblings)
+        QVERIFY2(other == mask || other->z() < mask->z(), qPrintable(other->objectName()));
 }
 
 void TestMainPage::redPointFollowsNewLauncherVersion()
