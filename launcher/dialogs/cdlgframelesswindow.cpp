@@ -1,9 +1,46 @@
 #include "cdlgframelesswindow.h"
 
 #include <QBitmap>
-#include <QGraphicsDropShadowEffect>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <vector>
+
+#include "compositing.h"
+
+namespace {
+
+// Where the desktop does not blend translucent windows, the margins around the card would
+// show as black: the window is then cut to the card and the shadow left out.
+bool shadowsCanShow()
+{
+    static const bool canShow = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("xcb"))
+            return platform::desktopComposesTranslucentWindows();
+        return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
+               platform != QLatin1String("vnc") && platform != QLatin1String("linuxfb");
+    }();
+    return canShow;
+}
+
+// One box-blur pass over a row or column of alpha values (running sum, clamped edges).
+void boxBlurLine(std::vector<int> &line, int radius, std::vector<int> &scratch)
+{
+    const int n = static_cast<int>(line.size());
+    scratch.assign(line.begin(), line.end());
+    const int window = 2 * radius + 1;
+    long sum = 0;
+    for (int i = -radius; i <= radius; ++i)
+        sum += scratch[qBound(0, i, n - 1)];
+    for (int i = 0; i < n; ++i) {
+        line[i] = static_cast<int>(sum / window);
+        sum += scratch[qMin(i + radius + 1, n - 1)] - scratch[qMax(i - radius, 0)];
+    }
+}
+
+} // namespace
 
 CDlgFramelessWindow::CDlgFramelessWindow(QWidget *parent)
     : QDialog(parent, Qt::WindowFlags())
@@ -33,14 +70,14 @@ void CDlgFramelessWindow::setShadowMargins(int left, int top, int right, int bot
     m_shadowBottom = bottom;
     m_card = QPixmap();
 
-    auto *shadow = new QGraphicsDropShadowEffect(this);
+    // Qt draws a window-level QGraphicsEffect shifted by its margins on every repaint after
+    // the first (a hovered button turns up cut and displaced), so the dialog paints the
+    // shadow itself with the same parameters.
+    m_hasShadow = true;
     if ((left != 0 && right != 0) || (top != 0 && bottom != 0))
-        shadow->setOffset(0, 0);
+        m_shadowOffset = QPoint(0, 0);
     else
-        shadow->setOffset(right, bottom);
-    shadow->setColor(QColor(0, 0, 0, 51));
-    shadow->setBlurRadius(20);
-    setGraphicsEffect(shadow);
+        m_shadowOffset = QPoint(right, bottom);
 
     resize(width() + left + right, height() + top + bottom);
 }
@@ -85,6 +122,55 @@ QPixmap CDlgFramelessWindow::nineSliceScaled(const QPixmap &source, int width, i
     return target;
 }
 
+QImage CDlgFramelessWindow::dropShadow(const QPixmap &shape, const QSize &canvasSize,
+                                       const QPoint &topLeft, int blurRadius, const QColor &color)
+{
+    QImage canvas(canvasSize, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    if (shape.isNull() || canvasSize.isEmpty())
+        return canvas;
+    {
+        QPainter painter(&canvas);
+        painter.drawPixmap(topLeft, shape);
+    }
+    const int w = canvas.width();
+    const int h = canvas.height();
+    std::vector<int> alpha(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const QRgb *row = reinterpret_cast<const QRgb *>(canvas.constScanLine(y));
+        for (int x = 0; x < w; ++x)
+            alpha[static_cast<size_t>(y) * w + x] = qAlpha(row[x]);
+    }
+    // Three box passes each way come close to a Gaussian of the same reach.
+    const int passRadius = qMax(1, blurRadius / 3);
+    std::vector<int> line;
+    std::vector<int> scratch;
+    for (int pass = 0; pass < 3; ++pass) {
+        line.resize(w);
+        for (int y = 0; y < h; ++y) {
+            std::copy_n(alpha.begin() + static_cast<long>(y) * w, w, line.begin());
+            boxBlurLine(line, passRadius, scratch);
+            std::copy(line.begin(), line.end(), alpha.begin() + static_cast<long>(y) * w);
+        }
+        line.resize(h);
+        for (int x = 0; x < w; ++x) {
+            for (int y = 0; y < h; ++y)
+                line[y] = alpha[static_cast<size_t>(y) * w + x];
+            boxBlurLine(line, passRadius, scratch);
+            for (int y = 0; y < h; ++y)
+                alpha[static_cast<size_t>(y) * w + x] = line[y];
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        QRgb *row = reinterpret_cast<QRgb *>(canvas.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            const int a = alpha[static_cast<size_t>(y) * w + x] * color.alpha() / 255;
+            row[x] = qPremultiply(qRgba(color.red(), color.green(), color.blue(), a));
+        }
+    }
+    return canvas;
+}
+
 void CDlgFramelessWindow::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = true;
@@ -115,15 +201,22 @@ void CDlgFramelessWindow::paintEvent(QPaintEvent *event)
     }
     const QSize cardSize(width() - m_shadowLeft - m_shadowRight,
                          height() - m_shadowTop - m_shadowBottom);
-    if (m_card.size() != cardSize) {
+    if (m_card.size() != cardSize || m_shadow.size() != size()) {
         m_card = nineSliceScaled(m_background, cardSize.width(), cardSize.height());
-        // The mask follows the card where it is drawn: at the window's origin it would cut
-        // the card's right and bottom edges and expose the empty margin above and left.
-        m_cardShape = m_card.isNull() || !m_card.hasAlpha()
-                          ? QRegion()
-                          : QRegion(m_card.mask()).translated(m_shadowLeft, m_shadowTop);
+        const QPoint cardAt(m_shadowLeft, m_shadowTop);
+        m_shadow = m_hasShadow ? dropShadow(m_card, size(), cardAt + m_shadowOffset,
+                                            kShadowBlurRadius, shadowColor())
+                               : QImage();
+        // The shape is the card where it is drawn: at the window's origin it would cut the
+        // card's right and bottom edges and expose the empty margin above and left of it.
+        // Where shadows can show, the whole window stays visible.
+        m_shape = m_card.isNull() || !m_card.hasAlpha() || (m_hasShadow && shadowsCanShow())
+                      ? QRegion()
+                      : QRegion(m_card.mask()).translated(cardAt);
     }
     QPainter painter(this);
+    if (!m_shadow.isNull())
+        painter.drawImage(0, 0, m_shadow);
     painter.drawPixmap(m_shadowLeft, m_shadowTop, m_card);
-    setMask(m_cardShape);
+    setMask(m_shape);
 }

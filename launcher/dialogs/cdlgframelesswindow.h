@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <QImage>
+#include <QMargins>
 #include <QPixmap>
 #include <QPoint>
-#include <QSize>
+#include <QRegion>
 
 // Base of the launcher's own dialogs: no system frame, a translucent window whose visible
 // part is a shadowed card drawn from a picture by nine-slice scaling, dragged with the left
@@ -24,12 +27,22 @@ public:
     // are ignored.
     void setShadowMargins(int left, int top, int right, int bottom);
     QMargins shadowMargins() const;
+    // The shadow's offset from the card: none when it has room on opposite sides, else
+    // down and right into the margins.
+    QPoint shadowOffset() const { return m_shadowOffset; }
+    static constexpr int kShadowBlurRadius = 20;
+    static QColor shadowColor() { return QColor(0, 0, 0, 51); }
 
     // Scales source to width x height keeping the four corners (cornerWidth x cornerHeight)
     // unscaled and stretching the edges and the centre. A target or source too small for
     // two corners is scaled as a whole instead.
     static QPixmap nineSliceScaled(const QPixmap &source, int width, int height,
                                    int cornerWidth = 50, int cornerHeight = 50);
+
+    // A soft shadow of shape's opaque pixels: colour times the blurred alpha, on a canvas
+    // of canvasSize with the shape placed at topLeft.
+    static QImage dropShadow(const QPixmap &shape, const QSize &canvasSize, const QPoint &topLeft,
+                             int blurRadius, const QColor &color);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -45,7 +58,10 @@ private:
     int m_shadowTop = 0;
     int m_shadowRight = 0;
     int m_shadowBottom = 0;
-    // The card at its last painted size and its shape; rebuilt when the size changes.
+    bool m_hasShadow = false;
+    QPoint m_shadowOffset;
+    // The card and its shadow at the last painted size, and the window's shape.
     QPixmap m_card;
-    QRegion m_cardShape;
+    QImage m_shadow;
+    QRegion m_shape;
 };
