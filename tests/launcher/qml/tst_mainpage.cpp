@@ -63,6 +63,7 @@ private slots:
     void imageButtonStatesSwapPicturesAndColours();
     void topBarDragMovesWindow();
     void trayIconBringsWindowBackAndQuits();
+    void rightClicksOnWebPageAreSwallowed();
     void dialogMaskCoversEveryPageItem();
     void redPointFollowsNewLauncherVersion();
     void promotionButtonOpensAddressInBrowser();
@@ -396,6 +397,20 @@ void TestMainPage::trayIconBringsWindowBackAndQuits()
     m_model->calls.clear();
     QVERIFY(QMetaObject::invokeMethod(quit, "triggered"));
     QTRY_VERIFY(m_model->calls.contains("onApplicationQuit"));
+}
+
+void TestMainPage::rightClicksOnWebPageAreSwallowed()
+{
+    // A right press over the web page lands on the guard, so no context menu can open...
+    const QPoint onPage(640, 300);
+    QQuickItem *guard = item("rightClickGuard");
+    QTest::mousePress(m_window, Qt::RightButton, Qt::NoModifier, onPage);
+    QCOMPARE(m_window->mouseGrabberItem(), guard);
+    QTest::mouseRelease(m_window, Qt::RightButton, Qt::NoModifier, onPage);
+    // ...while left clicks still reach the page's links.
+    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onPage);
+    QVERIFY(m_window->mouseGrabberItem() != guard);
+    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onPage);
 }
 
 void TestMainPage::dialogMaskCoversEveryPageItem()
