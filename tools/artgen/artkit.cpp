@@ -278,8 +278,14 @@ void drawScene(QPainter &p, QSize size, const SceneOptions &o)
         const double a = u01(rng) * 6.283;
         const double r = std::sqrt(u01(rng)) * o.moonRadius * 0.7;
         const double cr = o.moonRadius * (0.08 + 0.18 * u01(rng));
-        p.setBrush(QColor(190, 160, 110, 38));
-        p.drawEllipse(o.moon + QPointF(std::cos(a) * r, std::sin(a) * r), cr, cr * 0.85);
+        // Soft-edged maria rather than hard discs.
+        const QPointF mc = o.moon + QPointF(std::cos(a) * r, std::sin(a) * r);
+        QRadialGradient mare(mc, cr);
+        mare.setColorAt(0, QColor(185, 155, 105, 44));
+        mare.setColorAt(0.7, QColor(185, 155, 105, 26));
+        mare.setColorAt(1, QColor(185, 155, 105, 0));
+        p.setBrush(mare);
+        p.drawEllipse(mc, cr, cr);
     }
 
     // Thin clouds drifting across the moon.
