@@ -26,6 +26,7 @@ private slots:
     void errorStatusWithBodyStopsAtOnce();
     void errorStatusWithoutBodyRestartsThenReports();
     void ignoredRangeRestartsFromTheTaskStart();
+    void cleanEndBeforeRangeIsCompleteCountsAsBrokenTransfer();
     void stopThenStartResumesWithoutCountingAFailure();
 
 private:
@@ -194,6 +195,27 @@ void TestDownloadTask::ignoredRangeRestartsFromTheTaskStart()
     QCOMPARE(m_positions.first(), 1000);
     QCOMPARE(task.downloaded(), qint64(data.size() - 1000));
     QCOMPARE(m_sink.mid(1000), data.mid(1000));
+}
+
+void TestDownloadTask::cleanEndBeforeRangeIsCompleteCountsAsBrokenTransfer()
+{
+    const QByteArray data = randomBytes(200 * 1024, 35);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
+    // The answer announces fewer bytes than the range holds and ends without any error.
+    m_server->addFault("/a.bin", HttpTestServer::Fault::wrongContentLength(70000), 1);
+
+    downloadtask task;
+    attachSink(task, data.size());
+    QSignalSpy errors(&task, &downloadtask::networkError);
+    task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 0);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished(), 10000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(task.retryCount(), 2);
+    QCOMPARE(m_sink, data);
+    QCOMPARE(m_server->requestsFor("/a.bin").last().header("range"),
+             "bytes=70000-" + QByteArray::number(data.size()));
 }
 
 void TestDownloadTask::stopThenStartResumesWithoutCountingAFailure()
