@@ -61,6 +61,7 @@ private slots:
     void startButtonHidesWindowBeforeGameStarts();
     void disabledStartButtonIgnoresClicksAndRecovers();
     void imageButtonStatesSwapPicturesAndColours();
+    void pauseButtonTakesPicturesWrittenByViewModel();
     void topBarDragMovesWindow();
     void trayIconBringsWindowBackAndQuits();
     void rightClicksOnWebPageAreSwallowed();
@@ -337,6 +338,34 @@ void TestMainPage::imageButtonStatesSwapPicturesAndColours()
     QTRY_COMPARE(linkLabel->property("color").value<QColor>(), QColor("#ffec5c"));
     QTest::mouseMove(m_window, QPoint(5, 200));
     QTRY_COMPARE(linkLabel->property("color").value<QColor>(), QColor("#ffd846"));
+}
+
+void TestMainPage::pauseButtonTakesPicturesWrittenByViewModel()
+{
+    m_model->setGameState(6);
+    QQuickItem *pause = item("pauseDownloadBtn");
+    auto *picture = pause->property("buttonImage").value<QQuickItem *>();
+    auto source = [picture] {
+        return picture->property("source").toUrl().toString();
+    };
+    QCOMPARE(pause->state(), QString("nomal"));
+    QVERIFY(source().endsWith("pic/continue_n.png"));
+
+    // What the view model does on pause: the resting picture changes under the same state.
+    pause->setProperty("nomal_Image", "pic/pause_n.png");
+    pause->setProperty("hover_Image", "pic/pause_o.png");
+    pause->setProperty("press_Image", "pic/pause_d.png");
+    QTRY_VERIFY(source().endsWith("pic/pause_n.png"));
+    QTRY_COMPARE(picture->property("status").toInt(), 1);
+    QTest::mouseMove(m_window, centreOf(pause));
+    QTRY_VERIFY(source().endsWith("pic/pause_o.png"));
+    QTest::mouseMove(m_window, QPoint(5, 200));
+    QTRY_VERIFY(source().endsWith("pic/pause_n.png"));
+
+    pause->setProperty("nomal_Image", "pic/continue_n.png");
+    pause->setProperty("hover_Image", "pic/continue_o.png");
+    pause->setProperty("press_Image", "pic/continue_d.png");
+    QTRY_VERIFY(source().endsWith("pic/continue_n.png"));
 }
 
 void TestMainPage::topBarDragMovesWindow()
