@@ -11,7 +11,6 @@ class TestAutoSizeLabel : public QObject
 private slots:
     void heightFollowsTextAsItGrows();
     void showRecomputesHeightForFinalWidth();
-    void readOnlyWithoutLinksOrMenu();
 };
 
 namespace {
@@ -80,18 +79,6 @@ void TestAutoSizeLabel::showRecomputesHeightForFinalWidth()
     QCOMPARE(label->height(), expectedHeight(*label));
     QVERIFY2(label->height() < narrow,
              qPrintable(QStringLiteral("%1 >= %2").arg(label->height()).arg(narrow)));
-}
-
-void TestAutoSizeLabel::readOnlyWithoutLinksOrMenu()
-{
-    CAutoSizeLabel label;
-    QVERIFY(label.isReadOnly());
-    QVERIFY(!label.openLinks());
-    QCOMPARE(label.contextMenuPolicy(), Qt::NoContextMenu);
-    // A link in a message is text, never navigation away from it.
-    label.setHtml("<a href=\"https://example.invalid/\">link</a>");
-    QTest::mouseClick(label.viewport(), Qt::LeftButton, {}, QPoint(5, 5));
-    QCOMPARE(label.toPlainText(), QStringLiteral("link"));
 }
 
 QTEST_MAIN(TestAutoSizeLabel)

@@ -56,7 +56,6 @@ private slots:
     void gameVersionIsCachedOnlyOnceFound();
     void noInstallPathSkipsGameFile();
     void genericAccessHonoursGroupsAndDefaults();
-    void dynamicPageTextsRoundTrip();
     void commaValueIsNotTakenForAbsent();
     void serviceAddressesOverrideAndStripSlash();
     void invalidServiceOverrideFallsBackToDefault();
@@ -229,29 +228,6 @@ void TestLauncherConfig::genericAccessHonoursGroupsAndDefaults()
     config.setInstallPath(gameFolder());
     QCOMPARE(config.installPath(), gameFolder());
     QCOMPARE(config.gameFilePath(), gameFile());
-}
-
-void TestLauncherConfig::dynamicPageTextsRoundTrip()
-{
-    LauncherConfig config(launcherFile());
-    QVERIFY(config.gameDynamicBgName().isNull());
-    QVERIFY(config.gameDynamicVersionTitle().isNull());
-    QVERIFY(config.gameDynamicVersionTitleColor().isNull());
-    QVERIFY(config.gameDynamicVersionDesc().isNull());
-    QVERIFY(config.gameDynamicVersionDescColor().isNull());
-
-    config.setGameDynamicBgName("bg_3.jpg");
-    config.setGameDynamicVersionTitle(QStringLiteral("新版本"));
-    config.setGameDynamicVersionTitleColor("#FFCC00");
-    config.setGameDynamicVersionDesc("Patch, notes; and = signs");
-    config.setGameDynamicVersionDescColor("#ffffff");
-
-    LauncherConfig again(launcherFile());
-    QCOMPARE(again.gameDynamicBgName(), QStringLiteral("bg_3.jpg"));
-    QCOMPARE(again.gameDynamicVersionTitle(), QStringLiteral("新版本"));
-    QCOMPARE(again.gameDynamicVersionTitleColor(), QStringLiteral("#FFCC00"));
-    QCOMPARE(again.gameDynamicVersionDesc(), QStringLiteral("Patch, notes; and = signs"));
-    QCOMPARE(again.gameDynamicVersionDescColor(), QStringLiteral("#ffffff"));
 }
 
 void TestLauncherConfig::commaValueIsNotTakenForAbsent()
