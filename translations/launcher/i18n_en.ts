@@ -33,6 +33,30 @@
         <source>label_checking_md5</source>
         <translation>Verifying files</translation>
     </message>
+    <message>
+        <source>title_error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>message_resource_check_failed</source>
+        <translation>Could not get the game version. Please check your connection and try again.</translation>
+    </message>
+    <message>
+        <source>message_need_update_launcher</source>
+        <translation>The launcher needs an update. Click OK to download the latest version.</translation>
+    </message>
+    <message>
+        <source>message_launcher_version_old</source>
+        <translation>This launcher is out of date. Please download the latest version from the official website.</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>message_launcher_check_failed</source>
+        <translation>Could not load the launcher content. Try again?</translation>
+    </message>
 </context>
 <context>
     <name>downloadmanager</name>

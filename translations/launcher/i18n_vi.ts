@@ -33,6 +33,30 @@
         <source>label_checking_md5</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>title_error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>message_resource_check_failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>message_need_update_launcher</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>message_launcher_version_old</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>message_launcher_check_failed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>downloadmanager</name>

@@ -33,6 +33,30 @@
         <source>label_checking_md5</source>
         <translation>正在校验文件</translation>
     </message>
+    <message>
+        <source>title_error</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>message_resource_check_failed</source>
+        <translation>获取游戏版本信息失败，请检查网络后重试。</translation>
+    </message>
+    <message>
+        <source>message_need_update_launcher</source>
+        <translation>启动器需要更新，点击确定前往下载最新版本。</translation>
+    </message>
+    <message>
+        <source>message_launcher_version_old</source>
+        <translation>启动器版本过旧，请前往官网下载最新版本。</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>message_launcher_check_failed</source>
+        <translation>获取页面信息失败，是否重试？</translation>
+    </message>
 </context>
 <context>
     <name>downloadmanager</name>
