@@ -90,6 +90,7 @@ void downloadmanager::setUrl(QUrl requestUrl)
         flushRecord();
         releaseTransfer();
         abortSizeRequest();
+        m_downloading = false;
     }
     m_requestedUrl = requestUrl;
     m_url = requestUrl;
@@ -407,7 +408,6 @@ void downloadmanager::releaseTransfer()
         m_file->close();
         m_file.reset();
     }
-    m_downloading = false;
 }
 
 void downloadmanager::stopDownlaod()

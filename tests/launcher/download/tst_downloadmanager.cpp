@@ -32,6 +32,7 @@ private slots:
     void newManagerResumesFromRecordedCountNotFileLength();
     void deletedTempFileDropsRecordAndRestartsFromZero();
     void twoRedirectsNameBothFilesAfterFinalUrl();
+    void switchingPackageWhilePausedKeepsTheOtherResumable();
     void survivesFourDropsAndStallsAtRandomOffsets();
     void fifthFailureIsReportedThroughHttpError_data();
     void fifthFailureIsReportedThroughHttpError();
@@ -233,6 +234,7 @@ void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
     paused.stopDownlaod();
     QVERIFY(QFile::remove(folder() + "/pkg.bin_tmp"));
     paused.startDownload();
+    QVERIFY(paused.isDownloading());
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
     QCOMPARE(readFile(folder() + "/pkg.bin"), data);
@@ -258,6 +260,33 @@ void TestDownloadManager::twoRedirectsNameBothFilesAfterFinalUrl()
     QCOMPARE(gets(*m_server, "/old/first.bin").size(), 0);
     QCOMPARE(gets(*m_server, "/mid/second.bin").size(), 0);
     QCOMPARE(gets(*m_server, path).size(), 1);
+}
+
+void TestDownloadManager::switchingPackageWhilePausedKeepsTheOtherResumable()
+{
+    const QByteArray one = randomBytes(1024 * 1024, 19);
+    const QByteArray two = randomBytes(700 * 1024, 20);
+    const QString pathOne = serve("one.bin", one);
+    const QString pathTwo = serve("two.bin", two);
+    m_server->addFault(pathOne, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    start(m, pathOne);
+    QTRY_VERIFY_WITH_TIMEOUT(m.getDownloadedSize() > 0, 10000);
+    m.stopDownlaod();
+    const qint64 written = m.getDownloadedSize();
+
+    // The other package must not land in the first one's file.
+    start(m, pathTwo);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(readFile(folder() + "/two.bin"), two);
+    QCOMPARE(QSettings().value("one.bin/0").toLongLong(), written);
+    QCOMPARE(readFile(folder() + "/one.bin_tmp").left(int(written)), one.left(int(written)));
+
+    start(m, pathOne);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, pathOne).last()), written);
+    QCOMPARE(readFile(folder() + "/one.bin"), one);
 }
 
 void TestDownloadManager::survivesFourDropsAndStallsAtRandomOffsets()
