@@ -203,6 +203,8 @@ ApplicationWindow {
         radius: 3
         color: "#ff0000"
         visible: mainViewModel.hasNewProgramVersion
+        // The dot sits on the settings button and invites a click; it must not swallow it.
+        onClicked: mainViewModel.btnSettingClick()
     }
 
     QtObject {

@@ -460,6 +460,9 @@ void TestMainPage::redPointFollowsNewLauncherVersion()
     QVERIFY(!item("redPoint")->isVisible());
     m_model->setProperty("hasNewProgramVersion", true);
     QVERIFY(item("redPoint")->isVisible());
+    // A click on the dot still opens the settings.
+    click(item("redPoint"));
+    QCOMPARE(m_model->calls, QStringList{"btnSettingClick"});
     m_model->setProperty("hasNewProgramVersion", false);
 }
 
