@@ -125,7 +125,7 @@ int main(int argc, char *argv[])
             QTimer::singleShot(1500, &app, grab);
             QObject *mask = window->findChild<QObject *>("bgMask_msgbox");
             mask->setProperty("visible", true);
-            CDlgYesNo::ask(tr("title_tip"), tr("message_disk_not_enough_space"), true, nullptr,
+            CDlgYesNo::ask(tr("title_error"), tr("message_launcher_check_failed"), true, nullptr,
                            window->geometry());
             mask->setProperty("visible", false);
 #else
