@@ -301,9 +301,9 @@ downloadtask *downloadmanager::taskById(int taskId) const
     return nullptr;
 }
 
-void downloadmanager::failWrite(ErrorCode code, const char *key)
+void downloadmanager::failWrite(ErrorCode code, const QString &msg)
 {
-    emit downloadError(code, tr(key));
+    emit downloadError(code, msg);
     stopDownlaod();
 }
 
@@ -312,7 +312,7 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
     downloadtask *task = taskById(taskId);
     // Pieces arrive in order, so the position is nearly always where the last write ended.
     if (!m_file || !task || (m_file->pos() != startPosition && !m_file->seek(startPosition))) {
-        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, "message_error_download_write_buffer");
+        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, tr("message_error_download_write_buffer"));
         return;
     }
 
@@ -328,11 +328,11 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
 
     // A short write would silently leave a hole: the next piece goes after the counted bytes.
     if (written != buffer.size()) {
-        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, "message_error_download_write_buffer");
+        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, tr("message_error_download_write_buffer"));
         return;
     }
     if (!m_file->flush()) {
-        failWrite(DOWNLOAD_FLUSH_ERROR, "message_error_download_flush");
+        failWrite(DOWNLOAD_FLUSH_ERROR, tr("message_error_download_flush"));
         return;
     }
     task->addDownloaded(written);

@@ -68,7 +68,7 @@ private:
     bool openTempFile();
     void completeDownload();
     void releaseTransfer();
-    void failWrite(ErrorDefine::ErrorCode code, const char *key);
+    void failWrite(ErrorDefine::ErrorCode code, const QString &msg);
     bool anyTaskRunning() const;
     void flushRecord();
     QString recordGroup() const { return m_url.fileName(); }
