@@ -1,0 +1,235 @@
+#include "setupmanager.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QMutexLocker>
+
+#include "archiveitempath.h"
+#include "carchiveextractcallback.h"
+#include "carchiveopencallback.h"
+#include "cinfilestream.h"
+#include "postextractionsteps.h"
+
+using namespace SevenZip;
+
+namespace {
+constexpr UInt64 kMaxStartSearch = 8 * 1024 * 1024;
+
+// Releases a COM reference when the extraction leaves its scope on any path.
+template<typename T>
+class ComRef
+{
+public:
+    ComRef() = default;
+    explicit ComRef(T *object)
+        : m_object(object)
+    {
+        if (m_object)
+            m_object->AddRef();
+    }
+    ~ComRef()
+    {
+        if (m_object)
+            m_object->Release();
+    }
+    ComRef(const ComRef &) = delete;
+    ComRef &operator=(const ComRef &) = delete;
+    T *get() const { return m_object; }
+    T *operator->() const { return m_object; }
+    // For out-parameters that hand over one reference.
+    void **receive() { return reinterpret_cast<void **>(&m_object); }
+
+private:
+    T *m_object = nullptr;
+};
+
+bool suffixFormat(const QString &suffix, GUID *classId)
+{
+    if (suffix == QLatin1String("7z"))
+        *classId = CLSID_Format7z;
+    else if (suffix == QLatin1String("zip"))
+        *classId = CLSID_FormatZip;
+    else if (suffix == QLatin1String("rar"))
+        *classId = CLSID_FormatRar;
+    else
+        return false;
+    return true;
+}
+} // namespace
+
+setupmanager::setupmanager(QObject *parent)
+    : QThread(parent)
+{
+    ErrorDefine::registerMetaTypes();
+}
+
+setupmanager::~setupmanager()
+{
+    wait();
+}
+
+setupmanager *setupmanager::instance()
+{
+    static QBasicAtomicPointer<setupmanager> s_instance = Q_BASIC_ATOMIC_INITIALIZER(nullptr);
+    static QBasicMutex s_mutex;
+    setupmanager *object = s_instance.loadAcquire();
+    if (!object) {
+        QMutexLocker locker(&s_mutex);
+        object = s_instance.loadAcquire();
+        if (!object) {
+            object = new setupmanager;
+            s_instance.storeRelease(object);
+        }
+    }
+    return object;
+}
+
+void setupmanager::setLibraryPaths(const QStringList &paths)
+{
+    m_library.setCandidates(paths);
+}
+
+void setupmanager::setZipFilePath(QString dir)
+{
+    m_folder = dir;
+}
+
+void setupmanager::setZipFileName(QString zipName)
+{
+    m_zipName = zipName;
+}
+
+void setupmanager::startSetup()
+{
+    performRun();
+}
+
+void setupmanager::run()
+{
+    performRun();
+}
+
+void setupmanager::performRun()
+{
+    // A flag left by an earlier run must not swallow this run's success.
+    m_error = false;
+    const QString packagePath = m_folder + QLatin1Char('/') + m_zipName;
+    if (extract(packagePath)) {
+        QFile::remove(packagePath);
+        if (applyDeletionList()) {
+            checkGlobalMetaData();
+            if (!m_error)
+                emit setupFinished();
+        }
+    }
+    m_error = false;
+}
+
+bool setupmanager::extract(const QString &packagePath)
+{
+    if (!m_library.resolve()) {
+        qWarning() << "7-Zip library:" << m_library.errorString();
+        reportError(ErrorDefine::SETUP_DLL_ERROR, tr("message_setup_dll_error"));
+        return false;
+    }
+    const QString suffix = QFileInfo(m_zipName).suffix().toLower();
+    GUID classId;
+    if (!suffixFormat(suffix, &classId)) {
+        reportError(ErrorDefine::SETUP_ZIP_FORMAT_ERROR,
+                    suffix + QLatin1Char(' ') + tr("message_setup_zip_format_error"));
+        return false;
+    }
+    ComRef<IInArchive> archive;
+    if (m_library.createObject(classId, IID_IInArchive, archive.receive()) != S_OK ||
+        !archive.get()) {
+        reportError(ErrorDefine::SETUP_ZIP_CLASS_ERROR, tr("message_setup_zip_class_error"));
+        return false;
+    }
+
+    ComRef<CInFileStream> input(new CInFileStream);
+    if (const int error = input->open(packagePath)) {
+        qWarning() << "open package:" << packagePath << qt_error_string(error);
+        reportError(ErrorDefine::SETUP_ZIP_ARCHIVE_FILE_ERROR,
+                    packagePath + QLatin1Char(' ') + tr("message_setup_zip_archive_file_error"));
+        return false;
+    }
+    ComRef<CArchiveOpenCallback> openCallback(new CArchiveOpenCallback);
+    const HRESULT opened = archive->Open(input.get(), &kMaxStartSearch, openCallback.get());
+    if (opened != S_OK) {
+        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_FILE_ERROR,
+                    QString::fromUtf8("无法以archive形式打开%1文件").arg(packagePath));
+        return false;
+    }
+
+    ComRef<CArchiveExtractCallback> callback(
+        new CArchiveExtractCallback(archive.get(), &m_library, m_folder, this));
+
+    // Refuse a package with a path that leads outside the folder before anything is written,
+    // so such a package changes nothing at all.
+    UInt32 count = 0;
+    if (archive->GetNumberOfItems(&count) == S_OK) {
+        for (UInt32 index = 0; index < count; ++index) {
+            PROPVARIANT path;
+            if (archive->GetProperty(index, kpidPath, &path) != S_OK)
+                continue;
+            const QString itemPath =
+                path.vt == VT_BSTR
+                    ? ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(path.bstrVal))
+                    : QStringLiteral("[Content]");
+            m_library.clearVariant(&path);
+            if (!ArchiveItemPath::isContained(itemPath)) {
+                reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR,
+                            callback->directoryPath() + itemPath);
+                return false;
+            }
+        }
+    }
+
+    const HRESULT extracted = archive->Extract(nullptr, 0xFFFFFFFF, 0, callback.get());
+    callback->finish();
+    if (extracted != S_OK) {
+        qWarning() << "7-Zip Extract failed:" << Qt::hex << static_cast<quint32>(extracted);
+        reportError(ErrorDefine::SETUP_ZIP_UNZIP_ERROR, tr("message_setup_zip_unzip_error"));
+        return false;
+    }
+    return true;
+}
+
+bool setupmanager::applyDeletionList()
+{
+    const PostExtractionSteps::DeletionResult result =
+        PostExtractionSteps::applyDeletionList(m_folder);
+    if (result.ok)
+        return true;
+    reportError(ErrorDefine::SETUP_DELETE_OLD_FILE_ERROR,
+                result.failedPath + QLatin1Char(' ') + tr("message_setup_delete_old_file_error"));
+    return false;
+}
+
+void setupmanager::checkGlobalMetaData()
+{
+    const PostExtractionSteps::MetaDataResult result =
+        PostExtractionSteps::checkGlobalMetaData(m_folder);
+    if (result.dismissed)
+        emit globalMetaDataDismiss();
+    if (result.error)
+        emit globalMetaDataError();
+}
+
+void setupmanager::reportProgress(qlonglong completed, qlonglong total)
+{
+    emit setupProgress(completed, total);
+}
+
+void setupmanager::reportItemPath(const QString &path)
+{
+    emit setupUnzipFilePath(path);
+}
+
+void setupmanager::reportError(ErrorDefine::ErrorCode code, const QString &message)
+{
+    m_error = true;
+    emit setupError(code, message);
+}
