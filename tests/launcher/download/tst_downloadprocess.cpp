@@ -19,6 +19,7 @@ private slots:
     void initTestCase();
     void killedDownloadIsResumedByNextProcessWithRightMd5();
     void fileSizeLimitWhilePreallocatingReports1001AndLosesNothing();
+    void failingWriteStopsAndKeepsRecordForResume();
 
 private:
     struct Run
@@ -151,6 +152,49 @@ void TestDownloadProcess::fileSizeLimitWhilePreallocatingReports1001AndLosesNoth
     QVERIFY2(run.output.contains("error 1001"), run.output);
     QCOMPARE(readFile(folder + "/big.bin_tmp"), partial);
     QCOMPARE(readFile(folder + "/keep.dat"), keep);
+}
+
+void TestDownloadProcess::failingWriteStopsAndKeepsRecordForResume()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray data = randomBytes(3 * 1024 * 1024, 24);
+    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    const QString folder = dir.filePath("game");
+    QVERIFY(QDir().mkpath(folder));
+    HttpTestServer server;
+    QVERIFY(server.listen());
+    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
+
+    // An earlier run got 2,000,000 bytes into a fully preallocated file; the process may now
+    // not write beyond 1 MiB, so the first write at the resume position fails.
+    const qint64 done = 2000000;
+    QByteArray partial = data.left(int(done));
+    partial.append(QByteArray(data.size() - int(done), '\0'));
+    QVERIFY(writeFile(folder + "/pkg.bin_tmp", partial));
+    {
+        QSettings settings;
+        settings.setValue("pkg.bin/0", done);
+    }
+    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+    Run run = runHelper(QStringList{"--fsize-limit", QString::number(1024 * 1024)} + args);
+    QCOMPARE(run.exitCode, 1);
+    // Direct writes fail at once (1002); a piece small enough for the file buffer fails at
+    // the flush (1003).
+    QVERIFY2(run.output.contains("error 1002 message_error_download_write_buffer") ||
+                 run.output.contains("error 1003 message_error_download_flush"),
+             run.output);
+    QCOMPARE(readFile(folder + "/pkg.bin_tmp"), partial);
+    QSettings settings;
+    settings.sync();
+    QCOMPARE(settings.value("pkg.bin/0").toLongLong(), done);
+
+    run = runHelper(args);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY(run.output.contains("md5ok"));
+    QCOMPARE(readFile(folder + "/pkg.bin"), data);
+    const auto requests = gets(server, "/pkg.bin");
+    QCOMPARE(requests.last().header("range"), "bytes=2000000-" + QByteArray::number(data.size()));
 }
 
 QTEST_GUILESS_MAIN(TestDownloadProcess)
