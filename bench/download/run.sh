@@ -64,7 +64,7 @@ mbps() { python3 -c "print(f'{$1 / $2 / 1048576:.1f}')"; }
 engine_total=0 curl_total=0 peak_rss=0
 for round in $(seq "$rounds"); do
     rm -f "$work/engine/pkg.bin" "$work/curl/pkg.bin"
-    out=$("$bin" download "$url" "$work/engine")
+    out=$("$bin" download "$url" "$work/engine" 2>>"$work/engine.log")
     secs=$(sed -n 's/^seconds //p' <<<"$out")
     got=$(sed -n 's/^bytes //p' <<<"$out")
     rss=$(sed -n 's/^peak_rss_kb //p' <<<"$out")
@@ -81,7 +81,7 @@ curl_mean=$(python3 -c "print($curl_total / $rounds)")
 
 # MD5 on the same (cached) file: the manager's worker thread against md5sum.
 md5sum "$work/engine/pkg.bin" >/dev/null
-md5_engine=$("$bin" md5 "$work/engine/pkg.bin" "$expected" | sed -n 's/^seconds //p')
+md5_engine=$("$bin" md5 "$work/engine/pkg.bin" "$expected" 2>>"$work/engine.log" | sed -n 's/^seconds //p')
 [ -n "$md5_engine" ] || { echo "engine MD5 check failed" >&2; exit 1; }
 start=$(date +%s.%N); md5sum "$work/engine/pkg.bin" >/dev/null; end=$(date +%s.%N)
 md5_tool=$(python3 -c "print(f'{$end - $start:.3f}')")

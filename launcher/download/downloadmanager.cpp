@@ -202,7 +202,8 @@ void downloadmanager::headerResponseFinished()
 
 void downloadmanager::initTasks()
 {
-    if (m_url.isEmpty() || m_folder.isEmpty())
+    // A task made before the size is known would cover an empty range and never fetch.
+    if (m_url.isEmpty() || m_folder.isEmpty() || !m_sizeKnown)
         return;
 
     if (!QFile::exists(tempFilePath())) {
