@@ -547,6 +547,56 @@ private slots:
         QVERIFY(QFile::exists(m_install + "/deletefiles.txt"));
     }
 
+    void damagedPackagesNeverWriteOutsideTheFolderNorLeavePartialFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("7z") << "p.7z" << QStringList{"-t7z", "-mx1"};
+        QTest::newRow("7z bcj2") << "p.7z" << QStringList{"-t7z", "-mf=BCJ2", "-mx1"};
+        QTest::newRow("zip") << "p.zip" << QStringList{"-tzip", "-mx1"};
+    }
+
+    // Bounded mutation of real packages: whatever the library makes of the bytes, every
+    // write stays in the install folder and no partial file survives.
+    void damagedPackagesNeverWriteOutsideTheFolderNorLeavePartialFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, options);
+        QVERIFY(writeFile(m_source + "/a/one.txt", QByteArray(3000, 'a')));
+        QVERIFY(writeFile(m_source + "/a/b/two.bin", noise(20000, 21)));
+        QVERIFY(writeFile(m_source + "/three.txt", "three"));
+        QVERIFY(sevenZip(m_temp->filePath("good" + name.mid(1)), m_source, options));
+        const QByteArray good = readFile(m_temp->filePath("good" + name.mid(1)));
+        QVERIFY(!good.isEmpty());
+        const QString jail = m_temp->filePath("jail");
+        const QString install = jail + "/install";
+
+        setupmanager manager;
+        manager.setZipFileName(name);
+        manager.setZipFilePath(install);
+        quint32 seed = 7;
+        for (int round = 0; round < 300; ++round) {
+            QVERIFY(QDir(jail).removeRecursively());
+            QDir().mkpath(install);
+            QByteArray bytes = good;
+            const int flips = 1 + round % 4;
+            for (int i = 0; i < flips; ++i) {
+                seed = seed * 1103515245u + 12345u;
+                const int at = int((seed >> 8) % quint32(bytes.size()));
+                bytes[at] = char(bytes[at] ^ (1 << (seed % 8)));
+            }
+            QVERIFY(writeFile(install + "/" + name, bytes));
+            Recorder recorder(&manager);
+            manager.startSetup();
+            QCoreApplication::processEvents();
+            QVERIFY2(recorder.finished + recorder.errors.size() > 0,
+                     "every run ends with a report");
+            QCOMPARE(QDir(jail).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                     QStringList{"install"});
+            QCOMPARE(leftovers(install), QStringList());
+        }
+    }
+
     void processWideInstanceIsCreatedOnceWithoutParent()
     {
         setupmanager *first = nullptr;
