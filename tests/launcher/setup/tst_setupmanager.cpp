@@ -120,6 +120,26 @@ private slots:
         QCOMPARE(readFile(m_install + "/a.txt"), QByteArray("alpha"));
     }
 
+    void itemStoredWithoutNameIsWrittenAsContent()
+    {
+        // `7z a -si` stores one item without a path.
+        QProcess process;
+        process.start("7z", {"a", "-bd", "-si", m_install + "/p.7z"});
+        QVERIFY(process.waitForStarted());
+        process.write("from standard input");
+        process.closeWriteChannel();
+        QVERIFY(process.waitForFinished(30000));
+        QCOMPARE(process.exitCode(), 0);
+        setupmanager manager;
+        Recorder recorder(&manager);
+        manager.setZipFilePath(m_install);
+        manager.setZipFileName("p.7z");
+        runThreaded(manager, recorder);
+        QCOMPARE(recorder.codes(), QList<int>());
+        QCOMPARE(recorder.paths, QStringList{"[Content]"});
+        QCOMPARE(readFile(m_install + "/[Content]"), QByteArray("from standard input"));
+    }
+
     void replacesExistingReadOnlyFileAndKeepsUnrelatedFiles()
     {
         QVERIFY(writeFile(m_install + "/config.txt", "old"));
