@@ -33,14 +33,6 @@ HRESULT guarded(Body body)
     }
 }
 
-timespec toTimespec(const FILETIME &time)
-{
-    const quint64 ticks = (static_cast<quint64>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    timespec result;
-    result.tv_sec = static_cast<time_t>(ticks / 10000000ULL) - 11644473600LL;
-    result.tv_nsec = static_cast<long>((ticks % 10000000ULL) * 100);
-    return result;
-}
 } // namespace
 
 CArchiveExtractCallback::CArchiveExtractCallback(IInArchive *archive,
@@ -292,13 +284,8 @@ void CArchiveExtractCallback::finish()
             continue;
         if (folder.mode >= 0)
             ::chmod(name.constData(), static_cast<mode_t>(folder.mode));
-        if (folder.timeDefined) {
-            timespec times[2];
-            times[0].tv_sec = 0;
-            times[0].tv_nsec = UTIME_OMIT;
-            times[1] = toTimespec(folder.time);
-            ::utimensat(AT_FDCWD, name.constData(), times, AT_SYMLINK_NOFOLLOW);
-        }
+        if (folder.timeDefined)
+            COutFileStream::setPathModificationTime(folder.path, folder.time);
     }
     m_folders.clear();
 }

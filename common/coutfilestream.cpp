@@ -16,13 +16,12 @@ using namespace SevenZip;
 namespace {
 QAtomicInt g_partialCounter;
 
-timespec fileTimeToTimespec(const FILETIME &time)
+timespec toTimespec(const FILETIME &time)
 {
-    const std::uint64_t ticks =
-        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    const UnixTime converted = toUnixTime(time);
     timespec result;
-    result.tv_sec = static_cast<time_t>(ticks / 10000000ULL) - 11644473600LL;
-    result.tv_nsec = static_cast<long>((ticks % 10000000ULL) * 100);
+    result.tv_sec = static_cast<time_t>(converted.seconds);
+    result.tv_nsec = static_cast<long>(converted.nanoseconds);
     return result;
 }
 } // namespace
@@ -147,7 +146,7 @@ void COutFileStream::setModificationTime(const FILETIME &time)
     timespec times[2];
     times[0].tv_sec = 0;
     times[0].tv_nsec = UTIME_OMIT;
-    times[1] = fileTimeToTimespec(time);
+    times[1] = toTimespec(time);
     ::futimens(m_fd, times);
 }
 
@@ -156,6 +155,15 @@ void COutFileStream::setPermissions(unsigned mode)
     std::lock_guard<std::mutex> lock(m_mutex);
     if (m_fd >= 0)
         ::fchmod(m_fd, static_cast<mode_t>(mode & 0777));
+}
+
+void COutFileStream::setPathModificationTime(const QString &path, const FILETIME &time)
+{
+    timespec times[2];
+    times[0].tv_sec = 0;
+    times[0].tv_nsec = UTIME_OMIT;
+    times[1] = toTimespec(time);
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
 HRESULT COutFileStream::commit()

@@ -36,6 +36,8 @@ public:
     // Both are best effort, like the last-write time on the original platform.
     void setModificationTime(const SevenZip::FILETIME &time);
     void setPermissions(unsigned mode);
+    // For folders, whose times are set after their children are written.
+    static void setPathModificationTime(const QString &path, const SevenZip::FILETIME &time);
 
     // Closes the file and moves it over the destination.
     SevenZip::HRESULT commit();

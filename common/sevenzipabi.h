@@ -125,6 +125,21 @@ struct FILETIME
     std::uint32_t dwHighDateTime;
 };
 
+// FILETIME counts 100 ns ticks since 1601-01-01 UTC.
+struct UnixTime
+{
+    std::int64_t seconds;
+    std::int64_t nanoseconds;
+};
+
+inline UnixTime toUnixTime(const FILETIME &time)
+{
+    const std::uint64_t ticks =
+        (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    return UnixTime{static_cast<std::int64_t>(ticks / 10000000ULL) - 11644473600LL,
+                    static_cast<std::int64_t>((ticks % 10000000ULL) * 100)};
+}
+
 struct PROPVARIANT
 {
     VARTYPE vt = VT_EMPTY;
