@@ -21,12 +21,19 @@ int CInFileStream::open(const QString &path)
     if (m_fd >= 0)
         ::close(m_fd);
     m_position = 0;
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking only for the open itself: a FIFO in the package's place must not hang the
+    // worker; it is refused below as not a regular file.
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (m_fd < 0)
         return errno ? errno : EIO;
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
     struct stat info;
-    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    int error = 0;
+    if (::fstat(m_fd, &info) != 0)
+        error = errno ? errno : EIO;
+    else if (!S_ISREG(info.st_mode))
+        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+    if (error) {
         ::close(m_fd);
         m_fd = -1;
         return error;

@@ -73,7 +73,10 @@ private slots:
         QTemporaryDir dir;
         CInFileStream stream;
         QCOMPARE(stream.open(dir.filePath("absent")), ENOENT);
-        QVERIFY(stream.open(dir.path()) != 0);
+        QCOMPARE(stream.open(dir.path()), EISDIR);
+        const QByteArray fifo = QFile::encodeName(dir.filePath("fifo"));
+        QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+        QCOMPARE(stream.open(dir.filePath("fifo")), EINVAL); // and does not block
         UInt32 got = 7;
         char byte;
         QVERIFY(stream.Read(&byte, 1, &got) != S_OK);
