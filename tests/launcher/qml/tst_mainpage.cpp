@@ -7,6 +7,7 @@
 #include <QQmlError>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTranslator>
 #include <QtTest>
@@ -56,6 +57,8 @@ private slots:
     void mainButtonFollowsGameState();
     void partialDownloadTurnsInstallIntoContinue();
     void fullStopInLabelBecomesLineBreak();
+    void shippedTranslationsCoverEveryPageText_data();
+    void shippedTranslationsCoverEveryPageText();
     void progressBarShowsPercentWithOneDecimal();
     void buttonsCallTheViewModel();
     void startButtonHidesWindowBeforeGameStarts();
@@ -230,6 +233,45 @@ void TestMainPage::fullStopInLabelBecomesLineBreak()
     QCoreApplication::removeTranslator(&translator);
     m_engine->retranslate();
     QCOMPARE(install->property("text").toString(), QString("button_get_game"));
+}
+
+void TestMainPage::shippedTranslationsCoverEveryPageText_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::newRow("zh_cn") << "zh_cn";
+    QTest::newRow("en") << "en";
+}
+
+void TestMainPage::shippedTranslationsCoverEveryPageText()
+{
+    QFETCH(QString, language);
+    QFile page(qEnvironmentVariable("LAUNCHER_SOURCE_DIR") + "/launcher/qml/main.qml");
+    QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(page.fileName()));
+    const QString source = QString::fromUtf8(page.readAll());
+    QStringList keys;
+    QRegularExpression qsTr(QStringLiteral("qsTr\\(\"([^\"]+)\"\\)"));
+    for (auto it = qsTr.globalMatch(source); it.hasNext();)
+        keys << it.next().captured(1);
+    keys.removeDuplicates();
+    QVERIFY(keys.size() >= 12);
+
+    QTranslator translator;
+    const QString folder = qEnvironmentVariable("LAUNCHER_BIN_DIR") + "/language";
+    QVERIFY2(translator.load("i18n_" + language, folder), qPrintable(folder));
+    // The page's texts live in the context named after its file.
+    for (const QString &key : qAsConst(keys)) {
+        const QString text = translator.translate("main", key.toUtf8().constData());
+        QVERIFY2(!text.isEmpty() && text != key, qPrintable(language + ": " + key));
+    }
+
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    m_engine->retranslate();
+    m_model->setGameState(2);
+    QCOMPARE(
+        item("installBtn")->property("text").toString(),
+        translator.translate("main", "button_get_game").replace(QString::fromUtf8("。"), "\n"));
+    QCoreApplication::removeTranslator(&translator);
+    m_engine->retranslate();
 }
 
 void TestMainPage::progressBarShowsPercentWithOneDecimal()
