@@ -1,6 +1,10 @@
 #include "mainviewmodel.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
 #include <QDesktopServices>
 #include <QDebug>
 #include <QElapsedTimer>
@@ -17,6 +21,9 @@
 #include "downloadmanager.h"
 #include "httprequestapi.h"
 #include "processes.h"
+#include "diskspace.h"
+#include "progresstext.h"
+#include "setupmanager.h"
 #include "launcherconfig.h"
 #include "statusreport.h"
 #include "updateversioninfo.h"
@@ -50,9 +57,19 @@ MainViewModel::~MainViewModel()
     delete m_resourceRequest;
     delete m_contentRequest;
     delete m_manifest;
+    delete m_gameDownloader;
+    delete m_pluginDownloader;
     delete m_backgroundDownloader;
     delete m_iconDownloader;
+    delete m_pluginSetup;
     delete m_messageBox;
+    if (m_gameSetup && m_gameSetup->isRunning()) {
+        m_gameSetup->quit();
+        // Give the extraction a moment to notice; it is never cut off mid-file.
+        QEventLoop loop;
+        QTimer::singleShot(500, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
     m_pendingDialogAction = nullptr;
 }
 
@@ -62,8 +79,8 @@ void MainViewModel::initialize()
 
     LauncherConfig *config = LauncherConfig::instance();
     if (config->installPath().isEmpty())
-        config->setInstallPath(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                               kDefaultGameFolder);
+        config->setInstallPath(
+            withGameFolder(launcherFolder() + QLatin1Char('/') + kDefaultGameFolder));
 
     // Registry versions, is_user_update and the proxy choice.
     config->runStartupHousekeeping();
@@ -75,6 +92,39 @@ void MainViewModel::initialize()
     m_iconDownloader = new downloadmanager();
     connect(m_iconDownloader, &downloadmanager::downloadFinished, this,
             &MainViewModel::onIconDownloaded);
+    m_gameDownloader = new downloadmanager();
+    connect(m_gameDownloader, &downloadmanager::downloadReplyProgress, this,
+            &MainViewModel::onDownloadProgress);
+    connect(m_gameDownloader, &downloadmanager::downloadFinished, this,
+            &MainViewModel::onDownloadFinished);
+    connect(m_gameDownloader, &downloadmanager::downloadError, this,
+            &MainViewModel::onDownloadError);
+    connect(m_gameDownloader, &downloadmanager::httpError, this, &MainViewModel::onHttpError);
+    connect(m_gameDownloader, &downloadmanager::md5CheckFinish, this,
+            &MainViewModel::onMd5CheckFinished);
+    connect(m_gameDownloader, &downloadmanager::md5CheckStart, this,
+            &MainViewModel::onStartMd5Check);
+
+    m_gameSetup = setupmanager::instance();
+    connect(m_gameSetup, &setupmanager::setupProgress, this, &MainViewModel::onSetupProgress);
+    connect(m_gameSetup, &setupmanager::setupFinished, this, &MainViewModel::onSetupFinished);
+    connect(m_gameSetup, &setupmanager::setupError, this, &MainViewModel::onSetupError);
+    connect(m_gameSetup, &setupmanager::globalMetaDataError, this,
+            &MainViewModel::onGlobalMetaDataError);
+    connect(m_gameSetup, &setupmanager::globalMetaDataDismiss, this,
+            &MainViewModel::onGlobalMetaDataDismiss);
+
+    m_pluginDownloader = new downloadmanager();
+    connect(m_pluginDownloader, &downloadmanager::downloadFinished, this,
+            &MainViewModel::onPluginDownloaded);
+    connect(m_pluginDownloader, &downloadmanager::md5CheckFinish, this,
+            &MainViewModel::onPluginMd5Finished);
+    m_pluginSetup = new setupmanager();
+    connect(m_pluginSetup, &setupmanager::setupFinished, this,
+            [this] { m_pluginSetupRunning = false; });
+    connect(m_pluginSetup, &setupmanager::setupError, this,
+            [this] { m_pluginSetupRunning = false; });
+
     m_messageBox = new CDlgYesNo();
     m_messageBox->resize(500, 300);
     m_messageBox->hideCancelButton(true);
@@ -379,13 +429,22 @@ void MainViewModel::onStartMd5Check()
 
 void MainViewModel::startGameBtnClicked()
 {
-    emit unhandledRequest(QStringLiteral("start game"));
+    // Program and arguments apart, so an install folder with spaces still starts.
+    QProcess::startDetached(gameExecutablePath(), {});
+    StatusReport::instance()->report(StatusReport::LAUNCHER_START_GAME);
 }
 
 void MainViewModel::updateBtnClicked()
 {
     m_updateInProgress = true;
-    emit unhandledRequest(QStringLiteral("update game"));
+    StatusReport::instance()->report(StatusReport::LAUNCHER_UPDATE_GAME);
+    const qint64 required = m_manifest ? m_manifest->packageSize(m_currentGameVersion) : 0;
+    if (m_manifest && required != 0 &&
+        availableBytes(LauncherConfig::instance()->installPath()) < required) {
+        showMessageBox(tr("title_error"), tr("message_disk_not_enough_space"), false);
+        return;
+    }
+    startDownload(false);
 }
 
 void MainViewModel::changeInstallPathBtnClicked()
@@ -395,21 +454,88 @@ void MainViewModel::changeInstallPathBtnClicked()
 
 void MainViewModel::pauseBtnClicked()
 {
-    emit unhandledRequest(QStringLiteral("pause download"));
+    if (m_gameDownloader->isDownloading()) {
+        m_gameDownloader->stopDownlaod();
+        setItemProperty(QStringLiteral("pauseDownloadBtn"), "nomal_Image",
+                        QStringLiteral("pic/pause_n.png"));
+        setItemProperty(QStringLiteral("pauseDownloadBtn"), "hover_Image",
+                        QStringLiteral("pic/pause_o.png"));
+        setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image",
+                        QStringLiteral("pic/pause_d.png"));
+        setItemProperty(QStringLiteral("download_speed"), "text",
+                        QString(tr("label_download_speed") + QStringLiteral("0") +
+                                tr("label_download_speed_kbs")));
+        setItemProperty(QStringLiteral("task_needtime"), "text",
+                        QString(tr("label_task_need_time") + QStringLiteral("00:00:00")));
+        return;
+    }
+    m_gameDownloader->startDownload();
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "nomal_Image",
+                    QStringLiteral("pic/continue_n.png"));
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "hover_Image",
+                    QStringLiteral("pic/continue_o.png"));
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image",
+                    QStringLiteral("pic/continue_d.png"));
 }
 
 void MainViewModel::installEnsureBtnClicked()
 {
     m_updateInProgress = false;
+    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_DOWNLOAD);
+    setItemProperty(
+        QStringLiteral("download_speed"), "text",
+        QString(tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs")));
     if (m_gameState == QueryFailed) {
         sendResourceQuery();
         return;
     }
-    emit unhandledRequest(QStringLiteral("install game"));
+    if (m_gameState == 0 || m_gameState == Checking ||
+        (m_gameState == NotInstalled && (!m_manifest || m_manifest->path().isEmpty()))) {
+        showMessageBox(tr("title_tip"), tr("message_checking_update"), false);
+        return;
+    }
+
+    LauncherConfig *config = LauncherConfig::instance();
+    QString path = config->installPath();
+    if (path.isEmpty()) {
+        config->setInstallPath(
+            withGameFolder(launcherFolder() + QLatin1Char('/') + kDefaultGameFolder));
+        path = config->installPath();
+    }
+    path = normalizedInstallPath(path);
+
+    if (!QFileInfo(path).isDir() && !QDir().mkpath(path)) {
+        showMessageBox(tr("title_error"), tr("message_create_floder_failed"), false,
+                       [this](bool confirmed) {
+                           if (confirmed)
+                               changeInstallPathBtnClicked();
+                       });
+        StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_SETUP_ERROR,
+                                         {{QStringLiteral("path"), path}});
+        return;
+    }
+    const qint64 required = m_manifest ? m_manifest->size() : 0;
+    if (required != 0 && availableBytes(path) < required) {
+        showMessageBox(tr("title_error"), tr("message_not_enough_space_select_path"), false,
+                       [this](bool confirmed) {
+                           if (confirmed)
+                               changeInstallPathBtnClicked();
+                       });
+        return;
+    }
+    config->setInstallPath(path);
+    updateGameState();
+    startDownload(true);
 }
 
 void MainViewModel::onApplicationQuit()
 {
+    if (m_gameSetup) {
+        disconnect(m_gameSetup, nullptr, this, nullptr);
+        m_gameSetup->exit(0);
+    }
+    if (m_gameDownloader)
+        m_gameDownloader->stopDownlaod();
     QCoreApplication::exit(0);
 }
 
@@ -421,7 +547,12 @@ void MainViewModel::onOpenbbsClick() {}
 
 bool MainViewModel::isDownloadNotComplated()
 {
-    return false;
+    const QString folder = LauncherConfig::instance()->installPath();
+    if (folder.isEmpty() || !m_manifest)
+        return false;
+    const QString name = packageFileName();
+    return !name.isEmpty() &&
+           QFileInfo::exists(folder + QLatin1Char('/') + name + QStringLiteral("_tmp"));
 }
 
 void MainViewModel::UpdateInfoByHttp()
@@ -749,6 +880,314 @@ void MainViewModel::onIconDownloaded()
     setItemProperty(QStringLiteral("viewActivity"), "nomal_Image", image);
     setItemProperty(QStringLiteral("viewActivity"), "hover_Image", image);
     setItemProperty(QStringLiteral("viewActivity"), "press_Image", image);
+}
+
+// --- install and update pipeline ------------------------------------------------------------
+
+QString MainViewModel::packageFileName() const
+{
+    return UpdateVersionInfo::fileNameOfUrl(
+        m_manifest->packageUrl(m_currentGameVersion).toString());
+}
+
+QString MainViewModel::normalizedInstallPath(QString path)
+{
+    path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    path.replace(QStringLiteral("//"), QStringLiteral("/"));
+    if (path.size() > 1 && (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))) {
+        path.chop(1);
+        qDebug() << "removed :" << path;
+    }
+    return path;
+}
+
+QString MainViewModel::withGameFolder(const QString &path)
+{
+    const QStringList parts = path.split(QRegularExpression(QStringLiteral("[\\\\/]")));
+    if (parts.last().compare(kDefaultGameFolder, Qt::CaseInsensitive) == 0)
+        return path;
+    // The platform's own separator: a backslash would be part of the name on Linux.
+    return path + QDir::separator() + kDefaultGameFolder;
+}
+
+qint64 MainViewModel::availableBytes(const QString &path)
+{
+    return platform::availableBytes(QDir::cleanPath(path).toStdString());
+}
+
+void MainViewModel::startDownload(bool onlyWhenNotInstalled)
+{
+    if (onlyWhenNotInstalled) {
+        if (m_gameState != NotInstalled)
+            return;
+        m_lastShownProgress = -1.0f;
+        m_rateSampleTime = QDateTime::currentDateTime();
+    }
+    const QString folder = LauncherConfig::instance()->installPath();
+    const QString name = packageFileName();
+    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
+    m_gameDownloader->setFilePath(folder);
+    m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
+    m_gameSetup->setZipFilePath(folder);
+    m_gameSetup->setZipFileName(name);
+    preparePlugin();
+
+    if (QFileInfo(folder + QLatin1Char('/') + name).isFile()) {
+        onDownloadFinished();
+        return;
+    }
+    m_lastShownProgress = -1.0f;
+    m_downloadRateBaseline = 0;
+    setGameState(Downloading);
+    m_gameDownloader->startDownload();
+    checkPlugin(false);
+}
+
+void MainViewModel::showProgressFraction(float fraction)
+{
+    if (fraction > 0.0f && fraction > m_lastShownProgress) {
+        m_progress = std::min(1.0f, fraction);
+        m_lastShownProgress = m_progress;
+        emit progressChanged();
+    }
+}
+
+void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
+{
+    if (totalBytes <= 0)
+        return;
+    if (m_downloadRateBaseline == 0) {
+        m_lastShownProgress = -1.0f;
+        m_downloadRateBaseline = bytesRead;
+    }
+    setItemProperty(QStringLiteral("download_percentage"), "text",
+                    QString(tr("label_downloading_percent") +
+                            QStringLiteral(" %1% (%2/%3)")
+                                .arg(bytesRead * 100 / totalBytes)
+                                .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
+                                     ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"))));
+
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
+    if (elapsed > 0) {
+        const double sample =
+            static_cast<double>(bytesRead - m_downloadRateBaseline) / 1024.0 / elapsed;
+        const double speed = ProgressText::averageSpeed(sample);
+        const qint64 remaining = totalBytes - bytesRead;
+        QString speedText;
+        if (remaining > 0) {
+            bool mega = false;
+            const QString value = ProgressText::speedValue(speed, &mega);
+            speedText = tr("label_download_speed") + QLatin1Char(' ') + value +
+                        (mega ? tr("label_download_speed_mbs") : tr("label_download_speed_kbs"));
+        } else {
+            speedText =
+                tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs");
+        }
+        setItemProperty(QStringLiteral("download_speed"), "text", speedText);
+        // A stalled transfer has no meaningful remaining time: keep the last estimate.
+        if (speed > 0.0) {
+            const auto seconds = static_cast<qint64>(remaining / 1024.0 / speed);
+            setItemProperty(
+                QStringLiteral("task_needtime"), "text",
+                QString(tr("label_task_need_time") + ProgressText::remainingTime(seconds)));
+        }
+        m_rateSampleTime = now;
+        m_downloadRateBaseline = bytesRead;
+    }
+    showProgressFraction(static_cast<float>(bytesRead) / static_cast<float>(totalBytes));
+}
+
+void MainViewModel::onDownloadFinished()
+{
+    StatusReport::instance()->report(m_updateInProgress
+                                         ? StatusReport::LAUNCHER_HOME_UPDATEGAME_FINISH
+                                         : StatusReport::LAUNCHER_HOME_DOWNLOAD_FINISH);
+    setGameState(Verifying);
+    if (m_lastShownProgress < 1.0f) {
+        m_progress = 1.0f;
+        m_lastShownProgress = 1.0f;
+        emit progressChanged();
+    }
+    m_lastShownProgress = -1.0f;
+    m_gameDownloader->fileMd5(LauncherConfig::instance()->installPath() + QLatin1Char('/') +
+                              packageFileName());
+}
+
+void MainViewModel::showTransferError(const QString &headline, ErrorDefine::ErrorCode error,
+                                      const QString &msg)
+{
+    showMessageBox(headline, QStringLiteral("[%1]:%2").arg(int(error)).arg(msg), true);
+}
+
+void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
+{
+    m_md5TipTimer.stop();
+    m_lastShownProgress = -1.0f;
+    m_downloadRateBaseline = 0;
+    updateGameState();
+    refreshPage();
+    showTransferError(tr("message_download_error"), error, msg);
+}
+
+void MainViewModel::onHttpError(ErrorDefine::ErrorCode error, QString msg)
+{
+    updateGameState();
+    showTransferError(tr("message_download_error"), error, msg);
+}
+
+void MainViewModel::onMd5CheckFinished()
+{
+    m_md5TipTimer.stop();
+    setGameState(Installing);
+    m_lastShownProgress = -1.0f;
+    m_downloadRateBaseline = 0;
+    m_rateSampleTime = QDateTime::currentDateTime();
+    startSetupGuarded();
+}
+
+bool MainViewModel::isGameRunning() const
+{
+    return platform::isProcessRunning(QFileInfo(gameExecutablePath()).fileName().toStdString());
+}
+
+void MainViewModel::startSetupGuarded()
+{
+    m_lastShownProgress = -1.0f;
+    if (isGameRunning()) {
+        updateGameState();
+        showMessageBox(tr("title_warning"), tr("message_game_is_running_please_close"), true,
+                       [this](bool confirmed) {
+                           if (!confirmed)
+                               return;
+                           platform::killProcessesByImageName(
+                               QFileInfo(gameExecutablePath()).fileName().toStdString());
+                           QTimer::singleShot(500, this, &MainViewModel::startSetupGuarded);
+                       });
+        return;
+    }
+    checkPlugin(true);
+    m_setupRateBaseline = 0;
+    m_gameSetup->start(QThread::InheritPriority);
+    m_setupStartTime = QDateTime::currentSecsSinceEpoch();
+    setGameState(Installing);
+    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL);
+}
+
+void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
+{
+    if (m_pluginSetupRunning || totalSize <= 0)
+        return;
+    const QDateTime now = QDateTime::currentDateTime();
+    const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
+    if (elapsed >= 1) {
+        setItemProperty(
+            QStringLiteral("setup_percentage"), "text",
+            QString(tr("label_installing_progress") +
+                    QStringLiteral(" %1% (%2/%3)")
+                        .arg(finishSize * 100 / totalSize)
+                        .arg(ProgressText::gigabytes(finishSize) + tr("label_unit_gb"),
+                             ProgressText::gigabytes(totalSize) + tr("label_unit_gb"))));
+        const double rate =
+            static_cast<double>(finishSize - m_setupRateBaseline) / 1024.0 / elapsed;
+        if (rate > 0.0) {
+            const auto seconds = static_cast<qint64>((totalSize - finishSize) / 1024.0 / rate);
+            setItemProperty(
+                QStringLiteral("task_needtime"), "text",
+                QString(tr("label_task_need_time") + ProgressText::remainingTime(seconds)));
+        }
+        m_rateSampleTime = now;
+        m_setupRateBaseline = finishSize;
+    }
+    showProgressFraction(static_cast<float>(finishSize) / static_cast<float>(totalSize));
+}
+
+void MainViewModel::onSetupFinished()
+{
+    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL_FINISH);
+    m_lastShownProgress = -1.0f;
+    if (m_pluginSetupRunning)
+        return;
+    LauncherConfig *config = LauncherConfig::instance();
+    const QString version = m_manifest->version();
+    config->setGameVersion(version);
+    config->applyDefault(QStringLiteral("cps"), QStringLiteral("velmora"));
+    config->applyDefault(QStringLiteral("channel"), QStringLiteral("1"));
+    config->applyDefault(QStringLiteral("sub_channel"), QStringLiteral("1"));
+    m_currentGameVersion = version;
+    emit versionChanged(version);
+    updateGameState();
+}
+
+void MainViewModel::onSetupError(ErrorDefine::ErrorCode error, QString msg)
+{
+    m_lastShownProgress = -1.0f;
+    if (m_pluginSetupRunning)
+        return;
+    updateGameState();
+    showTransferError(tr("message_setup_error"), error, msg);
+    StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_SETUP_ERROR,
+                                     {{QStringLiteral("errorCode"), ErrorDefine::errorName(error)},
+                                      {QStringLiteral("errorDesc"), msg}});
+}
+
+// --- plug-in package ---------------------------------------------------------------------------
+
+QVariantMap MainViewModel::firstPlugin() const
+{
+    const QVariantList plugins = m_manifest ? m_manifest->plugins() : QVariantList();
+    return plugins.isEmpty() ? QVariantMap() : plugins.first().toMap();
+}
+
+void MainViewModel::preparePlugin()
+{
+    const QVariantMap plugin = firstPlugin();
+    if (plugin.isEmpty())
+        return;
+    const QString url = plugin.value(QStringLiteral("path")).toString();
+    m_pluginDownloader->setUrl(QUrl(url));
+    m_pluginDownloader->setFilePath(launcherFolder());
+    m_pluginDownloader->setFileMD5(plugin.value(QStringLiteral("md5")).toString());
+    m_pluginSetup->setZipFilePath(launcherFolder());
+    m_pluginSetup->setZipFileName(UpdateVersionInfo::fileNameOfUrl(url));
+}
+
+void MainViewModel::checkPlugin(bool allowInstaller)
+{
+    const QVariantMap plugin = firstPlugin();
+    if (plugin.isEmpty())
+        return;
+    const QString url = plugin.value(QStringLiteral("path")).toString();
+    const QString fileName = UpdateVersionInfo::fileNameOfUrl(url);
+    const QString name = UpdateVersionInfo::baseNameOfUrl(url);
+    if (name.isEmpty())
+        return;
+    // The launcher's own folder, not the current one: a shortcut may start it elsewhere.
+    const QString folder = launcherFolder() + QLatin1Char('/') + name;
+    if (!QFileInfo(folder).isDir()) {
+        if (QFileInfo::exists(launcherFolder() + QLatin1Char('/') + fileName))
+            m_pluginDownloader->fileMd5(launcherFolder() + QLatin1Char('/') + fileName);
+        m_pluginDownloader->startDownload();
+        return;
+    }
+    if (allowInstaller) {
+        const QString installer =
+            folder + QLatin1Char('/') + name + QString::fromStdString(platform::executableSuffix());
+        QProcess::startDetached(installer, {QStringLiteral("/silent")});
+    }
+}
+
+void MainViewModel::onPluginDownloaded()
+{
+    const QString url = firstPlugin().value(QStringLiteral("path")).toString();
+    m_pluginDownloader->fileMd5(launcherFolder() + QLatin1Char('/') +
+                                UpdateVersionInfo::fileNameOfUrl(url));
+}
+
+void MainViewModel::onPluginMd5Finished()
+{
+    m_pluginSetupRunning = true;
+    m_pluginSetup->start(QThread::InheritPriority);
 }
 
 void MainViewModel::startLauncherUpdateCheck()

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QTimer>
 #include <QVariant>
+#include <QVariantMap>
+
+#include "errordefine.h"
 
 #include <functional>
 
@@ -13,6 +16,7 @@ class CDlgYesNo;
 class HttpRequestAPI;
 class UpdateVersionInfo;
 class downloadmanager;
+class setupmanager;
 
 // The one object the launcher's page talks to: it keeps the game's install state, exposes it
 // to the page as boolean properties, offers the page's buttons as invokable methods and
@@ -98,6 +102,12 @@ public:
     QString versionTitleColor() const;
     QString versionDescColor() const;
 
+    // An install path with doubled separators and a trailing one made single and bare.
+    static QString normalizedInstallPath(QString path);
+    // The install-folder rule: the path must end in the game's own folder.
+    static QString withGameFolder(const QString &path);
+    static qint64 availableBytes(const QString &path);
+
     // The shown form of an install path: long paths keep their first and last 40 characters.
     static QString elidedPath(const QString &path);
 
@@ -175,8 +185,30 @@ private:
     void onBackgroundDownloaded();
     void onIconDownloaded();
 
-    // Steps that belong to the install pipeline, the launcher update and the dialogs; each
-    // becomes real when its subsystem is wired in.
+    // Install and update pipeline.
+    QString packageFileName() const;
+    void startDownload(bool onlyWhenNotInstalled);
+    void showProgressFraction(float fraction);
+    void onDownloadProgress(qint64 bytesRead, qint64 totalBytes);
+    void onDownloadFinished();
+    void onDownloadError(ErrorDefine::ErrorCode error, QString msg);
+    void onHttpError(ErrorDefine::ErrorCode error, QString msg);
+    void showTransferError(const QString &headline, ErrorDefine::ErrorCode error,
+                           const QString &msg);
+    void onMd5CheckFinished();
+    bool isGameRunning() const;
+    void startSetupGuarded();
+    void onSetupProgress(qlonglong finishSize, qlonglong totalSize);
+    void onSetupFinished();
+    void onSetupError(ErrorDefine::ErrorCode error, QString msg);
+    QVariantMap firstPlugin() const;
+    void preparePlugin();
+    void checkPlugin(bool allowInstaller);
+    void onPluginDownloaded();
+    void onPluginMd5Finished();
+
+    // Steps that belong to the launcher update and the dialogs; each becomes real when its
+    // subsystem is wired in.
     void startLauncherUpdateCheck();
     void showAboutDialog();
     int askCloseChoice();
@@ -199,6 +231,11 @@ private:
     HttpRequestAPI *m_resourceRequest = nullptr;
     HttpRequestAPI *m_contentRequest = nullptr;
     UpdateVersionInfo *m_manifest = nullptr;
+    downloadmanager *m_gameDownloader = nullptr;
+    downloadmanager *m_pluginDownloader = nullptr;
+    setupmanager *m_gameSetup = nullptr;
+    setupmanager *m_pluginSetup = nullptr;
+    bool m_pluginSetupRunning = false;
     downloadmanager *m_backgroundDownloader = nullptr;
     downloadmanager *m_iconDownloader = nullptr;
     DialogAction m_pendingDialogAction;

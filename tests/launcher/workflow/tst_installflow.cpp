@@ -1,0 +1,287 @@
+// Installing and updating the game end to end: a real package on a loopback server, the real
+// download engine, the real 7-Zip library and a real "running game" process.
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QQuickWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "httptestserver.h"
+#include "launcherconfig.h"
+#include "mainviewmodel.h"
+
+namespace {
+
+const QString kResource = QStringLiteral("/zt7q_cn/xsk/launcher/api/resource");
+const QString kContent = QStringLiteral("/zt7q_cn/xsk/launcher/api/content");
+
+QByteArray md5Of(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QCryptographicHash hash(QCryptographicHash::Md5);
+    hash.addData(&f);
+    return hash.result().toHex();
+}
+
+} // namespace
+
+class TestInstallFlow : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    HttpTestServer *m_server = nullptr;
+    QTimer m_boxWatcher;
+    QStringList m_boxTexts;
+    bool m_acceptBoxes = true;
+    QString m_fullPackage;
+    QString m_diffPackage;
+
+    QString gameFolder() const { return m_dir.filePath(QStringLiteral("install/Orvyndale Game")); }
+
+    // Builds a package from files given as name -> content with the 7z tool.
+    QString makePackage(const QString &name, const QMap<QString, QByteArray> &files)
+    {
+        const QString source = m_dir.filePath(QStringLiteral("src-") + name);
+        QDir(source).removeRecursively();
+        for (auto it = files.begin(); it != files.end(); ++it) {
+            const QString path = source + QLatin1Char('/') + it.key();
+            QDir().mkpath(QFileInfo(path).path());
+            QFile f(path);
+            if (!f.open(QIODevice::WriteOnly))
+                return {};
+            f.write(it.value());
+        }
+        const QString archive = m_dir.filePath(QStringLiteral("packages/") + name);
+        QDir().mkpath(QFileInfo(archive).path());
+        QFile::remove(archive);
+        QProcess sevenZip;
+        sevenZip.setWorkingDirectory(source);
+        sevenZip.start(QStringLiteral("7z"),
+                       {QStringLiteral("a"), QStringLiteral("-bd"), QStringLiteral("-mx=1"),
+                        archive, QStringLiteral(".")});
+        if (!sevenZip.waitForFinished(60000) || sevenZip.exitCode() != 0)
+            return {};
+        return archive;
+    }
+
+    void publish(const QString &version, const QString &md5Override = QString())
+    {
+        const QFileInfo full(m_fullPackage);
+        const QFileInfo diff(m_diffPackage);
+        m_server->serveFile(QStringLiteral("/packages/") + full.fileName(), m_fullPackage);
+        m_server->serveFile(QStringLiteral("/packages/") + diff.fileName(), m_diffPackage);
+        const QJsonObject latest{
+            {"name", "Orvyndale"},
+            {"version", version},
+            {"path", m_server->url(QStringLiteral("/packages/") + full.fileName()).toString()},
+            {"size", full.size()},
+            {"md5",
+             md5Override.isEmpty() ? QString::fromLatin1(md5Of(m_fullPackage)) : md5Override},
+            {"entry", ""}};
+        const QJsonObject fromPrevious{
+            {"name", "Orvyndale diff"},
+            {"version", "0.9.0"},
+            {"path", m_server->url(QStringLiteral("/packages/") + diff.fileName()).toString()},
+            {"size", QString::number(diff.size())},
+            {"md5", QString::fromLatin1(md5Of(m_diffPackage))}};
+        const QJsonObject data{
+            {"game", QJsonObject{{"latest", latest}, {"diffs", QJsonArray{fromPrevious}}}},
+            {"plugin", QJsonObject{{"plugins", QJsonArray()}}}};
+        m_server->serveData(kResource, QJsonDocument(QJsonObject{{"data", data}}).toJson(),
+                            "application/json");
+    }
+
+    QString gameConfigVersion() const
+    {
+        return QSettings(gameFolder() + QStringLiteral("/config.ini"), QSettings::IniFormat)
+            .value(QStringLiteral("game_version"))
+            .toString();
+    }
+
+    bool waitForState(MainViewModel &model, int state, int timeoutMs = 60000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (model.gameState() != state && timer.elapsed() < timeoutMs)
+            QTest::qWait(20);
+        if (model.gameState() != state)
+            qWarning() << "state" << model.gameState() << "boxes" << m_boxTexts;
+        return model.gameState() == state;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_server = new HttpTestServer(this);
+        QVERIFY(m_server->listen());
+        m_fullPackage = makePackage(QStringLiteral("Orvyndale_1.0.0.7z"),
+                                    {{"Kestrava", "#!/bin/sh\nexit 0\n"},
+                                     {"data/world.pak", QByteArray(3 << 20, 'w')},
+                                     {"data/readme.txt", "version 1.0.0\n"}});
+        QVERIFY(!m_fullPackage.isEmpty());
+        m_diffPackage =
+            makePackage(QStringLiteral("Orvyndale_0.9.0_1.0.0.7z"),
+                        {{"data/readme.txt", "version 1.0.0\n"}, {"data/new.pak", "new in 1.0.0"}});
+        QVERIFY(!m_diffPackage.isEmpty());
+
+        LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
+        LauncherConfig *config = LauncherConfig::instance();
+        for (const char *key : {"resource_url", "release_url", "report_url"})
+            config->writeString(QLatin1String(key), m_server->baseUrl(),
+                                QStringLiteral("services"));
+        m_server->serveData(kContent, "{\"data\":{\"adv\":{}}}", "application/json");
+
+        connect(&m_boxWatcher, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                m_boxTexts << box->windowTitle();
+                m_acceptBoxes ? box->accept() : box->reject();
+            }
+        });
+        m_boxWatcher.start(20);
+    }
+
+    void init()
+    {
+        m_boxTexts.clear();
+        m_acceptBoxes = true;
+        m_server->clearRequests();
+        m_server->clearFaults();
+        QDir(gameFolder()).removeRecursively();
+        LauncherConfig::instance()->setInstallPath(gameFolder());
+        LauncherConfig::instance()->setGameVersion(QString());
+    }
+
+    void freshInstallDownloadsChecksUnpacksAndRecords()
+    {
+        publish(QStringLiteral("1.0.0"));
+        MainViewModel model;
+        QList<int> states;
+        connect(&model, &MainViewModel::gameStateChanged, this,
+                [&] { states << model.gameState(); });
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QVERIFY(m_boxTexts.isEmpty());
+        QVERIFY(states.contains(MainViewModel::Downloading));
+        QVERIFY(states.contains(MainViewModel::Verifying));
+        QVERIFY(states.indexOf(MainViewModel::Verifying) <
+                states.lastIndexOf(MainViewModel::Installing));
+
+        QCOMPARE(QFile(gameFolder() + QStringLiteral("/data/world.pak")).size(), qint64(3 << 20));
+        QVERIFY(QFileInfo(gameFolder() + QStringLiteral("/Kestrava")).isFile());
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(model.updateShowVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(model.progress(), 1.0f);
+        // The package is not left behind, nor its partial file.
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Orvyndale_1.0.0.7z")));
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Orvyndale_1.0.0.7z_tmp")));
+    }
+
+    void updateTakesTheDifferencePackage()
+    {
+        publish(QStringLiteral("1.0.0"));
+        QDir().mkpath(gameFolder() + QStringLiteral("/data"));
+        QFile exe(gameFolder() + QStringLiteral("/Kestrava"));
+        QVERIFY(exe.open(QIODevice::WriteOnly));
+        exe.close();
+        LauncherConfig::instance()->setGameVersion(QStringLiteral("0.9.0"));
+
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        model.updateBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(m_server->requestCount(QStringLiteral("/packages/Orvyndale_1.0.0.7z")), 0);
+        QVERIFY(m_server->requestCount(QStringLiteral("/packages/Orvyndale_0.9.0_1.0.0.7z")) > 0);
+        QVERIFY(QFileInfo(gameFolder() + QStringLiteral("/data/new.pak")).isFile());
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+    }
+
+    void corruptDownloadIsReportedAndNothingIsUnpacked()
+    {
+        publish(QStringLiteral("1.0.0"), QStringLiteral("ffffffffffffffffffffffffffffffff"));
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxTexts.size(), 1, 60000);
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Kestrava")));
+        QVERIFY(gameConfigVersion().isEmpty());
+    }
+
+    void completePackageOnDiskSkipsTheDownload()
+    {
+        publish(QStringLiteral("1.0.0"));
+        QDir().mkpath(gameFolder());
+        QVERIFY(QFile::copy(m_fullPackage, gameFolder() + QStringLiteral("/Orvyndale_1.0.0.7z")));
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        // Sizing the package with HEAD is allowed; fetching it again is not.
+        for (const HttpTestServer::Request &r :
+             m_server->requestsFor(QStringLiteral("/packages/Orvyndale_1.0.0.7z")))
+            QCOMPARE(r.method, QByteArray("HEAD"));
+    }
+
+    void runningGameIsEndedOnlyWhenThePlayerAgrees()
+    {
+        publish(QStringLiteral("1.0.0"));
+        // A process whose image name is the game's.
+        const QString fakeGame = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
+        QDir().mkpath(QFileInfo(fakeGame).path());
+        QFile::remove(fakeGame);
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), fakeGame));
+        QProcess game;
+        game.start(fakeGame, {QStringLiteral("60")});
+        QVERIFY(game.waitForStarted());
+
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+
+        m_acceptBoxes = false;
+        model.installEnsureBtnClicked();
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxTexts.size(), 1, 60000);
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QCOMPARE(game.state(), QProcess::Running);
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Kestrava")));
+
+        // Asked again on the next try; this time the player lets the launcher end it.
+        m_acceptBoxes = true;
+        model.installEnsureBtnClicked();
+        QTRY_COMPARE_WITH_TIMEOUT(game.state(), QProcess::NotRunning, 30000);
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+    }
+};
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QApplication app(argc, argv);
+    TestInstallFlow test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_installflow.moc"
