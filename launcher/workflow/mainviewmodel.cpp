@@ -452,16 +452,18 @@ void MainViewModel::changeInstallPathBtnClicked()
     emit unhandledRequest(QStringLiteral("install path dialog"));
 }
 
+void MainViewModel::setPauseButtonImages(const QString &stem)
+{
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "nomal_Image", QString(stem + "_n.png"));
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "hover_Image", QString(stem + "_o.png"));
+    setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image", QString(stem + "_d.png"));
+}
+
 void MainViewModel::pauseBtnClicked()
 {
     if (m_gameDownloader->isDownloading()) {
         m_gameDownloader->stopDownlaod();
-        setItemProperty(QStringLiteral("pauseDownloadBtn"), "nomal_Image",
-                        QStringLiteral("pic/pause_n.png"));
-        setItemProperty(QStringLiteral("pauseDownloadBtn"), "hover_Image",
-                        QStringLiteral("pic/pause_o.png"));
-        setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image",
-                        QStringLiteral("pic/pause_d.png"));
+        setPauseButtonImages(QStringLiteral("pic/pause"));
         setItemProperty(QStringLiteral("download_speed"), "text",
                         QString(tr("label_download_speed") + QStringLiteral("0") +
                                 tr("label_download_speed_kbs")));
@@ -470,12 +472,7 @@ void MainViewModel::pauseBtnClicked()
         return;
     }
     m_gameDownloader->startDownload();
-    setItemProperty(QStringLiteral("pauseDownloadBtn"), "nomal_Image",
-                    QStringLiteral("pic/continue_n.png"));
-    setItemProperty(QStringLiteral("pauseDownloadBtn"), "hover_Image",
-                    QStringLiteral("pic/continue_o.png"));
-    setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image",
-                    QStringLiteral("pic/continue_d.png"));
+    setPauseButtonImages(QStringLiteral("pic/continue"));
 }
 
 void MainViewModel::installEnsureBtnClicked()

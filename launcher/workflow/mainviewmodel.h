@@ -189,6 +189,7 @@ private:
     QString packageFileName() const;
     void startDownload(bool onlyWhenNotInstalled);
     void showProgressFraction(float fraction);
+    void setPauseButtonImages(const QString &stem);
     void onDownloadProgress(qint64 bytesRead, qint64 totalBytes);
     void onDownloadFinished();
     void onDownloadError(ErrorDefine::ErrorCode error, QString msg);

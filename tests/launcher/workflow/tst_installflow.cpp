@@ -9,6 +9,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QQmlApplicationEngine>
 #include <QQuickWindow>
 #include <QSettings>
 #include <QSignalSpy>
@@ -25,6 +27,15 @@ namespace {
 const QString kResource = QStringLiteral("/zt7q_cn/xsk/launcher/api/resource");
 const QString kContent = QStringLiteral("/zt7q_cn/xsk/launcher/api/content");
 
+// Incompressible, so the package is as large as its content.
+QByteArray noise(int size)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    QRandomGenerator generator(42);
+    generator.fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
+    return data;
+}
+
 QByteArray md5Of(const QString &file)
 {
     QFile f(file);
@@ -34,6 +45,24 @@ QByteArray md5Of(const QString &file)
     hash.addData(&f);
     return hash.result().toHex();
 }
+
+const char kProgressPage[] = R"(
+import QtQuick 2.12
+import QtQuick.Window 2.2
+Window {
+    width: 1280; height: 730; visible: true
+    Rectangle { objectName: "bgMask_msgbox"; visible: false }
+    Text { objectName: "download_percentage" }
+    Text { objectName: "download_speed" }
+    Text { objectName: "task_needtime" }
+    Rectangle {
+        objectName: "pauseDownloadBtn"
+        property string nomal_Image: "pic/continue_n.png"
+        property string hover_Image: "pic/continue_o.png"
+        property string press_Image: "pic/continue_d.png"
+    }
+}
+)";
 
 } // namespace
 
@@ -131,7 +160,7 @@ private slots:
         QVERIFY(m_server->listen());
         m_fullPackage = makePackage(QStringLiteral("Orvyndale_1.0.0.7z"),
                                     {{"Kestrava", "#!/bin/sh\nexit 0\n"},
-                                     {"data/world.pak", QByteArray(3 << 20, 'w')},
+                                     {"data/world.pak", noise(3 << 20)},
                                      {"data/readme.txt", "version 1.0.0\n"}});
         QVERIFY(!m_fullPackage.isEmpty());
         m_diffPackage =
@@ -242,6 +271,53 @@ private slots:
         for (const HttpTestServer::Request &r :
              m_server->requestsFor(QStringLiteral("/packages/Orvyndale_1.0.0.7z")))
             QCOMPARE(r.method, QByteArray("HEAD"));
+    }
+
+    void pauseKeepsTheDownloadAndResumeFinishesIt()
+    {
+        publish(QStringLiteral("1.0.0"));
+        // Slow enough to be caught in the middle, for the first GET only.
+        m_server->addFault(QStringLiteral("/packages/Orvyndale_1.0.0.7z"),
+                           HttpTestServer::Fault::throttle(256 * 1024), 1, "GET");
+        MainViewModel model;
+        QQmlApplicationEngine engine;
+        engine.loadData(kProgressPage);
+        QObject *root = engine.rootObjects().value(0);
+        QVERIFY(root);
+        model.setRootObject(root);
+        auto item = [root](const char *name) {
+            return root->findChild<QObject *>(QLatin1String(name));
+        };
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Downloading));
+        QTRY_VERIFY(model.progress() > 0.0f);
+
+        model.pauseBtnClicked();
+        QCOMPARE(item("pauseDownloadBtn")->property("nomal_Image").toString(),
+                 QStringLiteral("pic/pause_n.png"));
+        QCOMPARE(item("pauseDownloadBtn")->property("press_Image").toString(),
+                 QStringLiteral("pic/pause_d.png"));
+        QVERIFY(
+            item("task_needtime")->property("text").toString().endsWith(QLatin1String("00:00:00")));
+        QVERIFY(item("download_speed")->property("text").toString().contains(QLatin1Char('0')));
+        QCOMPARE(model.gameState(), int(MainViewModel::Downloading));
+        QVERIFY(model.isDownloadNotComplated());
+        const float pausedAt = model.progress();
+        QTest::qWait(300);
+        QCOMPARE(model.progress(), pausedAt);
+
+        model.pauseBtnClicked();
+        QCOMPARE(item("pauseDownloadBtn")->property("nomal_Image").toString(),
+                 QStringLiteral("pic/continue_n.png"));
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        // The resumed request asked only for what was missing.
+        const QList<HttpTestServer::Request> gets =
+            m_server->requestsFor(QStringLiteral("/packages/Orvyndale_1.0.0.7z"));
+        QVERIFY(gets.last().header("range").startsWith("bytes="));
+        QVERIFY(!gets.last().header("range").startsWith("bytes=0-"));
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
