@@ -1,0 +1,164 @@
+#include "updateprogram.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QJsonObject>
+#include <QProcess>
+#include <QWidget>
+#include <QWindow>
+
+#include "appenvironment.h"
+#include "cdlgyesno.h"
+#include "diskspace.h"
+#include "launcherconfig.h"
+#include "processes.h"
+
+UpdateProgram::UpdateProgram(QObject *parent)
+    : QObject(parent)
+{
+    AppVersionInfo::registerMetaType();
+}
+
+UpdateProgram::~UpdateProgram() = default;
+
+void UpdateProgram::setMainWindow(QObject *window)
+{
+    m_mainWindow = window;
+}
+
+QString UpdateProgram::updaterPath()
+{
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/updateProgram/Update") +
+           QString::fromStdString(platform::executableSuffix());
+}
+
+QStringList UpdateProgram::updaterArguments(const AppVersionInfo &info, const QString &launcherPath,
+                                            const QString &languageCode)
+{
+    QJsonObject json;
+    json.insert(QStringLiteral("pkg_url"), info.packageUrl());
+    json.insert(QStringLiteral("pkg_md5"), info.packageMd5());
+    json.insert(QStringLiteral("exe_dir"), QDir::fromNativeSeparators(launcherPath));
+    json.insert(QStringLiteral("lang"), languageCode);
+    return {QLatin1String(kInstanceName),
+            QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))};
+}
+
+bool UpdateProgram::startUpdater(const AppVersionInfo &info, const QString &program)
+{
+    QString why;
+    if (!info.isUsable(&why)) {
+        qWarning() << "update Info: not starting the updater:" << why;
+        return false;
+    }
+    const QStringList arguments = updaterArguments(info, QCoreApplication::applicationFilePath(),
+                                                   AppEnvironment::currentLanguageCode());
+    const bool started = QProcess::startDetached(program, arguments);
+    qDebug() << "update Info: start" << program << arguments << started;
+    return started;
+}
+
+void UpdateProgram::onCheckProgramUpdate(QJsonDocument obj)
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    AppVersionInfo read;
+    QString why;
+    const AppVersionInfo::Verdict verdict = AppVersionInfo::fromReleaseAnswer(
+        obj, QLatin1String(AppEnvironment::kLauncherId), &read, &why);
+    const bool userAsked = config->readBool(QStringLiteral("is_user_update"));
+    qDebug() << "update Info: verdict" << static_cast<int>(verdict) << read.packageVersion()
+             << read.packageUrl() << read.updateType() << read.packageSize();
+
+    if (verdict == AppVersionInfo::Verdict::Update) {
+        m_info = read;
+        config->writeString(QStringLiteral("new_version"), m_info.packageVersion());
+    } else {
+        // An announced update that cannot be fetched safely is no update for this launcher.
+        if (verdict == AppVersionInfo::Verdict::Unusable)
+            qWarning() << "update Info: ignoring the announced update:" << why;
+        config->writeString(QStringLiteral("new_version"),
+                            QLatin1String(AppEnvironment::kLauncherVersion));
+    }
+    emit newProgramVersionUpdate();
+
+    if (verdict == AppVersionInfo::Verdict::Update) {
+        QPointer<UpdateProgram> self(this);
+        prompt();
+        if (!self)
+            return;
+    } else if (userAsked) {
+        // Telling the user "latest version" about an answer we refused would be false.
+        const QString text = verdict == AppVersionInfo::Verdict::NoUpdate
+                                 ? tr("message_is_latest_version")
+                                 : tr("message_update_request_exception");
+        QPointer<UpdateProgram> self(this);
+        CDlgYesNo::ask(tr("title_tip"), text, false, nullptr, mainWindowArea());
+        if (!self)
+            return;
+    }
+    config->writeBool(QStringLiteral("is_user_update"), false);
+}
+
+void UpdateProgram::prompt()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    const bool autoUpdate = config->readBool(QStringLiteral("is_auto_update"));
+    const bool userAsked = config->readBool(QStringLiteral("is_user_update"));
+
+    // The boxes run an event loop in which the owner may go away.
+    QPointer<UpdateProgram> self(this);
+    if (!autoUpdate || userAsked) {
+        if (m_info.updateType() == AppVersionInfo::kCompulsoryUpdateType) {
+            const bool yes =
+                ask(tr("message_new_version_please_update"), tr("button_update"), true);
+            if (!self)
+                return;
+            if (!yes) {
+                emit quitApp();
+                return;
+            }
+        } else if (!ask(tr("message_new_version_whether_update"), tr("button_update"), true) ||
+                   !self) {
+            return;
+        }
+    }
+
+    // A path without a volume (relative) yields -1 and so never passes.
+    const long long available = platform::availableBytes(
+        QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
+    if (available < m_info.packageSize()) {
+        qDebug() << "update Info: not enough space:" << available << "<" << m_info.packageSize();
+        CDlgYesNo::ask(tr("title_tip"), tr("message_update_failed_not_enough_space"), false,
+                       nullptr, mainWindowArea());
+        return;
+    }
+    emit startUpdate(m_info);
+}
+
+bool UpdateProgram::ask(const QString &text, const QString &confirmText, bool withCancel) const
+{
+    CDlgYesNo box;
+    box.hideCancelButton(!withCancel);
+    box.resize(460, 300);
+    box.showCloseButton(false);
+    box.setMessage(tr("title_tip"), text);
+    box.setConfirmText(confirmText);
+    const QRect area = mainWindowArea();
+    if (!area.isEmpty()) {
+        // 500, not the box's 460: placed as every box over the main window.
+        box.move(area.x() + (area.width() - 500) / 2,
+                 area.y() + (area.height() - box.height()) / 2);
+    }
+    return box.exec() == QDialog::Accepted;
+}
+
+QRect UpdateProgram::mainWindowArea() const
+{
+    if (auto *window = qobject_cast<QWindow *>(m_mainWindow.data()))
+        return window->geometry();
+    if (auto *widget = qobject_cast<QWidget *>(m_mainWindow.data()))
+        return widget->frameGeometry();
+    return QRect();
+}
