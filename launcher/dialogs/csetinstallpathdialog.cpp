@@ -1,0 +1,219 @@
+#include "csetinstallpathdialog.h"
+
+#include <QBitmap>
+#include <QDebug>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegExp>
+#include <QStorageInfo>
+
+#include "appenvironment.h"
+#include "cdlgyesno.h"
+#include "diskspace.h"
+#include "launcherconfig.h"
+#include "ui_csetinstallpathdialog.h"
+
+namespace {
+const QString kGameFolderName = QStringLiteral("Orvyndale Game");
+constexpr double kBytesPerGigabyte = 1024.0 * 1024.0 * 1024.0;
+
+bool holdsEntries(const QString &folder)
+{
+    const QDir dir(folder);
+    return dir.exists() &&
+           !dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .isEmpty();
+}
+} // namespace
+
+CSetInstallPathDialog::CSetInstallPathDialog(QWidget *parent)
+    : QDialog(parent)
+    , m_ui(new Ui::CSetInstallPathDialog)
+{
+    m_ui->setupUi(this);
+    setWindowIcon(QIcon(QStringLiteral(":/icon/launcher.ico")));
+    setWindowFlags(Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+
+    if (m_background.load(QStringLiteral(":/pic/setdlg.png"))) {
+        resize(m_background.size());
+        setMask(m_background.mask());
+    }
+
+    m_needSpace = 0;
+    m_ui->edt_path->installEventFilter(this);
+    m_ui->lbl_wholePathTip->hide();
+    m_ui->lbl_wholePathTip->raise();
+    m_ui->lbl_tip->hide();
+    m_ui->lbl_selDirTip->show();
+    // Paths are shown as they are, never as markup.
+    m_ui->lbl_needSpace->setTextFormat(Qt::PlainText);
+    m_ui->lbl_freeSpace->setTextFormat(Qt::PlainText);
+    m_ui->lblDefaultLang->setText(AppEnvironment::isMainland() ? QStringLiteral("简体中文")
+                                                               : QStringLiteral("English"));
+
+    connect(m_ui->edt_path, &QLineEdit::textChanged, this,
+            &CSetInstallPathDialog::onEdtPathTextChanged);
+}
+
+CSetInstallPathDialog::~CSetInstallPathDialog()
+{
+    delete m_ui;
+}
+
+void CSetInstallPathDialog::setPathText(const QString &path)
+{
+    m_ui->edt_path->setText(path);
+}
+
+void CSetInstallPathDialog::setNeedSpace(qint64 bytes)
+{
+    m_needSpace = bytes;
+}
+
+platform::InstallPathProblem CSetInstallPathDialog::checkPath(const QString &path)
+{
+    return platform::checkInstallPath(path.toStdString());
+}
+
+QString CSetInstallPathDialog::installFolderFor(const QString &picked)
+{
+    QString folder = picked;
+    const QString last = picked.split(QRegExp(QStringLiteral("[\\\\/]"))).last();
+    if (last.compare(kGameFolderName, Qt::CaseInsensitive) != 0)
+        folder = QStringLiteral("%1/%2").arg(picked, kGameFolderName);
+    return folder.replace(QStringLiteral("//"), QStringLiteral("/"));
+}
+
+QString CSetInstallPathDialog::gigabytes(qint64 bytes)
+{
+    return QString::number(static_cast<double>(bytes) / kBytesPerGigabyte, 'f', 1);
+}
+
+void CSetInstallPathDialog::showTip(const QString &text)
+{
+    m_ui->lbl_tip->setText(text);
+    m_ui->lbl_tip->adjustSize();
+    m_ui->lbl_tip->show();
+    m_ui->lbl_selDirTip->hide();
+    m_ui->btn_ok->setEnabled(false);
+}
+
+void CSetInstallPathDialog::onEdtPathTextChanged(QString strText)
+{
+    m_ui->lbl_wholePathTip->setPlainText(strText);
+    m_ui->btn_ok->setEnabled(true);
+    m_ui->lbl_tip->hide();
+    m_ui->lbl_selDirTip->show();
+
+    const QString need = gigabytes(m_needSpace);
+    const platform::InstallPathProblem problem = checkPath(strText);
+    if (problem != platform::InstallPathProblem::None) {
+        qDebug() << "install path refused:" << strText << "problem" << static_cast<int>(problem);
+        showTip(tr("messsage_path_invalid"));
+        return;
+    }
+
+    const qint64 freeBytes = platform::availableBytes(QFile::encodeName(strText).toStdString());
+    qDebug() << "diskSpaceTips : " << freeBytes << "name :" << QStorageInfo(strText).rootPath();
+    m_ui->lbl_needSpace->setText(QStringLiteral("%1 GB").arg(need));
+    if (freeBytes == -1) {
+        m_ui->lbl_freeSpace->setText(QStringLiteral("0 GB"));
+        showTip(tr("messsage_path_invalid"));
+        return;
+    }
+    m_ui->lbl_freeSpace->setText(QStringLiteral("%1 GB").arg(gigabytes(freeBytes)));
+    if (freeBytes < m_needSpace)
+        showTip(tr("message_floder_not_enough_space"));
+}
+
+void CSetInstallPathDialog::on_btn_chgPath_clicked()
+{
+    for (;;) {
+        const QString picked =
+            QFileDialog::getExistingDirectory(this, tr("label_select_install_path"),
+                                              m_ui->edt_path->text(), QFileDialog::ShowDirsOnly);
+        if (picked.isEmpty())
+            return;
+        const QString folder = installFolderFor(picked);
+        if (holdsEntries(folder)) {
+            CDlgYesNo box;
+            box.setConfirmText(tr("button_continue"));
+            box.setCancelText(tr("button_select_again"));
+            box.setMessage(tr("title_tip"), tr("message_suggest_select_empty_folder"));
+            if (box.exec() != QDialog::Accepted)
+                continue;
+        }
+        m_ui->edt_path->setText(folder);
+        return;
+    }
+}
+
+void CSetInstallPathDialog::on_btn_ok_clicked()
+{
+    const QString path = m_ui->edt_path->text();
+    // The button is disabled for a refused folder; a direct call must not slip past that.
+    if (!m_ui->btn_ok->isEnabled())
+        return;
+    LauncherConfig::instance()->setInstallPath(path);
+    emit updateInstallPath(path.trimmed());
+    emit startInstallClicked();
+    // Accepting hides the dialog for its next use and lets exec() tell a confirmation apart.
+    accept();
+}
+
+void CSetInstallPathDialog::on_btn_close_clicked()
+{
+    close();
+}
+
+bool CSetInstallPathDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->edt_path) {
+        switch (event->type()) {
+        case QEvent::ToolTip:
+            m_ui->lbl_wholePathTip->show();
+            break;
+        case QEvent::MouseButtonPress:
+        case QEvent::Leave:
+            m_ui->lbl_wholePathTip->hide();
+            break;
+        default:
+            break;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void CSetInstallPathDialog::mousePressEvent(QMouseEvent *event)
+{
+    m_pressed = true;
+    setFocus(Qt::OtherFocusReason);
+    if (event->button() == Qt::LeftButton) {
+        m_dragOffset = event->globalPos() - frameGeometry().topLeft();
+        event->accept();
+    }
+}
+
+void CSetInstallPathDialog::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_pressed && (event->buttons() & Qt::LeftButton)) {
+        move(event->globalPos() - m_dragOffset);
+        event->accept();
+    }
+}
+
+void CSetInstallPathDialog::mouseReleaseEvent(QMouseEvent *)
+{
+    m_pressed = false;
+}
+
+void CSetInstallPathDialog::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_background);
+}

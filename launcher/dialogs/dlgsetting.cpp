@@ -1,0 +1,155 @@
+#include "dlgsetting.h"
+
+#include <QGraphicsDropShadowEffect>
+#include <QLabel>
+#include <QListWidgetItem>
+#include <QShowEvent>
+#include <QStyle>
+
+#include "appenvironment.h"
+#include "langtextwidget.h"
+#include "launcherconfig.h"
+#include "registryconfig.h"
+#include "ui_dlgsetting.h"
+#include "versioncompare.h"
+
+namespace {
+const QString kIsAutoUpdate = QStringLiteral("is_auto_update");
+const QString kNewVersion = QStringLiteral("new_version");
+const QString kExitType = QStringLiteral("exit_type");
+const QString kIsFirstExit = QStringLiteral("is_first_exit");
+const QString kIsUserUpdate = QStringLiteral("is_user_update");
+const char kLabelState[] = "labelState";
+const int kExitMinimize = 1;
+const int kExitQuit = 2;
+} // namespace
+
+DlgSetting::DlgSetting(QWidget *parent)
+    : CDlgFramelessWindow(parent)
+    , m_ui(new Ui::DlgSetting)
+{
+    m_ui->setupUi(this);
+    setWindowTitle(tr("title_set"));
+
+    // The card is the frame's border image, so the shadow goes on the frame, not the window.
+    auto *shadow = new QGraphicsDropShadowEffect(m_ui->frame);
+    shadow->setOffset(0, 0);
+    shadow->setColor(shadowColor());
+    shadow->setBlurRadius(kShadowBlurRadius);
+    m_ui->frame->setGraphicsEffect(shadow);
+
+    m_ui->btnClose->hide();
+
+    const QStringList rows = {tr("label_launch_set"), tr("label_close_set"),
+                              tr("label_version_set")};
+    for (const QString &text : rows) {
+        auto *item = new QListWidgetItem(m_ui->listWidget);
+        auto *widget = new LangTextWidget(text, m_ui->listWidget);
+        item->setSizeHint(widget->size());
+        m_ui->listWidget->setItemWidget(item, widget);
+    }
+
+    connect(m_ui->btnCancel, &QPushButton::clicked, this, &DlgSetting::close);
+    connect(m_ui->btnOk, &QPushButton::clicked, this, &DlgSetting::onBtnOk);
+    connect(m_ui->btnClose, &QPushButton::clicked, this, &DlgSetting::close);
+    connect(m_ui->listWidget, &QListWidget::currentRowChanged, this, &DlgSetting::onTabSwitch);
+    connect(m_ui->btnCheckUpdate, &QPushButton::clicked, this, &DlgSetting::onCheckUpdate);
+    m_ui->stackedWidget->setCurrentIndex(0);
+
+    // The red dot sits on the check button's top-right corner whatever its translated width.
+    m_ui->btnCheckUpdate->adjustSize();
+    const QRect button = m_ui->btnCheckUpdate->geometry();
+    m_ui->lblRedPoint->move(button.x() + button.width() - 5, button.y() - 5);
+    m_ui->lblRedPoint->raise();
+
+    loadValues();
+    onTabSwitch(0);
+}
+
+DlgSetting::~DlgSetting()
+{
+    delete m_ui;
+}
+
+void DlgSetting::loadValues()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    m_ui->checkBoxAutoRun->setChecked(RegistryConfig::instance()->isAutoStart());
+    m_ui->checkBoxAutoUpdate->setChecked(config->readBool(kIsAutoUpdate, {}, false));
+    const QString ownVersion = QString::fromLatin1(AppEnvironment::kLauncherVersion);
+    m_ui->lblVersion->setText(ownVersion);
+    const QString newVersion = config->readString(kNewVersion);
+    m_ui->lblRedPoint->setVisible(!newVersion.isEmpty() &&
+                                  compareVersion(ownVersion, newVersion) == 1);
+    if (config->readInt(kExitType) == kExitQuit)
+        m_ui->radioExit->setChecked(true);
+    else
+        m_ui->radioMin->setChecked(true);
+}
+
+void DlgSetting::showEvent(QShowEvent *)
+{
+    // Each opening starts from the stored values: what a cancelled visit changed is gone.
+    loadValues();
+    onTabSwitch(0);
+}
+
+void DlgSetting::onTabSwitch(int nCurRow)
+{
+    if (nCurRow < 0 || nCurRow >= m_ui->stackedWidget->count())
+        return;
+    if (m_ui->listWidget->currentRow() != nCurRow)
+        m_ui->listWidget->setCurrentRow(nCurRow);
+    m_ui->stackedWidget->setCurrentIndex(nCurRow);
+    for (int row = 0; row < m_ui->listWidget->count(); ++row) {
+        QListWidgetItem *item = m_ui->listWidget->item(row);
+        QWidget *widget = m_ui->listWidget->itemWidget(item);
+        if (!widget)
+            continue;
+        auto *label = widget->findChild<QLabel *>(QStringLiteral("label"));
+        if (!label)
+            continue;
+        label->setProperty(kLabelState, item->isSelected() ? QStringLiteral("select")
+                                                           : QStringLiteral("normal"));
+        // Setting the same sheet again makes Qt evaluate the property selector anew.
+        label->setStyleSheet(label->styleSheet());
+    }
+}
+
+void DlgSetting::onBtnCancel()
+{
+    close();
+}
+
+void DlgSetting::onBtnOk()
+{
+    LauncherConfig *config = LauncherConfig::instance();
+    RegistryConfig::instance()->setAutoStart(m_ui->checkBoxAutoRun->isChecked());
+    config->writeBool(kIsAutoUpdate, m_ui->checkBoxAutoUpdate->isChecked());
+    if (m_ui->radioMin->isChecked()) {
+        config->writeInt(kExitType, kExitMinimize);
+    } else {
+        config->writeBool(kIsFirstExit, false);
+        config->writeInt(kExitType, kExitQuit);
+    }
+    accept();
+}
+
+void DlgSetting::onBtnMin()
+{
+    showMinimized();
+}
+
+void DlgSetting::onBtnClose()
+{
+    close();
+}
+
+void DlgSetting::onCheckUpdate()
+{
+    LauncherConfig::instance()->writeBool(kIsUserUpdate, true);
+    emit checkProgrameUpdate();
+}
+
+// Kept for the game-repair entry the page may offer; no control of the form uses it.
+void DlgSetting::onBtnGameRepairClicked() {}
