@@ -46,18 +46,26 @@ qint64 readSize(const QVariant &value)
 // for a compulsory one).
 int readType(const QVariant &value)
 {
-    if (value.type() == QVariant::Double) {
+    switch (static_cast<QMetaType::Type>(value.type())) {
+    case QMetaType::Double: {
         const double d = value.toDouble();
         if (std::isfinite(d) && std::floor(d) == d && d >= -2147483648.0 && d <= 2147483647.0)
             return static_cast<int>(d);
         return AppVersionInfo::kDefaultUpdateType;
     }
-    if (value.type() == QVariant::String) {
+    // A JSON number without a fraction reads as a whole-number type.
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+    case QMetaType::QString: {
         bool ok = false;
         const int n = value.toString().toInt(&ok, 10);
         return ok ? n : AppVersionInfo::kDefaultUpdateType;
     }
-    return AppVersionInfo::kDefaultUpdateType;
+    default:
+        return AppVersionInfo::kDefaultUpdateType;
+    }
 }
 
 QString appIdOf(const QVariant &userDefined)
@@ -113,7 +121,7 @@ bool AppVersionInfo::isUsable(QString *error) const
             *error = why;
         return false;
     };
-    const QUrl url(m_packageUrl, QUrl::StrictMode);
+    const QUrl url(m_packageUrl, QUrl::TolerantMode);
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || url.host().isEmpty() ||
         (scheme != QLatin1String("http") && scheme != QLatin1String("https")))
