@@ -109,8 +109,10 @@ void DlgSetting::onTabSwitch(int nCurRow)
         auto *label = widget->findChild<QLabel *>(QStringLiteral("label"));
         if (!label)
             continue;
-        label->setProperty(kLabelState, item->isSelected() ? QStringLiteral("select")
-                                                           : QStringLiteral("normal"));
+        // The current row, not the item's selection flag: the list reports the new row
+        // before it moves the selection, so the flag still names the previous row here.
+        label->setProperty(kLabelState,
+                           row == nCurRow ? QStringLiteral("select") : QStringLiteral("normal"));
         // Setting the same sheet again makes Qt evaluate the property selector anew.
         label->setStyleSheet(label->styleSheet());
     }
