@@ -1,7 +1,8 @@
 // Shows the real page with a scripted view model in one of the states a player meets and
 // saves a picture of the screen area of the window (dialogs on top included).
 //
-// Usage: pagepreview --scene normal|downloading|msgbox --out file.png [--lang zh-cn|en]
+// Usage: pagepreview --scene SCENE --out file.png [--lang zh-cn|en]
+// Scenes: normal, downloading, msgbox, settings, installpath.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -22,6 +23,8 @@
 
 #ifdef PREVIEW_HAVE_DIALOGS
 #include "cdlgyesno.h"
+#include "csetinstallpathdialog.h"
+#include "dlgsetting.h"
 #endif
 
 namespace {
@@ -52,15 +55,18 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 
     QCommandLineParser parser;
-    parser.addOption({"scene", "normal, downloading or msgbox", "scene", "normal"});
+    parser.addOption(
+        {"scene", "normal, downloading, msgbox, settings or installpath", "scene", "normal"});
     parser.addOption({"out", "PNG file to write", "file"});
     parser.addOption({"lang", "zh-cn or en", "lang", "zh-cn"});
     parser.process(app);
     const QString scene = parser.value("scene");
     const QString lang = parser.value("lang");
     const QString out = parser.value("out");
-    if (out.isEmpty() || !QStringList{"normal", "downloading", "msgbox"}.contains(scene)) {
-        std::fprintf(stderr, "usage: pagepreview --scene normal|downloading|msgbox --out f.png\n");
+    const QStringList scenes{"normal", "downloading", "msgbox", "settings", "installpath"};
+    if (out.isEmpty() || !scenes.contains(scene)) {
+        std::fprintf(stderr, "usage: pagepreview --scene %s --out f.png\n",
+                     qPrintable(scenes.join('|')));
         return 2;
     }
 
@@ -120,21 +126,38 @@ int main(int argc, char *argv[])
     // Wait for the news page, then give the web view time to paint it.
     QObject *web = window->findChild<QObject *>("bgWebView");
     auto ready = [&] {
-        if (scene == "msgbox") {
-#ifdef PREVIEW_HAVE_DIALOGS
+        if (scene == "normal" || scene == "downloading") {
             QTimer::singleShot(1500, &app, grab);
-            QObject *mask = window->findChild<QObject *>("bgMask_msgbox");
-            mask->setProperty("visible", true);
-            CDlgYesNo::ask(tr("title_error"), tr("message_launcher_check_failed"), true, nullptr,
-                           window->geometry());
-            mask->setProperty("visible", false);
-#else
-            std::fprintf(stderr, "built without the dialogs library\n");
-            QCoreApplication::exit(1);
-#endif
-        } else {
-            QTimer::singleShot(1500, &app, grab);
+            return;
         }
+#ifdef PREVIEW_HAVE_DIALOGS
+        // As the view model does it: dim the page, centre the dialog, run it modally.
+        QObject *mask = window->findChild<QObject *>("bgMask_msgbox");
+        mask->setProperty("visible", true);
+        QTimer::singleShot(1500, &app, grab);
+        const QRect area = window->geometry();
+        auto runCentred = [&area](QDialog &dialog) {
+            dialog.move(area.x() + (area.width() - dialog.width()) / 2,
+                        area.y() + (area.height() - dialog.height()) / 2);
+            dialog.exec();
+        };
+        if (scene == "msgbox") {
+            CDlgYesNo::ask(tr("title_error"), tr("message_launcher_check_failed"), true, nullptr,
+                           area);
+        } else if (scene == "settings") {
+            DlgSetting dialog;
+            runCentred(dialog);
+        } else {
+            CSetInstallPathDialog dialog;
+            dialog.setNeedSpace(qint64(5.1 * 1024 * 1024 * 1024));
+            dialog.setPathText(QStringLiteral("/home/player/Games/Orvyndale Game"));
+            runCentred(dialog);
+        }
+        mask->setProperty("visible", false);
+#else
+        std::fprintf(stderr, "built without the dialogs library\n");
+        QCoreApplication::exit(1);
+#endif
     };
     bool started = false;
     // The load request type is private to the web engine module, so poll its properties.
