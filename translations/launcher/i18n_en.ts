@@ -2,6 +2,63 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>ApplicationInfo</name>
+    <message>
+        <source>title_tip</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>message_update_request_exception</source>
+        <translation>Could not check for launcher updates. Please try again later.</translation>
+    </message>
+    <message>
+        <source>button_redo</source>
+        <translation>Retry</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgAppInfo</name>
+    <message>
+        <source>title_app_info</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>label_game_info</source>
+        <translation>Game version</translation>
+    </message>
+    <message>
+        <source>label_app_info</source>
+        <translation>Launcher ID</translation>
+    </message>
+    <message>
+        <source>label_launcher_version</source>
+        <translation>Launcher version</translation>
+    </message>
+    <message>
+        <source>button_ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgCloseTip</name>
+    <message>
+        <source>label_close_select_tip</source>
+        <translation>When the window is closed</translation>
+    </message>
+    <message>
+        <source>button_minimize_systemtrayicon</source>
+        <translation>Minimise to the notification area</translation>
+    </message>
+    <message>
+        <source>button_close_quit</source>
+        <translation>Quit the launcher</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
@@ -18,6 +75,120 @@
     <message>
         <source>title_tip</source>
         <translation>Notice</translation>
+    </message>
+</context>
+<context>
+    <name>CSetInstallPathDialog</name>
+    <message>
+        <source>title_app_install_kv</source>
+        <translation>Install Orvyndale</translation>
+    </message>
+    <message>
+        <source>label_install_dir</source>
+        <translation>Install folder</translation>
+    </message>
+    <message>
+        <source>message_floder_not_enough_space</source>
+        <translation>Not enough space on this drive</translation>
+    </message>
+    <message>
+        <source>button_change</source>
+        <translation>Change</translation>
+    </message>
+    <message>
+        <source>label_need_space</source>
+        <translation>Space required:</translation>
+    </message>
+    <message>
+        <source>label_available_space</source>
+        <translation>Free space:</translation>
+    </message>
+    <message>
+        <source>label_default_language</source>
+        <translation>Default language</translation>
+    </message>
+    <message>
+        <source>button_start_setup</source>
+        <translation>Install</translation>
+    </message>
+    <message>
+        <source>messsage_path_invalid</source>
+        <translation>This folder cannot be used</translation>
+    </message>
+    <message>
+        <source>label_select_install_path</source>
+        <translation>Choose an install folder</translation>
+    </message>
+    <message>
+        <source>button_continue</source>
+        <translation>Continue</translation>
+    </message>
+    <message>
+        <source>button_select_again</source>
+        <translation>Choose another</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>message_suggest_select_empty_folder</source>
+        <translation>The chosen folder is not empty. We recommend installing into an empty folder.</translation>
+    </message>
+</context>
+<context>
+    <name>DlgSetting</name>
+    <message>
+        <source>title_set</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>button_auto_start</source>
+        <translation>Start with the system</translation>
+    </message>
+    <message>
+        <source>button_auto_update</source>
+        <translation>Update the launcher automatically</translation>
+    </message>
+    <message>
+        <source>label_next_open_auto_update</source>
+        <translation>When this is on, the launcher updates itself to the latest version the next time it starts.</translation>
+    </message>
+    <message>
+        <source>button_minimize_systemtrayicon</source>
+        <translation>Minimise to the notification area</translation>
+    </message>
+    <message>
+        <source>button_quit_launcher</source>
+        <translation>Quit the launcher</translation>
+    </message>
+    <message>
+        <source>button_check_update</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>label_current_launcher_version</source>
+        <translation>Current launcher version:</translation>
+    </message>
+    <message>
+        <source>button_cancle</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>label_launch_set</source>
+        <translation>Start-up</translation>
+    </message>
+    <message>
+        <source>label_close_set</source>
+        <translation>Closing</translation>
+    </message>
+    <message>
+        <source>label_version_set</source>
+        <translation>Version</translation>
     </message>
 </context>
 <context>
@@ -57,6 +228,108 @@
         <source>message_launcher_check_failed</source>
         <translation>Could not load the launcher content. Try again?</translation>
     </message>
+    <message>
+        <source>message_disk_not_enough_space</source>
+        <translation>There is not enough disk space. Free up some space and try again.</translation>
+    </message>
+    <message>
+        <source>label_download_speed</source>
+        <translation>Speed:</translation>
+    </message>
+    <message>
+        <source>label_download_speed_kbs</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_task_need_time</source>
+        <translation>Time left: </translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>message_checking_update</source>
+        <translation>Checking the game version, please wait...</translation>
+    </message>
+    <message>
+        <source>message_create_floder_failed</source>
+        <translation>The install folder could not be created. Please choose another location.</translation>
+    </message>
+    <message>
+        <source>message_not_enough_space_select_path</source>
+        <translation>There is not enough disk space. Please choose another install location.</translation>
+    </message>
+    <message>
+        <source>label_downloading_percent</source>
+        <translation>Downloading</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_download_speed_mbs</source>
+        <translation>MB/s</translation>
+    </message>
+    <message>
+        <source>message_download_error</source>
+        <translation>Download error</translation>
+    </message>
+    <message>
+        <source>title_warning</source>
+        <translation>Warning</translation>
+    </message>
+    <message>
+        <source>message_game_is_running_please_close</source>
+        <translation>The game is running. Please close it first.</translation>
+    </message>
+    <message>
+        <source>label_installing_progress</source>
+        <translation>Installing</translation>
+    </message>
+    <message>
+        <source>message_setup_error</source>
+        <translation>Installation error</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>message_setup_zip_password_error</source>
+        <translation>The package is password-protected</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateProgram</name>
+    <message>
+        <source>message_is_latest_version</source>
+        <translation>You already have the latest version.</translation>
+    </message>
+    <message>
+        <source>message_update_request_exception</source>
+        <translation>Could not check for launcher updates. Please try again later.</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>Notice</translation>
+    </message>
+    <message>
+        <source>message_new_version_please_update</source>
+        <translation>A new launcher version is available. Please update to continue.</translation>
+    </message>
+    <message>
+        <source>button_update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>message_new_version_whether_update</source>
+        <translation>A new launcher version is available. Update now?</translation>
+    </message>
+    <message>
+        <source>message_update_failed_not_enough_space</source>
+        <translation>There is not enough disk space to update the launcher.</translation>
+    </message>
 </context>
 <context>
     <name>downloadmanager</name>
@@ -87,6 +360,14 @@
     <message>
         <source>message_error_download_md5</source>
         <translation>The downloaded file is damaged. Please download it again</translation>
+    </message>
+    <message>
+        <source>message_error_download_write_buffer</source>
+        <translation>Could not save the downloaded data</translation>
+    </message>
+    <message>
+        <source>message_error_download_flush</source>
+        <translation>Could not write to the disk</translation>
     </message>
 </context>
 <context>
@@ -145,6 +426,33 @@
     <message>
         <source>label_download_speed</source>
         <translation>Speed:</translation>
+    </message>
+</context>
+<context>
+    <name>setupmanager</name>
+    <message>
+        <source>message_setup_dll_error</source>
+        <translation>The extraction library could not be loaded</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_format_error</source>
+        <translation>is not a supported package format</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_class_error</source>
+        <translation>The package format could not be opened</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_archive_file_error</source>
+        <translation>could not be opened</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_unzip_error</source>
+        <translation>Extraction failed; the package may be damaged</translation>
+    </message>
+    <message>
+        <source>message_setup_delete_old_file_error</source>
+        <translation>Could not delete the old package</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,63 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>ApplicationInfo</name>
+    <message>
+        <source>title_tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>message_update_request_exception</source>
+        <translation>检查启动器更新失败，请稍后重试。</translation>
+    </message>
+    <message>
+        <source>button_redo</source>
+        <translation>重试</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgAppInfo</name>
+    <message>
+        <source>title_app_info</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>label_game_info</source>
+        <translation>游戏版本</translation>
+    </message>
+    <message>
+        <source>label_app_info</source>
+        <translation>启动器标识</translation>
+    </message>
+    <message>
+        <source>label_launcher_version</source>
+        <translation>启动器版本</translation>
+    </message>
+    <message>
+        <source>button_ok</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>CDlgCloseTip</name>
+    <message>
+        <source>label_close_select_tip</source>
+        <translation>关闭主界面时</translation>
+    </message>
+    <message>
+        <source>button_minimize_systemtrayicon</source>
+        <translation>最小化到系统托盘</translation>
+    </message>
+    <message>
+        <source>button_close_quit</source>
+        <translation>退出启动器</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
@@ -18,6 +75,120 @@
     <message>
         <source>title_tip</source>
         <translation>提示</translation>
+    </message>
+</context>
+<context>
+    <name>CSetInstallPathDialog</name>
+    <message>
+        <source>title_app_install_kv</source>
+        <translation>安装《奥文戴尔》</translation>
+    </message>
+    <message>
+        <source>label_install_dir</source>
+        <translation>安装目录</translation>
+    </message>
+    <message>
+        <source>message_floder_not_enough_space</source>
+        <translation>该目录所在磁盘空间不足</translation>
+    </message>
+    <message>
+        <source>button_change</source>
+        <translation>更改</translation>
+    </message>
+    <message>
+        <source>label_need_space</source>
+        <translation>所需空间：</translation>
+    </message>
+    <message>
+        <source>label_available_space</source>
+        <translation>可用空间：</translation>
+    </message>
+    <message>
+        <source>label_default_language</source>
+        <translation>默认语言</translation>
+    </message>
+    <message>
+        <source>button_start_setup</source>
+        <translation>开始安装</translation>
+    </message>
+    <message>
+        <source>messsage_path_invalid</source>
+        <translation>安装路径无效</translation>
+    </message>
+    <message>
+        <source>label_select_install_path</source>
+        <translation>选择安装目录</translation>
+    </message>
+    <message>
+        <source>button_continue</source>
+        <translation>继续</translation>
+    </message>
+    <message>
+        <source>button_select_again</source>
+        <translation>重新选择</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>message_suggest_select_empty_folder</source>
+        <translation>所选目录不为空，建议选择一个空目录进行安装。</translation>
+    </message>
+</context>
+<context>
+    <name>DlgSetting</name>
+    <message>
+        <source>title_set</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>button_auto_start</source>
+        <translation>开机时自动启动</translation>
+    </message>
+    <message>
+        <source>button_auto_update</source>
+        <translation>自动更新启动器</translation>
+    </message>
+    <message>
+        <source>label_next_open_auto_update</source>
+        <translation>开启后，启动器将在下次启动时自动更新到最新版本。</translation>
+    </message>
+    <message>
+        <source>button_minimize_systemtrayicon</source>
+        <translation>最小化到系统托盘</translation>
+    </message>
+    <message>
+        <source>button_quit_launcher</source>
+        <translation>退出启动器</translation>
+    </message>
+    <message>
+        <source>button_check_update</source>
+        <translation>检查更新</translation>
+    </message>
+    <message>
+        <source>label_current_launcher_version</source>
+        <translation>当前启动器版本：</translation>
+    </message>
+    <message>
+        <source>button_cancle</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>button_confirm</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>label_launch_set</source>
+        <translation>启动设置</translation>
+    </message>
+    <message>
+        <source>label_close_set</source>
+        <translation>关闭设置</translation>
+    </message>
+    <message>
+        <source>label_version_set</source>
+        <translation>版本信息</translation>
     </message>
 </context>
 <context>
@@ -57,6 +228,108 @@
         <source>message_launcher_check_failed</source>
         <translation>获取页面信息失败，是否重试？</translation>
     </message>
+    <message>
+        <source>message_disk_not_enough_space</source>
+        <translation>磁盘空间不足，请清理磁盘后重试。</translation>
+    </message>
+    <message>
+        <source>label_download_speed</source>
+        <translation>下载速度：</translation>
+    </message>
+    <message>
+        <source>label_download_speed_kbs</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_task_need_time</source>
+        <translation>剩余时间：</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>message_checking_update</source>
+        <translation>正在检查游戏版本，请稍候……</translation>
+    </message>
+    <message>
+        <source>message_create_floder_failed</source>
+        <translation>无法创建安装目录，请选择其他位置。</translation>
+    </message>
+    <message>
+        <source>message_not_enough_space_select_path</source>
+        <translation>磁盘空间不足，请选择其他安装位置。</translation>
+    </message>
+    <message>
+        <source>label_downloading_percent</source>
+        <translation>正在下载</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_download_speed_mbs</source>
+        <translation>MB/s</translation>
+    </message>
+    <message>
+        <source>message_download_error</source>
+        <translation>下载出错</translation>
+    </message>
+    <message>
+        <source>title_warning</source>
+        <translation>警告</translation>
+    </message>
+    <message>
+        <source>message_game_is_running_please_close</source>
+        <translation>游戏正在运行，请先关闭游戏。</translation>
+    </message>
+    <message>
+        <source>label_installing_progress</source>
+        <translation>正在安装</translation>
+    </message>
+    <message>
+        <source>message_setup_error</source>
+        <translation>安装出错</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>message_setup_zip_password_error</source>
+        <translation>安装包需要密码</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateProgram</name>
+    <message>
+        <source>message_is_latest_version</source>
+        <translation>当前已是最新版本。</translation>
+    </message>
+    <message>
+        <source>message_update_request_exception</source>
+        <translation>检查启动器更新失败，请稍后重试。</translation>
+    </message>
+    <message>
+        <source>title_tip</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>message_new_version_please_update</source>
+        <translation>发现新版本启动器，请更新后使用。</translation>
+    </message>
+    <message>
+        <source>button_update</source>
+        <translation>更新游戏</translation>
+    </message>
+    <message>
+        <source>message_new_version_whether_update</source>
+        <translation>发现新版本启动器，是否立即更新？</translation>
+    </message>
+    <message>
+        <source>message_update_failed_not_enough_space</source>
+        <translation>磁盘空间不足，无法更新启动器。</translation>
+    </message>
 </context>
 <context>
     <name>downloadmanager</name>
@@ -87,6 +360,14 @@
     <message>
         <source>message_error_download_md5</source>
         <translation>文件校验失败，请重新下载</translation>
+    </message>
+    <message>
+        <source>message_error_download_write_buffer</source>
+        <translation>写入下载数据失败</translation>
+    </message>
+    <message>
+        <source>message_error_download_flush</source>
+        <translation>写入磁盘失败</translation>
     </message>
 </context>
 <context>
@@ -145,6 +426,33 @@
     <message>
         <source>label_download_speed</source>
         <translation>下载速度：</translation>
+    </message>
+</context>
+<context>
+    <name>setupmanager</name>
+    <message>
+        <source>message_setup_dll_error</source>
+        <translation>无法加载解压组件</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_format_error</source>
+        <translation>不是支持的安装包格式</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_class_error</source>
+        <translation>无法识别安装包格式</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_archive_file_error</source>
+        <translation>无法打开</translation>
+    </message>
+    <message>
+        <source>message_setup_zip_unzip_error</source>
+        <translation>解压失败，安装包可能已损坏</translation>
+    </message>
+    <message>
+        <source>message_setup_delete_old_file_error</source>
+        <translation>无法删除旧的安装包</translation>
     </message>
 </context>
 </TS>
