@@ -110,17 +110,18 @@ void CSetInstallPathDialog::onEdtPathTextChanged(QString strText)
     m_ui->lbl_tip->hide();
     m_ui->lbl_selDirTip->show();
 
-    const QString need = gigabytes(m_needSpace);
+    m_ui->lbl_needSpace->setText(QStringLiteral("%1 GB").arg(gigabytes(m_needSpace)));
     const platform::InstallPathProblem problem = checkPath(strText);
     if (problem != platform::InstallPathProblem::None) {
         qDebug() << "install path refused:" << strText << "problem" << static_cast<int>(problem);
+        // No free space to offer there; the previous folder's figure would mislead.
+        m_ui->lbl_freeSpace->setText(QStringLiteral("0 GB"));
         showTip(tr("messsage_path_invalid"));
         return;
     }
 
     const qint64 freeBytes = platform::availableBytes(QFile::encodeName(strText).toStdString());
     qDebug() << "diskSpaceTips : " << freeBytes << "name :" << QStorageInfo(strText).rootPath();
-    m_ui->lbl_needSpace->setText(QStringLiteral("%1 GB").arg(need));
     if (freeBytes == -1) {
         m_ui->lbl_freeSpace->setText(QStringLiteral("0 GB"));
         showTip(tr("messsage_path_invalid"));

@@ -61,6 +61,9 @@ DlgSetting::DlgSetting(QWidget *parent)
     const QRect button = m_ui->btnCheckUpdate->geometry();
     m_ui->lblRedPoint->move(button.x() + button.width() - 5, button.y() - 5);
     m_ui->lblRedPoint->raise();
+    // The version follows its caption whatever the caption's translated length.
+    m_ui->label_3->adjustSize();
+    m_ui->lblVersion->move(m_ui->label_3->geometry().right() + 1, m_ui->label_3->y());
 
     loadValues();
     onTabSwitch(0);

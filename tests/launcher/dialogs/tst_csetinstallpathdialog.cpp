@@ -319,9 +319,13 @@ void TestSetInstallPathDialog::invalidPathWarnsAndDisablesInstallUntilAValidOne(
     QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     auto *tip = part<QLabel>(&dlg, "lbl_tip");
     auto *ok = part<QPushButton>(&dlg, "btn_ok");
+    dlg.setNeedSpace(21474836480LL);
     for (const QString &bad :
          {QStringLiteral("relative/game"), tempPath(QStringLiteral("a*b")), QString()}) {
         dlg.setPathText(bad);
+        // The space rows describe the refused path, not the folder shown before it.
+        QCOMPARE(part<QLabel>(&dlg, "lbl_freeSpace")->text(), QStringLiteral("0 GB"));
+        QCOMPARE(part<QLabel>(&dlg, "lbl_needSpace")->text(), QStringLiteral("20.0 GB"));
         QVERIFY2(tip->isVisible(), qPrintable(bad));
         QCOMPARE(tip->text(), QStringLiteral("messsage_path_invalid"));
         QVERIFY(!part<QLabel>(&dlg, "lbl_selDirTip")->isVisible());

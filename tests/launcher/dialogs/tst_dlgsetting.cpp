@@ -160,6 +160,12 @@ void TestDlgSetting::redDotSitsOnTheCheckButtonCorner()
     QCOMPARE(button->pos(), QPoint(30, 21));
     QCOMPARE(button->size(), button->sizeHint());
     QCOMPARE(dot->pos(), QPoint(button->x() + button->width() - 5, button->y() - 5));
+    // The version stands right of its caption, on the same line.
+    auto *caption = part<QLabel>(&dlg, "label_3");
+    auto *version = part<QLabel>(&dlg, "lblVersion");
+    QCOMPARE(version->y(), caption->y());
+    QVERIFY(version->x() > caption->geometry().right());
+    QVERIFY(caption->width() >= caption->sizeHint().width());
 }
 
 void TestDlgSetting::redDotShowsOnlyForAStoredNewerVersion_data()
