@@ -157,7 +157,9 @@ void CSetInstallPathDialog::on_btn_chgPath_clicked()
 void CSetInstallPathDialog::on_btn_ok_clicked()
 {
     const QString path = m_ui->edt_path->text();
-    // The button is disabled for a refused folder; a direct call must not slip past that.
+    // The folder or the disk may have changed since the path was chosen: check again, so a
+    // folder that became unusable is refused here instead of failing the installation.
+    onEdtPathTextChanged(path);
     if (!m_ui->btn_ok->isEnabled())
         return;
     LauncherConfig::instance()->setInstallPath(path);

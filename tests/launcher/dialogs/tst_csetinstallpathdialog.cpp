@@ -99,6 +99,7 @@ private slots:
     void settingTheSamePathAgainKeepsTheLabels();
     void confirmStoresPathThenEmitsPathAndStart();
     void refusedPathCannotBeConfirmed();
+    void folderThatBecameAFileIsRefusedOnConfirm();
     void installFolderAddsGameFolder_data();
     void installFolderAddsGameFolder();
     void pickerCancelKeepsThePath();
@@ -388,6 +389,29 @@ void TestSetInstallPathDialog::refusedPathCannotBeConfirmed()
     QCOMPARE(path.count(), 0);
     QCOMPARE(start.count(), 0);
     QCOMPARE(stored(QStringLiteral("game_install_path")).toString(), m_dir->path());
+}
+
+void TestSetInstallPathDialog::folderThatBecameAFileIsRefusedOnConfirm()
+{
+    const QString parent = tempPath(QStringLiteral("games"));
+    QVERIFY(QDir().mkpath(parent));
+    CSetInstallPathDialog dlg;
+    QSignalSpy start(&dlg, &CSetInstallPathDialog::startInstallClicked);
+    dlg.setPathText(parent + QStringLiteral("/Orvyndale Game"));
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    QVERIFY(part<QPushButton>(&dlg, "btn_ok")->isEnabled());
+
+    QVERIFY(QDir(parent).removeRecursively());
+    QFile file(parent);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QTest::mouseClick(part<QPushButton>(&dlg, "btn_ok"), Qt::LeftButton);
+    QCOMPARE(start.count(), 0);
+    QVERIFY(dlg.isVisible());
+    QVERIFY(!part<QPushButton>(&dlg, "btn_ok")->isEnabled());
+    QCOMPARE(part<QLabel>(&dlg, "lbl_tip")->text(), QStringLiteral("messsage_path_invalid"));
+    QVERIFY(!stored(QStringLiteral("game_install_path")).isValid());
 }
 
 void TestSetInstallPathDialog::installFolderAddsGameFolder_data()
