@@ -322,14 +322,6 @@ void TestUpdateCheck::decisionAsksRecordsAndStarts_data()
         << compulsory << false << false << QList<bool>{false} << please << next << false << true;
     QTest::newRow("compulsory accepted")
         << compulsory << false << false << QList<bool>{true} << please << next << true << false;
-    QTest::newRow("has_update as boolean") << update(R"("has_update":true)") << false << false
-                                           << QList<bool>{true} << whether << next << true << false;
-    QTest::newRow("meant for launcher 18")
-        << update(R"("user_defined":"{\"app_id\":\"18\"}")") << false << false << QList<bool>{true}
-        << whether << next << true << false;
-    QTest::newRow("user_defined not JSON counts as ours")
-        << update(R"("user_defined":"{app_id:17")") << false << false << QList<bool>{true}
-        << whether << next << true << false;
     QTest::newRow("automatic at start-up: no question")
         << update() << false << true << QList<bool>{} << none << next << true << false;
     QTest::newRow("automatic even when compulsory")
@@ -355,11 +347,6 @@ void TestUpdateCheck::decisionAsksRecordsAndStarts_data()
     QTest::newRow("address not http, user asked")
         << update(R"("package_url":"file:///etc/passwd")") << true << true << QList<bool>{}
         << QStringList{"message_update_request_exception"} << own << false << false;
-    QTest::newRow("wrong types, start-up")
-        << update(R"("package_url":[1],"package_md5":{"a":1},"package_size":true)") << false << true
-        << QList<bool>{} << none << own << false << false;
-    QTest::newRow("negative size, automatic") << update(R"("package_size":-5)") << false << true
-                                              << QList<bool>{} << none << own << false << false;
 }
 
 void TestUpdateCheck::decisionAsksRecordsAndStarts()
