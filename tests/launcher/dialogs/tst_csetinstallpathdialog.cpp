@@ -106,6 +106,7 @@ private slots:
     void pickerProposesGameSubFolder();
     void nonEmptyFolderIsAskedAboutAndCanBePickedAgain();
     void wholePathTipFollowsToolTipAndPress();
+    void leftButtonDragsAndAnyPressTakesFocus();
 
 private:
     QString tempPath(const QString &name) const { return m_dir->filePath(name); }
@@ -526,6 +527,48 @@ void TestSetInstallPathDialog::wholePathTipFollowsToolTipAndPress()
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(edit, &leave);
     QVERIFY(!tip->isVisible());
+}
+
+void TestSetInstallPathDialog::leftButtonDragsAndAnyPressTakesFocus()
+{
+    CSetInstallPathDialog dlg;
+    dlg.move(100, 100);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    auto *edit = part<QLineEdit>(&dlg, "edt_path");
+    edit->setFocus();
+    const QPoint start = dlg.pos();
+    const QPoint grip(400, 60);
+
+    // The right button takes focus but does not drag.
+    QMouseEvent rightPress(QEvent::MouseButtonPress, grip, dlg.mapToGlobal(grip), Qt::RightButton,
+                           Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &rightPress);
+    QTRY_VERIFY(dlg.hasFocus());
+    QMouseEvent rightMove(QEvent::MouseMove, grip + QPoint(30, 20),
+                          dlg.mapToGlobal(grip) + QPoint(30, 20), Qt::NoButton, Qt::RightButton,
+                          Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &rightMove);
+    QCOMPARE(dlg.pos(), start);
+    QMouseEvent rightRelease(QEvent::MouseButtonRelease, grip, dlg.mapToGlobal(grip),
+                             Qt::RightButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &rightRelease);
+
+    QMouseEvent press(QEvent::MouseButtonPress, grip, dlg.mapToGlobal(grip), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &press);
+    QMouseEvent move(QEvent::MouseMove, grip + QPoint(30, 20),
+                     dlg.mapToGlobal(grip) + QPoint(30, 20), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &move);
+    QCOMPARE(dlg.pos(), start + QPoint(30, 20));
+    QMouseEvent release(QEvent::MouseButtonRelease, grip, dlg.mapToGlobal(grip), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(&dlg, &release);
+
+    // After the release a move does nothing.
+    QApplication::sendEvent(&dlg, &move);
+    QCOMPARE(dlg.pos(), start + QPoint(30, 20));
 }
 
 QTEST_MAIN(TestSetInstallPathDialog)
