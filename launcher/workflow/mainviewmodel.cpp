@@ -17,7 +17,13 @@
 #include <QUrlQuery>
 
 #include "appenvironment.h"
+#include "applicationinfo.h"
+#include "cdlgappinfo.h"
+#include "cdlgclosetip.h"
 #include "cdlgyesno.h"
+#include "csetinstallpathdialog.h"
+#include "dlgsetting.h"
+#include "updateprogram.h"
 #include "downloadmanager.h"
 #include "httprequestapi.h"
 #include "processes.h"
@@ -62,7 +68,10 @@ MainViewModel::~MainViewModel()
     delete m_backgroundDownloader;
     delete m_iconDownloader;
     delete m_pluginSetup;
+    delete m_installPathDialog;
     delete m_messageBox;
+    delete m_settingDialog;
+    delete m_updateProgram;
     if (m_gameSetup && m_gameSetup->isRunning()) {
         m_gameSetup->quit();
         // Give the extraction a moment to notice; it is never cut off mid-file.
@@ -132,8 +141,21 @@ void MainViewModel::initialize()
 
     connect(&m_md5TipTimer, &QTimer::timeout, this, &MainViewModel::UpdateCheckMd5Tip);
 
+    AppVersionInfo::registerMetaType();
+    m_appInfo = new ApplicationInfo(this);
+    m_updateProgram = new UpdateProgram();
+    connect(m_appInfo, &ApplicationInfo::programVerInfoReply, m_updateProgram,
+            &UpdateProgram::onCheckProgramUpdate);
+    connect(m_updateProgram, &UpdateProgram::startUpdate, this, &MainViewModel::onStartUpdate);
+    connect(m_updateProgram, &UpdateProgram::quitApp, this, &MainViewModel::onExit);
+    connect(m_updateProgram, &UpdateProgram::newProgramVersionUpdate, this,
+            &MainViewModel::onNewProgramVersionUpdate);
     if (!m_startedByUpdater)
         startLauncherUpdateCheck();
+
+    m_settingDialog = new DlgSetting();
+    connect(m_settingDialog, &DlgSetting::checkProgrameUpdate, this,
+            &MainViewModel::onQueryProgremUpdate);
 
     sendResourceQuery();
     sendContentQuery();
@@ -141,6 +163,8 @@ void MainViewModel::initialize()
 
 void MainViewModel::setRootObject(QObject *root)
 {
+    if (m_updateProgram)
+        m_updateProgram->setMainWindow(root);
     m_rootObject = root;
     if (AppEnvironment::isPreview())
         setItemProperty(QStringLiteral("preTip"), "visible", true);
@@ -449,7 +473,17 @@ void MainViewModel::updateBtnClicked()
 
 void MainViewModel::changeInstallPathBtnClicked()
 {
-    emit unhandledRequest(QStringLiteral("install path dialog"));
+    if (!m_installPathDialog) {
+        m_installPathDialog = new CSetInstallPathDialog();
+        connect(m_installPathDialog, &CSetInstallPathDialog::startInstallClicked, this,
+                &MainViewModel::startInstall);
+        connect(m_installPathDialog, &CSetInstallPathDialog::updateInstallPath, this,
+                &MainViewModel::UpdateInstallPath);
+    }
+    m_installPathDialog->setNeedSpace(m_manifest ? m_manifest->size() : 0);
+    const QString configured = LauncherConfig::instance()->installPath();
+    m_installPathDialog->setPathText(configured.isEmpty() ? launcherFolder() : configured);
+    runCentred(m_installPathDialog);
 }
 
 void MainViewModel::setPauseButtonImages(const QString &stem)
@@ -588,7 +622,8 @@ void MainViewModel::btnExitClick()
 
 void MainViewModel::btnSettingClick()
 {
-    emit unhandledRequest(QStringLiteral("settings dialog"));
+    if (m_settingDialog)
+        runCentred(m_settingDialog);
 }
 
 bool MainViewModel::registerAboutClick(qint64 nowMs)
@@ -1189,16 +1224,43 @@ void MainViewModel::onPluginMd5Finished()
 
 void MainViewModel::startLauncherUpdateCheck()
 {
-    emit unhandledRequest(QStringLiteral("launcher update check"));
+    if (m_appInfo)
+        m_appInfo->requestProgramVerInfo();
+}
+
+void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
+{
+    if (UpdateProgram::startUpdater(updateInfo)) {
+        QCoreApplication::exit(0);
+        return;
+    }
+    showMessageBox(tr("title_warning"), tr("message_run_update_exe_failed"), false);
+}
+
+int MainViewModel::runCentred(QDialog *dialog)
+{
+    const QRect area = rootArea();
+    if (area.isValid())
+        dialog->move(area.x() + (area.width() - dialog->width()) / 2,
+                     area.y() + (area.height() - dialog->height()) / 2);
+    setMaskVisible(true);
+    const int result = dialog->exec();
+    if (CDlgYesNo::openCount() == 0)
+        setMaskVisible(false);
+    return result;
 }
 
 void MainViewModel::showAboutDialog()
 {
-    emit unhandledRequest(QStringLiteral("about dialog"));
+    CDlgAppInfo about;
+    about.setInfo(m_manifest ? m_manifest->version() : QString(), AppEnvironment::launcherIdText(),
+                  QLatin1String(AppEnvironment::kLauncherVersion));
+    runCentred(&about);
 }
 
 int MainViewModel::askCloseChoice()
 {
-    emit unhandledRequest(QStringLiteral("close choice dialog"));
-    return 0;
+    CDlgCloseTip choice;
+    runCentred(&choice);
+    return choice.exitChoice();
 }

@@ -8,11 +8,17 @@
 #include <QVariant>
 #include <QVariantMap>
 
+#include "appversioninfo.h"
 #include "errordefine.h"
 
 #include <functional>
 
+class ApplicationInfo;
 class CDlgYesNo;
+class CSetInstallPathDialog;
+class DlgSetting;
+class QDialog;
+class UpdateProgram;
 class HttpRequestAPI;
 class UpdateVersionInfo;
 class downloadmanager;
@@ -128,11 +134,8 @@ signals:
     void versionDescColorChanged(QString color);
     void newProgramVersionUpdate();
 
-    // Raised when a step needs work of a subsystem this build does not drive yet; tests and
-    // logs see which gap was reached.
-    void unhandledRequest(const QString &what);
-
 public slots:
+    void onStartUpdate(AppVersionInfo updateInfo);
     void onQueryProgremUpdate();
     void onExit();
     void onNewProgramVersionUpdate();
@@ -208,13 +211,15 @@ private:
     void onPluginDownloaded();
     void onPluginMd5Finished();
 
-    // Steps that belong to the launcher update and the dialogs; each becomes real when its
-    // subsystem is wired in.
+    // Launcher update and the dialogs.
     void startLauncherUpdateCheck();
+    // Centres a dialog on the page, dims the page while it runs modally.
+    int runCentred(QDialog *dialog);
     void showAboutDialog();
     int askCloseChoice();
 
     bool m_startedByUpdater = false;
+    DlgSetting *m_settingDialog = nullptr;
     float m_lastShownProgress = -1.0f;
     QTimer m_md5TipTimer;
     bool m_webReloadPending = true;
@@ -237,10 +242,13 @@ private:
     setupmanager *m_gameSetup = nullptr;
     setupmanager *m_pluginSetup = nullptr;
     bool m_pluginSetupRunning = false;
+    CSetInstallPathDialog *m_installPathDialog = nullptr;
     downloadmanager *m_backgroundDownloader = nullptr;
     downloadmanager *m_iconDownloader = nullptr;
     DialogAction m_pendingDialogAction;
     CDlgYesNo *m_messageBox = nullptr;
     bool m_updateInProgress = false;
+    ApplicationInfo *m_appInfo = nullptr;
+    UpdateProgram *m_updateProgram = nullptr;
     quintptr m_mainWindowHandle = 0;
 };
