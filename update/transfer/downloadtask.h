@@ -37,6 +37,9 @@ public:
     void failTask(int error, const QString &msg);
     void releaseTask();
 
+    // No progress for this long counts as a stall (10 s unless set).
+    void setStallInterval(int msec) { m_timer.setInterval(msec); }
+
     bool isStopped() const { return m_stopped; }
     bool isDone() const { return m_done; }
 
@@ -63,6 +66,7 @@ private:
     // Hashes path on the digest thread; the result goes to the given slot.
     bool startDigest(const QString &path, void (DownloadTask::*slot)(QString));
     void dropHeadReply();
+    void handleRangeNotSatisfiable();
 
     TaskModel *m_taskModel = nullptr;
     QNetworkReply *m_headReply = nullptr;
@@ -77,5 +81,5 @@ private:
     qint64 m_offset = 0;
     bool m_stopped = true;
     bool m_done = false;
-    bool m_fileSizeConnected = false;
+    int m_redirects = 0;
 };
