@@ -1,11 +1,26 @@
 #include <QApplication>
+#include <QStringList>
 
 #include "errordefine.h"
+#include "namedmutex.h"
+#include "updatewindow.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ErrorDefine::registerMetaTypes();
-    // The update flow arrives with the updater's own change; until then there is nothing to do.
-    return 0;
+
+    const QStringList arguments = QCoreApplication::arguments();
+    const QString instanceName = arguments.size() > 1 ? arguments.at(1) : QString();
+    // Held for the program's whole life: a launcher started meanwhile (other than by this
+    // updater, with "update") sees it and stays away from the files being replaced.
+    platform::NamedMutex mutex(
+        QStringLiteral("Quillane_%1_update").arg(instanceName).toStdString());
+
+    auto *window = new UpdateWindow(arguments);
+    window->initUpdate();
+
+    const int result = app.exec();
+    delete window;
+    return result != 0 ? 1 : 0;
 }

@@ -1,0 +1,73 @@
+#include "dlgyesno.h"
+
+#include "ui_dlgyesno.h"
+
+#include <QCoreApplication>
+
+DlgYesNo::DlgYesNo(QWidget *parent)
+    : DlgFramelessWindow(parent)
+    , m_ui(new Ui::CDlgYesNo)
+{
+    m_ui->setupUi(this);
+    setModal(true);
+    m_ui->lblTitle->hide();
+    m_ui->lblIcon->hide();
+    m_ui->btnClose->hide();
+    m_ui->textBrowser->setOpenLinks(false);
+    m_ui->textBrowser->setOpenExternalLinks(false);
+    m_ui->textBrowser->setContextMenuPolicy(Qt::NoContextMenu);
+    m_ui->textBrowser->setEnabled(false);
+    // Same context as the launcher's box, so both programs share one translation of these.
+    m_ui->btnOk->setText(QCoreApplication::translate("CDlgYesNo", "button_confirm"));
+    m_ui->btnCancel->setText(QCoreApplication::translate("CDlgYesNo", "button_cancle"));
+    addShadow(m_ui->frame);
+}
+
+DlgYesNo::~DlgYesNo()
+{
+    delete m_ui;
+}
+
+void DlgYesNo::setTitleAndText(const QString &title, const QString &text)
+{
+    m_text = text;
+    m_ui->lblTitle->setText(title);
+    setWindowTitle(title);
+    // The text comes from the command line too: shown as plain text, never as markup.
+    m_ui->textBrowser->setHtml(
+        QStringLiteral("<div align=\"center\">%1</div>")
+            .arg(text.toHtmlEscaped().replace(QLatin1Char('\n'), QStringLiteral("<br/>"))));
+}
+
+void DlgYesNo::setOkButtonText(const QString &text)
+{
+    m_ui->btnOk->setText(text);
+}
+
+void DlgYesNo::setCancelButtonText(const QString &text)
+{
+    m_ui->btnCancel->setText(text);
+}
+
+void DlgYesNo::setCancelButtonVisible(bool visible)
+{
+    m_ui->btnCancel->setVisible(visible);
+}
+
+bool DlgYesNo::showNotice(const QString &title, const QString &text, bool withCancel)
+{
+    DlgYesNo dlg;
+    dlg.setTitleAndText(title, text);
+    dlg.setCancelButtonVisible(withCancel);
+    return dlg.exec() == QDialog::Accepted;
+}
+
+void DlgYesNo::on_btnOk_clicked()
+{
+    accept();
+}
+
+void DlgYesNo::on_btnCancel_clicked()
+{
+    reject();
+}

@@ -1,0 +1,80 @@
+#include "updatecontext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegExp>
+#include <QStringList>
+
+namespace {
+QString &storedLauncherPath()
+{
+    static QString path;
+    return path;
+}
+QString &storedPackageFileName()
+{
+    static QString name;
+    return name;
+}
+} // namespace
+
+QString UpdateContext::launcherPath()
+{
+    return storedLauncherPath();
+}
+void UpdateContext::setLauncherPath(const QString &path)
+{
+    storedLauncherPath() = path;
+}
+QString UpdateContext::packageFileName()
+{
+    return storedPackageFileName();
+}
+void UpdateContext::setPackageFileName(const QString &name)
+{
+    storedPackageFileName() = name;
+}
+
+QString UpdateContext::updaterFolder()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString UpdateContext::launcherFolder()
+{
+    // The executable's parent, whether or not the folder still exists (QDir::cdUp would
+    // leave a missing folder's path unchanged and point at the executable itself).
+    return QFileInfo(launcherPath()).absolutePath();
+}
+
+QString UpdateContext::downloadFolder()
+{
+    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("pkg"));
+}
+
+QString UpdateContext::packageFile()
+{
+    return QStringLiteral("%1/%2/%3")
+        .arg(updaterFolder(), QStringLiteral("pkg"), packageFileName());
+}
+
+QString UpdateContext::extractionFolder()
+{
+    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("updateData"));
+}
+
+QString UpdateContext::backupFolder()
+{
+    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("rollback"));
+}
+
+QString UpdateContext::languageFolder()
+{
+    return updaterFolder() + QStringLiteral("/language/");
+}
+
+QString UpdateContext::imageName(const QString &launcherPath)
+{
+    return launcherPath.split(QRegExp(QStringLiteral("[/\\\\]"))).last();
+}

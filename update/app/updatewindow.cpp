@@ -1,0 +1,441 @@
+#include "updatewindow.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QThread>
+#include <QUrl>
+
+#include "downloadmanager.h"
+#include "dlgyesno.h"
+#include "fileoperator.h"
+#include "language.h"
+#include "launcherprocess.h"
+#include "processes.h"
+#include "taskmodel.h"
+#include "uncompressmanager.h"
+#include "updatecontext.h"
+
+namespace {
+const QString kPictureRunning = QStringLiteral(":/pic/bg/updateIng.png");
+const QString kPictureSucceeded = QStringLiteral(":/pic/bg/updateSucceed.png");
+const QString kPictureFailed = QStringLiteral(":/pic/bg/updateFaile.png");
+
+// A path longer than this is not a launcher; showing it whole would only stall the box.
+constexpr int kShownPathLimit = 512;
+
+QString shownPath(const QString &path)
+{
+    if (path.size() <= kShownPathLimit)
+        return path;
+    return path.left(kShownPathLimit) + QStringLiteral("...");
+}
+
+bool isUsableLauncherPath(const QString &path)
+{
+    const QString suffix = QString::fromStdString(platform::executableSuffix()).mid(1);
+    const QFileInfo info(path);
+    // The suffix test alone lets an empty or relative path through where executables carry
+    // no suffix; neither names a launcher that could be started.
+    return info.suffix() == suffix && !path.isEmpty() && QDir::isAbsolutePath(path) &&
+           !info.fileName().isEmpty();
+}
+
+bool isUsablePackageUrl(const QUrl &url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
+           !url.host().isEmpty() && !url.fileName(QUrl::FullyDecoded).isEmpty();
+}
+} // namespace
+
+UpdateWindow::UpdateWindow(const QStringList &arguments, QWidget *parent)
+    : QMainWindow(parent)
+    , m_arguments(arguments)
+{
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setWindowTitle(QStringLiteral("Update"));
+
+    m_copyThread = new QThread;
+    m_fileOperator = new FileOperator;
+    m_fileOperator->moveToThread(m_copyThread);
+
+    DownloadManager *downloads = DownloadManager::instance();
+    connect(downloads, &DownloadManager::progress, this, &UpdateWindow::onDownloadProgress);
+    connect(downloads, &DownloadManager::finish, this, &UpdateWindow::onDownloadFinish);
+    connect(downloads, &DownloadManager::error, this, &UpdateWindow::onDownloadError);
+
+    UncompressManager *unzip = UncompressManager::instance();
+    connect(unzip, &UncompressManager::unzipProgress, this, &UpdateWindow::onUnzipProgress);
+    connect(unzip, &UncompressManager::unzipFinished, this, &UpdateWindow::onUnzipFinish);
+    connect(unzip, &UncompressManager::unzipError, this,
+            [this](ErrorDefine::ErrorCode error, const QString &msg) {
+                onUnzipError(static_cast<int>(error), msg);
+            });
+
+    // Arrives after every report of the run, fatal failures included.
+    connect(unzip, &QThread::finished, this, &UpdateWindow::onUnzipRunEnded);
+
+    connect(&m_progressDlg, &DlgProgress::closeProgressDlg, this, &UpdateWindow::onClose);
+    connect(&m_progressDlg, &DlgProgress::btnOnClicked, this, &UpdateWindow::onRetry);
+
+    connect(m_copyThread, &QThread::started, m_fileOperator, &FileOperator::onCopyDirFiles);
+    connect(m_fileOperator, &FileOperator::copyProgress, this, &UpdateWindow::onCopyprogress);
+    connect(m_fileOperator, &FileOperator::copyFinish, this, &UpdateWindow::onCopyFinish);
+    connect(m_fileOperator, &FileOperator::copyError, this, &UpdateWindow::onCopyError);
+}
+
+UpdateWindow::~UpdateWindow()
+{
+    m_fileOperator->stopCopy();
+    m_copyThread->quit();
+    m_copyThread->wait();
+    delete m_fileOperator;
+    delete m_copyThread;
+}
+
+void UpdateWindow::initUpdate()
+{
+    if (m_arguments.size() < 2) {
+        LauncherProcess::exitProgram(0);
+        return;
+    }
+    if (parseArguments())
+        startDownload();
+    else
+        LauncherProcess::restartLauncher();
+}
+
+bool UpdateWindow::parseArguments()
+{
+    if (m_arguments.size() < 3)
+        return false;
+
+    const QJsonDocument doc = QJsonDocument::fromJson(m_arguments.at(2).toUtf8());
+    const QJsonObject params = doc.isObject() ? doc.object() : QJsonObject();
+    // A missing key or one of another type reads as the empty string.
+    const auto text = [&params](const char *key) {
+        return params.value(QLatin1String(key)).toString();
+    };
+
+    Language::instance()->loadLanguage(text("lang"));
+    m_progressDlg.retranslate();
+
+    const QString exeDir = text("exe_dir");
+    m_packageUrl = text("pkg_url");
+    m_packageMd5 = text("pkg_md5");
+    const QUrl url(m_packageUrl, QUrl::TolerantMode);
+    UpdateContext::setPackageFileName(url.fileName(QUrl::FullyDecoded));
+
+    if (!isUsableLauncherPath(exeDir)) {
+        // The rejected path is not kept, so the way back to the launcher starts nothing.
+        DlgYesNo dlg;
+        dlg.setTitleAndText(tr("title_tip"),
+                            tr("message_main_process_parameter_abnormal") + shownPath(exeDir));
+        dlg.exec();
+        return false;
+    }
+    UpdateContext::setLauncherPath(exeDir);
+
+    if (!isUsablePackageUrl(url)) {
+        DlgYesNo::showNotice(tr("title_tip"), tr("message_update_address_abnormal"));
+        return false;
+    }
+    return true;
+}
+
+QString UpdateWindow::progressText(const QString &label, qint64 percent, bool leadingSpace)
+{
+    const QString pattern =
+        leadingSpace ? QStringLiteral(" %1%2%3...") : QStringLiteral("%1%2%3...");
+    return pattern.arg(label, QString::number(percent), tr("label_percent_sign"));
+}
+
+qint64 UpdateWindow::percentOf(qint64 done, qint64 total)
+{
+    if (total <= 0 || done <= 0)
+        return 0;
+    return qMin<qint64>(done * 100 / total, 100);
+}
+
+bool UpdateWindow::initDownloadTask()
+{
+    auto *record = new TaskModel(this);
+    record->url = m_packageUrl;
+    record->folder = UpdateContext::downloadFolder();
+    record->md5 = m_packageMd5;
+    record->fileSize = 0;
+    m_groupId = DownloadManager::instance()->addTasks({record}, 1);
+    while (m_groupId <= 0) {
+        DlgYesNo dlg;
+        dlg.setTitleAndText(tr("title_tip"), tr("message_update_init_failed"));
+        dlg.setOkButtonText(tr("button_redo"));
+        if (dlg.exec() != QDialog::Accepted) {
+            LauncherProcess::restartLauncher();
+            return false;
+        }
+        m_groupId = DownloadManager::instance()->addTasks({record}, 1);
+    }
+    return true;
+}
+
+void UpdateWindow::startDownload()
+{
+    DownloadManager *downloads = DownloadManager::instance();
+    downloads->pauseAll();
+    if (m_groupId > 0)
+        downloads->removeGroup(m_groupId);
+    if (!initDownloadTask())
+        return;
+
+    m_progressDlg.show();
+    m_state = Downloading;
+    m_progressDlg.setProgressValue(0);
+    m_progressDlg.showProgressPage(progressText(tr("label_resource_downloading"), 0, true),
+                                   kPictureRunning);
+    downloads->startGroup(m_groupId);
+}
+
+void UpdateWindow::onDownloadProgress(qlonglong finishSize, qlonglong totalSize)
+{
+    const qint64 percent = percentOf(finishSize, totalSize);
+    m_progressDlg.setProgressText(progressText(tr("label_resource_downloading"), percent, false));
+    m_progressDlg.setProgressValue(static_cast<int>(percent));
+}
+
+void UpdateWindow::onDownloadFinish()
+{
+    startUnzip();
+}
+
+void UpdateWindow::onDownloadError(int error, QString msg)
+{
+    qDebug() << "download error" << error << msg;
+    showFailure(tr("title_download_error"), msg);
+}
+
+void UpdateWindow::startUnzip()
+{
+    UncompressManager *unzip = UncompressManager::instance();
+    removeFolder(UpdateContext::extractionFolder());
+
+    m_state = Unzipping;
+    m_unzipItemFailed = false;
+    m_progressDlg.setCloseEnabled(false);
+    m_progressDlg.setProgressValue(0);
+    m_progressDlg.showProgressPage(progressText(tr("label_file_unziping"), 0, true),
+                                   kPictureRunning);
+    unzip->setUncompressPaths(UpdateContext::packageFile(), UpdateContext::extractionFolder());
+    unzip->start(QThread::InheritPriority);
+}
+
+void UpdateWindow::onUnzipProgress(qlonglong finishSize, qlonglong totalSize)
+{
+    if (m_retryUnzipWhenDone)
+        return;
+    const qint64 percent = percentOf(finishSize, totalSize);
+    m_progressDlg.setProgressText(progressText(tr("label_file_unziping"), percent, false));
+    m_progressDlg.setProgressValue(static_cast<int>(percent));
+}
+
+void UpdateWindow::onUnzipError(int error, QString msg)
+{
+    qDebug() << "unzip error" << error << msg;
+    if (m_retryUnzipWhenDone)
+        return; // the failed run is being replaced by a fresh one
+    m_unzipItemFailed = true;
+    m_progressDlg.setCloseEnabled(true);
+    showFailure(tr("title_unzip_error"), msg);
+}
+
+void UpdateWindow::onUnzipFinish()
+{
+    UncompressManager::instance()->wait();
+    UncompressManager::instance()->unloadLibrary();
+    if (m_unzipItemFailed || m_retryUnzipWhenDone) {
+        // The failure page stays: its retry unpacks the package again.
+        return;
+    }
+    if (!QDir().mkpath(UpdateContext::backupFolder())) {
+        DlgYesNo::showNotice(tr("title_tip"), tr("message_create_backup_folder_failed"));
+        LauncherProcess::restartLauncher();
+        return;
+    }
+    LauncherProcess::stopLauncher();
+    if (!startReplace()) {
+        DlgYesNo::showNotice(tr("title_tip"), tr("message_file_replace_exception"));
+        LauncherProcess::restartLauncher();
+    }
+}
+
+void UpdateWindow::onUnzipRunEnded()
+{
+    if (!m_retryUnzipWhenDone || m_state != Unzipping)
+        return;
+    m_retryUnzipWhenDone = false;
+    startUnzip();
+}
+
+bool UpdateWindow::startReplace()
+{
+    const QString backup = UpdateContext::backupFolder();
+    while (!QDir(backup).exists() && !QDir().mkpath(backup)) {
+        DlgYesNo dlg;
+        dlg.setTitleAndText(tr("title_tip"), tr("message_failed_create_backup_folder_try_again"));
+        dlg.setOkButtonText(tr("button_redo"));
+        if (dlg.exec() != QDialog::Accepted) {
+            LauncherProcess::restartLauncher();
+            // Only reached where ending the program returns (tests): the flow has ended.
+            return true;
+        }
+    }
+    if (!m_copyThread || !m_fileOperator)
+        return false;
+
+    m_state = Replacing;
+    m_progressDlg.setCloseEnabled(false);
+    m_progressDlg.setProgressValue(0);
+    m_progressDlg.showProgressPage(progressText(tr("label_file_replacing"), 0, true),
+                                   kPictureRunning);
+    m_fileOperator->setCopyParams(UpdateContext::extractionFolder(),
+                                  UpdateContext::launcherFolder(), true, backup);
+    if (m_copyThread->isRunning()) {
+        m_copyThread->quit();
+        m_copyThread->wait();
+    }
+    m_copyThread->start(QThread::InheritPriority);
+    return true;
+}
+
+void UpdateWindow::onCopyprogress(int nFinsh, int nTotal)
+{
+    const qint64 percent = percentOf(nFinsh, nTotal);
+    m_progressDlg.setProgressText(progressText(tr("label_file_replacing"), percent, true));
+    m_progressDlg.setProgressValue(static_cast<int>(percent));
+}
+
+void UpdateWindow::onCopyFinish()
+{
+    m_progressDlg.setCloseEnabled(true);
+    m_state = Succeeded;
+    removeFolder(UpdateContext::downloadFolder());
+    removeFolder(UpdateContext::extractionFolder());
+    removeFolder(UpdateContext::backupFolder());
+    m_progressDlg.showResultPage(tr("title_update_success"),
+                                 tr("message_click_button_open_launcher"),
+                                 tr("button_open_launcher"), kPictureSucceeded);
+}
+
+void UpdateWindow::onCopyError(QString strError)
+{
+    m_progressDlg.setCloseEnabled(true);
+    showFailure(tr("title_file_replace_failed"), strError);
+}
+
+void UpdateWindow::showFailure(const QString &title, const QString &message)
+{
+    m_progressDlg.showResultPage(title, message, tr("button_redo"), kPictureFailed);
+}
+
+void UpdateWindow::onRetry()
+{
+    switch (m_state) {
+    case Downloading:
+        startDownload();
+        break;
+    case Unzipping:
+        if (UncompressManager::instance()->isRunning()) {
+            // Deleting the extraction folder under a running extraction would mix two runs.
+            m_retryUnzipWhenDone = true;
+            m_progressDlg.setCloseEnabled(false);
+            m_progressDlg.showProgressPage(progressText(tr("label_file_unziping"), 0, true),
+                                           kPictureRunning);
+        } else {
+            startUnzip();
+        }
+        break;
+    case Replacing:
+        if (!startReplace()) {
+            DlgYesNo::showNotice(tr("title_tip"), tr("message_file_replace_exception"));
+            LauncherProcess::restartLauncher();
+        }
+        break;
+    case Succeeded:
+        LauncherProcess::restartLauncher();
+        break;
+    default:
+        break;
+    }
+}
+
+void UpdateWindow::onClose()
+{
+    if (m_state == Succeeded) {
+        LauncherProcess::exitProgram(0);
+        return;
+    }
+    DlgYesNo dlg;
+    dlg.setTitleAndText(QString(), tr("message_updating_do_not_close"));
+    dlg.setOkButtonText(tr("button_continue_update"));
+    dlg.setCancelButtonText(tr("button_close_update"));
+    if (m_state == Downloading)
+        DownloadManager::instance()->pauseAll();
+    if (dlg.exec() != QDialog::Accepted) {
+        closeUpdate();
+        return;
+    }
+    if (m_state == Downloading)
+        DownloadManager::instance()->resumeAll();
+}
+
+void UpdateWindow::closeUpdate()
+{
+    switch (m_state) {
+    case Downloading: {
+        DownloadManager *downloads = DownloadManager::instance();
+        downloads->pauseAll();
+        downloads->removeAll();
+        m_groupId = -1;
+        removeFolder(UpdateContext::downloadFolder());
+        LauncherProcess::restartLauncher();
+        break;
+    }
+    case Unzipping:
+        UncompressManager::instance()->wait();
+        UncompressManager::instance()->unloadLibrary();
+        removeFolder(UpdateContext::extractionFolder());
+        LauncherProcess::restartLauncher();
+        break;
+    case Replacing: {
+        if (m_copyThread->isRunning()) {
+            m_fileOperator->stopCopy();
+            m_copyThread->quit();
+            m_copyThread->wait();
+        }
+        removeFolder(UpdateContext::extractionFolder());
+        const QString backup = UpdateContext::backupFolder();
+        if (QDir(backup).exists() && restoreBackup(backup, UpdateContext::launcherFolder()))
+            removeFolder(backup);
+        LauncherProcess::restartLauncher();
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool UpdateWindow::restoreBackup(const QString &source, const QString &destination)
+{
+    return FileOperator::restoreBackup(source, destination);
+}
+
+void UpdateWindow::removeFolder(const QString &path)
+{
+    QDir dir(path);
+    if (dir.exists())
+        dir.removeRecursively();
+}

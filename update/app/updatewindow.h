@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+#include <QStringList>
+
+#include "dlgprogress.h"
+
+class FileOperator;
+class QThread;
+
+// Drives the update from the command line to the end: download, extraction, replacement of
+// the launcher's files with backups, and the way back to the launcher. Never shown itself;
+// the user sees its progress dialog.
+class UpdateWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    enum State { None = -1, Downloading = 1, Unzipping = 2, Replacing = 3, Succeeded = 4 };
+
+    explicit UpdateWindow(const QStringList &arguments, QWidget *parent = nullptr);
+    ~UpdateWindow() override;
+
+    void initUpdate();
+    bool parseArguments();
+
+    int state() const { return m_state; }
+    int groupId() const { return m_groupId; }
+    QString packageUrl() const { return m_packageUrl; }
+    QString packageMd5() const { return m_packageMd5; }
+    DlgProgress *progressDialog() { return &m_progressDlg; }
+
+    // The progress line for a step's label and percentage, with the leading space the start
+    // of a step shows.
+    static QString progressText(const QString &label, qint64 percent, bool leadingSpace);
+    // done * 100 / total, or 0 when the total is not known yet.
+    static qint64 percentOf(qint64 done, qint64 total);
+
+public slots:
+    bool initDownloadTask();
+    void onUnzipProgress(qlonglong finishSize, qlonglong totalSize);
+    void onUnzipFinish();
+    void onUnzipError(int error, QString msg);
+    void onDownloadProgress(qlonglong finishSize, qlonglong totalSize);
+    void onDownloadFinish();
+    void onDownloadError(int error, QString msg);
+    void onClose();
+    void onRetry();
+    void onCopyprogress(int nFinsh, int nTotal);
+    void onCopyFinish();
+    void onCopyError(QString strError);
+
+public:
+    void startDownload();
+    void startUnzip();
+    bool startReplace();
+    void closeUpdate();
+    bool restoreBackup(const QString &source, const QString &destination);
+
+private:
+    // Shows the failure page of the current step.
+    void showFailure(const QString &title, const QString &message);
+    static void removeFolder(const QString &path);
+    void onUnzipRunEnded();
+
+    QStringList m_arguments;
+    QString m_packageUrl;
+    QString m_packageMd5;
+    DlgProgress m_progressDlg;
+    QThread *m_copyThread = nullptr;
+    FileOperator *m_fileOperator = nullptr;
+    int m_groupId = -1;
+    int m_state = None;
+    // An item of the package failed to unpack in this run: the run's end must not lead to
+    // replacing the launcher with an incomplete copy.
+    bool m_unzipItemFailed = false;
+    // A retry clicked while the failed run still unpacks: it starts once that run has ended.
+    bool m_retryUnzipWhenDone = false;
+};
