@@ -1,0 +1,402 @@
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cstdio>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fileoperator.h"
+#include "transfertestutil.h"
+
+using namespace TransferTest;
+
+namespace {
+const char kChildVariable[] = "UPTRANSFER_COPY_CHILD";
+
+// Every file below folder with its content, keyed by the path relative to folder.
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files.insert(QDir(folder).relativeFilePath(path), readFile(path));
+    }
+    return files;
+}
+
+// One copy run in a process of its own, optionally as another user, so that it can be killed
+// or refused by the file system. Prints one line per report.
+int runCopyChild(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 4)
+        return 2;
+    if (args.size() > 4) {
+        const uid_t uid = args.at(4).toUInt();
+        if (setgid(uid) != 0 || setuid(uid) != 0)
+            return 3;
+    }
+    FileOperator copier;
+    copier.setCopyParams(args.at(1), args.at(2), true, args.at(3));
+    bool ok = false;
+    QObject::connect(&copier, &FileOperator::copyProgress, [](int done, int total) {
+        std::printf("progress %d %d\n", done, total);
+        std::fflush(stdout);
+    });
+    QObject::connect(&copier, &FileOperator::copyFinish, [&ok] { ok = true; });
+    QObject::connect(&copier, &FileOperator::copyError, [](const QString &path) {
+        std::printf("error %s\n", qPrintable(path));
+        std::fflush(stdout);
+    });
+    copier.onCopyDirFiles();
+    return ok ? 0 : 1;
+}
+} // namespace
+
+class tst_FileOperator : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void identicalFilesAreSkippedButCountedWithoutBackup();
+    void changedNestedFileIsBackedUpUnderSameRelativePath();
+    void rollbackRestoresExactPreviousBytesAndKeepsAddedFiles();
+    void directoryInTheWayStopsCopyAndRollbackLosesNothing();
+    void retryAfterFailureSkipsReplacedFilesAndKeepsOriginalBackup();
+    void backupThatCannotBeMadeLeavesOldFileUntouched();
+    void unwritableFolderForUnprivilegedUserIsReported();
+    void stopFlagEndsRunWithError();
+    void killedMidReplacementLeavesEveryFileOldOrNewNeverTorn();
+
+private:
+    // Runs one copy on a thread of its own, as the update window does.
+    struct Run
+    {
+        bool finished = false;
+        QString errorPath;
+        QList<QPair<int, int>> progress;
+    };
+    Run runOnThread(FileOperator *copier);
+    void makeOldAndNew();
+
+    QTemporaryDir *m_dir = nullptr;
+    QThread *m_thread = nullptr;
+    QString m_source;
+    QString m_destination;
+    QString m_backup;
+};
+
+void tst_FileOperator::initTestCase()
+{
+    QStandardPaths::setTestModeEnabled(true);
+}
+
+void tst_FileOperator::init()
+{
+    m_dir = new QTemporaryDir;
+    QVERIFY(m_dir->isValid());
+    m_thread = new QThread;
+    m_source = m_dir->filePath("updater/updateData");
+    m_destination = m_dir->filePath("launcher");
+    m_backup = m_dir->filePath("updater/rollback");
+}
+
+void tst_FileOperator::cleanup()
+{
+    m_thread->quit();
+    m_thread->wait();
+    delete m_thread;
+    m_thread = nullptr;
+    m_dir->setAutoRemove(!QTest::currentTestFailed());
+    delete m_dir;
+    m_dir = nullptr;
+}
+
+tst_FileOperator::Run tst_FileOperator::runOnThread(FileOperator *copier)
+{
+    Run run;
+    // One thread for the whole test, started again for a retry, as the update window does.
+    if (copier->thread() != m_thread)
+        copier->moveToThread(m_thread);
+    QObject context;
+    connect(copier, &FileOperator::copyProgress, &context, [&](int done, int total) {
+        run.progress.append({done, total});
+    });
+    connect(copier, &FileOperator::copyFinish, &context, [&] { run.finished = true; });
+    connect(copier, &FileOperator::copyError, &context,
+            [&](const QString &path) { run.errorPath = path; });
+    const QMetaObject::Connection started =
+        connect(m_thread, &QThread::started, copier, &FileOperator::onCopyDirFiles);
+    QSignalSpy finish(copier, &FileOperator::copyFinish);
+    QSignalSpy error(copier, &FileOperator::copyError);
+    m_thread->start(QThread::InheritPriority);
+    [&] {
+        QTRY_VERIFY_WITH_TIMEOUT(finish.count() + error.count() == 1, 30000);
+    }();
+    QCoreApplication::processEvents();
+    m_thread->quit();
+    m_thread->wait();
+    disconnect(started);
+    return run;
+}
+
+void tst_FileOperator::makeOldAndNew()
+{
+    // The installed launcher.
+    writeFile(m_destination + "/launcher", "old launcher");
+    writeFile(m_destination + "/unchanged.dll", noise(10000, 5));
+    writeFile(m_destination + "/plugins/platforms/libqxcb.so", "old platform plugin");
+    writeFile(m_destination + "/plugins/x.dll", "old x");
+    writeFile(m_destination + "/user.ini", "kept by the user");
+    // The unpacked new one.
+    writeFile(m_source + "/launcher", "new launcher");
+    writeFile(m_source + "/unchanged.dll", noise(10000, 5));
+    writeFile(m_source + "/plugins/platforms/libqxcb.so", "new platform plugin");
+    writeFile(m_source + "/plugins/x.dll", "new x");
+    writeFile(m_source + "/plugins/added.dll", "brand new");
+}
+
+void tst_FileOperator::identicalFilesAreSkippedButCountedWithoutBackup()
+{
+    writeFile(m_source + "/a", "same a");
+    writeFile(m_source + "/sub/b", "same b");
+    writeFile(m_destination + "/a", "same a");
+    writeFile(m_destination + "/sub/b", "same b");
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    for (const QString &path : QStringList{m_destination + "/a", m_destination + "/sub/b"}) {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    const Run run = runOnThread(&copier);
+    QVERIFY(run.finished);
+    QCOMPARE(run.progress, (QList<QPair<int, int>>{{1, 2}, {2, 2}}));
+    QVERIFY(snapshot(m_backup).isEmpty());
+    // Not rewritten: the old modification time is still there.
+    QCOMPARE(QFileInfo(m_destination + "/sub/b").lastModified().toUTC().toSecsSinceEpoch(),
+             old.toSecsSinceEpoch());
+}
+
+void tst_FileOperator::changedNestedFileIsBackedUpUnderSameRelativePath()
+{
+    makeOldAndNew();
+    chmod(qPrintable(m_source + "/launcher"), 0755);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    const Run run = runOnThread(&copier);
+    QVERIFY2(run.finished, qPrintable(run.errorPath));
+    QCOMPARE(run.progress.size(), 5);
+    QCOMPARE(run.progress.last(), qMakePair(5, 5));
+
+    const auto installed = snapshot(m_destination);
+    QCOMPARE(installed.value("launcher"), QByteArray("new launcher"));
+    QCOMPARE(installed.value("plugins/platforms/libqxcb.so"), QByteArray("new platform plugin"));
+    QCOMPARE(installed.value("plugins/added.dll"), QByteArray("brand new"));
+    QCOMPARE(installed.value("user.ini"), QByteArray("kept by the user"));
+    QVERIFY(QFileInfo(m_destination + "/launcher").isExecutable());
+
+    // Two levels deep with nothing above it backed up before: its folders are made.
+    const auto saved = snapshot(m_backup);
+    QCOMPARE(saved.keys(),
+             (QStringList{"launcher", "plugins/platforms/libqxcb.so", "plugins/x.dll"}));
+    QCOMPARE(saved.value("launcher"), QByteArray("old launcher"));
+    QCOMPARE(saved.value("plugins/platforms/libqxcb.so"), QByteArray("old platform plugin"));
+    QCOMPARE(saved.value("plugins/x.dll"), QByteArray("old x"));
+    // No temporary copies left next to the files.
+    QCOMPARE(installed.size(), 6);
+}
+
+void tst_FileOperator::rollbackRestoresExactPreviousBytesAndKeepsAddedFiles()
+{
+    makeOldAndNew();
+    const auto before = snapshot(m_destination);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    QVERIFY(runOnThread(&copier).finished);
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
+    auto after = snapshot(m_destination);
+    QCOMPARE(after.take("plugins/added.dll"), QByteArray("brand new"));
+    QCOMPARE(after, before);
+}
+
+void tst_FileOperator::directoryInTheWayStopsCopyAndRollbackLosesNothing()
+{
+    makeOldAndNew();
+    QVERIFY(QDir().mkpath(m_destination + "/config.ini"));
+    QVERIFY(writeFile(m_destination + "/config.ini/inside", "folder content"));
+    QVERIFY(writeFile(m_source + "/config.ini", "new config"));
+    const auto before = snapshot(m_destination);
+
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    const Run run = runOnThread(&copier);
+    QVERIFY(!run.finished);
+    QCOMPARE(run.errorPath, m_source + QDir::separator() + "config.ini");
+    // Subfolders go first, so the plug-ins were already replaced and saved.
+    QCOMPARE(readFile(m_destination + "/plugins/x.dll"), QByteArray("new x"));
+    QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
+
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
+    auto after = snapshot(m_destination);
+    after.remove("plugins/added.dll");
+    QCOMPARE(after, before);
+}
+
+void tst_FileOperator::retryAfterFailureSkipsReplacedFilesAndKeepsOriginalBackup()
+{
+    makeOldAndNew();
+    QVERIFY(QDir().mkpath(m_destination + "/config.ini"));
+    QVERIFY(writeFile(m_source + "/config.ini", "new config"));
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    QVERIFY(!runOnThread(&copier).finished);
+
+    // The obstacle is gone; the second run completes and the backups still hold the originals.
+    QVERIFY(QDir(m_destination + "/config.ini").removeRecursively());
+    const Run retry = runOnThread(&copier);
+    QVERIFY2(retry.finished, qPrintable(retry.errorPath));
+    QCOMPARE(retry.progress.first().first, 1);
+    QCOMPARE(readFile(m_destination + "/config.ini"), QByteArray("new config"));
+    QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
+    QCOMPARE(readFile(m_backup + "/launcher"), QByteArray("old launcher"));
+}
+
+void tst_FileOperator::backupThatCannotBeMadeLeavesOldFileUntouched()
+{
+    makeOldAndNew();
+    QVERIFY(writeFile(m_dir->filePath("blocker"), "x"));
+    const auto before = snapshot(m_destination);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_dir->filePath("blocker/rollback"));
+    const Run run = runOnThread(&copier);
+    QVERIFY(!run.finished);
+    QVERIFY(!run.errorPath.isEmpty());
+    QVERIFY(run.errorPath.startsWith(m_source));
+    // Nothing that had no backup was overwritten.
+    auto after = snapshot(m_destination);
+    after.remove("plugins/added.dll");
+    QCOMPARE(after, before);
+}
+
+void tst_FileOperator::unwritableFolderForUnprivilegedUserIsReported()
+{
+    if (geteuid() != 0)
+        QSKIP("switching to the user nobody needs root");
+    const passwd *nobody = getpwnam("nobody");
+    if (!nobody)
+        QSKIP("no user nobody on this system");
+    makeOldAndNew();
+    // Everything readable by nobody; only the backup folder is writable for it.
+    QVERIFY(chmod(qPrintable(m_dir->path()), 0755) == 0);
+    QDirIterator it(m_dir->path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        chmod(qPrintable(it.next()), 0755);
+    QVERIFY(QDir().mkpath(m_backup));
+    QVERIFY(chmod(qPrintable(m_backup), 0777) == 0);
+    const auto before = snapshot(m_destination);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kChildVariable, "1");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {m_source, m_destination, m_backup, QString::number(nobody->pw_uid)});
+    QVERIFY(child.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    QCOMPARE(child.exitCode(), 1);
+    QVERIFY2(output.contains("error " + m_source), qPrintable(output));
+    // nobody could read the old files and save them, so it was the folder that refused.
+    QVERIFY(!snapshot(m_backup).isEmpty());
+    QCOMPARE(snapshot(m_destination), before);
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
+    QCOMPARE(snapshot(m_destination), before);
+}
+
+void tst_FileOperator::stopFlagEndsRunWithError()
+{
+    makeOldAndNew();
+    const auto before = snapshot(m_destination);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    copier.stopCopy();
+    const Run run = runOnThread(&copier);
+    QVERIFY(!run.finished);
+    QVERIFY(run.progress.isEmpty());
+    QCOMPARE(snapshot(m_destination), before);
+}
+
+void tst_FileOperator::killedMidReplacementLeavesEveryFileOldOrNewNeverTorn()
+{
+    constexpr int kFiles = 24;
+    constexpr int kSize = 3 * 1024 * 1024;
+    for (int i = 0; i < kFiles; ++i) {
+        const QString name = QStringLiteral("/file%1.bin").arg(i);
+        QVERIFY(writeFile(m_destination + name, QByteArray(kSize, 'o')));
+        QVERIFY(writeFile(m_source + name, QByteArray(kSize, 'n')));
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kChildVariable, "1");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {m_source, m_destination, m_backup});
+    QVERIFY(child.waitForStarted());
+    QByteArray seen;
+    while (!seen.contains("progress 3 ") && child.state() == QProcess::Running) {
+        child.waitForReadyRead(10000);
+        seen += child.readAllStandardOutput();
+    }
+    child.kill();
+    QVERIFY(child.waitForFinished(10000));
+    QVERIFY2(seen.contains("progress 3 "), seen.constData());
+
+    int replaced = 0;
+    for (int i = 0; i < kFiles; ++i) {
+        const QString name = QStringLiteral("/file%1.bin").arg(i);
+        const QByteArray content = readFile(m_destination + name);
+        const bool old = content == QByteArray(kSize, 'o');
+        const bool fresh = content == QByteArray(kSize, 'n');
+        QVERIFY2(old || fresh, qPrintable(name));
+        if (fresh) {
+            ++replaced;
+            QCOMPARE(readFile(m_backup + name), QByteArray(kSize, 'o'));
+        }
+    }
+    QVERIFY(replaced >= 3);
+    QVERIFY(replaced < kFiles);
+    // The rollback brings back every original despite the interruption.
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
+    for (int i = 0; i < kFiles; ++i)
+        QCOMPARE(readFile(m_destination + QStringLiteral("/file%1.bin").arg(i)),
+                 QByteArray(kSize, 'o'));
+}
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsSet(kChildVariable))
+        return runCopyChild(argc, argv);
+    QCoreApplication app(argc, argv);
+    tst_FileOperator test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_fileoperator.moc"
