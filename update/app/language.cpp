@@ -54,9 +54,8 @@ bool Language::loadLanguage(const QString &code)
 {
     const QString folder = UpdateContext::languageFolder();
     const QString fileName = fileNameFor(code.isEmpty() ? QStringLiteral("zh-cn") : code);
-    bool loaded = false;
-    if (!fileName.isEmpty())
-        loaded = m_translator.load(folder + fileName);
+    // Loading discards what an earlier call loaded, so an unknown code shows the keys.
+    const bool loaded = m_translator.load(fileName.isEmpty() ? QString() : folder + fileName);
     QCoreApplication::installTranslator(&m_translator);
     return loaded;
 }

@@ -17,6 +17,11 @@ QString &storedPackageFileName()
     static QString name;
     return name;
 }
+QString &storedUpdaterFolder()
+{
+    static QString folder;
+    return folder;
+}
 } // namespace
 
 QString UpdateContext::launcherPath()
@@ -38,7 +43,8 @@ void UpdateContext::setPackageFileName(const QString &name)
 
 QString UpdateContext::updaterFolder()
 {
-    return QCoreApplication::applicationDirPath();
+    const QString &folder = storedUpdaterFolder();
+    return folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder;
 }
 
 QString UpdateContext::launcherFolder()
@@ -77,4 +83,9 @@ QString UpdateContext::languageFolder()
 QString UpdateContext::imageName(const QString &launcherPath)
 {
     return launcherPath.split(QRegExp(QStringLiteral("[/\\\\]"))).last();
+}
+
+void UpdateContext::setUpdaterFolder(const QString &folder)
+{
+    storedUpdaterFolder() = folder;
 }

@@ -22,9 +22,10 @@ public:
     static QString backupFolder();
     static QString languageFolder();
 
+    // Where the working folders go; the updater's own folder unless set (tests set it).
+    static QString updaterFolder();
+    static void setUpdaterFolder(const QString &folder);
+
     // The file name part of a launcher path, whichever separator it uses.
     static QString imageName(const QString &launcherPath);
-
-private:
-    static QString updaterFolder();
 };
