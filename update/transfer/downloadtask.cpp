@@ -58,7 +58,8 @@ void DownloadTask::setTaskModel(TaskModel *taskModel)
 
 void DownloadTask::start(bool force)
 {
-    if (!m_taskModel)
+    // A resume while a digest runs would start a second digest or a transfer beside it.
+    if (!m_taskModel || m_digesting)
         return;
     if (!force && checkExistFile())
         return;
@@ -326,6 +327,7 @@ bool DownloadTask::checkExistFile()
 
 void DownloadTask::onGetExistFileMD5(QString md5String)
 {
+    m_digesting = false;
     if (isMd5Match(md5String)) {
         m_taskModel->finished = true;
         m_done = true;
@@ -368,11 +370,13 @@ bool DownloadTask::startDigest(const QString &path, void (DownloadTask::*slot)(Q
     connect(worker, &MD5CheckWorker::md5Checkfinished, m_digestThread, &QThread::quit);
     connect(m_digestThread, &QThread::finished, worker, &QObject::deleteLater);
     m_digestThread->start(QThread::InheritPriority);
+    m_digesting = true;
     return true;
 }
 
 void DownloadTask::onGetFileMD5(QString md5String)
 {
+    m_digesting = false;
     if (isMd5Match(md5String)) {
         emit checkMD5Finish(m_taskModel);
         finishDownload();

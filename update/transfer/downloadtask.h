@@ -82,4 +82,6 @@ private:
     bool m_stopped = true;
     bool m_done = false;
     int m_redirects = 0;
+    // A digest is under way; its result decides what happens next.
+    bool m_digesting = false;
 };

@@ -48,6 +48,7 @@ private slots:
     void sameUrlAndFolderMakeOneTaskButNewGroup();
     void groupFinishesAfterEveryTaskWithSummedProgress();
     void fullDiskIsReportedAndPartialFileKept();
+    void pauseKeepsPartialFileAndResumeAsksForTheRest();
 
 private:
     struct Outcome
@@ -487,6 +488,33 @@ void tst_UpdateDownload::fullDiskIsReportedAndPartialFileKept()
     QVERIFY(kept.size() > 0);
     QCOMPARE(kept, m_package.left(kept.size()));
     QVERIFY(!QFile::exists(small + "/launcher.7z"));
+}
+
+void tst_UpdateDownload::pauseKeepsPartialFileAndResumeAsksForTheRest()
+{
+    m_server->addFault("/pkg/launcher.7z", HttpTestServer::Fault::throttle(256 * 1024), 1, "GET");
+    const QString folder = m_dir->filePath("pkg");
+    const int group =
+        addDownload(m_server->url("/pkg/launcher.7z").toString(), md5Hex(m_package), folder);
+    DownloadManager *manager = DownloadManager::instance();
+    QSignalSpy finished(manager, &DownloadManager::finish);
+    QSignalSpy failed(manager, &DownloadManager::error);
+    manager->startGroup(group);
+    const QString partial = folder + "/launcher.7z_tmp";
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(partial).size() > 100000, 10000);
+    manager->pauseAll();
+    QVERIFY(taskOf(group)->isStopped());
+    const qint64 kept = QFileInfo(partial).size();
+    QVERIFY(kept < m_package.size());
+    QCOMPARE(readFile(partial), m_package.left(kept));
+
+    manager->resumeAll();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count() + failed.count(), 1, 20000);
+    QCOMPARE(failed.count(), 0);
+    const auto requests = m_server->requestsFor("/pkg/launcher.7z");
+    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.at(1).header("range"), QStringLiteral("bytes=%1-").arg(kept).toLatin1());
+    QCOMPARE(readFile(folder + "/launcher.7z"), m_package);
 }
 
 QTEST_GUILESS_MAIN(tst_UpdateDownload)
