@@ -45,6 +45,7 @@ private slots:
     void unexpectedStatusIsReportedWithItsNumber();
     void redirectOnTransferIsNotTakenForThePackage();
     void uncreatableFolderIsReported();
+    void partialFileThatCannotBeOpenedIsReported();
     void sameUrlAndFolderMakeOneTaskButNewGroup();
     void groupFinishesAfterEveryTaskWithSummedProgress();
     void fullDiskIsReportedAndPartialFileKept();
@@ -413,6 +414,21 @@ void tst_UpdateDownload::uncreatableFolderIsReported()
     QCOMPARE(outcome.errors.first().second, QString("message_setup_create_floder_error"));
     QCOMPARE(m_server->requestCount(), 0);
     QCOMPARE(readFile(m_dir->filePath("plainfile")), QByteArray("x"));
+}
+
+void tst_UpdateDownload::partialFileThatCannotBeOpenedIsReported()
+{
+    const QString folder = m_dir->filePath("pkg");
+    QVERIFY(QDir().mkpath(folder + "/launcher.7z_tmp"));
+    QVERIFY(writeFile(folder + "/launcher.7z_tmp/keep", "untouched"));
+    const int group =
+        addDownload(m_server->url("/pkg/launcher.7z").toString(), md5Hex(m_package), folder);
+    const Outcome outcome = runGroup(group);
+    QCOMPARE(outcome.errors.size(), 1);
+    QCOMPARE(outcome.errors.first().first, int(ErrorDefine::DOWNLOAD_OPEN_FILE_ERROR));
+    QCOMPARE(outcome.errors.first().second, QString("message_error_open_file_failed"));
+    QCOMPARE(m_server->requestCount(), 0);
+    QCOMPARE(readFile(folder + "/launcher.7z_tmp/keep"), QByteArray("untouched"));
 }
 
 void tst_UpdateDownload::sameUrlAndFolderMakeOneTaskButNewGroup()
