@@ -1,5 +1,6 @@
 // The real updater program, started the way the launcher starts it.
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -9,6 +10,7 @@
 #include <QtTest>
 
 #include "fakelauncher.h"
+#include "httptestserver.h"
 #include "namedmutex.h"
 
 namespace {
@@ -20,6 +22,20 @@ QString compactJson(const QString &exeDir, const QString &url)
     params.insert(QStringLiteral("pkg_md5"), QString());
     params.insert(QStringLiteral("pkg_url"), url);
     return QString::fromUtf8(QJsonDocument(params).toJson(QJsonDocument::Compact));
+}
+
+bool writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(content) == content.size();
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 std::string mutexName(const QString &instance)
@@ -36,6 +52,7 @@ private slots:
     void withInstanceNameOnlyEndsWithoutStartingAnything();
     void holdsTheInterlockWhileRunningAndDropsItWhenKilled();
     void twoUpdatersWithOneNameBothRun();
+    void updaterStopsTheRunningLauncherAndReplacesIt();
 };
 
 void TestUpdaterStartup::withoutArgumentsEndsAtOnce()
@@ -115,6 +132,71 @@ void TestUpdaterStartup::twoUpdatersWithOneNameBothRun()
     QVERIFY(first.waitForFinished(10000));
     QVERIFY(second.waitForFinished(10000));
     QTRY_VERIFY(!platform::namedMutexExists(mutexName(instance)));
+}
+
+void TestUpdaterStartup::updaterStopsTheRunningLauncherAndReplacesIt()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    // The shipped layout: the launcher's folder with the updater in "updateProgram".
+    const QString install = root.filePath(QStringLiteral("inst"));
+    const QString updaterDir = install + QStringLiteral("/updateProgram");
+    QVERIFY(QDir().mkpath(updaterDir));
+    const QString updater = updaterDir + QStringLiteral("/Update");
+    QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), updater));
+    const QString name = QStringLiteral("upappe2e%1").arg(QCoreApplication::applicationPid());
+    const QString launcher = install + QLatin1Char('/') + name;
+    // The old launcher is a program that would run on and on.
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), launcher));
+    QVERIFY(writeFile(install + QStringLiteral("/data/config.txt"), "old"));
+
+    const QString fresh = root.filePath(QStringLiteral("new"));
+    QVERIFY(FakeLauncher::write(fresh, name, QStringLiteral("v2")));
+    QVERIFY(writeFile(fresh + QStringLiteral("/data/config.txt"), "new"));
+    const QString archive = root.filePath(QStringLiteral("launcher.7z"));
+    QProcess sevenZip;
+    sevenZip.setWorkingDirectory(fresh);
+    sevenZip.start(QStringLiteral("7z"), {QStringLiteral("a"), QStringLiteral("-bd"), archive, name,
+                                          QStringLiteral("data")});
+    QVERIFY(sevenZip.waitForFinished(60000));
+    QCOMPARE(sevenZip.exitCode(), 0);
+    HttpTestServer server;
+    QVERIFY(server.listen());
+    server.serveFile(QStringLiteral("/launcher.7z"), archive);
+
+    QProcess oldLauncher;
+    oldLauncher.start(launcher, {QStringLiteral("300")});
+    QVERIFY(oldLauncher.waitForStarted());
+
+    QJsonObject params;
+    params.insert(QStringLiteral("exe_dir"), launcher);
+    params.insert(QStringLiteral("lang"), QStringLiteral("en-us"));
+    params.insert(
+        QStringLiteral("pkg_md5"),
+        QString::fromLatin1(
+            QCryptographicHash::hash(readFile(archive), QCryptographicHash::Md5).toHex()));
+    params.insert(QStringLiteral("pkg_url"), QString(server.baseUrl() + "/launcher.7z"));
+    const QString instance = QStringLiteral("UpAppE2e%1").arg(QCoreApplication::applicationPid());
+    QProcess update;
+    update.setProcessChannelMode(QProcess::ForwardedChannels);
+    update.start(updater, {instance, QString::fromUtf8(
+                                         QJsonDocument(params).toJson(QJsonDocument::Compact))});
+    QVERIFY(update.waitForStarted());
+
+    // The launcher that did not end by itself is killed before its files are replaced.
+    QTRY_COMPARE_WITH_TIMEOUT(oldLauncher.state(), QProcess::NotRunning, 60000);
+    QTRY_COMPARE_WITH_TIMEOUT(readFile(install + QStringLiteral("/data/config.txt")),
+                              QByteArray("new"), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(updaterDir + QStringLiteral("/rollback")).exists(), 30000);
+    QVERIFY(readFile(launcher).startsWith("#!/bin/sh"));
+    QVERIFY(!QDir(updaterDir + QStringLiteral("/pkg")).exists());
+    QVERIFY(!QDir(updaterDir + QStringLiteral("/updateData")).exists());
+    // Still on its success page, holding the interlock until the user leaves it.
+    QCOMPARE(update.state(), QProcess::Running);
+    QVERIFY(platform::namedMutexExists(mutexName(instance)));
+    update.kill();
+    QVERIFY(update.waitForFinished(10000));
+    root.setAutoRemove(!QTest::currentTestFailed());
 }
 
 QTEST_GUILESS_MAIN(TestUpdaterStartup)
