@@ -301,12 +301,14 @@ bool UpdateWindow::startReplace()
     m_progressDlg.setProgressValue(0);
     m_progressDlg.showProgressPage(progressText(tr("label_file_replacing"), 0, true),
                                    kPictureRunning);
-    m_fileOperator->setCopyParams(UpdateContext::extractionFolder(),
-                                  UpdateContext::launcherFolder(), true, backup);
+    // The operator's thread idles in its event loop after a run; the parameters change only
+    // once it has ended.
     if (m_copyThread->isRunning()) {
         m_copyThread->quit();
         m_copyThread->wait();
     }
+    m_fileOperator->setCopyParams(UpdateContext::extractionFolder(),
+                                  UpdateContext::launcherFolder(), true, backup);
     m_copyThread->start(QThread::InheritPriority);
     return true;
 }
