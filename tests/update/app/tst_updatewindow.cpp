@@ -22,6 +22,7 @@
 #include "httptestserver.h"
 #include "launcherprocess.h"
 #include "modalanswerer.h"
+#include "uncompressmanager.h"
 #include "updatecontext.h"
 #include "updatewindow.h"
 
@@ -68,6 +69,7 @@ private slots:
     void closingDuringDownloadPausesContinuesAndCloses();
     void downloadFailureRetriesWithANewGroup();
     void closingAfterFailedReplacementRestoresTheBackup();
+    void damagedPackageItemStopsBeforeReplacing();
 
 private:
     // Packs the folder's entries into a 7z archive; the archive's path.
@@ -410,6 +412,62 @@ void TestUpdateWindow::closingAfterFailedReplacementRestoresTheBackup()
     QCOMPARE(answerer.texts(), QStringList{windowText("message_updating_do_not_close")});
     QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("old"));
     QVERIFY(!QDir(m_updaterDir + "/rollback").exists());
+    QVERIFY(!QDir(m_updaterDir + "/updateData").exists());
+    QCOMPARE(m_exits, QList<int>{0});
+    QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
+                 (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));
+}
+
+void TestUpdateWindow::damagedPackageItemStopsBeforeReplacing()
+{
+    QVERIFY(writeFile(m_launcherDir + "/a.txt", "old a"));
+    QVERIFY(writeFile(m_launcherDir + "/b.txt", "old b"));
+    const QString fresh = m_root->filePath(QStringLiteral("new"));
+    const QByteArray first(200, 'A');
+    QVERIFY(writeFile(fresh + "/a.txt", first));
+    QVERIFY(writeFile(fresh + "/b.txt", "new b"));
+    // Stored without compression, so one flipped byte fails exactly that item's check.
+    QProcess sevenZip;
+    sevenZip.setWorkingDirectory(fresh);
+    const QString archive = m_root->filePath(QStringLiteral("l.7z"));
+    sevenZip.start(QStringLiteral("7z"),
+                   {QStringLiteral("a"), QStringLiteral("-bd"), QStringLiteral("-mx0"), archive,
+                    QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    QVERIFY(sevenZip.waitForFinished(60000));
+    QCOMPARE(sevenZip.exitCode(), 0);
+    QByteArray bytes = readFile(archive);
+    const int at = bytes.indexOf(first.left(16));
+    QVERIFY(at > 0);
+    bytes[at + 5] = 'B';
+    QVERIFY(writeFile(archive, bytes));
+    m_server->serveFile(QStringLiteral("/l.7z"), archive);
+
+    UpdateWindow window(arguments(m_server->baseUrl() + "/l.7z", QString()));
+    ModalAnswerer answerer;
+    window.initUpdate();
+    auto *title = child<QLabel>(window.progressDialog(), "lblMsgTitle");
+    QTRY_COMPARE_WITH_TIMEOUT(title->text(), windowText("title_unzip_error"), 60000);
+    // The run goes on to its end; the flow must stay on the failure page all the same.
+    QTRY_VERIFY(!UncompressManager::instance()->isRunning());
+    QCoreApplication::processEvents();
+    QCOMPARE(window.state(), int(UpdateWindow::Unzipping));
+    QCOMPARE(title->text(), windowText("title_unzip_error"));
+    QVERIFY(child<QPushButton>(window.progressDialog(), "btnClose")->isEnabled());
+    QCOMPARE(readFile(m_launcherDir + "/a.txt"), QByteArray("old a"));
+    QCOMPARE(readFile(m_launcherDir + "/b.txt"), QByteArray("old b"));
+    QVERIFY(!QDir(m_updaterDir + "/rollback").exists());
+
+    // Retry unpacks again (and fails again): nothing is replaced meanwhile.
+    click(window, "btnOk");
+    QCOMPARE(window.state(), int(UpdateWindow::Unzipping));
+    QTRY_COMPARE_WITH_TIMEOUT(title->text(), windowText("title_unzip_error"), 60000);
+    QTRY_VERIFY(!UncompressManager::instance()->isRunning());
+    QCoreApplication::processEvents();
+    QCOMPARE(readFile(m_launcherDir + "/b.txt"), QByteArray("old b"));
+
+    // Giving up removes the unpacked files and returns to the launcher.
+    answerer.enqueue(ModalAnswerer::Cancel);
+    click(window, "btnClose");
     QVERIFY(!QDir(m_updaterDir + "/updateData").exists());
     QCOMPARE(m_exits, QList<int>{0});
     QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
