@@ -299,7 +299,7 @@ void TestUpdateArguments::shippedChineseAndEnglishTranslateEveryKey()
                              "message_minimizing_continue_update_launcher",
                              "button_confirm",
                              "button_cancle"};
-    for (const QString lang : {QStringLiteral("zh_cn"), QStringLiteral("en")}) {
+    for (const QString &lang : {QStringLiteral("zh_cn"), QStringLiteral("en")}) {
         QFile file(qEnvironmentVariable("LAUNCHER_SOURCE_DIR") +
                    QStringLiteral("/translations/update/i18n_%1.ts").arg(lang));
         QVERIFY(file.open(QIODevice::ReadOnly));
