@@ -70,6 +70,7 @@ private slots:
     void downloadFailureRetriesWithANewGroup();
     void closingAfterFailedReplacementRestoresTheBackup();
     void damagedPackageItemStopsBeforeReplacing();
+    void backupFolderThatCannotBeMadeReturnsToLauncherUntouched();
 
 private:
     // Packs the folder's entries into a 7z archive; the archive's path.
@@ -470,6 +471,28 @@ void TestUpdateWindow::damagedPackageItemStopsBeforeReplacing()
     click(window, "btnClose");
     QVERIFY(!QDir(m_updaterDir + "/updateData").exists());
     QCOMPARE(m_exits, QList<int>{0});
+    QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
+                 (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));
+}
+
+void TestUpdateWindow::backupFolderThatCannotBeMadeReturnsToLauncherUntouched()
+{
+    QVERIFY(writeFile(m_launcherDir + "/a.txt", "old"));
+    // A file where the backup folder belongs.
+    QVERIFY(writeFile(m_updaterDir + "/rollback", "not a folder"));
+    const QString fresh = m_root->filePath(QStringLiteral("new"));
+    QVERIFY(writeFile(fresh + "/a.txt", "new"));
+    const QString archive = pack(fresh, m_root->filePath(QStringLiteral("l.7z")));
+    QVERIFY(!archive.isEmpty());
+    m_server->serveFile(QStringLiteral("/l.7z"), archive);
+
+    UpdateWindow window(arguments(m_server->baseUrl() + "/l.7z", QString()));
+    ModalAnswerer answerer;
+    window.initUpdate();
+    QTRY_COMPARE_WITH_TIMEOUT(m_exits, QList<int>{0}, 60000);
+    QCOMPARE(answerer.texts(), QStringList{windowText("message_create_backup_folder_failed")});
+    QCOMPARE(answerer.cancelShown(), QList<bool>{false});
+    QCOMPARE(readFile(m_launcherDir + "/a.txt"), QByteArray("old"));
     QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
                  (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));
 }
