@@ -215,6 +215,8 @@ private slots:
         model.setGameState(MainViewModel::Installed);
         model.UpdateInfoByHttp();
         QTRY_COMPARE(sent(), (QList<int>{1, 1, 1}));
+        // Let the answer land (nothing is installed here) before the page turns busy.
+        QTRY_COMPARE(model.gameState(), int(MainViewModel::NotInstalled));
 
         // A running download, check or setup is not disturbed by a new resource answer.
         for (int busy : {6, 7, 9}) {
