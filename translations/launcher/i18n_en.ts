@@ -292,6 +292,10 @@
         <source>message_setup_error</source>
         <translation>Installation error</translation>
     </message>
+    <message>
+        <source>message_run_update_exe_failed</source>
+        <translation>The updater could not be started.</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

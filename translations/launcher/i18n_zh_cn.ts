@@ -292,6 +292,10 @@
         <source>message_setup_error</source>
         <translation>安装出错</translation>
     </message>
+    <message>
+        <source>message_run_update_exe_failed</source>
+        <translation>无法启动更新程序。</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>

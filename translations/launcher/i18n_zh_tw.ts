@@ -292,6 +292,10 @@
         <source>message_setup_error</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>message_run_update_exe_failed</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
