@@ -20,7 +20,7 @@
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation>Click "Retry" to update the launcher again</translation>
+        <translation>Click &quot;Retry&quot; to update the launcher again</translation>
     </message>
     <message>
         <source>button_redo</source>
