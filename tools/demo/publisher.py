@@ -31,15 +31,34 @@ NEWS_PAGE = """<!doctype html>
  li span.tag{color:#ffd846;margin-right:10px} li span.date{color:#7f8799;font-size:12px}
 </style></head>
 <body><div class="panel">
- <h1>ORVYNDALE</h1><div class="sub">__LANG__ &middot; season 3 &middot; the drowned coast</div>
- <ul>
-  <li><span><span class="tag">NEWS</span>Patch 1.0.0 notes: tides, ships and a new harbour</span><span class="date">12-01</span></li>
-  <li><span><span class="tag">EVENT</span>Lantern festival opens this weekend</span><span class="date">11-28</span></li>
-  <li><span><span class="tag">GUIDE</span>First steps on the coast road</span><span class="date">11-20</span></li>
-  <li><span><span class="tag">NOTICE</span>Server maintenance, Tuesday 06:00</span><span class="date">11-18</span></li>
- </ul>
+ <h1>ORVYNDALE</h1><div class="sub">__SUB__</div>
+ <ul>__ITEMS__</ul>
 </div></body></html>
 """
+
+
+NEWS = {
+    "zh": ("第三赛季 &middot; 沉没海岸", [
+        ("新闻", "1.0.0 版本更新说明：潮汐、航船与新港口", "12-01"),
+        ("活动", "灯笼节本周末开启", "11-28"),
+        ("攻略", "海岸古道新手指引", "11-20"),
+        ("公告", "周二 06:00 服务器维护", "11-18"),
+    ]),
+    "en": ("season 3 &middot; the drowned coast", [
+        ("NEWS", "Patch 1.0.0 notes: tides, ships and a new harbour", "12-01"),
+        ("EVENT", "Lantern festival opens this weekend", "11-28"),
+        ("GUIDE", "First steps on the coast road", "11-20"),
+        ("NOTICE", "Server maintenance, Tuesday 06:00", "11-18"),
+    ]),
+}
+
+
+def news_page(lang):
+    sub, items = NEWS["zh" if lang.startswith("zh") else "en"]
+    rows = "".join(
+        f'<li><span><span class="tag">{tag}</span>{title}</span><span class="date">{date}</span></li>'
+        for tag, title, date in items)
+    return NEWS_PAGE.replace("__SUB__", sub).replace("__ITEMS__", rows)
 
 
 def md5_of(path):
@@ -117,7 +136,7 @@ class Handler(BaseHTTPRequestHandler):
             return self.send_body(200, b"ok", "text/plain")
         if path.startswith("/web/"):
             lang = path.rsplit("/", 1)[-1]
-            return self.send_body(200, NEWS_PAGE.replace("__LANG__", lang).encode(), "text/html; charset=utf-8")
+            return self.send_body(200, news_page(lang).encode(), "text/html; charset=utf-8")
         if path.startswith("/packages/"):
             return self.send_file(os.path.join(pub.packages, os.path.basename(path)))
         self.send_body(404, b"not found", "text/plain")
