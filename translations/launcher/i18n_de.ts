@@ -5,458 +5,458 @@
     <name>ApplicationInfo</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Suche nach Launcher-Updates ist fehlgeschlagen. Bitte versuche es später erneut.</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholen</translation>
     </message>
 </context>
 <context>
     <name>CDlgAppInfo</name>
     <message>
         <source>title_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Info</translation>
     </message>
     <message>
         <source>label_game_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Spielversion</translation>
     </message>
     <message>
         <source>label_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher-ID</translation>
     </message>
     <message>
         <source>label_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher-Version</translation>
     </message>
     <message>
         <source>button_ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgCloseTip</name>
     <message>
         <source>label_close_select_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Schließen des Fensters</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>In den Infobereich minimieren</translation>
     </message>
     <message>
         <source>button_close_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher beenden</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
 </context>
 <context>
     <name>CSetInstallPathDialog</name>
     <message>
         <source>title_app_install_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale installieren</translation>
     </message>
     <message>
         <source>label_install_dir</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsordner</translation>
     </message>
     <message>
         <source>message_floder_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz auf diesem Laufwerk</translation>
     </message>
     <message>
         <source>button_change</source>
-        <translation type="unfinished"></translation>
+        <translation>Ändern</translation>
     </message>
     <message>
         <source>label_need_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Benötigter Speicherplatz:</translation>
     </message>
     <message>
         <source>label_available_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Freier Speicherplatz:</translation>
     </message>
     <message>
         <source>label_default_language</source>
-        <translation type="unfinished"></translation>
+        <translation>Standardsprache</translation>
     </message>
     <message>
         <source>button_start_setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Installieren</translation>
     </message>
     <message>
         <source>messsage_path_invalid</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Ordner kann nicht verwendet werden</translation>
     </message>
     <message>
         <source>label_select_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsordner auswählen</translation>
     </message>
     <message>
         <source>button_continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Weiter</translation>
     </message>
     <message>
         <source>button_select_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Anderen wählen</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>message_suggest_select_empty_folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Der gewählte Ordner ist nicht leer. Wir empfehlen die Installation in einen leeren Ordner.</translation>
     </message>
 </context>
 <context>
     <name>DlgSetting</name>
     <message>
         <source>title_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Einstellungen</translation>
     </message>
     <message>
         <source>button_auto_start</source>
-        <translation type="unfinished"></translation>
+        <translation>Mit dem System starten</translation>
     </message>
     <message>
         <source>button_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher automatisch aktualisieren</translation>
     </message>
     <message>
         <source>label_next_open_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Wenn aktiviert, aktualisiert sich der Launcher beim nächsten Start automatisch auf die neueste Version.</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>In den Infobereich minimieren</translation>
     </message>
     <message>
         <source>button_quit_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher beenden</translation>
     </message>
     <message>
         <source>button_check_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Nach Updates suchen</translation>
     </message>
     <message>
         <source>label_current_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktuelle Launcher-Version:</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>label_launch_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>label_close_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Schließen</translation>
     </message>
     <message>
         <source>label_version_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
 </context>
 <context>
     <name>LangTextWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
     <name>MainViewModel</name>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien werden überprüft</translation>
     </message>
     <message>
         <source>title_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Fehler</translation>
     </message>
     <message>
         <source>message_resource_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Spielversion konnte nicht abgerufen werden. Bitte überprüfe deine Verbindung und versuche es erneut.</translation>
     </message>
     <message>
         <source>message_need_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Launcher muss aktualisiert werden. Klicke auf „OK“, um die neueste Version herunterzuladen.</translation>
     </message>
     <message>
         <source>message_launcher_version_old</source>
-        <translation type="unfinished"></translation>
+        <translation>Dieser Launcher ist veraltet. Bitte lade die neueste Version von der offiziellen Website herunter.</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>message_launcher_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Launcher-Inhalte konnten nicht geladen werden. Erneut versuchen?</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz. Bitte gib Speicherplatz frei und versuche es erneut.</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeit:</translation>
     </message>
     <message>
         <source>label_download_speed_kbs</source>
-        <translation type="unfinished"></translation>
+        <translation>KB/s</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbleibende Zeit: </translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>message_checking_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Spielversion wird überprüft, bitte warten …</translation>
     </message>
     <message>
         <source>message_create_floder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Installationsordner konnte nicht erstellt werden. Bitte wähle einen anderen Speicherort.</translation>
     </message>
     <message>
         <source>message_not_enough_space_select_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz. Bitte wähle einen anderen Installationsort.</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird heruntergeladen</translation>
     </message>
     <message>
         <source>label_unit_gb</source>
-        <translation type="unfinished"></translation>
+        <translation>GB</translation>
     </message>
     <message>
         <source>label_download_speed_mbs</source>
-        <translation type="unfinished"></translation>
+        <translation>MB/s</translation>
     </message>
     <message>
         <source>message_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Download-Fehler</translation>
     </message>
     <message>
         <source>title_warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung</translation>
     </message>
     <message>
         <source>message_game_is_running_please_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Spiel läuft noch. Bitte schließe es zuerst.</translation>
     </message>
     <message>
         <source>label_installing_progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird installiert</translation>
     </message>
     <message>
         <source>message_setup_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsfehler</translation>
     </message>
     <message>
         <source>message_run_update_exe_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Update-Programm konnte nicht gestartet werden.</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paket ist passwortgeschützt</translation>
     </message>
 </context>
 <context>
     <name>UpdateProgram</name>
     <message>
         <source>message_is_latest_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Du verwendest bereits die neueste Version.</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Suche nach Launcher-Updates ist fehlgeschlagen. Bitte versuche es später erneut.</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>message_new_version_please_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Launcher-Version ist verfügbar. Bitte aktualisiere, um fortzufahren.</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine neue Launcher-Version ist verfügbar. Jetzt aktualisieren?</translation>
     </message>
     <message>
         <source>message_update_failed_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz, um den Launcher zu aktualisieren.</translation>
     </message>
 </context>
 <context>
     <name>downloadmanager</name>
     <message>
         <source>message_error_resource_acquisition_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Dateiinformationen konnten nicht abgerufen werden</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Download-Datei konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz. Bitte gib Speicherplatz frei und versuche es erneut.</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das alte Paket konnte nicht gelöscht werden</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkfehler</translation>
     </message>
     <message>
         <source>message_error_network_statuscode</source>
-        <translation type="unfinished"></translation>
+        <translation>Unerwartete Serverantwort</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Die heruntergeladene Datei ist beschädigt. Bitte lade sie erneut herunter</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Die heruntergeladenen Daten konnten nicht gespeichert werden</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben auf die Festplatte fehlgeschlagen</translation>
     </message>
 </context>
 <context>
     <name>downloadtask</name>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitüberschreitung der Anfrage</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>button_open_main_window</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher öffnen</translation>
     </message>
     <message>
         <source>button_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Beenden</translation>
     </message>
     <message>
         <source>title_app_name_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale</translation>
     </message>
     <message>
         <source>button_continue_download</source>
-        <translation type="unfinished"></translation>
+        <translation>Download fortsetzen</translation>
     </message>
     <message>
         <source>button_get_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Spiel herunterladen</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Aktualisieren</translation>
     </message>
     <message>
         <source>button_start_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Spielen</translation>
     </message>
     <message>
         <source>button_change_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Installationsordner ändern</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Wird heruntergeladen</translation>
     </message>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien werden überprüft</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Verbleibende Zeit: </translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Geschwindigkeit:</translation>
     </message>
 </context>
 <context>
     <name>setupmanager</name>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Entpackbibliothek konnte nicht geladen werden</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ist kein unterstütztes Paketformat</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paketformat konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Entpacken fehlgeschlagen; das Paket ist möglicherweise beschädigt</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das alte Paket konnte nicht gelöscht werden</translation>
     </message>
 </context>
 </TS>

@@ -5,458 +5,458 @@
     <name>ApplicationInfo</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de rechercher les mises à jour du lanceur. Veuillez réessayer plus tard.</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réessayer</translation>
     </message>
 </context>
 <context>
     <name>CDlgAppInfo</name>
     <message>
         <source>title_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>À propos</translation>
     </message>
     <message>
         <source>label_game_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Version du jeu</translation>
     </message>
     <message>
         <source>label_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>ID du lanceur</translation>
     </message>
     <message>
         <source>label_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version du lanceur</translation>
     </message>
     <message>
         <source>button_ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgCloseTip</name>
     <message>
         <source>label_close_select_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>À la fermeture de la fenêtre</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Réduire dans la zone de notification</translation>
     </message>
     <message>
         <source>button_close_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter le lanceur</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
 </context>
 <context>
     <name>CSetInstallPathDialog</name>
     <message>
         <source>title_app_install_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Installer Orvyndale</translation>
     </message>
     <message>
         <source>label_install_dir</source>
-        <translation type="unfinished"></translation>
+        <translation>Dossier d'installation</translation>
     </message>
     <message>
         <source>message_floder_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace insuffisant sur ce lecteur</translation>
     </message>
     <message>
         <source>button_change</source>
-        <translation type="unfinished"></translation>
+        <translation>Modifier</translation>
     </message>
     <message>
         <source>label_need_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace requis :</translation>
     </message>
     <message>
         <source>label_available_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disponible :</translation>
     </message>
     <message>
         <source>label_default_language</source>
-        <translation type="unfinished"></translation>
+        <translation>Langue par défaut</translation>
     </message>
     <message>
         <source>button_start_setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Installer</translation>
     </message>
     <message>
         <source>messsage_path_invalid</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce dossier ne peut pas être utilisé</translation>
     </message>
     <message>
         <source>label_select_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir un dossier d'installation</translation>
     </message>
     <message>
         <source>button_continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuer</translation>
     </message>
     <message>
         <source>button_select_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Choisir un autre</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>message_suggest_select_empty_folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Le dossier choisi n'est pas vide. Nous vous recommandons d'installer le jeu dans un dossier vide.</translation>
     </message>
 </context>
 <context>
     <name>DlgSetting</name>
     <message>
         <source>title_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Paramètres</translation>
     </message>
     <message>
         <source>button_auto_start</source>
-        <translation type="unfinished"></translation>
+        <translation>Lancer au démarrage du système</translation>
     </message>
     <message>
         <source>button_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Mettre à jour le lanceur automatiquement</translation>
     </message>
     <message>
         <source>label_next_open_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Si cette option est activée, le lanceur se met à jour vers la dernière version à son prochain démarrage.</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Réduire dans la zone de notification</translation>
     </message>
     <message>
         <source>button_quit_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter le lanceur</translation>
     </message>
     <message>
         <source>button_check_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Rechercher des mises à jour</translation>
     </message>
     <message>
         <source>label_current_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Version actuelle du lanceur :</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>label_launch_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Démarrage</translation>
     </message>
     <message>
         <source>label_close_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Fermeture</translation>
     </message>
     <message>
         <source>label_version_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Version</translation>
     </message>
 </context>
 <context>
     <name>LangTextWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
     <name>MainViewModel</name>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification des fichiers</translation>
     </message>
     <message>
         <source>title_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur</translation>
     </message>
     <message>
         <source>message_resource_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'obtenir la version du jeu. Vérifiez votre connexion et réessayez.</translation>
     </message>
     <message>
         <source>message_need_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Le lanceur doit être mis à jour. Cliquez sur OK pour télécharger la dernière version.</translation>
     </message>
     <message>
         <source>message_launcher_version_old</source>
-        <translation type="unfinished"></translation>
+        <translation>Ce lanceur est obsolète. Veuillez télécharger la dernière version sur le site officiel.</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>message_launcher_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de charger le contenu du lanceur. Réessayer ?</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disque insuffisant. Libérez de l'espace et réessayez.</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse :</translation>
     </message>
     <message>
         <source>label_download_speed_kbs</source>
-        <translation type="unfinished"></translation>
+        <translation>Ko/s</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Temps restant : </translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>message_checking_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification de la version du jeu, veuillez patienter…</translation>
     </message>
     <message>
         <source>message_create_floder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier d'installation. Veuillez choisir un autre emplacement.</translation>
     </message>
     <message>
         <source>message_not_enough_space_select_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disque insuffisant. Veuillez choisir un autre emplacement d'installation.</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargement</translation>
     </message>
     <message>
         <source>label_unit_gb</source>
-        <translation type="unfinished"></translation>
+        <translation>Go</translation>
     </message>
     <message>
         <source>label_download_speed_mbs</source>
-        <translation type="unfinished"></translation>
+        <translation>Mo/s</translation>
     </message>
     <message>
         <source>message_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur de téléchargement</translation>
     </message>
     <message>
         <source>title_warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Avertissement</translation>
     </message>
     <message>
         <source>message_game_is_running_please_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Le jeu est en cours d'exécution. Veuillez d'abord le fermer.</translation>
     </message>
     <message>
         <source>label_installing_progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Installation</translation>
     </message>
     <message>
         <source>message_setup_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur d'installation</translation>
     </message>
     <message>
         <source>message_run_update_exe_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de lancer le programme de mise à jour.</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Le paquet est protégé par un mot de passe</translation>
     </message>
 </context>
 <context>
     <name>UpdateProgram</name>
     <message>
         <source>message_is_latest_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Vous disposez déjà de la dernière version.</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de rechercher les mises à jour du lanceur. Veuillez réessayer plus tard.</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>message_new_version_please_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Une nouvelle version du lanceur est disponible. Veuillez la mettre à jour pour continuer.</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Mettre à jour</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Une nouvelle version du lanceur est disponible. Mettre à jour maintenant ?</translation>
     </message>
     <message>
         <source>message_update_failed_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disque insuffisant pour mettre à jour le lanceur.</translation>
     </message>
 </context>
 <context>
     <name>downloadmanager</name>
     <message>
         <source>message_error_resource_acquisition_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'obtenir les informations du fichier</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'ouvrir le fichier téléchargé</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disque insuffisant. Libérez de l'espace et réessayez.</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de supprimer l'ancien paquet</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur réseau</translation>
     </message>
     <message>
         <source>message_error_network_statuscode</source>
-        <translation type="unfinished"></translation>
+        <translation>Réponse inattendue du serveur</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier téléchargé est endommagé. Veuillez le télécharger à nouveau</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'enregistrer les données téléchargées</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'écrire sur le disque</translation>
     </message>
 </context>
 <context>
     <name>downloadtask</name>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>La requête a expiré</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>button_open_main_window</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir le lanceur</translation>
     </message>
     <message>
         <source>button_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Quitter</translation>
     </message>
     <message>
         <source>title_app_name_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale</translation>
     </message>
     <message>
         <source>button_continue_download</source>
-        <translation type="unfinished"></translation>
+        <translation>Reprendre</translation>
     </message>
     <message>
         <source>button_get_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtenir le jeu</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Mettre à jour</translation>
     </message>
     <message>
         <source>button_start_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Jouer</translation>
     </message>
     <message>
         <source>button_change_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Changer le dossier d'installation</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargement</translation>
     </message>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Vérification des fichiers</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Temps restant : </translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Vitesse :</translation>
     </message>
 </context>
 <context>
     <name>setupmanager</name>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de charger la bibliothèque d'extraction</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>n'est pas un format de paquet pris en charge</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'ouvrir ce format de paquet</translation>
     </message>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ne peut pas être ouvert</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'extraction ; le paquet est peut-être endommagé</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de supprimer l'ancien paquet</translation>
     </message>
 </context>
 </TS>

@@ -5,202 +5,202 @@
     <name>CDlgYesNo</name>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Abbrechen</translation>
     </message>
 </context>
 <context>
     <name>DlgProgress</name>
     <message>
         <source>label_update_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Update fehlgeschlagen</translation>
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicke auf „Wiederholen“, um den Launcher erneut zu aktualisieren</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholen</translation>
     </message>
     <message>
         <source>message_minimizing_continue_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Update des Launchers läuft auch minimiert weiter</translation>
     </message>
 </context>
 <context>
     <name>DownloadTask</name>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner konnte nicht erstellt werden</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Download-Datei konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Die heruntergeladenen Daten konnten nicht gespeichert werden</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Nicht genug Speicherplatz. Bitte gib Speicherplatz frei und versuche es erneut.</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkfehler</translation>
     </message>
     <message>
         <source>message_error_network_reply_please_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Netzwerkfehler, bitte überprüfe deine Verbindung</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Schreiben auf die Festplatte fehlgeschlagen</translation>
     </message>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeitüberschreitung der Anfrage</translation>
     </message>
     <message>
         <source>message_error_resource_acquisition_failed_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Download-Server ist nicht erreichbar, bitte überprüfe deine Verbindung</translation>
     </message>
     <message>
         <source>message_error_download_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Download fehlgeschlagen. Überprüfe deine Verbindung und versuche es erneut</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Die heruntergeladene Datei ist beschädigt. Bitte lade sie erneut herunter</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das alte Paket konnte nicht gelöscht werden</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paket ist passwortgeschützt</translation>
     </message>
 </context>
 <context>
     <name>UncompressManager</name>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Ordner konnte nicht erstellt werden</translation>
     </message>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Entpackbibliothek konnte nicht geladen werden</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ist kein unterstütztes Paketformat</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Paketformat konnte nicht geöffnet werden</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Entpacken fehlgeschlagen; das Paket ist möglicherweise beschädigt</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Hinweis</translation>
     </message>
     <message>
         <source>message_main_process_parameter_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Launcher hat ungültige Startparameter übergeben: </translation>
     </message>
     <message>
         <source>message_update_address_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Update-Adresse ist ungültig. Zurück zum Launcher</translation>
     </message>
     <message>
         <source>label_percent_sign</source>
-        <translation type="unfinished"></translation>
+        <translation>%</translation>
     </message>
     <message>
         <source>message_update_init_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Das Update konnte nicht vorbereitet werden. Erneut versuchen?</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Wiederholen</translation>
     </message>
     <message>
         <source>label_resource_downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Update wird heruntergeladen </translation>
     </message>
     <message>
         <source>title_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Download fehlgeschlagen</translation>
     </message>
     <message>
         <source>label_file_unziping</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien werden entpackt </translation>
     </message>
     <message>
         <source>title_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Entpacken fehlgeschlagen</translation>
     </message>
     <message>
         <source>message_create_backup_folder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Sicherungsordner konnte nicht erstellt werden. Zurück zum Launcher</translation>
     </message>
     <message>
         <source>message_file_replace_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Beim Ersetzen der Dateien ist ein Fehler aufgetreten. Zurück zum Launcher</translation>
     </message>
     <message>
         <source>message_failed_create_backup_folder_try_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Sicherungsordner konnte nicht erstellt werden. Erneut versuchen?</translation>
     </message>
     <message>
         <source>label_file_replacing</source>
-        <translation type="unfinished"></translation>
+        <translation>Dateien werden ersetzt </translation>
     </message>
     <message>
         <source>title_update_success</source>
-        <translation type="unfinished"></translation>
+        <translation>Update abgeschlossen</translation>
     </message>
     <message>
         <source>message_click_button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Klicke auf die Schaltfläche unten, um den Launcher zu öffnen</translation>
     </message>
     <message>
         <source>button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher öffnen</translation>
     </message>
     <message>
         <source>title_file_replace_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Eine Datei konnte nicht ersetzt werden</translation>
     </message>
     <message>
         <source>message_updating_do_not_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Launcher wird gerade aktualisiert. Möchtest du wirklich schließen?</translation>
     </message>
     <message>
         <source>button_continue_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Weiter aktualisieren</translation>
     </message>
     <message>
         <source>button_close_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Update abbrechen</translation>
     </message>
 </context>
 </TS>

@@ -5,202 +5,202 @@
     <name>CDlgYesNo</name>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Annuler</translation>
     </message>
 </context>
 <context>
     <name>DlgProgress</name>
     <message>
         <source>label_update_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de la mise à jour</translation>
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez sur « Réessayer » pour relancer la mise à jour du lanceur</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réessayer</translation>
     </message>
     <message>
         <source>message_minimizing_continue_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>La mise à jour du lanceur se poursuit même fenêtre réduite</translation>
     </message>
 </context>
 <context>
     <name>DownloadTask</name>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'ouvrir le fichier téléchargé</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'enregistrer les données téléchargées</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espace disque insuffisant. Libérez de l'espace et réessayez.</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur réseau</translation>
     </message>
     <message>
         <source>message_error_network_reply_please_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Erreur réseau, veuillez vérifier votre connexion</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'écrire sur le disque</translation>
     </message>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>La requête a expiré</translation>
     </message>
     <message>
         <source>message_error_resource_acquisition_failed_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de joindre le serveur de téléchargement, veuillez vérifier votre connexion</translation>
     </message>
     <message>
         <source>message_error_download_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Le téléchargement a échoué. Vérifiez votre connexion et réessayez</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Le fichier téléchargé est endommagé. Veuillez le télécharger à nouveau</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de supprimer l'ancien paquet</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Le paquet est protégé par un mot de passe</translation>
     </message>
 </context>
 <context>
     <name>UncompressManager</name>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ne peut pas être ouvert</translation>
     </message>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier</translation>
     </message>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de charger la bibliothèque d'extraction</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>n'est pas un format de paquet pris en charge</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible d'ouvrir ce format de paquet</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'extraction ; le paquet est peut-être endommagé</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Information</translation>
     </message>
     <message>
         <source>message_main_process_parameter_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>Le lanceur a transmis des paramètres de démarrage non valides : </translation>
     </message>
     <message>
         <source>message_update_address_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>L'adresse de mise à jour n'est pas valide. Retour au lanceur</translation>
     </message>
     <message>
         <source>label_percent_sign</source>
-        <translation type="unfinished"></translation>
+        <translation>%</translation>
     </message>
     <message>
         <source>message_update_init_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de préparer la mise à jour. Réessayer ?</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Réessayer</translation>
     </message>
     <message>
         <source>label_resource_downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Téléchargement de la mise à jour </translation>
     </message>
     <message>
         <source>title_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec du téléchargement</translation>
     </message>
     <message>
         <source>label_file_unziping</source>
-        <translation type="unfinished"></translation>
+        <translation>Extraction des fichiers </translation>
     </message>
     <message>
         <source>title_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Échec de l'extraction</translation>
     </message>
     <message>
         <source>message_create_backup_folder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier de sauvegarde. Retour au lanceur</translation>
     </message>
     <message>
         <source>message_file_replace_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Une erreur est survenue lors du remplacement des fichiers. Retour au lanceur</translation>
     </message>
     <message>
         <source>message_failed_create_backup_folder_try_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de créer le dossier de sauvegarde. Réessayer ?</translation>
     </message>
     <message>
         <source>label_file_replacing</source>
-        <translation type="unfinished"></translation>
+        <translation>Remplacement des fichiers </translation>
     </message>
     <message>
         <source>title_update_success</source>
-        <translation type="unfinished"></translation>
+        <translation>Mise à jour terminée</translation>
     </message>
     <message>
         <source>message_click_button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Cliquez sur le bouton ci-dessous pour ouvrir le lanceur</translation>
     </message>
     <message>
         <source>button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Ouvrir le lanceur</translation>
     </message>
     <message>
         <source>title_file_replace_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossible de remplacer un fichier</translation>
     </message>
     <message>
         <source>message_updating_do_not_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Le lanceur est en cours de mise à jour. Voulez-vous vraiment fermer ?</translation>
     </message>
     <message>
         <source>button_continue_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Poursuivre</translation>
     </message>
     <message>
         <source>button_close_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Arrêter la mise à jour</translation>
     </message>
 </context>
 </TS>
