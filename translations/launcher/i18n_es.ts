@@ -5,458 +5,458 @@
     <name>ApplicationInfo</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>No se han podido buscar actualizaciones del launcher. Inténtalo de nuevo más tarde.</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Reintentar</translation>
     </message>
 </context>
 <context>
     <name>CDlgAppInfo</name>
     <message>
         <source>title_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Acerca de</translation>
     </message>
     <message>
         <source>label_game_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión del juego</translation>
     </message>
     <message>
         <source>label_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>ID del launcher</translation>
     </message>
     <message>
         <source>label_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión del launcher</translation>
     </message>
     <message>
         <source>button_ok</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
 </context>
 <context>
     <name>CDlgCloseTip</name>
     <message>
         <source>label_close_select_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Al cerrar la ventana</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimizar en el área de notificación</translation>
     </message>
     <message>
         <source>button_close_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir del launcher</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
 </context>
 <context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
 </context>
 <context>
     <name>CSetInstallPathDialog</name>
     <message>
         <source>title_app_install_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalar Orvyndale</translation>
     </message>
     <message>
         <source>label_install_dir</source>
-        <translation type="unfinished"></translation>
+        <translation>Carpeta de instalación</translation>
     </message>
     <message>
         <source>message_floder_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay suficiente espacio en esta unidad</translation>
     </message>
     <message>
         <source>button_change</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar</translation>
     </message>
     <message>
         <source>label_need_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espacio necesario:</translation>
     </message>
     <message>
         <source>label_available_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Espacio disponible:</translation>
     </message>
     <message>
         <source>label_default_language</source>
-        <translation type="unfinished"></translation>
+        <translation>Idioma predeterminado</translation>
     </message>
     <message>
         <source>button_start_setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalar</translation>
     </message>
     <message>
         <source>messsage_path_invalid</source>
-        <translation type="unfinished"></translation>
+        <translation>No se puede usar esta carpeta</translation>
     </message>
     <message>
         <source>label_select_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Elige una carpeta de instalación</translation>
     </message>
     <message>
         <source>button_continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Continuar</translation>
     </message>
     <message>
         <source>button_select_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Elegir otra</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>message_suggest_select_empty_folder</source>
-        <translation type="unfinished"></translation>
+        <translation>La carpeta elegida no está vacía. Te recomendamos instalar el juego en una carpeta vacía.</translation>
     </message>
 </context>
 <context>
     <name>DlgSetting</name>
     <message>
         <source>title_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Ajustes</translation>
     </message>
     <message>
         <source>button_auto_start</source>
-        <translation type="unfinished"></translation>
+        <translation>Iniciar con el sistema</translation>
     </message>
     <message>
         <source>button_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar el launcher automáticamente</translation>
     </message>
     <message>
         <source>label_next_open_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Si se activa, el launcher se actualizará a la última versión la próxima vez que se inicie.</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Minimizar en el área de notificación</translation>
     </message>
     <message>
         <source>button_quit_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir del launcher</translation>
     </message>
     <message>
         <source>button_check_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Buscar actualizaciones</translation>
     </message>
     <message>
         <source>label_current_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión actual del launcher:</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancelar</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>label_launch_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Inicio</translation>
     </message>
     <message>
         <source>label_close_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Cierre</translation>
     </message>
     <message>
         <source>label_version_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Versión</translation>
     </message>
 </context>
 <context>
     <name>LangTextWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
     <name>MainViewModel</name>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Verificando archivos</translation>
     </message>
     <message>
         <source>title_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>message_resource_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido obtener la versión del juego. Comprueba tu conexión e inténtalo de nuevo.</translation>
     </message>
     <message>
         <source>message_need_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>El launcher necesita actualizarse. Haz clic en Aceptar para descargar la última versión.</translation>
     </message>
     <message>
         <source>message_launcher_version_old</source>
-        <translation type="unfinished"></translation>
+        <translation>Este launcher está desactualizado. Descarga la última versión desde el sitio web oficial.</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>Aceptar</translation>
     </message>
     <message>
         <source>message_launcher_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido cargar el contenido del launcher. ¿Quieres reintentarlo?</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay suficiente espacio en disco. Libera espacio e inténtalo de nuevo.</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad:</translation>
     </message>
     <message>
         <source>label_download_speed_kbs</source>
-        <translation type="unfinished"></translation>
+        <translation>KB/s</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiempo restante: </translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>message_checking_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Comprobando la versión del juego, espera...</translation>
     </message>
     <message>
         <source>message_create_floder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido crear la carpeta de instalación. Elige otra ubicación.</translation>
     </message>
     <message>
         <source>message_not_enough_space_select_path</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay suficiente espacio en disco. Elige otra ubicación de instalación.</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando</translation>
     </message>
     <message>
         <source>label_unit_gb</source>
-        <translation type="unfinished"></translation>
+        <translation>GB</translation>
     </message>
     <message>
         <source>label_download_speed_mbs</source>
-        <translation type="unfinished"></translation>
+        <translation>MB/s</translation>
     </message>
     <message>
         <source>message_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de descarga</translation>
     </message>
     <message>
         <source>title_warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Advertencia</translation>
     </message>
     <message>
         <source>message_game_is_running_please_close</source>
-        <translation type="unfinished"></translation>
+        <translation>El juego está en ejecución. Ciérralo primero.</translation>
     </message>
     <message>
         <source>label_installing_progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Instalando</translation>
     </message>
     <message>
         <source>message_setup_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de instalación</translation>
     </message>
     <message>
         <source>message_run_update_exe_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido iniciar el actualizador.</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>El paquete está protegido con contraseña</translation>
     </message>
 </context>
 <context>
     <name>UpdateProgram</name>
     <message>
         <source>message_is_latest_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Ya tienes la última versión.</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>No se han podido buscar actualizaciones del launcher. Inténtalo de nuevo más tarde.</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Aviso</translation>
     </message>
     <message>
         <source>message_new_version_please_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Hay una nueva versión del launcher disponible. Actualiza para continuar.</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Hay una nueva versión del launcher disponible. ¿Actualizar ahora?</translation>
     </message>
     <message>
         <source>message_update_failed_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay suficiente espacio en disco para actualizar el launcher.</translation>
     </message>
 </context>
 <context>
     <name>downloadmanager</name>
     <message>
         <source>message_error_resource_acquisition_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido obtener la información del archivo</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido abrir el archivo de descarga</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>No hay suficiente espacio en disco. Libera espacio e inténtalo de nuevo.</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido eliminar el paquete anterior</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Error de red</translation>
     </message>
     <message>
         <source>message_error_network_statuscode</source>
-        <translation type="unfinished"></translation>
+        <translation>Respuesta inesperada del servidor</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>El archivo descargado está dañado. Vuelve a descargarlo</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>No se han podido guardar los datos descargados</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido escribir en el disco</translation>
     </message>
 </context>
 <context>
     <name>downloadtask</name>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>Se ha agotado el tiempo de espera de la solicitud</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>button_open_main_window</source>
-        <translation type="unfinished"></translation>
+        <translation>Abrir launcher</translation>
     </message>
     <message>
         <source>button_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Salir</translation>
     </message>
     <message>
         <source>title_app_name_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale</translation>
     </message>
     <message>
         <source>button_continue_download</source>
-        <translation type="unfinished"></translation>
+        <translation>Reanudar descarga</translation>
     </message>
     <message>
         <source>button_get_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Obtener juego</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Actualizar</translation>
     </message>
     <message>
         <source>button_start_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Jugar</translation>
     </message>
     <message>
         <source>button_change_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Cambiar carpeta de instalación</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Descargando</translation>
     </message>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Verificando archivos</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Tiempo restante: </translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocidad:</translation>
     </message>
 </context>
 <context>
     <name>setupmanager</name>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido cargar la biblioteca de extracción</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>no es un formato de paquete compatible</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido abrir el formato del paquete</translation>
     </message>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>no se ha podido abrir</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Error al extraer; es posible que el paquete esté dañado</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>No se ha podido eliminar el paquete anterior</translation>
     </message>
 </context>
 </TS>
