@@ -5,458 +5,458 @@
     <name>ApplicationInfo</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーの更新を確認できませんでした。しばらくしてから再度お試しください。</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>再試行</translation>
     </message>
 </context>
 <context>
     <name>CDlgAppInfo</name>
     <message>
         <source>title_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>バージョン情報</translation>
     </message>
     <message>
         <source>label_game_info</source>
-        <translation type="unfinished"></translation>
+        <translation>ゲームバージョン</translation>
     </message>
     <message>
         <source>label_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーID</translation>
     </message>
     <message>
         <source>label_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーバージョン</translation>
     </message>
     <message>
         <source>button_ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgCloseTip</name>
     <message>
         <source>label_close_select_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>ウィンドウを閉じたとき</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>通知領域に最小化する</translation>
     </message>
     <message>
         <source>button_close_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを終了する</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>キャンセル</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
 </context>
 <context>
     <name>CSetInstallPathDialog</name>
     <message>
         <source>title_app_install_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>『Orvyndale』のインストール</translation>
     </message>
     <message>
         <source>label_install_dir</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール先</translation>
     </message>
     <message>
         <source>message_floder_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>このドライブの空き容量が不足しています</translation>
     </message>
     <message>
         <source>button_change</source>
-        <translation type="unfinished"></translation>
+        <translation>変更</translation>
     </message>
     <message>
         <source>label_need_space</source>
-        <translation type="unfinished"></translation>
+        <translation>必要な容量：</translation>
     </message>
     <message>
         <source>label_available_space</source>
-        <translation type="unfinished"></translation>
+        <translation>空き容量：</translation>
     </message>
     <message>
         <source>label_default_language</source>
-        <translation type="unfinished"></translation>
+        <translation>既定の言語</translation>
     </message>
     <message>
         <source>button_start_setup</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール</translation>
     </message>
     <message>
         <source>messsage_path_invalid</source>
-        <translation type="unfinished"></translation>
+        <translation>このフォルダーは使用できません</translation>
     </message>
     <message>
         <source>label_select_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール先を選択</translation>
     </message>
     <message>
         <source>button_continue</source>
-        <translation type="unfinished"></translation>
+        <translation>続行</translation>
     </message>
     <message>
         <source>button_select_again</source>
-        <translation type="unfinished"></translation>
+        <translation>選び直す</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
     <message>
         <source>message_suggest_select_empty_folder</source>
-        <translation type="unfinished"></translation>
+        <translation>選択したフォルダーは空ではありません。空のフォルダーにインストールすることをおすすめします。</translation>
     </message>
 </context>
 <context>
     <name>DlgSetting</name>
     <message>
         <source>title_set</source>
-        <translation type="unfinished"></translation>
+        <translation>設定</translation>
     </message>
     <message>
         <source>button_auto_start</source>
-        <translation type="unfinished"></translation>
+        <translation>システム起動時に自動で起動</translation>
     </message>
     <message>
         <source>button_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを自動で更新</translation>
     </message>
     <message>
         <source>label_next_open_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>オンにすると、次回起動時にランチャーが最新バージョンへ自動で更新されます。</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>通知領域に最小化する</translation>
     </message>
     <message>
         <source>button_quit_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを終了する</translation>
     </message>
     <message>
         <source>button_check_update</source>
-        <translation type="unfinished"></translation>
+        <translation>更新を確認</translation>
     </message>
     <message>
         <source>label_current_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>現在のランチャーバージョン：</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>キャンセル</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>label_launch_set</source>
-        <translation type="unfinished"></translation>
+        <translation>起動</translation>
     </message>
     <message>
         <source>label_close_set</source>
-        <translation type="unfinished"></translation>
+        <translation>終了時</translation>
     </message>
     <message>
         <source>label_version_set</source>
-        <translation type="unfinished"></translation>
+        <translation>バージョン</translation>
     </message>
 </context>
 <context>
     <name>LangTextWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
     <name>MainViewModel</name>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを検証中</translation>
     </message>
     <message>
         <source>title_error</source>
-        <translation type="unfinished"></translation>
+        <translation>エラー</translation>
     </message>
     <message>
         <source>message_resource_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ゲームバージョンを取得できませんでした。接続を確認して再度お試しください。</translation>
     </message>
     <message>
         <source>message_need_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーの更新が必要です。「OK」をクリックして最新バージョンをダウンロードしてください。</translation>
     </message>
     <message>
         <source>message_launcher_version_old</source>
-        <translation type="unfinished"></translation>
+        <translation>このランチャーは古いバージョンです。公式サイトから最新バージョンをダウンロードしてください。</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>message_launcher_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーのコンテンツを読み込めませんでした。再試行しますか？</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクの空き容量が不足しています。空き容量を確保して再度お試しください。</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>速度：</translation>
     </message>
     <message>
         <source>label_download_speed_kbs</source>
-        <translation type="unfinished"></translation>
+        <translation>KB/s</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>残り時間：</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
     <message>
         <source>message_checking_update</source>
-        <translation type="unfinished"></translation>
+        <translation>ゲームバージョンを確認しています。しばらくお待ちください……</translation>
     </message>
     <message>
         <source>message_create_floder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール先フォルダーを作成できませんでした。別の場所を選択してください。</translation>
     </message>
     <message>
         <source>message_not_enough_space_select_path</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクの空き容量が不足しています。別のインストール先を選択してください。</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロード中</translation>
     </message>
     <message>
         <source>label_unit_gb</source>
-        <translation type="unfinished"></translation>
+        <translation>GB</translation>
     </message>
     <message>
         <source>label_download_speed_mbs</source>
-        <translation type="unfinished"></translation>
+        <translation>MB/s</translation>
     </message>
     <message>
         <source>message_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードエラー</translation>
     </message>
     <message>
         <source>title_warning</source>
-        <translation type="unfinished"></translation>
+        <translation>警告</translation>
     </message>
     <message>
         <source>message_game_is_running_please_close</source>
-        <translation type="unfinished"></translation>
+        <translation>ゲームが起動中です。先にゲームを終了してください。</translation>
     </message>
     <message>
         <source>label_installing_progress</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール中</translation>
     </message>
     <message>
         <source>message_setup_error</source>
-        <translation type="unfinished"></translation>
+        <translation>インストールエラー</translation>
     </message>
     <message>
         <source>message_run_update_exe_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>アップデーターを起動できませんでした。</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>パッケージはパスワードで保護されています</translation>
     </message>
 </context>
 <context>
     <name>UpdateProgram</name>
     <message>
         <source>message_is_latest_version</source>
-        <translation type="unfinished"></translation>
+        <translation>すでに最新バージョンです。</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーの更新を確認できませんでした。しばらくしてから再度お試しください。</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
     <message>
         <source>message_new_version_please_update</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーの新しいバージョンがあります。続行するには更新してください。</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>更新</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーの新しいバージョンがあります。今すぐ更新しますか？</translation>
     </message>
     <message>
         <source>message_update_failed_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクの空き容量が不足しているため、ランチャーを更新できません。</translation>
     </message>
 </context>
 <context>
     <name>downloadmanager</name>
     <message>
         <source>message_error_resource_acquisition_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイル情報を取得できませんでした</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードファイルを開けませんでした</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクの空き容量が不足しています。空き容量を確保して再度お試しください。</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>古いパッケージを削除できませんでした</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>ネットワークエラー</translation>
     </message>
     <message>
         <source>message_error_network_statuscode</source>
-        <translation type="unfinished"></translation>
+        <translation>サーバーから予期しない応答がありました</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードしたファイルが破損しています。もう一度ダウンロードしてください</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードしたデータを保存できませんでした</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクに書き込めませんでした</translation>
     </message>
 </context>
 <context>
     <name>downloadtask</name>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>リクエストがタイムアウトしました</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>button_open_main_window</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを開く</translation>
     </message>
     <message>
         <source>button_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>終了</translation>
     </message>
     <message>
         <source>title_app_name_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale</translation>
     </message>
     <message>
         <source>button_continue_download</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロード再開</translation>
     </message>
     <message>
         <source>button_get_game</source>
-        <translation type="unfinished"></translation>
+        <translation>ゲームを入手</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>更新</translation>
     </message>
     <message>
         <source>button_start_game</source>
-        <translation type="unfinished"></translation>
+        <translation>プレイ</translation>
     </message>
     <message>
         <source>button_change_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>インストール先を変更</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロード中</translation>
     </message>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを検証中</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>残り時間：</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>速度：</translation>
     </message>
 </context>
 <context>
     <name>setupmanager</name>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>展開ライブラリを読み込めませんでした</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>はサポートされていないパッケージ形式です</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>このパッケージ形式は開けません</translation>
     </message>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>を開けませんでした</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>展開に失敗しました。パッケージが破損している可能性があります</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>古いパッケージを削除できませんでした</translation>
     </message>
 </context>
 </TS>

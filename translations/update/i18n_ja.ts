@@ -5,202 +5,202 @@
     <name>CDlgYesNo</name>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>キャンセル</translation>
     </message>
 </context>
 <context>
     <name>DlgProgress</name>
     <message>
         <source>label_update_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>更新に失敗しました</translation>
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation type="unfinished"></translation>
+        <translation>「再試行」をクリックしてランチャーを再度更新してください</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>再試行</translation>
     </message>
     <message>
         <source>message_minimizing_continue_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>最小化してもランチャーの更新は続行されます</translation>
     </message>
 </context>
 <context>
     <name>DownloadTask</name>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>フォルダーを作成できませんでした</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードファイルを開けませんでした</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードしたデータを保存できませんでした</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクの空き容量が不足しています。空き容量を確保して再度お試しください。</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>ネットワークエラー</translation>
     </message>
     <message>
         <source>message_error_network_reply_please_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>ネットワークエラーです。接続を確認してください</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>ディスクに書き込めませんでした</translation>
     </message>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>リクエストがタイムアウトしました</translation>
     </message>
     <message>
         <source>message_error_resource_acquisition_failed_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードサーバーに接続できませんでした。接続を確認してください</translation>
     </message>
     <message>
         <source>message_error_download_network</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードに失敗しました。接続を確認して再度お試しください</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロードしたファイルが破損しています。もう一度ダウンロードしてください</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>古いパッケージを削除できませんでした</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>パッケージはパスワードで保護されています</translation>
     </message>
 </context>
 <context>
     <name>UncompressManager</name>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>を開けませんでした</translation>
     </message>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>フォルダーを作成できませんでした</translation>
     </message>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>展開ライブラリを読み込めませんでした</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>はサポートされていないパッケージ形式です</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>このパッケージ形式は開けません</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>展開に失敗しました。パッケージが破損している可能性があります</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>お知らせ</translation>
     </message>
     <message>
         <source>message_main_process_parameter_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーから無効な起動パラメーターが渡されました：</translation>
     </message>
     <message>
         <source>message_update_address_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>更新先のアドレスが無効です。ランチャーに戻ります</translation>
     </message>
     <message>
         <source>label_percent_sign</source>
-        <translation type="unfinished"></translation>
+        <translation>%</translation>
     </message>
     <message>
         <source>message_update_init_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>更新の準備ができませんでした。再試行しますか？</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>再試行</translation>
     </message>
     <message>
         <source>label_resource_downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>更新をダウンロード中 </translation>
     </message>
     <message>
         <source>title_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>ダウンロード失敗</translation>
     </message>
     <message>
         <source>label_file_unziping</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを展開中 </translation>
     </message>
     <message>
         <source>title_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>展開失敗</translation>
     </message>
     <message>
         <source>message_create_backup_folder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>バックアップフォルダーを作成できませんでした。ランチャーに戻ります</translation>
     </message>
     <message>
         <source>message_file_replace_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルの置き換え中にエラーが発生しました。ランチャーに戻ります</translation>
     </message>
     <message>
         <source>message_failed_create_backup_folder_try_again</source>
-        <translation type="unfinished"></translation>
+        <translation>バックアップフォルダーを作成できませんでした。再試行しますか？</translation>
     </message>
     <message>
         <source>label_file_replacing</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを置き換え中 </translation>
     </message>
     <message>
         <source>title_update_success</source>
-        <translation type="unfinished"></translation>
+        <translation>更新完了</translation>
     </message>
     <message>
         <source>message_click_button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>下のボタンをクリックしてランチャーを開いてください</translation>
     </message>
     <message>
         <source>button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを開く</translation>
     </message>
     <message>
         <source>title_file_replace_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>ファイルを置き換えられませんでした</translation>
     </message>
     <message>
         <source>message_updating_do_not_close</source>
-        <translation type="unfinished"></translation>
+        <translation>ランチャーを更新中です。本当に閉じますか？</translation>
     </message>
     <message>
         <source>button_continue_update</source>
-        <translation type="unfinished"></translation>
+        <translation>更新を続ける</translation>
     </message>
     <message>
         <source>button_close_update</source>
-        <translation type="unfinished"></translation>
+        <translation>更新を中止</translation>
     </message>
 </context>
 </TS>
