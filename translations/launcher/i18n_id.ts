@@ -5,458 +5,458 @@
     <name>ApplicationInfo</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Gagal memeriksa pembaruan launcher. Silakan coba lagi nanti.</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Coba lagi</translation>
     </message>
 </context>
 <context>
     <name>CDlgAppInfo</name>
     <message>
         <source>title_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Tentang</translation>
     </message>
     <message>
         <source>label_game_info</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi game</translation>
     </message>
     <message>
         <source>label_app_info</source>
-        <translation type="unfinished"></translation>
+        <translation>ID launcher</translation>
     </message>
     <message>
         <source>label_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi launcher</translation>
     </message>
     <message>
         <source>button_ok</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgCloseTip</name>
     <message>
         <source>label_close_select_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Saat jendela ditutup</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Perkecil ke area notifikasi</translation>
     </message>
     <message>
         <source>button_close_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Keluar dari launcher</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
 </context>
 <context>
     <name>CDlgYesNo</name>
     <message>
         <source>Dialog</source>
-        <translation type="unfinished"></translation>
+        <translation>Dialog</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Batal</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
 </context>
 <context>
     <name>CSetInstallPathDialog</name>
     <message>
         <source>title_app_install_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Instal Orvyndale</translation>
     </message>
     <message>
         <source>label_install_dir</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder instalasi</translation>
     </message>
     <message>
         <source>message_floder_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang di drive ini tidak cukup</translation>
     </message>
     <message>
         <source>button_change</source>
-        <translation type="unfinished"></translation>
+        <translation>Ubah</translation>
     </message>
     <message>
         <source>label_need_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang yang dibutuhkan:</translation>
     </message>
     <message>
         <source>label_available_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang kosong:</translation>
     </message>
     <message>
         <source>label_default_language</source>
-        <translation type="unfinished"></translation>
+        <translation>Bahasa default</translation>
     </message>
     <message>
         <source>button_start_setup</source>
-        <translation type="unfinished"></translation>
+        <translation>Instal</translation>
     </message>
     <message>
         <source>messsage_path_invalid</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder ini tidak dapat digunakan</translation>
     </message>
     <message>
         <source>label_select_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Pilih folder instalasi</translation>
     </message>
     <message>
         <source>button_continue</source>
-        <translation type="unfinished"></translation>
+        <translation>Lanjutkan</translation>
     </message>
     <message>
         <source>button_select_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Pilih yang lain</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
     <message>
         <source>message_suggest_select_empty_folder</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder yang dipilih tidak kosong. Sebaiknya instal ke folder kosong.</translation>
     </message>
 </context>
 <context>
     <name>DlgSetting</name>
     <message>
         <source>title_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Pengaturan</translation>
     </message>
     <message>
         <source>button_auto_start</source>
-        <translation type="unfinished"></translation>
+        <translation>Jalankan saat sistem dimulai</translation>
     </message>
     <message>
         <source>button_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Perbarui launcher secara otomatis</translation>
     </message>
     <message>
         <source>label_next_open_auto_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Jika diaktifkan, launcher akan diperbarui ke versi terbaru saat dijalankan berikutnya.</translation>
     </message>
     <message>
         <source>button_minimize_systemtrayicon</source>
-        <translation type="unfinished"></translation>
+        <translation>Perkecil ke area notifikasi</translation>
     </message>
     <message>
         <source>button_quit_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Keluar dari launcher</translation>
     </message>
     <message>
         <source>button_check_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Periksa pembaruan</translation>
     </message>
     <message>
         <source>label_current_launcher_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi launcher saat ini:</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Batal</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>label_launch_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Saat mulai</translation>
     </message>
     <message>
         <source>label_close_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Saat ditutup</translation>
     </message>
     <message>
         <source>label_version_set</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi</translation>
     </message>
 </context>
 <context>
     <name>LangTextWidget</name>
     <message>
         <source>Form</source>
-        <translation type="unfinished"></translation>
+        <translation>Form</translation>
     </message>
 </context>
 <context>
     <name>MainViewModel</name>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Memverifikasi file</translation>
     </message>
     <message>
         <source>title_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan</translation>
     </message>
     <message>
         <source>message_resource_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Gagal mendapatkan versi game. Periksa koneksi Anda dan coba lagi.</translation>
     </message>
     <message>
         <source>message_need_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher perlu diperbarui. Klik OK untuk mengunduh versi terbaru.</translation>
     </message>
     <message>
         <source>message_launcher_version_old</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher ini sudah usang. Silakan unduh versi terbaru dari situs web resmi.</translation>
     </message>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>message_launcher_check_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Gagal memuat konten launcher. Coba lagi?</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang disk tidak cukup. Kosongkan sebagian ruang lalu coba lagi.</translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Kecepatan:</translation>
     </message>
     <message>
         <source>label_download_speed_kbs</source>
-        <translation type="unfinished"></translation>
+        <translation>KB/s</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Sisa waktu: </translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
     <message>
         <source>message_checking_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Memeriksa versi game, harap tunggu...</translation>
     </message>
     <message>
         <source>message_create_floder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder instalasi tidak dapat dibuat. Silakan pilih lokasi lain.</translation>
     </message>
     <message>
         <source>message_not_enough_space_select_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang disk tidak cukup. Silakan pilih lokasi instalasi lain.</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Mengunduh</translation>
     </message>
     <message>
         <source>label_unit_gb</source>
-        <translation type="unfinished"></translation>
+        <translation>GB</translation>
     </message>
     <message>
         <source>label_download_speed_mbs</source>
-        <translation type="unfinished"></translation>
+        <translation>MB/s</translation>
     </message>
     <message>
         <source>message_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan unduhan</translation>
     </message>
     <message>
         <source>title_warning</source>
-        <translation type="unfinished"></translation>
+        <translation>Peringatan</translation>
     </message>
     <message>
         <source>message_game_is_running_please_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Game sedang berjalan. Tutup game terlebih dahulu.</translation>
     </message>
     <message>
         <source>label_installing_progress</source>
-        <translation type="unfinished"></translation>
+        <translation>Menginstal</translation>
     </message>
     <message>
         <source>message_setup_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan instalasi</translation>
     </message>
     <message>
         <source>message_run_update_exe_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Program pembaruan tidak dapat dijalankan.</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket dilindungi kata sandi</translation>
     </message>
 </context>
 <context>
     <name>UpdateProgram</name>
     <message>
         <source>message_is_latest_version</source>
-        <translation type="unfinished"></translation>
+        <translation>Anda sudah menggunakan versi terbaru.</translation>
     </message>
     <message>
         <source>message_update_request_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Gagal memeriksa pembaruan launcher. Silakan coba lagi nanti.</translation>
     </message>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
     <message>
         <source>message_new_version_please_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi launcher baru tersedia. Perbarui untuk melanjutkan.</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Perbarui</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Versi launcher baru tersedia. Perbarui sekarang?</translation>
     </message>
     <message>
         <source>message_update_failed_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang disk tidak cukup untuk memperbarui launcher.</translation>
     </message>
 </context>
 <context>
     <name>downloadmanager</name>
     <message>
         <source>message_error_resource_acquisition_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Gagal mendapatkan informasi file</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>File unduhan tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang disk tidak cukup. Kosongkan sebagian ruang lalu coba lagi.</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket lama tidak dapat dihapus</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan jaringan</translation>
     </message>
     <message>
         <source>message_error_network_statuscode</source>
-        <translation type="unfinished"></translation>
+        <translation>Respons server tidak terduga</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>File yang diunduh rusak. Silakan unduh ulang</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Data unduhan tidak dapat disimpan</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Tidak dapat menulis ke disk</translation>
     </message>
 </context>
 <context>
     <name>downloadtask</name>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>Waktu permintaan habis</translation>
     </message>
 </context>
 <context>
     <name>main</name>
     <message>
         <source>button_open_main_window</source>
-        <translation type="unfinished"></translation>
+        <translation>Buka launcher</translation>
     </message>
     <message>
         <source>button_quit</source>
-        <translation type="unfinished"></translation>
+        <translation>Keluar</translation>
     </message>
     <message>
         <source>title_app_name_kv</source>
-        <translation type="unfinished"></translation>
+        <translation>Orvyndale</translation>
     </message>
     <message>
         <source>button_continue_download</source>
-        <translation type="unfinished"></translation>
+        <translation>Lanjutkan unduhan</translation>
     </message>
     <message>
         <source>button_get_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Dapatkan game</translation>
     </message>
     <message>
         <source>button_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Perbarui</translation>
     </message>
     <message>
         <source>button_start_game</source>
-        <translation type="unfinished"></translation>
+        <translation>Main</translation>
     </message>
     <message>
         <source>button_change_install_path</source>
-        <translation type="unfinished"></translation>
+        <translation>Ubah folder instalasi</translation>
     </message>
     <message>
         <source>label_downloading_percent</source>
-        <translation type="unfinished"></translation>
+        <translation>Mengunduh</translation>
     </message>
     <message>
         <source>label_checking_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>Memverifikasi file</translation>
     </message>
     <message>
         <source>label_task_need_time</source>
-        <translation type="unfinished"></translation>
+        <translation>Sisa waktu: </translation>
     </message>
     <message>
         <source>label_download_speed</source>
-        <translation type="unfinished"></translation>
+        <translation>Kecepatan:</translation>
     </message>
 </context>
 <context>
     <name>setupmanager</name>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Pustaka ekstraksi tidak dapat dimuat</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>bukan format paket yang didukung</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Format paket tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Ekstraksi gagal; paket mungkin rusak</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket lama tidak dapat dihapus</translation>
     </message>
 </context>
 </TS>

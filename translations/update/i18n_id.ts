@@ -5,202 +5,202 @@
     <name>CDlgYesNo</name>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>OK</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>Batal</translation>
     </message>
 </context>
 <context>
     <name>DlgProgress</name>
     <message>
         <source>label_update_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Pembaruan gagal</translation>
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Klik &quot;Coba lagi&quot; untuk memperbarui launcher sekali lagi</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Coba lagi</translation>
     </message>
     <message>
         <source>message_minimizing_continue_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher tetap diperbarui saat diperkecil</translation>
     </message>
 </context>
 <context>
     <name>DownloadTask</name>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder tidak dapat dibuat</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>File unduhan tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>Data unduhan tidak dapat disimpan</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>Ruang disk tidak cukup. Kosongkan sebagian ruang lalu coba lagi.</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan jaringan</translation>
     </message>
     <message>
         <source>message_error_network_reply_please_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Kesalahan jaringan, periksa koneksi Anda</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>Tidak dapat menulis ke disk</translation>
     </message>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>Waktu permintaan habis</translation>
     </message>
     <message>
         <source>message_error_resource_acquisition_failed_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Tidak dapat terhubung ke server unduhan, periksa koneksi Anda</translation>
     </message>
     <message>
         <source>message_error_download_network</source>
-        <translation type="unfinished"></translation>
+        <translation>Unduhan gagal. Periksa koneksi Anda lalu coba lagi</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>File yang diunduh rusak. Silakan unduh ulang</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket lama tidak dapat dihapus</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Paket dilindungi kata sandi</translation>
     </message>
 </context>
 <context>
     <name>UncompressManager</name>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder tidak dapat dibuat</translation>
     </message>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Pustaka ekstraksi tidak dapat dimuat</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>bukan format paket yang didukung</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Format paket tidak dapat dibuka</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Ekstraksi gagal; paket mungkin rusak</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>Pemberitahuan</translation>
     </message>
     <message>
         <source>message_main_process_parameter_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher mengirim parameter awal yang tidak valid: </translation>
     </message>
     <message>
         <source>message_update_address_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>Alamat pembaruan tidak valid. Kembali ke launcher</translation>
     </message>
     <message>
         <source>label_percent_sign</source>
-        <translation type="unfinished"></translation>
+        <translation>%</translation>
     </message>
     <message>
         <source>message_update_init_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Pembaruan tidak dapat disiapkan. Coba lagi?</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>Coba lagi</translation>
     </message>
     <message>
         <source>label_resource_downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>Mengunduh pembaruan </translation>
     </message>
     <message>
         <source>title_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Unduhan gagal</translation>
     </message>
     <message>
         <source>label_file_unziping</source>
-        <translation type="unfinished"></translation>
+        <translation>Mengekstrak file </translation>
     </message>
     <message>
         <source>title_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>Ekstraksi gagal</translation>
     </message>
     <message>
         <source>message_create_backup_folder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder cadangan tidak dapat dibuat. Kembali ke launcher</translation>
     </message>
     <message>
         <source>message_file_replace_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>Terjadi kesalahan saat mengganti file. Kembali ke launcher</translation>
     </message>
     <message>
         <source>message_failed_create_backup_folder_try_again</source>
-        <translation type="unfinished"></translation>
+        <translation>Folder cadangan tidak dapat dibuat. Coba lagi?</translation>
     </message>
     <message>
         <source>label_file_replacing</source>
-        <translation type="unfinished"></translation>
+        <translation>Mengganti file </translation>
     </message>
     <message>
         <source>title_update_success</source>
-        <translation type="unfinished"></translation>
+        <translation>Pembaruan selesai</translation>
     </message>
     <message>
         <source>message_click_button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Klik tombol di bawah untuk membuka launcher</translation>
     </message>
     <message>
         <source>button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>Buka launcher</translation>
     </message>
     <message>
         <source>title_file_replace_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>Sebuah file tidak dapat diganti</translation>
     </message>
     <message>
         <source>message_updating_do_not_close</source>
-        <translation type="unfinished"></translation>
+        <translation>Launcher sedang diperbarui. Yakin ingin menutupnya?</translation>
     </message>
     <message>
         <source>button_continue_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Lanjutkan pembaruan</translation>
     </message>
     <message>
         <source>button_close_update</source>
-        <translation type="unfinished"></translation>
+        <translation>Hentikan pembaruan</translation>
     </message>
 </context>
 </TS>

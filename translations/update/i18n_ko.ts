@@ -5,202 +5,202 @@
     <name>CDlgYesNo</name>
     <message>
         <source>button_confirm</source>
-        <translation type="unfinished"></translation>
+        <translation>확인</translation>
     </message>
     <message>
         <source>button_cancle</source>
-        <translation type="unfinished"></translation>
+        <translation>취소</translation>
     </message>
 </context>
 <context>
     <name>DlgProgress</name>
     <message>
         <source>label_update_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트 실패</translation>
     </message>
     <message>
         <source>label_click_redo_update_launcher_again</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;다시 시도&quot;를 클릭하여 런처를 다시 업데이트하세요</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>다시 시도</translation>
     </message>
     <message>
         <source>message_minimizing_continue_update_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>최소화해도 런처 업데이트는 계속 진행됩니다</translation>
     </message>
 </context>
 <context>
     <name>DownloadTask</name>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>폴더를 만들 수 없습니다</translation>
     </message>
     <message>
         <source>message_error_open_file_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드 파일을 열 수 없습니다</translation>
     </message>
     <message>
         <source>message_error_download_write_buffer</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드한 데이터를 저장할 수 없습니다</translation>
     </message>
     <message>
         <source>message_disk_not_enough_space</source>
-        <translation type="unfinished"></translation>
+        <translation>디스크 공간이 부족합니다. 공간을 확보한 후 다시 시도해 주세요.</translation>
     </message>
     <message>
         <source>message_error_network_reply</source>
-        <translation type="unfinished"></translation>
+        <translation>네트워크 오류</translation>
     </message>
     <message>
         <source>message_error_network_reply_please_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>네트워크 오류입니다. 연결을 확인해 주세요</translation>
     </message>
     <message>
         <source>message_error_download_flush</source>
-        <translation type="unfinished"></translation>
+        <translation>디스크에 쓸 수 없습니다</translation>
     </message>
     <message>
         <source>message_request_time_out</source>
-        <translation type="unfinished"></translation>
+        <translation>요청 시간이 초과되었습니다</translation>
     </message>
     <message>
         <source>message_error_resource_acquisition_failed_check_network</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드 서버에 연결할 수 없습니다. 연결을 확인해 주세요</translation>
     </message>
     <message>
         <source>message_error_download_network</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드에 실패했습니다. 연결을 확인한 후 다시 시도해 주세요</translation>
     </message>
     <message>
         <source>message_error_download_md5</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드한 파일이 손상되었습니다. 다시 다운로드해 주세요</translation>
     </message>
     <message>
         <source>message_setup_delete_old_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>이전 패키지를 삭제할 수 없습니다</translation>
     </message>
 </context>
 <context>
     <name>QObject</name>
     <message>
         <source>message_setup_zip_password_error</source>
-        <translation type="unfinished"></translation>
+        <translation>패키지가 암호로 보호되어 있습니다</translation>
     </message>
 </context>
 <context>
     <name>UncompressManager</name>
     <message>
         <source>message_setup_zip_archive_file_error</source>
-        <translation type="unfinished"></translation>
+        <translation>을(를) 열 수 없습니다</translation>
     </message>
     <message>
         <source>message_setup_create_floder_error</source>
-        <translation type="unfinished"></translation>
+        <translation>폴더를 만들 수 없습니다</translation>
     </message>
     <message>
         <source>message_setup_dll_error</source>
-        <translation type="unfinished"></translation>
+        <translation>압축 해제 라이브러리를 불러올 수 없습니다</translation>
     </message>
     <message>
         <source>message_setup_zip_format_error</source>
-        <translation type="unfinished"></translation>
+        <translation>은(는) 지원되지 않는 패키지 형식입니다</translation>
     </message>
     <message>
         <source>message_setup_zip_class_error</source>
-        <translation type="unfinished"></translation>
+        <translation>이 패키지 형식을 열 수 없습니다</translation>
     </message>
     <message>
         <source>message_setup_zip_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>압축 해제에 실패했습니다. 패키지가 손상되었을 수 있습니다</translation>
     </message>
 </context>
 <context>
     <name>UpdateWindow</name>
     <message>
         <source>title_tip</source>
-        <translation type="unfinished"></translation>
+        <translation>알림</translation>
     </message>
     <message>
         <source>message_main_process_parameter_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>런처가 잘못된 시작 매개변수를 전달했습니다: </translation>
     </message>
     <message>
         <source>message_update_address_abnormal</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트 주소가 올바르지 않습니다. 런처로 돌아갑니다</translation>
     </message>
     <message>
         <source>label_percent_sign</source>
-        <translation type="unfinished"></translation>
+        <translation>%</translation>
     </message>
     <message>
         <source>message_update_init_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트를 준비하지 못했습니다. 다시 시도하시겠습니까?</translation>
     </message>
     <message>
         <source>button_redo</source>
-        <translation type="unfinished"></translation>
+        <translation>다시 시도</translation>
     </message>
     <message>
         <source>label_resource_downloading</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트 다운로드 중 </translation>
     </message>
     <message>
         <source>title_download_error</source>
-        <translation type="unfinished"></translation>
+        <translation>다운로드 실패</translation>
     </message>
     <message>
         <source>label_file_unziping</source>
-        <translation type="unfinished"></translation>
+        <translation>파일 압축 해제 중 </translation>
     </message>
     <message>
         <source>title_unzip_error</source>
-        <translation type="unfinished"></translation>
+        <translation>압축 해제 실패</translation>
     </message>
     <message>
         <source>message_create_backup_folder_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>백업 폴더를 만들 수 없습니다. 런처로 돌아갑니다</translation>
     </message>
     <message>
         <source>message_file_replace_exception</source>
-        <translation type="unfinished"></translation>
+        <translation>파일을 교체하는 중 문제가 발생했습니다. 런처로 돌아갑니다</translation>
     </message>
     <message>
         <source>message_failed_create_backup_folder_try_again</source>
-        <translation type="unfinished"></translation>
+        <translation>백업 폴더를 만들 수 없습니다. 다시 시도하시겠습니까?</translation>
     </message>
     <message>
         <source>label_file_replacing</source>
-        <translation type="unfinished"></translation>
+        <translation>파일 교체 중 </translation>
     </message>
     <message>
         <source>title_update_success</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트 완료</translation>
     </message>
     <message>
         <source>message_click_button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>아래 버튼을 클릭하여 런처를 여세요</translation>
     </message>
     <message>
         <source>button_open_launcher</source>
-        <translation type="unfinished"></translation>
+        <translation>런처 열기</translation>
     </message>
     <message>
         <source>title_file_replace_failed</source>
-        <translation type="unfinished"></translation>
+        <translation>파일을 교체할 수 없습니다</translation>
     </message>
     <message>
         <source>message_updating_do_not_close</source>
-        <translation type="unfinished"></translation>
+        <translation>런처를 업데이트하는 중입니다. 정말 닫으시겠습니까?</translation>
     </message>
     <message>
         <source>button_continue_update</source>
-        <translation type="unfinished"></translation>
+        <translation>계속 업데이트</translation>
     </message>
     <message>
         <source>button_close_update</source>
-        <translation type="unfinished"></translation>
+        <translation>업데이트 중단</translation>
     </message>
 </context>
 </TS>
