@@ -28,7 +28,6 @@ int main(int argc, char *argv[])
 
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     // The page embeds a web view; its engine must be set up before the application object.
     QtWebEngine::initialize();
 

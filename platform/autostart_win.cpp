@@ -1,4 +1,5 @@
 #include "autostart.h"
+#include "widestring_win.h"
 
 #include <windows.h>
 
@@ -7,15 +8,6 @@ namespace platform {
 namespace {
 
 const wchar_t kRunKey[] = L"SOFTWARE\\WOW6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-std::wstring widen(const std::string &utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &out[0], n);
-    return out;
-}
 
 std::string narrow(const std::wstring &wide)
 {

@@ -1,4 +1,5 @@
 #include "installpath.h"
+#include "widestring_win.h"
 
 #include <windows.h>
 
@@ -9,15 +10,6 @@ namespace {
 const char kFullWidthQuestion[] = "\xEF\xBC\x9F";
 // The longest path the classic Win32 calls take, terminator included.
 const std::size_t kMaxPath = MAX_PATH;
-
-std::wstring widen(const std::string &utf8)
-{
-    const int n = MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_UTF8, 0, utf8.c_str(), -1, &out[0], n);
-    return out;
-}
 
 bool hasForbiddenCharacter(const std::string &rest)
 {

@@ -26,12 +26,17 @@ QString runtimeFolder()
 
 } // namespace
 
-QString SingleInstance::defaultId()
+QString SingleInstance::idForPath(const QString &executablePath)
 {
-    const QString path = QFileInfo(QCoreApplication::applicationFilePath()).absoluteFilePath();
+    const QString path = QFileInfo(executablePath).absoluteFilePath();
     const QByteArray key = path.toUtf8() + '\0' + QByteArray::number(::getuid());
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
     return QStringLiteral("Lunmere-") + QString::fromLatin1(hash.left(16));
+}
+
+QString SingleInstance::defaultId()
+{
+    return idForPath(QCoreApplication::applicationFilePath());
 }
 
 SingleInstance::SingleInstance(const QString &id, QObject *parent)

@@ -31,6 +31,8 @@ public:
     QString id() const { return m_id; }
 
     static QString defaultId();
+    // The id of a launcher at that executable path, run by this user.
+    static QString idForPath(const QString &executablePath);
 
 signals:
     void messageReceived(const QString &message);

@@ -1,5 +1,4 @@
 // The launcher program's start-up outcomes, with real launcher processes on a real X server.
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
@@ -12,6 +11,7 @@
 #include <unistd.h>
 
 #include "namedmutex.h"
+#include "singleinstance.h"
 
 class TestLauncherStartup : public QObject
 {
@@ -38,20 +38,10 @@ private:
         return folder + QStringLiteral("/launcher");
     }
 
-    // The same identity the launcher derives for its single-instance peer.
-    static QString peerName(const QString &executable)
-    {
-        const QByteArray key = QFileInfo(executable).absoluteFilePath().toUtf8() + '\0' +
-                               QByteArray::number(::getuid());
-        return QStringLiteral("Lunmere-") +
-               QString::fromLatin1(
-                   QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16));
-    }
-
     static bool peerIsUp(const QString &executable)
     {
         QLocalSocket socket;
-        socket.connectToServer(peerName(executable));
+        socket.connectToServer(SingleInstance::idForPath(executable));
         const bool up = socket.waitForConnected(200);
         socket.abort();
         return up;

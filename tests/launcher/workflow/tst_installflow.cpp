@@ -18,8 +18,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "dialogwatcher.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
+#include "loopbackservices.h"
 #include "mainviewmodel.h"
 
 namespace {
@@ -73,9 +75,7 @@ class TestInstallFlow : public QObject
 private:
     QTemporaryDir m_dir;
     HttpTestServer *m_server = nullptr;
-    QTimer m_boxWatcher;
-    QStringList m_boxTexts;
-    bool m_acceptBoxes = true;
+    DialogWatcher m_boxes;
     QString m_fullPackage;
     QString m_diffPackage;
 
@@ -148,7 +148,7 @@ private:
         while (model.gameState() != state && timer.elapsed() < timeoutMs)
             QTest::qWait(20);
         if (model.gameState() != state)
-            qWarning() << "state" << model.gameState() << "boxes" << m_boxTexts;
+            qWarning() << "state" << model.gameState() << "boxes" << m_boxes.classNames();
         return model.gameState() == state;
     }
 
@@ -170,24 +170,14 @@ private slots:
 
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
         LauncherConfig *config = LauncherConfig::instance();
-        for (const char *key : {"resource_url", "release_url", "report_url"})
-            config->writeString(QLatin1String(key), m_server->baseUrl(),
-                                QStringLiteral("services"));
+        useLoopbackServices(m_server->baseUrl());
         m_server->serveData(kContent, "{\"data\":{\"adv\":{}}}", "application/json");
-
-        connect(&m_boxWatcher, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                m_boxTexts << box->windowTitle();
-                m_acceptBoxes ? box->accept() : box->reject();
-            }
-        });
-        m_boxWatcher.start(20);
     }
 
     void init()
     {
-        m_boxTexts.clear();
-        m_acceptBoxes = true;
+        m_boxes.clear();
+        m_boxes.setAccept(true);
         m_server->clearRequests();
         m_server->clearFaults();
         QDir(gameFolder()).removeRecursively();
@@ -207,7 +197,7 @@ private slots:
 
         model.installEnsureBtnClicked();
         QVERIFY(waitForState(model, MainViewModel::Installed));
-        QVERIFY(m_boxTexts.isEmpty());
+        QCOMPARE(m_boxes.count(), 0);
         QVERIFY(states.contains(MainViewModel::Downloading));
         QVERIFY(states.contains(MainViewModel::Verifying));
         QVERIFY(states.indexOf(MainViewModel::Verifying) <
@@ -251,7 +241,7 @@ private slots:
         model.initialize();
         QVERIFY(waitForState(model, MainViewModel::NotInstalled));
         model.installEnsureBtnClicked();
-        QTRY_COMPARE_WITH_TIMEOUT(m_boxTexts.size(), 1, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes.classNames(), QStringList{"CDlgYesNo"}, 60000);
         QVERIFY(waitForState(model, MainViewModel::NotInstalled));
         QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Kestrava")));
         QVERIFY(gameConfigVersion().isEmpty());
@@ -336,15 +326,15 @@ private slots:
         model.initialize();
         QVERIFY(waitForState(model, MainViewModel::NotInstalled));
 
-        m_acceptBoxes = false;
+        m_boxes.setAccept(false);
         model.installEnsureBtnClicked();
-        QTRY_COMPARE_WITH_TIMEOUT(m_boxTexts.size(), 1, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes.classNames(), QStringList{"CDlgYesNo"}, 60000);
         QVERIFY(waitForState(model, MainViewModel::NotInstalled));
         QCOMPARE(game.state(), QProcess::Running);
         QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Kestrava")));
 
         // Asked again on the next try; this time the player lets the launcher end it.
-        m_acceptBoxes = true;
+        m_boxes.setAccept(true);
         model.installEnsureBtnClicked();
         QTRY_COMPARE_WITH_TIMEOUT(game.state(), QProcess::NotRunning, 30000);
         QVERIFY(waitForState(model, MainViewModel::Installed));

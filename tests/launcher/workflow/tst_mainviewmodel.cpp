@@ -14,6 +14,7 @@
 #include "cdlgyesno.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
+#include "loopbackservices.h"
 #include "mainviewmodel.h"
 
 // A page with the object names the view model writes to.
@@ -79,9 +80,7 @@ private slots:
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
         // Every service on loopback: the view model reports and asks as it would in the field.
         QVERIFY(m_server.listen());
-        for (const char *key : {"resource_url", "release_url", "report_url"})
-            config()->writeString(QLatin1String(key), m_server.baseUrl(),
-                                  QStringLiteral("services"));
+        useLoopbackServices(m_server.baseUrl());
         m_server.serveData(QStringLiteral("/zt7q_cn/xsk/launcher/api/resource"),
                            "{\"data\":{\"game\":{\"latest\":{\"version\":\"1.0.0\"}}}}",
                            "application/json");

@@ -16,8 +16,10 @@
 #include <QUrlQuery>
 #include <QtTest>
 
+#include "dialogwatcher.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
+#include "loopbackservices.h"
 #include "mainviewmodel.h"
 
 namespace {
@@ -73,9 +75,7 @@ private:
     QTemporaryDir m_dir;
     HttpTestServer *m_server = nullptr;
     QQmlApplicationEngine *m_engine = nullptr;
-    QTimer m_boxWatcher;
-    int m_boxesSeen = 0;
-    bool m_acceptBoxes = true;
+    DialogWatcher m_boxes;
     QStringList m_cleanup;
 
     QString gameFolder() const { return m_dir.filePath(QStringLiteral("game")); }
@@ -112,17 +112,7 @@ private slots:
         QVERIFY(m_server->listen());
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
         LauncherConfig *config = LauncherConfig::instance();
-        for (const char *key : {"resource_url", "release_url", "report_url"})
-            config->writeString(QLatin1String(key), m_server->baseUrl(),
-                                QStringLiteral("services"));
-        // Message boxes are answered as soon as they appear; the test counts them.
-        connect(&m_boxWatcher, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-                ++m_boxesSeen;
-                m_acceptBoxes ? box->accept() : box->reject();
-            }
-        });
-        m_boxWatcher.start(20);
+        useLoopbackServices(m_server->baseUrl());
     }
 
     void init()
@@ -130,8 +120,8 @@ private slots:
         m_server->clearRequests();
         m_server->clearFaults();
         m_server->serveData(kContent, contentAnswer({}), "application/json");
-        m_boxesSeen = 0;
-        m_acceptBoxes = true;
+        m_boxes.clear();
+        m_boxes.setAccept(true);
         QDir(gameFolder()).removeRecursively();
         LauncherConfig::instance()->setGameVersion(QString());
     }
@@ -240,7 +230,7 @@ private slots:
         QCOMPARE(model.gameState(), int(MainViewModel::Checking));
         QTRY_VERIFY(changed.count() > 0);
         QCOMPARE(model.gameState(), state);
-        QCOMPARE(m_boxesSeen, 0);
+        QCOMPARE(m_boxes.count(), 0);
 
         const HttpTestServer::Request request = m_server->requestsFor(kResource).first();
         QCOMPARE(request.query, QStringLiteral("launcher_id=18"));
@@ -259,7 +249,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(changed.count() > 0, 20000);
         QCOMPARE(m_server->requestCount(kResource), 6);
         QCOMPARE(model.gameState(), int(MainViewModel::Installed));
-        QCOMPARE(m_boxesSeen, 0);
+        QCOMPARE(m_boxes.count(), 0);
     }
 
     void sixthFailureAsksAndConfirmRetries()
@@ -271,18 +261,18 @@ private slots:
         QSignalSpy changed(&model, &MainViewModel::gameStateChanged);
         model.initialize();
         QTRY_VERIFY_WITH_TIMEOUT(changed.count() > 0, 20000);
-        QCOMPARE(m_boxesSeen, 1);
+        QCOMPARE(m_boxes.count(), 1);
         QCOMPARE(m_server->requestCount(kResource), 7);
         QCOMPARE(model.gameState(), int(MainViewModel::Installed));
     }
 
     void sixthFailureDeclinedLeavesQueryFailed()
     {
-        m_acceptBoxes = false;
+        m_boxes.setAccept(false);
         m_server->addFault(kResource, HttpTestServer::Fault::status(500), -1);
         MainViewModel model;
         model.initialize();
-        QTRY_COMPARE_WITH_TIMEOUT(m_boxesSeen, 1, 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(m_boxes.count(), 1, 20000);
         QTRY_COMPARE(model.gameState(), int(MainViewModel::QueryFailed));
         QTest::qWait(200);
         QCOMPARE(m_server->requestCount(kResource), 6);
@@ -296,12 +286,12 @@ private slots:
 
     void unreadableAnswerIsAnErrorNotAnEmptyCatalogue()
     {
-        m_acceptBoxes = false;
+        m_boxes.setAccept(false);
         m_server->serveData(kResource, "<html>proxy login</html>", "text/html");
         MainViewModel model;
         QSignalSpy changed(&model, &MainViewModel::gameStateChanged);
         model.initialize();
-        QTRY_COMPARE(m_boxesSeen, 1);
+        QTRY_COMPARE(m_boxes.count(), 1);
         QCOMPARE(m_server->requestCount(kResource), 1);
     }
 
