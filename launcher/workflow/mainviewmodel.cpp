@@ -579,9 +579,10 @@ void MainViewModel::onOpenbbsClick() {}
 bool MainViewModel::isDownloadNotComplated()
 {
     const QString folder = LauncherConfig::instance()->installPath();
-    if (folder.isEmpty() || !m_manifest)
+    if (folder.isEmpty() || !m_manifest || !m_gameDownloader)
         return false;
-    const QString name = packageFileName();
+    const QString name =
+        m_gameDownloader->savedFileName(m_manifest->packageUrl(m_currentGameVersion));
     return !name.isEmpty() &&
            QFileInfo::exists(folder + QLatin1Char('/') + name + QStringLiteral("_tmp"));
 }
@@ -916,12 +917,6 @@ void MainViewModel::onIconDownloaded()
 
 // --- install and update pipeline ------------------------------------------------------------
 
-QString MainViewModel::packageFileName() const
-{
-    return UpdateVersionInfo::fileNameOfUrl(
-        m_manifest->packageUrl(m_currentGameVersion).toString());
-}
-
 QString MainViewModel::normalizedInstallPath(QString path)
 {
     path.replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
@@ -956,15 +951,14 @@ void MainViewModel::startDownload(bool onlyWhenNotInstalled)
         m_rateSampleTime = QDateTime::currentDateTime();
     }
     const QString folder = LauncherConfig::instance()->installPath();
-    const QString name = packageFileName();
-    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameDownloader->setFilePath(folder);
     m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
+    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameSetup->setZipFilePath(folder);
-    m_gameSetup->setZipFileName(name);
+    m_gameSetup->setZipFileName(m_gameDownloader->fileName());
     preparePlugin();
 
-    if (QFileInfo(folder + QLatin1Char('/') + name).isFile()) {
+    if (QFileInfo(m_gameDownloader->finalFilePath()).isFile()) {
         onDownloadFinished();
         return;
     }
@@ -1042,8 +1036,10 @@ void MainViewModel::onDownloadFinished()
         emit progressChanged();
     }
     m_lastShownProgress = -1.0f;
-    m_gameDownloader->fileMd5(LauncherConfig::instance()->installPath() + QLatin1Char('/') +
-                              packageFileName());
+    // A redirect may have given the package another name than its address: check and unpack
+    // the file that was saved.
+    m_gameSetup->setZipFileName(m_gameDownloader->fileName());
+    m_gameDownloader->fileMd5(m_gameDownloader->finalFilePath());
 }
 
 void MainViewModel::showTransferError(const QString &headline, ErrorDefine::ErrorCode error,

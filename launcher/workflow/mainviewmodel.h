@@ -189,7 +189,6 @@ private:
     void onIconDownloaded();
 
     // Install and update pipeline.
-    QString packageFileName() const;
     void startDownload(bool onlyWhenNotInstalled);
     void showProgressFraction(float fraction);
     void setPauseButtonImages(const QString &stem);

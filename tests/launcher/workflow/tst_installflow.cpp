@@ -107,20 +107,25 @@ private:
         return archive;
     }
 
-    void publish(const QString &version, const QString &md5Override = QString())
+    // fullPath: where the manifest says the full package is (served there unless the test
+    // answers that address otherwise).
+    void publish(const QString &version, const QString &md5Override = QString(),
+                 QString fullPath = QString(), const QJsonArray &plugins = QJsonArray())
     {
         const QFileInfo full(m_fullPackage);
         const QFileInfo diff(m_diffPackage);
         m_server->serveFile(QStringLiteral("/packages/") + full.fileName(), m_fullPackage);
         m_server->serveFile(QStringLiteral("/packages/") + diff.fileName(), m_diffPackage);
-        const QJsonObject latest{
-            {"name", "Orvyndale"},
-            {"version", version},
-            {"path", m_server->url(QStringLiteral("/packages/") + full.fileName()).toString()},
-            {"size", full.size()},
-            {"md5",
-             md5Override.isEmpty() ? QString::fromLatin1(md5Of(m_fullPackage)) : md5Override},
-            {"entry", ""}};
+        if (fullPath.isEmpty())
+            fullPath = QStringLiteral("/packages/") + full.fileName();
+        const QJsonObject latest{{"name", "Orvyndale"},
+                                 {"version", version},
+                                 {"path", m_server->url(fullPath).toString()},
+                                 {"size", full.size()},
+                                 {"md5", md5Override.isEmpty()
+                                             ? QString::fromLatin1(md5Of(m_fullPackage))
+                                             : md5Override},
+                                 {"entry", ""}};
         const QJsonObject fromPrevious{
             {"name", "Orvyndale diff"},
             {"version", "0.9.0"},
@@ -129,7 +134,7 @@ private:
             {"md5", QString::fromLatin1(md5Of(m_diffPackage))}};
         const QJsonObject data{
             {"game", QJsonObject{{"latest", latest}, {"diffs", QJsonArray{fromPrevious}}}},
-            {"plugin", QJsonObject{{"plugins", QJsonArray()}}}};
+            {"plugin", QJsonObject{{"plugins", plugins}}}};
         m_server->serveData(kResource, QJsonDocument(QJsonObject{{"data", data}}).toJson(),
                             "application/json");
     }
@@ -308,6 +313,53 @@ private slots:
         QVERIFY(gets.last().header("range").startsWith("bytes="));
         QVERIFY(!gets.last().header("range").startsWith("bytes=0-"));
         QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+    }
+
+    // A CDN answers the published address with a redirect to a differently named file: that
+    // file is the one resumed after a restart, checked, unpacked and found complete later.
+    void packageBehindRedirectInstallsUnderItsSavedName()
+    {
+        const QString target = QStringLiteral("/cdn/Orvyndale-1.0.0-b7e1.7z");
+        m_server->serveFile(target, m_fullPackage);
+        m_server->redirect(QStringLiteral("/dl/Orvyndale.7z"), target, 302);
+        publish(QStringLiteral("1.0.0"), QString(), QStringLiteral("/dl/Orvyndale.7z"));
+        const QString saved = gameFolder() + QStringLiteral("/Orvyndale-1.0.0-b7e1.7z");
+        m_server->addFault(target, HttpTestServer::Fault::throttle(256 * 1024), 1, "GET");
+        {
+            MainViewModel first;
+            first.initialize();
+            QVERIFY(waitForState(first, MainViewModel::NotInstalled));
+            first.installEnsureBtnClicked();
+            QTRY_VERIFY(first.progress() > 0.0f);
+            first.pauseBtnClicked();
+        } // the launcher quits with the download half done
+
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(QFileInfo::exists(saved + QStringLiteral("_tmp")));
+        QVERIFY(model.isDownloadNotComplated());
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 0);
+        QVERIFY(!m_server->requestsFor(target).last().header("range").startsWith("bytes=0-"));
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(QFile(gameFolder() + QStringLiteral("/data/world.pak")).size(), qint64(3 << 20));
+        QVERIFY(!QFileInfo::exists(saved));
+        QVERIFY(!QFileInfo::exists(saved + QStringLiteral("_tmp")));
+
+        // The complete package already saved under that name is not fetched again.
+        LauncherConfig::instance()->setGameVersion(QString());
+        QVERIFY(QFile::copy(m_fullPackage, saved));
+        m_server->clearRequests();
+        MainViewModel again;
+        again.initialize();
+        QVERIFY(waitForState(again, MainViewModel::NotInstalled));
+        again.installEnsureBtnClicked();
+        QVERIFY(waitForState(again, MainViewModel::Installed));
+        for (const HttpTestServer::Request &r : m_server->requestsFor(target))
+            QCOMPARE(r.method, QByteArray("HEAD"));
+        QVERIFY(!QFileInfo::exists(saved));
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
