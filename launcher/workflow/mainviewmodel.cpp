@@ -128,11 +128,9 @@ void MainViewModel::initialize()
             &MainViewModel::onPluginDownloaded);
     connect(m_pluginDownloader, &downloadmanager::md5CheckFinish, this,
             &MainViewModel::onPluginMd5Finished);
+    // The plug-in has a worker of its own, so its events never reach the game's handlers; its
+    // failures are not shown.
     m_pluginSetup = new setupmanager();
-    connect(m_pluginSetup, &setupmanager::setupFinished, this,
-            [this] { m_pluginSetupRunning = false; });
-    connect(m_pluginSetup, &setupmanager::setupError, this,
-            [this] { m_pluginSetupRunning = false; });
 
     m_messageBox = new CDlgYesNo();
     m_messageBox->resize(500, 300);
@@ -1104,7 +1102,7 @@ void MainViewModel::startSetupGuarded()
 
 void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
 {
-    if (m_pluginSetupRunning || totalSize <= 0)
+    if (totalSize <= 0)
         return;
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
@@ -1134,8 +1132,6 @@ void MainViewModel::onSetupFinished()
 {
     StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL_FINISH);
     m_lastShownProgress = -1.0f;
-    if (m_pluginSetupRunning)
-        return;
     LauncherConfig *config = LauncherConfig::instance();
     const QString version = m_manifest->version();
     config->setGameVersion(version);
@@ -1150,8 +1146,6 @@ void MainViewModel::onSetupFinished()
 void MainViewModel::onSetupError(ErrorDefine::ErrorCode error, QString msg)
 {
     m_lastShownProgress = -1.0f;
-    if (m_pluginSetupRunning)
-        return;
     updateGameState();
     showTransferError(tr("message_setup_error"), error, msg);
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_SETUP_ERROR,
@@ -1214,7 +1208,6 @@ void MainViewModel::onPluginDownloaded()
 
 void MainViewModel::onPluginMd5Finished()
 {
-    m_pluginSetupRunning = true;
     m_pluginSetup->start(QThread::InheritPriority);
 }
 

@@ -240,7 +240,6 @@ private:
     downloadmanager *m_pluginDownloader = nullptr;
     setupmanager *m_gameSetup = nullptr;
     setupmanager *m_pluginSetup = nullptr;
-    bool m_pluginSetupRunning = false;
     CSetInstallPathDialog *m_installPathDialog = nullptr;
     downloadmanager *m_backgroundDownloader = nullptr;
     downloadmanager *m_iconDownloader = nullptr;

@@ -18,6 +18,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "dialogwatcher.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
@@ -65,6 +69,36 @@ Window {
     }
 }
 )";
+
+// Keeps a setup worker busy: a named pipe where it reads its deletion list blocks it until
+// released, which the destructor does in any case, so no worker is left waiting.
+class BlockingDeletionList
+{
+public:
+    explicit BlockingDeletionList(const QString &folder)
+        : m_path(QFile::encodeName(folder + QStringLiteral("/deletefiles.txt")))
+    {
+        m_made = ::mkfifo(m_path.constData(), 0600) == 0;
+    }
+    ~BlockingDeletionList() { release(); }
+    bool isMade() const { return m_made; }
+    void release()
+    {
+        if (!m_made)
+            return;
+        m_made = false;
+        // A reader waiting in open() gets an empty list; without one this fails harmlessly.
+        const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        else
+            ::unlink(m_path.constData());
+    }
+
+private:
+    QByteArray m_path;
+    bool m_made = false;
+};
 
 } // namespace
 
@@ -360,6 +394,48 @@ private slots:
         for (const HttpTestServer::Request &r : m_server->requestsFor(target))
             QCOMPARE(r.method, QByteArray("HEAD"));
         QVERIFY(!QFileInfo::exists(saved));
+    }
+
+    // The plug-in unpacks on a worker of its own; the game's end must still reach the game
+    // flow while it runs.
+    void gameSetupFinishesWhilePluginSetupRuns()
+    {
+        const QString plugin = QStringLiteral("plug%1").arg(QCoreApplication::applicationPid());
+        const QString pluginPackage = makePackage(
+            plugin + QStringLiteral(".7z"), {{plugin + QStringLiteral("/readme.txt"), "plug-in"}});
+        QVERIFY(!pluginPackage.isEmpty());
+        const QString launcherFolder = MainViewModel::launcherFolder();
+        const QString pluginFolder = launcherFolder + QLatin1Char('/') + plugin;
+        m_server->serveFile(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"),
+                            pluginPackage);
+        const QJsonObject entry{
+            {"path", m_server->url(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"))
+                         .toString()},
+            {"md5", QString::fromLatin1(md5Of(pluginPackage))}};
+        publish(QStringLiteral("1.0.0"), QString(), QString(), QJsonArray{entry});
+        // The game package waits until the plug-in is being unpacked.
+        m_server->addFault(QStringLiteral("/packages/Orvyndale_1.0.0.7z"),
+                           HttpTestServer::Fault::neverAnswer(), 1, "GET");
+
+        MainViewModel model;
+        BlockingDeletionList pluginBusy(launcherFolder);
+        QVERIFY(pluginBusy.isMade());
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pluginFolder + QStringLiteral("/readme.txt")),
+                                 30000);
+        m_server->releaseHeld();
+
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 0);
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Orvyndale_1.0.0.7z")));
+
+        pluginBusy.release();
+        QTRY_VERIFY(!QFileInfo::exists(launcherFolder + QStringLiteral("/deletefiles.txt")));
+        QDir(pluginFolder).removeRecursively();
+        QFile::remove(launcherFolder + QLatin1Char('/') + plugin + QStringLiteral(".7z"));
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
