@@ -708,14 +708,17 @@ void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QStr
         } catch (...) {
             parseError = QStringLiteral("unknown exception");
         }
+        m_resourceQueryAttempts = 0;
         // An answer that cannot be read would otherwise be taken for "no game published" and
-        // offer a fresh install over an installed game.
+        // offer a fresh install over an installed game: the state stays "query failed" until
+        // a good answer comes.
         if (!processed) {
             qDebug() << "resource answer not usable:" << parseError;
             askToRetryResourceQuery(false);
-            setGameState(QueryFailed, false);
+            refreshPage(false);
+            setGameState(QueryFailed);
+            return;
         }
-        m_resourceQueryAttempts = 0;
         refreshPage();
         return;
     }
@@ -767,10 +770,11 @@ void MainViewModel::checkLauncherVersion()
     QCoreApplication::exit(0);
 }
 
-void MainViewModel::refreshPage()
+void MainViewModel::refreshPage(bool computeState)
 {
     updateShowVersion();
-    updateGameState();
+    if (computeState)
+        updateGameState();
     updateShowVersion();
 
     // The resource service carries no website or community address.

@@ -182,7 +182,7 @@ private:
     void askToRetryResourceQuery(bool withCancel);
     void askToRetryContentQuery();
     void checkLauncherVersion();
-    void refreshPage();
+    void refreshPage(bool computeState = true);
     void updateGameState();
     QString gameExecutablePath() const;
     void onBackgroundDownloaded();

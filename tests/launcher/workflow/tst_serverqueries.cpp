@@ -286,6 +286,7 @@ private slots:
 
     void unreadableAnswerIsAnErrorNotAnEmptyCatalogue()
     {
+        installGame(QStringLiteral("1.0.0"));
         m_boxes.setAccept(false);
         m_server->serveData(kResource, "<html>proxy login</html>", "text/html");
         MainViewModel model;
@@ -293,6 +294,18 @@ private slots:
         model.initialize();
         QTRY_COMPARE(m_boxes.count(), 1);
         QCOMPARE(m_server->requestCount(kResource), 1);
+        // Not offered a fresh install over the installed game, now or later.
+        QTRY_VERIFY(changed.count() > 0);
+        QCOMPARE(model.gameState(), int(MainViewModel::QueryFailed));
+        QTest::qWait(200);
+        QCOMPARE(model.gameState(), int(MainViewModel::QueryFailed));
+        QVERIFY(!model.installEnable());
+
+        // A good answer, asked for by the install button, decides again.
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        model.installEnsureBtnClicked();
+        QTRY_COMPARE(model.gameState(), int(MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 1);
     }
 
     void backgroundAlreadyPresentIsNotFetchedAgain()
