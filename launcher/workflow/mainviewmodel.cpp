@@ -946,12 +946,12 @@ qint64 MainViewModel::availableBytes(const QString &path)
 
 void MainViewModel::startDownload(bool onlyWhenNotInstalled)
 {
-    if (onlyWhenNotInstalled) {
-        if (m_gameState != NotInstalled)
-            return;
-        m_lastShownProgress = -1.0f;
-        m_rateSampleTime = QDateTime::currentDateTime();
-    }
+    // Only the state test is the install's own; an update needs a fresh sample time too, or
+    // its first speed sample spans the time since some earlier event.
+    if (onlyWhenNotInstalled && m_gameState != NotInstalled)
+        return;
+    m_lastShownProgress = -1.0f;
+    m_rateSampleTime = QDateTime::currentDateTime();
     const QString folder = LauncherConfig::instance()->installPath();
     m_gameDownloader->setFilePath(folder);
     m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));

@@ -262,10 +262,26 @@ private slots:
         exe.close();
         LauncherConfig::instance()->setGameVersion(QStringLiteral("0.9.0"));
 
+        // Slow enough that the transfer spans a couple of seconds.
+        const QString diffPath = QStringLiteral("/packages/Orvyndale_0.9.0_1.0.0.7z");
+        m_server->addFault(diffPath,
+                           HttpTestServer::Fault::throttle(QFileInfo(m_diffPackage).size() / 2), 1,
+                           "GET");
         MainViewModel model;
+        QQmlApplicationEngine engine;
+        engine.loadData(kProgressPage);
+        QObject *root = engine.rootObjects().value(0);
+        QVERIFY(root);
+        model.setRootObject(root);
+        QObject *speed = root->findChild<QObject *>(QStringLiteral("download_speed"));
         model.initialize();
         QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        QElapsedTimer sinceClick;
+        sinceClick.start();
         model.updateBtnClicked();
+        // The first speed sample covers at least a second of this download.
+        QTRY_VERIFY_WITH_TIMEOUT(!speed->property("text").toString().isEmpty(), 30000);
+        QVERIFY2(sinceClick.elapsed() >= 900, qPrintable(QString::number(sinceClick.elapsed())));
         QVERIFY(waitForState(model, MainViewModel::Installed));
         QCOMPARE(m_server->requestCount(QStringLiteral("/packages/Orvyndale_1.0.0.7z")), 0);
         QVERIFY(m_server->requestCount(QStringLiteral("/packages/Orvyndale_0.9.0_1.0.0.7z")) > 0);
