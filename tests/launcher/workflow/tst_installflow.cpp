@@ -433,6 +433,17 @@ private slots:
         m_server->addFault(QStringLiteral("/packages/Orvyndale_1.0.0.7z"),
                            HttpTestServer::Fault::neverAnswer(), 1, "GET");
 
+        // Whatever happens, the launcher folder gets back to how it was, once the plug-in's
+        // worker (ended with the model) is done with it.
+        struct LeaveNoPlugin
+        {
+            QString folder, package;
+            ~LeaveNoPlugin()
+            {
+                QDir(folder).removeRecursively();
+                QFile::remove(package);
+            }
+        } leaveNoPlugin{pluginFolder, launcherFolder + QLatin1Char('/') + plugin + ".7z"};
         MainViewModel model;
         BlockingDeletionList pluginBusy(launcherFolder);
         QVERIFY(pluginBusy.isMade());
@@ -450,8 +461,6 @@ private slots:
 
         pluginBusy.release();
         QTRY_VERIFY(!QFileInfo::exists(launcherFolder + QStringLiteral("/deletefiles.txt")));
-        QDir(pluginFolder).removeRecursively();
-        QFile::remove(launcherFolder + QLatin1Char('/') + plugin + QStringLiteral(".7z"));
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
