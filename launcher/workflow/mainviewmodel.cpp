@@ -832,12 +832,7 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
 {
     if (!(ok && status == 200)) {
         qDebug() << "request server content error " << error;
-        if (m_contentQueryAttempts > 4) {
-            askToRetryContentQuery();
-            return;
-        }
-        ++m_contentQueryAttempts;
-        sendContentQuery();
+        retryContentQuery();
         return;
     }
 
@@ -876,10 +871,21 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
     } catch (...) {
         processed = false;
     }
+    // An answer that cannot be read is one more failed attempt, like a lost one.
     if (!processed)
-        askToRetryContentQuery();
+        retryContentQuery();
     else
         m_contentQueryAttempts = 0;
+}
+
+void MainViewModel::retryContentQuery()
+{
+    if (m_contentQueryAttempts > 4) {
+        askToRetryContentQuery();
+        return;
+    }
+    ++m_contentQueryAttempts;
+    sendContentQuery();
 }
 
 void MainViewModel::askToRetryContentQuery()

@@ -180,6 +180,7 @@ private:
     void onResourceAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void onContentAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void askToRetryResourceQuery(bool withCancel);
+    void retryContentQuery();
     void askToRetryContentQuery();
     void checkLauncherVersion();
     void refreshPage(bool computeState = true);

@@ -308,6 +308,35 @@ private slots:
         QCOMPARE(m_boxes.count(), 1);
     }
 
+    // Lost and unreadable content answers alike: five re-sends, then the player is asked.
+    void contentQueryResendsFiveTimesBeforeAsking_data()
+    {
+        QTest::addColumn<int>("status"); // 200 here is an empty, unreadable answer
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("five lost") << 502 << 5 << 0;
+        QTest::newRow("six lost") << 502 << 6 << 1;
+        QTest::newRow("five unreadable") << 200 << 5 << 0;
+        QTest::newRow("six unreadable") << 200 << 6 << 1;
+    }
+
+    void contentQueryResendsFiveTimesBeforeAsking()
+    {
+        QFETCH(int, status);
+        QFETCH(int, failures);
+        QFETCH(int, boxes);
+        m_boxes.setAccept(false);
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        m_server->addFault(kContent, HttpTestServer::Fault::status(status), failures);
+        MainViewModel model;
+        model.initialize();
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->requestCount(kContent), 6, 20000);
+        QTRY_COMPARE(m_boxes.count(), boxes);
+        QTest::qWait(300);
+        QCOMPARE(m_server->requestCount(kContent), 6);
+        QCOMPARE(m_boxes.count(), boxes);
+    }
+
     void backgroundAlreadyPresentIsNotFetchedAgain()
     {
         const QString name =
