@@ -39,6 +39,8 @@ private slots:
     void wrongStatusReportsWithoutRestart_data();
     void wrongStatusReportsWithoutRestart();
     void rangeIgnoredByServerStillGivesCorrectFile();
+    void wrongPartialAnswerStartsTheRangeAgain_data();
+    void wrongPartialAnswerStartsTheRangeAgain();
     void existingFinalFileIsReplaced();
     void failedRenameIsReportedAndRetriedOnNextStart();
     void sizeRequestFailuresReport1005();
@@ -433,6 +435,41 @@ void TestDownloadManager::rangeIgnoredByServerStillGivesCorrectFile()
     m.fileMd5(folder() + "/pkg.bin");
     QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
     QCOMPARE(errors.count(), 0);
+}
+
+void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain_data()
+{
+    QTest::addColumn<bool>("longBody");
+    QTest::addColumn<qint64>("bytes");
+    QTest::newRow("starts later than asked") << false << qint64(4096);
+    QTest::newRow("starts earlier than asked") << false << qint64(-4096);
+    QTest::newRow("body longer than its range") << true << qint64(4096);
+}
+
+void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
+{
+    QFETCH(bool, longBody);
+    QFETCH(qint64, bytes);
+    const HttpTestServer::Fault fault = longBody ? HttpTestServer::Fault::longBody(bytes)
+                                                 : HttpTestServer::Fault::shiftRange(bytes);
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 11);
+    const QString path = serve("pkg.bin", data);
+    // The connection breaks; the resend asking for the rest gets the wrong answer.
+    m_server->addFault(path, HttpTestServer::Fault::dropAfter(512 * 1024), 1, "GET");
+    m_server->addFault(path, fault, 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    start(m, path, md5Hex(data));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(httpErrors.count(), 0);
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 3);
+    QVERIFY(rangeStart(requests.at(1)) > 0);
+    QCOMPARE(rangeStart(requests.at(2)), qint64(0));
 }
 
 void TestDownloadManager::existingFinalFileIsReplaced()
