@@ -125,6 +125,21 @@ private slots:
         QVERIFY(translator.translate("MainViewModel", "button_start_game").isEmpty());
     }
 
+    // The launcher's own update prompt must not offer to update the game.
+    void launcherUpdateButtonDoesNotSpeakOfTheGame()
+    {
+        const QString folder =
+            qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language/");
+        for (const char *file : {"i18n_zh_cn.qm", "i18n_zh_tw.qm"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(folder + QLatin1String(file)));
+            const QString text = translator.translate("UpdateProgram", "button_update");
+            QVERIFY2(!text.isEmpty() && !text.contains(QStringLiteral("游戏")) &&
+                         !text.contains(QStringLiteral("遊戲")),
+                     qPrintable(QLatin1String(file) + QLatin1Char(' ') + text));
+        }
+    }
+
     void launcherIdTextFollowsTheEnvironment()
     {
         // This build is the shipped mainland one.
