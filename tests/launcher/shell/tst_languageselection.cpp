@@ -125,6 +125,20 @@ private slots:
         QVERIFY(translator.translate("MainViewModel", "button_start_game").isEmpty());
     }
 
+    void missingFileIsNotReplacedByAShorterName()
+    {
+        QTemporaryDir dir;
+        dir.setAutoRemove(!QTest::currentTestFailed());
+        const QString folder = dir.path() + QLatin1Char('/');
+        for (const char *name : {"i18n_zh.qm", "i18n_zh", "i18n.qm", "i18n"})
+            QVERIFY(QFile::copy(QStringLiteral(SAMPLE_QM_DIR "sample_de.qm"),
+                                folder + QLatin1String(name)));
+        QTranslator translator;
+        QCOMPARE(LanguageSelection::select(translator, QStringLiteral("overseas"), 0x0404, folder),
+                 QStringLiteral("zh-tw"));
+        QVERIFY(translator.isEmpty());
+    }
+
     // The launcher's own update prompt must not offer to update the game.
     void launcherUpdateButtonDoesNotSpeakOfTheGame()
     {
