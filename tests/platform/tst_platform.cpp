@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "crashhandler.h"
 #include "namedmutex.h"
@@ -83,6 +84,36 @@ private slots:
         QVERIFY(flock.waitForFinished(5000));
         QTRY_VERIFY(!platform::namedMutexExists(name));
         QFile::remove(path);
+    }
+
+    // Without a runtime folder the lock file lives in the shared temp folder, where another
+    // user could create and hold it first.
+    void namedMutexOfAnotherUserIsIgnored()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to give the lock file to another user");
+        QTemporaryDir shared;
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(shared.path()));
+        const std::string name = uniqueName("foreign");
+        const QString path = QString::fromStdString(platform::namedMutexLockPath(name));
+        QProcess flock;
+        flock.start(QStringLiteral("flock"),
+                    {QStringLiteral("-o"), path, QStringLiteral("sh"), QStringLiteral("-c"),
+                     QStringLiteral("echo held; exec sleep 20")});
+        const bool started = flock.waitForStarted() && waitForLine(flock, "held");
+        const bool mine = started && platform::namedMutexExists(name);
+        const bool given = ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+        const bool foreignSeen = platform::namedMutexExists(name);
+        flock.kill();
+        flock.waitForFinished(5000);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("TMPDIR", oldTmp);
+        QVERIFY(mine);
+        QVERIFY(given);
+        QVERIFY(!foreignSeen);
     }
 
     void namedMutexInThisProcessIsExclusiveAndQueryCreatesNothing()
