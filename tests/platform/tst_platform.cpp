@@ -176,6 +176,8 @@ private slots:
                                << "signal 6 (ABRT)";
         QTest::newRow("arithmetic") << "fpe"
                                     << "signal 8 (FPE)";
+        QTest::newRow("worker thread stack overflow") << "thread-overflow"
+                                                      << "signal 11 (SEGV)";
     }
 
     void crashWritesANamedDumpAndStillDies()
@@ -212,6 +214,38 @@ private slots:
         QVERIFY(text.contains(QLatin1String("crashprobe(")));
         QVERIFY(text.contains(QLatin1String("\nmaps:\n")));
         QVERIFY(text.contains(QLatin1String("[stack]")));
+    }
+
+    // The zone switches to daylight saving (UTC+1) two seconds after the handler is installed.
+    void dumpNameFollowsDaylightSaving()
+    {
+        QTemporaryDir dir;
+        dir.setAutoRemove(!QTest::currentTestFailed());
+        const QDateTime change = QDateTime::currentDateTimeUtc().addSecs(2);
+        const int day = change.date().dayOfYear() - 1;
+        const QString zone = QStringLiteral("AAA0BBB-1,%1/%2,%3/0")
+                                 .arg(day)
+                                 .arg(change.time().toString(QStringLiteral("hh:mm:ss")))
+                                 .arg((day + 180) % 365);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TZ"), zone);
+        probe.setProcessEnvironment(env);
+        probe.setWorkingDirectory(dir.path());
+        probe.start(QStringLiteral(CRASHPROBE), {QStringLiteral("wait")});
+        QVERIFY(waitForLine(probe, "ready"));
+        QTRY_VERIFY_WITH_TIMEOUT(QDateTime::currentDateTimeUtc() > change.addSecs(1), 10000);
+        ::kill(static_cast<pid_t>(probe.processId()), SIGSEGV);
+        QVERIFY(probe.waitForFinished(10000));
+
+        const QStringList dumps = dumpFiles(dir.path());
+        QCOMPARE(dumps.size(), 1);
+        QDateTime stamp =
+            QDateTime::fromString(dumps.first().mid(9, 15), QStringLiteral("yyyyMMdd-HHmmss"));
+        QVERIFY2(stamp.isValid(), qPrintable(dumps.first()));
+        stamp.setTimeSpec(Qt::UTC);
+        const qint64 ahead = QDateTime::currentDateTimeUtc().secsTo(stamp);
+        QVERIFY2(qAbs(ahead - 3600) <= 5, qPrintable(dumps.first() + " " + zone));
     }
 
     void crashUnderATracerWritesNoDump()
