@@ -253,7 +253,10 @@ void downloadmanager::initTasks()
     while (m_tasks.size() < 1) {
         const int id = m_tasks.size();
         qint64 count = m_settings.value(recordKey(id), 0).toLongLong();
-        if (count < 0 || count > m_totalSize)
+        // A record that claims more than the package, or than the partial file holds, is
+        // damaged or stale: the bytes it counts are not on disk.
+        const qint64 onDisk = m_file ? m_totalSize : QFileInfo(tempFilePath()).size();
+        if (count < 0 || count > m_totalSize || count > onDisk)
             count = 0;
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);

@@ -31,6 +31,9 @@ private slots:
     void pauseAndResumeReuseTaskAndRangeFromWrittenBytes();
     void newManagerResumesFromRecordedCountNotFileLength();
     void deletedTempFileDropsRecordAndRestartsFromZero();
+    void recordBeyondFileOrPackageRestartsFromZero_data();
+    void recordBeyondFileOrPackageRestartsFromZero();
+    void pauseRecordsExactlyTheBytesOnDisk();
     void twoRedirectsNameBothFilesAfterFinalUrl();
     void switchingPackageWhilePausedKeepsTheOtherResumable();
     void survivesFourDropsAndStallsAtRandomOffsets();
@@ -239,6 +242,56 @@ void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
     QVERIFY(paused.isDownloading());
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero_data()
+{
+    QTest::addColumn<int>("onDisk");
+    QTest::addColumn<qint64>("recorded");
+    const int size = 1024 * 1024;
+    // A damaged settings file, or a package re-published smaller at the same address.
+    QTest::newRow("record beyond the package") << size << qint64(size + 1);
+    // A partial file cut short (copied, restored from a backup) under an intact record.
+    QTest::newRow("record beyond the file") << 100 * 1024 << qint64(512 * 1024);
+}
+
+void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero()
+{
+    QFETCH(int, onDisk);
+    QFETCH(qint64, recorded);
+    const QByteArray data = randomBytes(1024 * 1024, 12);
+    const QString path = serve("pkg.bin", data);
+    QVERIFY(writeFile(folder() + "/pkg.bin_tmp", data.left(onDisk)));
+    QSettings().setValue("pkg.bin/0", recorded);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).first()), qint64(0));
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+// A launcher killed right after a pause must find a record of exactly the bytes on disk.
+void TestDownloadManager::pauseRecordsExactlyTheBytesOnDisk()
+{
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 13);
+    const QString path = serve("pkg.bin", data);
+    const int sent = 1024 * 1024 + 4321; // many pieces in quick succession, then nothing
+    m_server->addFault(path, HttpTestServer::Fault::stallAfter(sent), 1, "GET");
+    downloadmanager first;
+    start(first, path);
+    QTRY_COMPARE_WITH_TIMEOUT(first.getDownloadedSize(), qint64(sent), 10000);
+    first.stopDownlaod();
+    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(sent));
+
+    // What a restarted launcher does with that record (the paused one is never destroyed
+    // cleanly, as after a kill).
+    downloadmanager second;
+    QSignalSpy finished(&second, &downloadmanager::downloadFinished);
+    start(second, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), qint64(sent));
     QCOMPARE(readFile(folder() + "/pkg.bin"), data);
 }
 
