@@ -842,7 +842,8 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
         if (processed) {
             const QString background = m_manifest->background();
             if (!background.isEmpty()) {
-                const QString name = UpdateVersionInfo::fileNameOfUrl(background);
+                // Under the name its download was saved as, which a redirect may have chosen.
+                const QString name = m_backgroundDownloader->savedFileName(QUrl(background));
                 if (!name.isEmpty() &&
                     QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name)) {
                     LauncherConfig::instance()->setGameDynamicBgName(name);
@@ -902,7 +903,7 @@ void MainViewModel::askToRetryContentQuery()
 void MainViewModel::onBackgroundDownloaded()
 {
     LauncherConfig *config = LauncherConfig::instance();
-    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->background());
+    const QString name = m_backgroundDownloader->fileName();
     if (!name.isEmpty() && QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name))
         config->setGameDynamicBgName(name);
     const QString stored = config->gameDynamicBgName();
@@ -913,7 +914,7 @@ void MainViewModel::onBackgroundDownloaded()
 
 void MainViewModel::onIconDownloaded()
 {
-    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->icon());
+    const QString name = m_iconDownloader->fileName();
     const QString file = launcherFolder() + QLatin1Char('/') + name;
     const bool show = !name.isEmpty() && QFileInfo::exists(file) && !m_manifest->advUrl().isEmpty();
     setItemProperty(QStringLiteral("viewActivity"), "visible", show);
@@ -1181,7 +1182,7 @@ void MainViewModel::preparePlugin()
     m_pluginDownloader->setFilePath(launcherFolder());
     m_pluginDownloader->setFileMD5(plugin.value(QStringLiteral("md5")).toString());
     m_pluginSetup->setZipFilePath(launcherFolder());
-    m_pluginSetup->setZipFileName(UpdateVersionInfo::fileNameOfUrl(url));
+    m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
 }
 
 void MainViewModel::checkPlugin(bool allowInstaller)
@@ -1190,7 +1191,8 @@ void MainViewModel::checkPlugin(bool allowInstaller)
     if (plugin.isEmpty())
         return;
     const QString url = plugin.value(QStringLiteral("path")).toString();
-    const QString fileName = UpdateVersionInfo::fileNameOfUrl(url);
+    const QString fileName = m_pluginDownloader->savedFileName(QUrl(url));
+    // The installer's folder is named after the address, whatever the download is saved as.
     const QString name = UpdateVersionInfo::baseNameOfUrl(url);
     if (name.isEmpty())
         return;
@@ -1211,9 +1213,8 @@ void MainViewModel::checkPlugin(bool allowInstaller)
 
 void MainViewModel::onPluginDownloaded()
 {
-    const QString url = firstPlugin().value(QStringLiteral("path")).toString();
-    m_pluginDownloader->fileMd5(launcherFolder() + QLatin1Char('/') +
-                                UpdateVersionInfo::fileNameOfUrl(url));
+    m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
+    m_pluginDownloader->fileMd5(m_pluginDownloader->finalFilePath());
 }
 
 void MainViewModel::onPluginMd5Finished()

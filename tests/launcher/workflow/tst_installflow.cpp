@@ -422,8 +422,11 @@ private slots:
         QVERIFY(!pluginPackage.isEmpty());
         const QString launcherFolder = MainViewModel::launcherFolder();
         const QString pluginFolder = launcherFolder + QLatin1Char('/') + plugin;
-        m_server->serveFile(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"),
-                            pluginPackage);
+        // Behind a redirect as well, so it is saved under another name than its address's.
+        const QString pluginSaved = plugin + QStringLiteral("-3c9d.7z");
+        m_server->serveFile(QStringLiteral("/cdn/") + pluginSaved, pluginPackage);
+        m_server->redirect(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"),
+                           QStringLiteral("/cdn/") + pluginSaved);
         const QJsonObject entry{
             {"path", m_server->url(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"))
                          .toString()},
@@ -442,8 +445,9 @@ private slots:
             {
                 QDir(folder).removeRecursively();
                 QFile::remove(package);
+                QFile::remove(package + QStringLiteral("_tmp"));
             }
-        } leaveNoPlugin{pluginFolder, launcherFolder + QLatin1Char('/') + plugin + ".7z"};
+        } leaveNoPlugin{pluginFolder, launcherFolder + QLatin1Char('/') + pluginSaved};
         MainViewModel model;
         BlockingDeletionList pluginBusy(launcherFolder);
         QVERIFY(pluginBusy.isMade());

@@ -337,6 +337,39 @@ private slots:
         QCOMPARE(m_boxes.count(), boxes);
     }
 
+    // A CDN redirects the art to differently named files: those are the ones shown.
+    void promotionalArtBehindRedirectsIsShown()
+    {
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        const QString bg = QStringLiteral("bg_%1-5e1f.jpg").arg(pid);
+        const QString icon = QStringLiteral("icon_%1-77aa.png").arg(pid);
+        m_cleanup << MainViewModel::launcherFolder() + QLatin1Char('/') + bg
+                  << MainViewModel::launcherFolder() + QLatin1Char('/') + icon;
+        m_server->serveData(QStringLiteral("/cdn/") + bg, "jpeg", "image/jpeg");
+        m_server->serveData(QStringLiteral("/cdn/") + icon, QByteArray(200, 'p'), "image/png");
+        m_server->redirect(QStringLiteral("/art/bg.jpg"), QStringLiteral("/cdn/") + bg);
+        m_server->redirect(QStringLiteral("/art/icon.png"), QStringLiteral("/cdn/") + icon);
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        m_server->serveData(
+            kContent,
+            contentAnswer({{"background", m_server->url(QStringLiteral("/art/bg.jpg")).toString()},
+                           {"icon", m_server->url(QStringLiteral("/art/icon.png")).toString()},
+                           {"url", "http://127.0.0.1:9/event"}}),
+            "application/json");
+        MainViewModel model;
+        QObject *root = attachPage(model);
+        QVERIFY(root);
+        QObject *promo = root->findChild<QObject *>(QStringLiteral("viewActivity"));
+        promo->setProperty("visible", false);
+        QSignalSpy bgChanged(&model, &MainViewModel::bgPathChanged);
+        model.initialize();
+        QTRY_VERIFY(promo->property("visible").toBool());
+        QCOMPARE(QUrl(promo->property("nomal_Image").toString()).fileName(), icon);
+        QTRY_VERIFY(!bgChanged.isEmpty());
+        QCOMPARE(LauncherConfig::instance()->gameDynamicBgName(), bg);
+        QCOMPARE(QUrl(bgChanged.last().first().toString()).fileName(), bg);
+    }
+
     void backgroundAlreadyPresentIsNotFetchedAgain()
     {
         const QString name =
