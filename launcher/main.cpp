@@ -14,16 +14,15 @@
 #include "mainviewmodel.h"
 #include "namedmutex.h"
 #include "singleinstance.h"
+#include "user.h"
 #include "window.h"
-
-#include <unistd.h>
 
 int main(int argc, char *argv[])
 {
     platform::installCrashHandler();
 
     // Chromium refuses to start as root with its sandbox on; CI and containers run as root.
-    if (::geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
+    if (platform::runsAsSuperuser() && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);

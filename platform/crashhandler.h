@@ -7,6 +7,10 @@ namespace platform {
 // process die. With a debugger attached it writes nothing, so the debugger sees the fault.
 void installCrashHandler();
 
+// Lets the handler run on this thread even when the thread dies of a stack overflow (each
+// thread needs its own reserve). Call it first thing on every worker thread; cheap to repeat.
+void prepareThreadForCrashDump();
+
 bool isDebuggerAttached();
 
 } // namespace platform

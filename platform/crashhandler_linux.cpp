@@ -14,8 +14,74 @@ namespace platform {
 namespace {
 
 const int kSignals[] = {SIGSEGV, SIGBUS, SIGILL, SIGFPE, SIGABRT};
-long g_utcOffsetSeconds = 0;
-alignas(16) char g_altStack[64 * 1024];
+constexpr size_t kAltStackSize = 64 * 1024;
+alignas(16) char g_altStack[kAltStackSize];
+
+// The local time zone's UTC offset over the coming years, worked out before any crash: the
+// handler may not call localtime_r (it locks), yet the name must follow daylight saving.
+// Written once at installation, before the handler is armed, and only read afterwards.
+struct OffsetChange
+{
+    long long from; // first second (UTC) the offset applies to
+    long offset;
+};
+constexpr int kMaxOffsetChanges = 16;
+OffsetChange g_offsets[kMaxOffsetChanges];
+int g_offsetCount = 0;
+
+long utcOffsetAt(time_t when)
+{
+    struct tm local;
+    return ::localtime_r(&when, &local) ? local.tm_gmtoff : 0;
+}
+
+void planUtcOffsets()
+{
+    // Half-day steps find every change (zones change at most twice a year); a binary search
+    // then finds its second. Two years cover any launcher session.
+    constexpr long long kStep = 12 * 3600;
+    constexpr long long kHorizon = 2 * 366 * 86400LL;
+    const long long now = ::time(nullptr);
+    int count = 0;
+    g_offsets[count++] = {0, utcOffsetAt(static_cast<time_t>(now))};
+    for (long long t = now; t < now + kHorizon && count < kMaxOffsetChanges; t += kStep) {
+        const long before = g_offsets[count - 1].offset;
+        if (utcOffsetAt(static_cast<time_t>(t + kStep)) == before)
+            continue;
+        long long lo = t;         // still the old offset
+        long long hi = t + kStep; // already the new one
+        while (hi - lo > 1) {
+            const long long mid = lo + (hi - lo) / 2;
+            (utcOffsetAt(static_cast<time_t>(mid)) == before ? lo : hi) = mid;
+        }
+        g_offsets[count++] = {hi, utcOffsetAt(static_cast<time_t>(hi))};
+    }
+    g_offsetCount = count;
+}
+
+long plannedUtcOffset(long long now)
+{
+    long offset = 0;
+    for (int i = 0; i < g_offsetCount && g_offsets[i].from <= now; ++i)
+        offset = g_offsets[i].offset;
+    return offset;
+}
+
+// One alternate stack per thread, freed when the thread ends.
+struct ThreadAltStack
+{
+    char *memory = nullptr;
+    ~ThreadAltStack()
+    {
+        if (!memory)
+            return;
+        stack_t off;
+        std::memset(&off, 0, sizeof off);
+        off.ss_flags = SS_DISABLE;
+        ::sigaltstack(&off, nullptr);
+        delete[] memory;
+    }
+};
 
 size_t appendText(char *buf, size_t pos, size_t cap, const char *text)
 {
@@ -75,7 +141,8 @@ void civilFromDays(long long z, int &y, unsigned &m, unsigned &d)
 
 void dumpFileName(char *buf, size_t cap)
 {
-    const long long local = static_cast<long long>(::time(nullptr)) + g_utcOffsetSeconds;
+    const long long now = static_cast<long long>(::time(nullptr));
+    const long long local = now + plannedUtcOffset(now);
     long long days = local / 86400;
     long long secs = local % 86400;
     if (secs < 0) {
@@ -181,10 +248,7 @@ void installCrashHandler()
     // Resolve what the handler needs while it is still safe to allocate.
     void *warmUp[2];
     ::backtrace(warmUp, 2);
-    const time_t now = ::time(nullptr);
-    struct tm local;
-    if (::localtime_r(&now, &local))
-        g_utcOffsetSeconds = local.tm_gmtoff;
+    planUtcOffsets();
 
     stack_t stack;
     std::memset(&stack, 0, sizeof stack);
@@ -199,6 +263,21 @@ void installCrashHandler()
     sigemptyset(&sa.sa_mask);
     for (int sig : kSignals)
         ::sigaction(sig, &sa, nullptr);
+}
+
+void prepareThreadForCrashDump()
+{
+    stack_t current;
+    if (::sigaltstack(nullptr, &current) == 0 && !(current.ss_flags & SS_DISABLE))
+        return; // this thread has one already
+    thread_local ThreadAltStack reserve;
+    if (!reserve.memory)
+        reserve.memory = new char[kAltStackSize];
+    stack_t stack;
+    std::memset(&stack, 0, sizeof stack);
+    stack.ss_sp = reserve.memory;
+    stack.ss_size = kAltStackSize;
+    ::sigaltstack(&stack, nullptr);
 }
 
 } // namespace platform

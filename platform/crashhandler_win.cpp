@@ -57,6 +57,14 @@ bool isDebuggerAttached()
 void installCrashHandler()
 {
     SetUnhandledExceptionFilter(onUnhandledException);
+    prepareThreadForCrashDump();
+}
+
+void prepareThreadForCrashDump()
+{
+    // The stack the filter may still use after this thread overflows its own.
+    ULONG reserve = 64 * 1024;
+    SetThreadStackGuarantee(&reserve);
 }
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
@@ -41,9 +42,16 @@ NamedMutex::~NamedMutex()
 bool namedMutexExists(const std::string &name)
 {
     const std::string path = namedMutexLockPath(name);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0)
         return false;
+    // In a shared temp folder anyone may create the file first and hold it; only a lock file
+    // of this user can be the updater's.
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || info.st_uid != ::geteuid()) {
+        ::close(fd);
+        return false;
+    }
     bool held = false;
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
         ::flock(fd, LOCK_UN);

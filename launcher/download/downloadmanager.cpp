@@ -26,6 +26,16 @@ constexpr qint64 kRecordIntervalMs = 200;
 // More hops than any real mirror chain; a loop of redirects must end in an error.
 constexpr int kMaxRedirects = 20;
 
+// Where the name a redirected address resolved to is remembered, so that a later run finds its
+// partial or complete file before the size answer comes back.
+const QString kSavedNamesGroup = QStringLiteral("saved_names");
+
+QString savedNameKey(const QUrl &requestUrl)
+{
+    return kSavedNamesGroup + QLatin1Char('/') +
+           QString::fromLatin1(QUrl::toPercentEncoding(requestUrl.toString(QUrl::FullyEncoded)));
+}
+
 bool isFollowedRedirect(int status)
 {
     return status == 301 || status == 302 || status == 303 || status == 305 || status == 307 ||
@@ -67,7 +77,32 @@ QString downloadmanager::tempFilePath() const
 
 QString downloadmanager::finalFilePath() const
 {
-    return m_folder + QLatin1Char('/') + m_url.fileName();
+    return m_folder + QLatin1Char('/') + m_fileName;
+}
+
+QString downloadmanager::savedFileName(const QUrl &requestUrl) const
+{
+    const QString saved = m_settings.value(savedNameKey(requestUrl)).toString();
+    return saved.isEmpty() ? requestUrl.fileName() : saved;
+}
+
+void downloadmanager::adoptResolvedName()
+{
+    // A redirect to a folder names no file: keep the address's own name then.
+    QString name = m_url.fileName();
+    if (name.isEmpty())
+        name = m_requestedUrl.fileName();
+    if (name == m_requestedUrl.fileName())
+        m_settings.remove(savedNameKey(m_requestedUrl));
+    else
+        m_settings.setValue(savedNameKey(m_requestedUrl), name);
+    if (name == m_fileName)
+        return;
+    // The address now leads to another file: the transfer into the old one must stop. Its
+    // partial file and record stay, as for any other package left behind.
+    flushRecord();
+    releaseTransfer();
+    m_fileName = name;
 }
 
 QString downloadmanager::recordKey(int taskId) const
@@ -94,6 +129,7 @@ void downloadmanager::setUrl(QUrl requestUrl)
     }
     m_requestedUrl = requestUrl;
     m_url = requestUrl;
+    m_fileName = savedFileName(requestUrl);
     m_redirects = 0;
     if (!m_sizePending)
         sendSizeRequest();
@@ -180,6 +216,7 @@ void downloadmanager::headerResponseFinished()
         }
         m_totalSize = size;
         m_sizeKnown = true;
+        adoptResolvedName();
         qDebug() << "The file size is: " << m_totalSize;
         if (m_downloading)
             startDownload();
@@ -216,7 +253,10 @@ void downloadmanager::initTasks()
     while (m_tasks.size() < 1) {
         const int id = m_tasks.size();
         qint64 count = m_settings.value(recordKey(id), 0).toLongLong();
-        if (count < 0 || count > m_totalSize)
+        // A record that claims more than the package, or than the partial file holds, is
+        // damaged or stale: the bytes it counts are not on disk.
+        const qint64 onDisk = m_file ? m_totalSize : QFileInfo(tempFilePath()).size();
+        if (count < 0 || count > m_totalSize || count > onDisk)
             count = 0;
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);

@@ -31,6 +31,12 @@ public:
     QUrl url() const { return m_url; }
     QString tempFilePath() const;
     QString finalFilePath() const;
+    // The name the package is saved under: the last redirect target's file name once the size
+    // answer has come, and until then the one an earlier run resolved for this address.
+    QString fileName() const { return m_fileName; }
+    // The name a package at this address is (or would be) saved under, without touching the
+    // current download.
+    QString savedFileName(const QUrl &requestUrl) const;
     QList<downloadtask *> tasks() const { return m_tasks; }
     // How long a task may receive nothing before it restarts (10 s unless a test shortens it).
     void setStallTimeout(int ms);
@@ -71,12 +77,14 @@ private:
     void failWrite(ErrorDefine::ErrorCode code, const QString &msg);
     bool anyTaskRunning() const;
     void flushRecord();
-    QString recordGroup() const { return m_url.fileName(); }
+    QString recordGroup() const { return m_fileName; }
+    void adoptResolvedName();
     QString recordKey(int taskId) const;
     downloadtask *taskById(int taskId) const;
 
     QUrl m_url;
     QUrl m_requestedUrl;
+    QString m_fileName;
     QString m_folder;
     std::unique_ptr<QFile> m_file;
     qint64 m_totalSize = 0;

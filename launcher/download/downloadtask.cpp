@@ -64,6 +64,8 @@ void downloadtask::start()
     m_reply->setReadBufferSize(kReadBufferSize);
     m_replyChecked = false;
     m_skipBytes = 0;
+    m_requestFrom = from;
+    m_bodyLeft = -1;
     m_watchdog.start();
 
     connect(m_reply, &QNetworkReply::finished, this, &downloadtask::downloadFinished);
@@ -100,9 +102,20 @@ void downloadtask::downloadReadyRead()
             if (status == 200) {
                 m_downloaded = 0;
                 m_skipBytes = m_start;
+            } else if (!partialAnswerMatches()) {
+                restartFromRangeStart(QStringLiteral("the answer is not the range asked for: ") +
+                                      QString::fromLatin1(m_reply->rawHeader("Content-Range")));
+                return;
             }
         }
         QByteArray data = m_reply->readAll();
+        if (m_bodyLeft >= 0) {
+            if (data.size() > m_bodyLeft) {
+                restartFromRangeStart(QStringLiteral("the answer is longer than its range"));
+                return;
+            }
+            m_bodyLeft -= data.size();
+        }
         if (m_skipBytes > 0) {
             const qint64 skip = qMin<qint64>(m_skipBytes, data.size());
             data.remove(0, int(skip));
@@ -118,6 +131,45 @@ void downloadtask::downloadReadyRead()
         message = m_reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     stop();
     emit httpStatusCodeError(status, message);
+}
+
+bool downloadtask::partialAnswerMatches()
+{
+    // "bytes first-last/total": it must start where we asked, end within what we asked, and
+    // carry no more bytes than that (fewer is a broken transfer, resumed where it stopped).
+    const QByteArray range = m_reply->rawHeader("Content-Range").trimmed();
+    if (!range.startsWith("bytes "))
+        return false;
+    const int dash = range.indexOf('-');
+    const int slash = range.indexOf('/');
+    if (dash < 0 || slash < dash)
+        return false;
+    bool firstOk = false;
+    bool lastOk = false;
+    const qint64 first = range.mid(6, dash - 6).trimmed().toLongLong(&firstOk);
+    const qint64 last = range.mid(dash + 1, slash - dash - 1).trimmed().toLongLong(&lastOk);
+    if (!firstOk || !lastOk || first != m_requestFrom || last < first || last > m_end)
+        return false;
+    const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
+    if (length.isValid() && length.toLongLong() > last - first + 1)
+        return false;
+    m_bodyLeft = last - first + 1;
+    return true;
+}
+
+void downloadtask::restartFromRangeStart(const QString &why)
+{
+    // As for a server that ignores Range: these bytes cannot be placed, so the range is fetched
+    // again from its first byte. Each such restart counts against the retry limit.
+    qDebug().noquote() << QStringLiteral("Download restarts from the range start: %1.").arg(why);
+    stop();
+    if (m_retryCount < m_retryLimit) {
+        ++m_retryCount;
+        m_downloaded = 0;
+        start();
+        return;
+    }
+    emit networkError(QNetworkReply::ProtocolFailure, why);
 }
 
 void downloadtask::networkReplyProgress(qint64 bytesRead)

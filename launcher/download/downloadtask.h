@@ -75,4 +75,11 @@ private:
     // before the range (a server that ignores Range sends the resource from byte 0).
     bool m_replyChecked = false;
     qint64 m_skipBytes = 0;
+    // Per reply: the first byte asked for, and how many body bytes a partial answer may still
+    // bring (-1: not bounded by us).
+    qint64 m_requestFrom = 0;
+    qint64 m_bodyLeft = -1;
+
+    bool partialAnswerMatches();
+    void restartFromRangeStart(const QString &why);
 };

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+#include "crashhandler.h"
+
 namespace {
 // Large reads keep the per-call overhead far below the cost of hashing.
 constexpr qint64 kChunkSize = 1024 * 1024;
@@ -41,5 +43,6 @@ QString md5checkworker::fileMd5(const QString &filePath)
 
 void md5checkworker::md5()
 {
+    platform::prepareThreadForCrashDump();
     emit md5Checkfinished(fileMd5(m_filePath));
 }

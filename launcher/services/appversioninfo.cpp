@@ -129,7 +129,9 @@ bool AppVersionInfo::isUsable(QString *error) const
     // The updater names its download after the address's last path segment.
     if (url.fileName(QUrl::FullyDecoded).isEmpty())
         return fail(QStringLiteral("package_url names no file: ") + m_packageUrl);
-    if (m_packageMd5.size() != kMd5Digits || !isHexDigits(m_packageMd5))
+    // An empty digest means "not checked", as the updater reads it.
+    if (!m_packageMd5.isEmpty() &&
+        (m_packageMd5.size() != kMd5Digits || !isHexDigits(m_packageMd5)))
         return fail(QStringLiteral("package_md5 is not an MD5 digest: ") + m_packageMd5);
     if (m_packageSize < 0)
         return fail(QStringLiteral("package_size is not a whole number of bytes"));

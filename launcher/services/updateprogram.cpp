@@ -88,8 +88,11 @@ void UpdateProgram::onCheckProgramUpdate(QJsonDocument obj)
         prompt();
         if (!self)
             return;
-    } else if (userAsked) {
-        // Telling the user "latest version" about an answer we refused would be false.
+    } else if (userAsked || (verdict == AppVersionInfo::Verdict::Unusable &&
+                             read.updateType() == AppVersionInfo::kCompulsoryUpdateType)) {
+        // Telling the user "latest version" about an answer we refused would be false, and a
+        // compulsory update refused without a word would leave them on a launcher the
+        // publisher no longer serves.
         const QString text = verdict == AppVersionInfo::Verdict::NoUpdate
                                  ? tr("message_is_latest_version")
                                  : tr("message_update_request_exception");

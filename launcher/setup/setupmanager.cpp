@@ -9,6 +9,7 @@
 #include "archiveitempath.h"
 #include "carchiveextractcallback.h"
 #include "carchiveopencallback.h"
+#include "crashhandler.h"
 #include "cinfilestream.h"
 #include "postextractionsteps.h"
 
@@ -108,6 +109,7 @@ void setupmanager::startSetup()
 
 void setupmanager::run()
 {
+    platform::prepareThreadForCrashDump();
     performRun();
 }
 

@@ -56,7 +56,10 @@ QString LanguageSelection::select(QTranslator &translator, const QString &enviro
                                   unsigned short languageId, const QString &languageFolder)
 {
     const Choice choice = choose(environment, languageId);
-    if (!translator.load(languageFolder + choice.fileName, QString(), QString(), QString()))
+    // Empty, not null: null delimiters and suffix make Qt fall back to "i18n_zh.qm" or
+    // "i18n.qm" when the chosen file is missing.
+    if (!translator.load(languageFolder + choice.fileName, QStringLiteral(""), QStringLiteral(""),
+                         QStringLiteral("")))
         qDebug() << "language file not loaded:" << languageFolder + choice.fileName;
     AppEnvironment::setCurrentLanguageCode(choice.code);
     return choice.code;

@@ -11,7 +11,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
-#include <unistd.h>
+#include "user.h"
 
 namespace {
 
@@ -29,9 +29,17 @@ QString runtimeFolder()
 QString SingleInstance::idForPath(const QString &executablePath)
 {
     const QString path = QFileInfo(executablePath).absoluteFilePath();
-    const QByteArray key = path.toUtf8() + '\0' + QByteArray::number(::getuid());
+    const QByteArray key =
+        path.toUtf8() + '\0' + QByteArray::fromStdString(platform::currentUserKey());
     const QByteArray hash = QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex();
     return QStringLiteral("Lunmere-") + QString::fromLatin1(hash.left(16));
+}
+
+QString SingleInstance::serverNameFor(const QString &id)
+{
+    // An absolute path: a bare name would put the socket in the shared temp folder, where
+    // another user could take the name first.
+    return runtimeFolder() + QLatin1Char('/') + id;
 }
 
 QString SingleInstance::defaultId()
@@ -53,9 +61,10 @@ SingleInstance::SingleInstance(const QString &id, QObject *parent)
 
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    QLocalServer::removeServer(m_id); // a socket file left by a killed launcher
-    if (!m_server->listen(m_id))
-        qWarning() << "single instance: cannot listen on" << m_id << m_server->errorString();
+    const QString name = serverNameFor(m_id);
+    QLocalServer::removeServer(name); // a socket file left by a killed launcher
+    if (!m_server->listen(name))
+        qWarning() << "single instance: cannot listen on" << name << m_server->errorString();
     connect(m_server, &QLocalServer::newConnection, this, &SingleInstance::onNewConnection);
 }
 
@@ -70,7 +79,7 @@ bool SingleInstance::sendMessage(const QString &message, int timeoutMs)
     if (m_primary)
         return false;
     QLocalSocket socket;
-    socket.connectToServer(m_id);
+    socket.connectToServer(serverNameFor(m_id));
     if (!socket.waitForConnected(timeoutMs))
         return false;
     socket.write(message.toUtf8() + '\n');

@@ -31,6 +31,8 @@ public:
     QString id() const { return m_id; }
 
     static QString defaultId();
+    // Where the running instance of that id listens: in the user's own runtime folder.
+    static QString serverNameFor(const QString &id);
     // The id of a launcher at that executable path, run by this user.
     static QString idForPath(const QString &executablePath);
 

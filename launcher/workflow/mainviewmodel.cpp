@@ -128,11 +128,9 @@ void MainViewModel::initialize()
             &MainViewModel::onPluginDownloaded);
     connect(m_pluginDownloader, &downloadmanager::md5CheckFinish, this,
             &MainViewModel::onPluginMd5Finished);
+    // The plug-in has a worker of its own, so its events never reach the game's handlers; its
+    // failures are not shown.
     m_pluginSetup = new setupmanager();
-    connect(m_pluginSetup, &setupmanager::setupFinished, this,
-            [this] { m_pluginSetupRunning = false; });
-    connect(m_pluginSetup, &setupmanager::setupError, this,
-            [this] { m_pluginSetupRunning = false; });
 
     m_messageBox = new CDlgYesNo();
     m_messageBox->resize(500, 300);
@@ -579,9 +577,10 @@ void MainViewModel::onOpenbbsClick() {}
 bool MainViewModel::isDownloadNotComplated()
 {
     const QString folder = LauncherConfig::instance()->installPath();
-    if (folder.isEmpty() || !m_manifest)
+    if (folder.isEmpty() || !m_manifest || !m_gameDownloader)
         return false;
-    const QString name = packageFileName();
+    const QString name =
+        m_gameDownloader->savedFileName(m_manifest->packageUrl(m_currentGameVersion));
     return !name.isEmpty() &&
            QFileInfo::exists(folder + QLatin1Char('/') + name + QStringLiteral("_tmp"));
 }
@@ -709,14 +708,17 @@ void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QStr
         } catch (...) {
             parseError = QStringLiteral("unknown exception");
         }
+        m_resourceQueryAttempts = 0;
         // An answer that cannot be read would otherwise be taken for "no game published" and
-        // offer a fresh install over an installed game.
+        // offer a fresh install over an installed game: the state stays "query failed" until
+        // a good answer comes.
         if (!processed) {
             qDebug() << "resource answer not usable:" << parseError;
             askToRetryResourceQuery(false);
-            setGameState(QueryFailed, false);
+            refreshPage(false);
+            setGameState(QueryFailed);
+            return;
         }
-        m_resourceQueryAttempts = 0;
         refreshPage();
         return;
     }
@@ -768,10 +770,11 @@ void MainViewModel::checkLauncherVersion()
     QCoreApplication::exit(0);
 }
 
-void MainViewModel::refreshPage()
+void MainViewModel::refreshPage(bool computeState)
 {
     updateShowVersion();
-    updateGameState();
+    if (computeState)
+        updateGameState();
     updateShowVersion();
 
     // The resource service carries no website or community address.
@@ -829,12 +832,7 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
 {
     if (!(ok && status == 200)) {
         qDebug() << "request server content error " << error;
-        if (m_contentQueryAttempts > 4) {
-            askToRetryContentQuery();
-            return;
-        }
-        ++m_contentQueryAttempts;
-        sendContentQuery();
+        retryContentQuery();
         return;
     }
 
@@ -844,7 +842,8 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
         if (processed) {
             const QString background = m_manifest->background();
             if (!background.isEmpty()) {
-                const QString name = UpdateVersionInfo::fileNameOfUrl(background);
+                // Under the name its download was saved as, which a redirect may have chosen.
+                const QString name = m_backgroundDownloader->savedFileName(QUrl(background));
                 if (!name.isEmpty() &&
                     QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name)) {
                     LauncherConfig::instance()->setGameDynamicBgName(name);
@@ -873,10 +872,21 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
     } catch (...) {
         processed = false;
     }
+    // An answer that cannot be read is one more failed attempt, like a lost one.
     if (!processed)
-        askToRetryContentQuery();
+        retryContentQuery();
     else
         m_contentQueryAttempts = 0;
+}
+
+void MainViewModel::retryContentQuery()
+{
+    if (m_contentQueryAttempts > 4) {
+        askToRetryContentQuery();
+        return;
+    }
+    ++m_contentQueryAttempts;
+    sendContentQuery();
 }
 
 void MainViewModel::askToRetryContentQuery()
@@ -893,7 +903,7 @@ void MainViewModel::askToRetryContentQuery()
 void MainViewModel::onBackgroundDownloaded()
 {
     LauncherConfig *config = LauncherConfig::instance();
-    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->background());
+    const QString name = m_backgroundDownloader->fileName();
     if (!name.isEmpty() && QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name))
         config->setGameDynamicBgName(name);
     const QString stored = config->gameDynamicBgName();
@@ -904,7 +914,7 @@ void MainViewModel::onBackgroundDownloaded()
 
 void MainViewModel::onIconDownloaded()
 {
-    const QString name = UpdateVersionInfo::fileNameOfUrl(m_manifest->icon());
+    const QString name = m_iconDownloader->fileName();
     const QString file = launcherFolder() + QLatin1Char('/') + name;
     const bool show = !name.isEmpty() && QFileInfo::exists(file) && !m_manifest->advUrl().isEmpty();
     setItemProperty(QStringLiteral("viewActivity"), "visible", show);
@@ -915,12 +925,6 @@ void MainViewModel::onIconDownloaded()
 }
 
 // --- install and update pipeline ------------------------------------------------------------
-
-QString MainViewModel::packageFileName() const
-{
-    return UpdateVersionInfo::fileNameOfUrl(
-        m_manifest->packageUrl(m_currentGameVersion).toString());
-}
 
 QString MainViewModel::normalizedInstallPath(QString path)
 {
@@ -949,22 +953,21 @@ qint64 MainViewModel::availableBytes(const QString &path)
 
 void MainViewModel::startDownload(bool onlyWhenNotInstalled)
 {
-    if (onlyWhenNotInstalled) {
-        if (m_gameState != NotInstalled)
-            return;
-        m_lastShownProgress = -1.0f;
-        m_rateSampleTime = QDateTime::currentDateTime();
-    }
+    // Only the state test is the install's own; an update needs a fresh sample time too, or
+    // its first speed sample spans the time since some earlier event.
+    if (onlyWhenNotInstalled && m_gameState != NotInstalled)
+        return;
+    m_lastShownProgress = -1.0f;
+    m_rateSampleTime = QDateTime::currentDateTime();
     const QString folder = LauncherConfig::instance()->installPath();
-    const QString name = packageFileName();
-    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameDownloader->setFilePath(folder);
     m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
+    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameSetup->setZipFilePath(folder);
-    m_gameSetup->setZipFileName(name);
+    m_gameSetup->setZipFileName(m_gameDownloader->fileName());
     preparePlugin();
 
-    if (QFileInfo(folder + QLatin1Char('/') + name).isFile()) {
+    if (QFileInfo(m_gameDownloader->finalFilePath()).isFile()) {
         onDownloadFinished();
         return;
     }
@@ -1042,8 +1045,10 @@ void MainViewModel::onDownloadFinished()
         emit progressChanged();
     }
     m_lastShownProgress = -1.0f;
-    m_gameDownloader->fileMd5(LauncherConfig::instance()->installPath() + QLatin1Char('/') +
-                              packageFileName());
+    // A redirect may have given the package another name than its address: check and unpack
+    // the file that was saved.
+    m_gameSetup->setZipFileName(m_gameDownloader->fileName());
+    m_gameDownloader->fileMd5(m_gameDownloader->finalFilePath());
 }
 
 void MainViewModel::showTransferError(const QString &headline, ErrorDefine::ErrorCode error,
@@ -1108,7 +1113,7 @@ void MainViewModel::startSetupGuarded()
 
 void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
 {
-    if (m_pluginSetupRunning || totalSize <= 0)
+    if (totalSize <= 0)
         return;
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
@@ -1138,8 +1143,6 @@ void MainViewModel::onSetupFinished()
 {
     StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL_FINISH);
     m_lastShownProgress = -1.0f;
-    if (m_pluginSetupRunning)
-        return;
     LauncherConfig *config = LauncherConfig::instance();
     const QString version = m_manifest->version();
     config->setGameVersion(version);
@@ -1154,8 +1157,6 @@ void MainViewModel::onSetupFinished()
 void MainViewModel::onSetupError(ErrorDefine::ErrorCode error, QString msg)
 {
     m_lastShownProgress = -1.0f;
-    if (m_pluginSetupRunning)
-        return;
     updateGameState();
     showTransferError(tr("message_setup_error"), error, msg);
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_SETUP_ERROR,
@@ -1181,7 +1182,7 @@ void MainViewModel::preparePlugin()
     m_pluginDownloader->setFilePath(launcherFolder());
     m_pluginDownloader->setFileMD5(plugin.value(QStringLiteral("md5")).toString());
     m_pluginSetup->setZipFilePath(launcherFolder());
-    m_pluginSetup->setZipFileName(UpdateVersionInfo::fileNameOfUrl(url));
+    m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
 }
 
 void MainViewModel::checkPlugin(bool allowInstaller)
@@ -1190,7 +1191,8 @@ void MainViewModel::checkPlugin(bool allowInstaller)
     if (plugin.isEmpty())
         return;
     const QString url = plugin.value(QStringLiteral("path")).toString();
-    const QString fileName = UpdateVersionInfo::fileNameOfUrl(url);
+    const QString fileName = m_pluginDownloader->savedFileName(QUrl(url));
+    // The installer's folder is named after the address, whatever the download is saved as.
     const QString name = UpdateVersionInfo::baseNameOfUrl(url);
     if (name.isEmpty())
         return;
@@ -1211,14 +1213,12 @@ void MainViewModel::checkPlugin(bool allowInstaller)
 
 void MainViewModel::onPluginDownloaded()
 {
-    const QString url = firstPlugin().value(QStringLiteral("path")).toString();
-    m_pluginDownloader->fileMd5(launcherFolder() + QLatin1Char('/') +
-                                UpdateVersionInfo::fileNameOfUrl(url));
+    m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
+    m_pluginDownloader->fileMd5(m_pluginDownloader->finalFilePath());
 }
 
 void MainViewModel::onPluginMd5Finished()
 {
-    m_pluginSetupRunning = true;
     m_pluginSetup->start(QThread::InheritPriority);
 }
 

@@ -180,16 +180,16 @@ private:
     void onResourceAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void onContentAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void askToRetryResourceQuery(bool withCancel);
+    void retryContentQuery();
     void askToRetryContentQuery();
     void checkLauncherVersion();
-    void refreshPage();
+    void refreshPage(bool computeState = true);
     void updateGameState();
     QString gameExecutablePath() const;
     void onBackgroundDownloaded();
     void onIconDownloaded();
 
     // Install and update pipeline.
-    QString packageFileName() const;
     void startDownload(bool onlyWhenNotInstalled);
     void showProgressFraction(float fraction);
     void setPauseButtonImages(const QString &stem);
@@ -241,7 +241,6 @@ private:
     downloadmanager *m_pluginDownloader = nullptr;
     setupmanager *m_gameSetup = nullptr;
     setupmanager *m_pluginSetup = nullptr;
-    bool m_pluginSetupRunning = false;
     CSetInstallPathDialog *m_installPathDialog = nullptr;
     downloadmanager *m_backgroundDownloader = nullptr;
     downloadmanager *m_iconDownloader = nullptr;

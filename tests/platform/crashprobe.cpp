@@ -2,6 +2,7 @@
 //   crashprobe segv|abort|fpe       install the handler, then crash that way
 //   crashprobe traced segv          the same, under a tracer (this process traces its child)
 //   crashprobe wait                 install the handler and wait to be signalled
+//   crashprobe thread-overflow      install the handler, overflow a worker thread's stack
 #include "crashhandler.h"
 
 #include <csignal>
@@ -10,9 +11,21 @@
 #include <cstring>
 #include <sys/ptrace.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
+
+volatile int g_stop = 0;
+
+int overflow(int depth)
+{
+    volatile char pad[1024];
+    pad[0] = static_cast<char>(depth);
+    if (g_stop)
+        return pad[0];
+    return overflow(depth + 1) + pad[0];
+}
 
 int crash(const char *how)
 {
@@ -24,6 +37,12 @@ int crash(const char *how)
         std::abort();
     } else if (std::strcmp(how, "fpe") == 0) {
         std::raise(SIGFPE);
+    } else if (std::strcmp(how, "thread-overflow") == 0) {
+        std::thread worker([] {
+            platform::prepareThreadForCrashDump();
+            overflow(0);
+        });
+        worker.join();
     } else if (std::strcmp(how, "wait") == 0) {
         std::puts("ready");
         std::fflush(stdout);

@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <sys/types.h>
+#include <unistd.h>
 
 #include "crashhandler.h"
 #include "namedmutex.h"
@@ -85,6 +86,36 @@ private slots:
         QFile::remove(path);
     }
 
+    // Without a runtime folder the lock file lives in the shared temp folder, where another
+    // user could create and hold it first.
+    void namedMutexOfAnotherUserIsIgnored()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to give the lock file to another user");
+        QTemporaryDir shared;
+        const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        const QByteArray oldTmp = qgetenv("TMPDIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        qputenv("TMPDIR", QFile::encodeName(shared.path()));
+        const std::string name = uniqueName("foreign");
+        const QString path = QString::fromStdString(platform::namedMutexLockPath(name));
+        QProcess flock;
+        flock.start(QStringLiteral("flock"),
+                    {QStringLiteral("-o"), path, QStringLiteral("sh"), QStringLiteral("-c"),
+                     QStringLiteral("echo held; exec sleep 20")});
+        const bool started = flock.waitForStarted() && waitForLine(flock, "held");
+        const bool mine = started && platform::namedMutexExists(name);
+        const bool given = ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0;
+        const bool foreignSeen = platform::namedMutexExists(name);
+        flock.kill();
+        flock.waitForFinished(5000);
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("TMPDIR", oldTmp);
+        QVERIFY(mine);
+        QVERIFY(given);
+        QVERIFY(!foreignSeen);
+    }
+
     void namedMutexInThisProcessIsExclusiveAndQueryCreatesNothing()
     {
         const std::string name = uniqueName("local");
@@ -145,6 +176,8 @@ private slots:
                                << "signal 6 (ABRT)";
         QTest::newRow("arithmetic") << "fpe"
                                     << "signal 8 (FPE)";
+        QTest::newRow("worker thread stack overflow") << "thread-overflow"
+                                                      << "signal 11 (SEGV)";
     }
 
     void crashWritesANamedDumpAndStillDies()
@@ -181,6 +214,38 @@ private slots:
         QVERIFY(text.contains(QLatin1String("crashprobe(")));
         QVERIFY(text.contains(QLatin1String("\nmaps:\n")));
         QVERIFY(text.contains(QLatin1String("[stack]")));
+    }
+
+    // The zone switches to daylight saving (UTC+1) two seconds after the handler is installed.
+    void dumpNameFollowsDaylightSaving()
+    {
+        QTemporaryDir dir;
+        dir.setAutoRemove(!QTest::currentTestFailed());
+        const QDateTime change = QDateTime::currentDateTimeUtc().addSecs(2);
+        const int day = change.date().dayOfYear() - 1;
+        const QString zone = QStringLiteral("AAA0BBB-1,%1/%2,%3/0")
+                                 .arg(day)
+                                 .arg(change.time().toString(QStringLiteral("hh:mm:ss")))
+                                 .arg((day + 180) % 365);
+        QProcess probe;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TZ"), zone);
+        probe.setProcessEnvironment(env);
+        probe.setWorkingDirectory(dir.path());
+        probe.start(QStringLiteral(CRASHPROBE), {QStringLiteral("wait")});
+        QVERIFY(waitForLine(probe, "ready"));
+        QTRY_VERIFY_WITH_TIMEOUT(QDateTime::currentDateTimeUtc() > change.addSecs(1), 10000);
+        ::kill(static_cast<pid_t>(probe.processId()), SIGSEGV);
+        QVERIFY(probe.waitForFinished(10000));
+
+        const QStringList dumps = dumpFiles(dir.path());
+        QCOMPARE(dumps.size(), 1);
+        QDateTime stamp =
+            QDateTime::fromString(dumps.first().mid(9, 15), QStringLiteral("yyyyMMdd-HHmmss"));
+        QVERIFY2(stamp.isValid(), qPrintable(dumps.first()));
+        stamp.setTimeSpec(Qt::UTC);
+        const qint64 ahead = QDateTime::currentDateTimeUtc().secsTo(stamp);
+        QVERIFY2(qAbs(ahead - 3600) <= 5, qPrintable(dumps.first() + " " + zone));
     }
 
     void crashUnderATracerWritesNoDump()

@@ -588,14 +588,20 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
                                                   : parseRange(range, total, &first, &last)) {
             case RangeResult::None:
                 break;
-            case RangeResult::Satisfiable:
+            case RangeResult::Satisfiable: {
                 status = 206;
-                conn.pos = first;
+                qint64 sentFirst = first;
+                if (fault && fault->kind == Fault::ShiftRange)
+                    first = sentFirst = std::clamp<qint64>(first + fault->bytes, 0, last);
+                else if (fault && fault->kind == Fault::LongBody)
+                    sentFirst = std::max<qint64>(0, first - fault->bytes);
+                conn.pos = sentFirst;
                 conn.end = last + 1;
                 headers.append(Header("Content-Range", "bytes " + QByteArray::number(first) + '-' +
                                                            QByteArray::number(last) + '/' +
                                                            QByteArray::number(total)));
                 break;
+            }
             case RangeResult::Unsatisfiable:
                 status = 416;
                 conn.pos = conn.end = 0;
@@ -647,6 +653,8 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
         case Fault::NeverAnswer:
         case Fault::IgnoreRange:
         case Fault::Status:
+        case Fault::ShiftRange:
+        case Fault::LongBody:
             break;
         }
     }

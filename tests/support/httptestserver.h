@@ -83,6 +83,10 @@ public:
             NoContentLength,    // no Content-Length; the body ends when the connection closes
             Throttle,           // send the body at about `bytes` bytes per second
             Status,             // answer with status `bytes` and an empty body instead
+            ShiftRange,         // answer a Range with the bytes from `bytes` later (earlier when
+                                // negative) than asked, with a Content-Range that says so
+            LongBody,           // answer a Range with the Content-Range asked for but a body that
+                                // starts `bytes` earlier, and so is that much longer
         };
         Kind kind = NeverAnswer;
         qint64 bytes = 0;
@@ -98,6 +102,8 @@ public:
         static Fault noContentLength() { return {NoContentLength, 0}; }
         static Fault throttle(qint64 bytesPerSecond) { return {Throttle, bytesPerSecond}; }
         static Fault status(int code) { return {Status, code}; }
+        static Fault shiftRange(qint64 offset) { return {ShiftRange, offset}; }
+        static Fault longBody(qint64 extraBytes) { return {LongBody, extraBytes}; }
     };
 
     explicit HttpTestServer(QObject *parent = nullptr);

@@ -324,7 +324,7 @@
     </message>
     <message>
         <source>button_update</source>
-        <translation>更新游戏</translation>
+        <translation>更新</translation>
     </message>
     <message>
         <source>message_new_version_whether_update</source>

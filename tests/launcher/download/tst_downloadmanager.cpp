@@ -31,6 +31,9 @@ private slots:
     void pauseAndResumeReuseTaskAndRangeFromWrittenBytes();
     void newManagerResumesFromRecordedCountNotFileLength();
     void deletedTempFileDropsRecordAndRestartsFromZero();
+    void recordBeyondFileOrPackageRestartsFromZero_data();
+    void recordBeyondFileOrPackageRestartsFromZero();
+    void pauseRecordsExactlyTheBytesOnDisk();
     void twoRedirectsNameBothFilesAfterFinalUrl();
     void switchingPackageWhilePausedKeepsTheOtherResumable();
     void survivesFourDropsAndStallsAtRandomOffsets();
@@ -39,6 +42,8 @@ private slots:
     void wrongStatusReportsWithoutRestart_data();
     void wrongStatusReportsWithoutRestart();
     void rangeIgnoredByServerStillGivesCorrectFile();
+    void wrongPartialAnswerStartsTheRangeAgain_data();
+    void wrongPartialAnswerStartsTheRangeAgain();
     void existingFinalFileIsReplaced();
     void failedRenameIsReportedAndRetriedOnNextStart();
     void sizeRequestFailuresReport1005();
@@ -240,6 +245,56 @@ void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
     QCOMPARE(readFile(folder() + "/pkg.bin"), data);
 }
 
+void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero_data()
+{
+    QTest::addColumn<int>("onDisk");
+    QTest::addColumn<qint64>("recorded");
+    const int size = 1024 * 1024;
+    // A damaged settings file, or a package re-published smaller at the same address.
+    QTest::newRow("record beyond the package") << size << qint64(size + 1);
+    // A partial file cut short (copied, restored from a backup) under an intact record.
+    QTest::newRow("record beyond the file") << 100 * 1024 << qint64(512 * 1024);
+}
+
+void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero()
+{
+    QFETCH(int, onDisk);
+    QFETCH(qint64, recorded);
+    const QByteArray data = randomBytes(1024 * 1024, 12);
+    const QString path = serve("pkg.bin", data);
+    QVERIFY(writeFile(folder() + "/pkg.bin_tmp", data.left(onDisk)));
+    QSettings().setValue("pkg.bin/0", recorded);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    start(m, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).first()), qint64(0));
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
+// A launcher killed right after a pause must find a record of exactly the bytes on disk.
+void TestDownloadManager::pauseRecordsExactlyTheBytesOnDisk()
+{
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 13);
+    const QString path = serve("pkg.bin", data);
+    const int sent = 1024 * 1024 + 4321; // many pieces in quick succession, then nothing
+    m_server->addFault(path, HttpTestServer::Fault::stallAfter(sent), 1, "GET");
+    downloadmanager first;
+    start(first, path);
+    QTRY_COMPARE_WITH_TIMEOUT(first.getDownloadedSize(), qint64(sent), 10000);
+    first.stopDownlaod();
+    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(sent));
+
+    // What a restarted launcher does with that record (the paused one is never destroyed
+    // cleanly, as after a kill).
+    downloadmanager second;
+    QSignalSpy finished(&second, &downloadmanager::downloadFinished);
+    start(second, path);
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(rangeStart(gets(*m_server, path).last()), qint64(sent));
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+}
+
 void TestDownloadManager::twoRedirectsNameBothFilesAfterFinalUrl()
 {
     const QByteArray data = randomBytes(1024 * 1024, 5);
@@ -433,6 +488,41 @@ void TestDownloadManager::rangeIgnoredByServerStillGivesCorrectFile()
     m.fileMd5(folder() + "/pkg.bin");
     QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
     QCOMPARE(errors.count(), 0);
+}
+
+void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain_data()
+{
+    QTest::addColumn<bool>("longBody");
+    QTest::addColumn<qint64>("bytes");
+    QTest::newRow("starts later than asked") << false << qint64(4096);
+    QTest::newRow("starts earlier than asked") << false << qint64(-4096);
+    QTest::newRow("body longer than its range") << true << qint64(4096);
+}
+
+void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
+{
+    QFETCH(bool, longBody);
+    QFETCH(qint64, bytes);
+    const HttpTestServer::Fault fault = longBody ? HttpTestServer::Fault::longBody(bytes)
+                                                 : HttpTestServer::Fault::shiftRange(bytes);
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 11);
+    const QString path = serve("pkg.bin", data);
+    // The connection breaks; the resend asking for the rest gets the wrong answer.
+    m_server->addFault(path, HttpTestServer::Fault::dropAfter(512 * 1024), 1, "GET");
+    m_server->addFault(path, fault, 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    start(m, path, md5Hex(data));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(httpErrors.count(), 0);
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 3);
+    QVERIFY(rangeStart(requests.at(1)) > 0);
+    QCOMPARE(rangeStart(requests.at(2)), qint64(0));
 }
 
 void TestDownloadManager::existingFinalFileIsReplaced()

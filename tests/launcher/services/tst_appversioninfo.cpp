@@ -146,6 +146,11 @@ void TestAppVersionInfo::fieldsAreReadWithDefaultsAndLowerCaseMd5_data()
                                   << kMd5;
     QTest::newRow("size beyond the disk")
         << release(R"({"package_size":4e18})") << 1 << qint64(4000000000000000000LL) << kMd5;
+    // Not checked, as the updater reads an empty digest.
+    QTest::newRow("md5 empty") << release(R"({"package_md5":""})") << 1 << qint64(123456)
+                               << QString();
+    QTest::newRow("md5 missing") << release(R"({"package_md5":"<remove>"})") << 1 << qint64(123456)
+                                 << QString();
     QTest::newRow("md5 upper case")
         << release(R"({"package_md5":"0123456789ABCDEF0123456789ABCDEF"})") << 1 << qint64(123456)
         << kMd5;
@@ -183,7 +188,6 @@ void TestAppVersionInfo::untrustworthyFieldsMakeTheUpdateUnusable_data()
     QTest::newRow("url relative") << release(R"({"package_url":"launcher.7z"})");
     QTest::newRow("url names no file") << release(R"({"package_url":"https://cdn.example.com/"})");
     QTest::newRow("host with a space") << release(R"({"package_url":"https://cdn.ex ample/a.7z"})");
-    QTest::newRow("md5 missing") << release(R"({"package_md5":"<remove>"})");
     QTest::newRow("md5 too short") << release(R"({"package_md5":"0123abcd"})");
     QTest::newRow("md5 not hex") << release(
         R"({"package_md5":"0123456789abcdef0123456789abcdeg"})");

@@ -344,6 +344,12 @@ void TestUpdateCheck::decisionAsksRecordsAndStarts_data()
         << QStringList{"message_new_version_whether_update",
                        "message_update_failed_not_enough_space"}
         << next << false << false;
+    QTest::newRow("compulsory without a digest")
+        << update(R"("update_type":2,"package_md5":"")") << false << false << QList<bool>{true}
+        << please << next << true << false;
+    QTest::newRow("compulsory with a bad digest, start-up")
+        << update(R"("update_type":2,"package_md5":"0123abcd")") << false << false << QList<bool>{}
+        << QStringList{"message_update_request_exception"} << own << false << false;
     QTest::newRow("address not http, user asked")
         << update(R"("package_url":"file:///etc/passwd")") << true << true << QList<bool>{}
         << QStringList{"message_update_request_exception"} << own << false << false;
@@ -378,7 +384,8 @@ void TestUpdateCheck::decisionAsksRecordsAndStarts()
     QCOMPARE(m_starts->count(), started ? 1 : 0);
     if (started) {
         const auto info = m_starts->first().first().value<AppVersionInfo>();
-        QCOMPARE(info.packageMd5(), QStringLiteral("0123456789abcdef0123456789abcdef"));
+        const QString sent = QJsonDocument::fromJson(body)["data"]["package_md5"].toString();
+        QCOMPARE(info.packageMd5(), sent.toLower());
         QCOMPARE(info.packageUrl(),
                  QStringLiteral("http://127.0.0.1:1/launcher/launcher_2.3.4.0.7z"));
         QCOMPARE(info.packageVersion(), QStringLiteral("2.3.4.0"));

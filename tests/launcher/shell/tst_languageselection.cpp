@@ -125,6 +125,35 @@ private slots:
         QVERIFY(translator.translate("MainViewModel", "button_start_game").isEmpty());
     }
 
+    void missingFileIsNotReplacedByAShorterName()
+    {
+        QTemporaryDir dir;
+        dir.setAutoRemove(!QTest::currentTestFailed());
+        const QString folder = dir.path() + QLatin1Char('/');
+        for (const char *name : {"i18n_zh.qm", "i18n_zh", "i18n.qm", "i18n"})
+            QVERIFY(QFile::copy(QStringLiteral(SAMPLE_QM_DIR "sample_de.qm"),
+                                folder + QLatin1String(name)));
+        QTranslator translator;
+        QCOMPARE(LanguageSelection::select(translator, QStringLiteral("overseas"), 0x0404, folder),
+                 QStringLiteral("zh-tw"));
+        QVERIFY(translator.isEmpty());
+    }
+
+    // The launcher's own update prompt must not offer to update the game.
+    void launcherUpdateButtonDoesNotSpeakOfTheGame()
+    {
+        const QString folder =
+            qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language/");
+        for (const char *file : {"i18n_zh_cn.qm", "i18n_zh_tw.qm"}) {
+            QTranslator translator;
+            QVERIFY(translator.load(folder + QLatin1String(file)));
+            const QString text = translator.translate("UpdateProgram", "button_update");
+            QVERIFY2(!text.isEmpty() && !text.contains(QStringLiteral("游戏")) &&
+                         !text.contains(QStringLiteral("遊戲")),
+                     qPrintable(QLatin1String(file) + QLatin1Char(' ') + text));
+        }
+    }
+
     void launcherIdTextFollowsTheEnvironment()
     {
         // This build is the shipped mainland one.

@@ -41,7 +41,8 @@ private:
     static bool peerIsUp(const QString &executable)
     {
         QLocalSocket socket;
-        socket.connectToServer(SingleInstance::idForPath(executable));
+        socket.connectToServer(
+            SingleInstance::serverNameFor(SingleInstance::idForPath(executable)));
         const bool up = socket.waitForConnected(200);
         socket.abort();
         return up;

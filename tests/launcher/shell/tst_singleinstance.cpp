@@ -1,3 +1,5 @@
+#include <QDir>
+#include <QFileInfo>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -70,7 +72,7 @@ private slots:
         QProcess first;
         startPrimary(first);
         QLocalSocket flood;
-        flood.connectToServer(m_id);
+        flood.connectToServer(SingleInstance::serverNameFor(m_id));
         QVERIFY(flood.waitForConnected(5000));
         flood.write(QByteArray(4096, 'x') + '\n');
         flood.waitForBytesWritten(5000);
@@ -107,6 +109,17 @@ private slots:
         QVERIFY(!elsewhere.isRunning());
         // The id follows the executable's path, so copies in other folders differ.
         QVERIFY(SingleInstance::defaultId().startsWith(QLatin1String("Lunmere-")));
+    }
+
+    // Not in the shared temp folder, where another user could take the name first.
+    void socketLivesInTheUsersRuntimeFolder()
+    {
+        const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+        QVERIFY(!runtime.isEmpty());
+        SingleInstance primary(m_id);
+        QVERIFY(!primary.isRunning());
+        QVERIFY(QFileInfo::exists(runtime + QLatin1Char('/') + m_id));
+        QVERIFY(!QFileInfo::exists(QDir::tempPath() + QLatin1Char('/') + m_id));
     }
 
     void sendingWithoutARunningInstanceFailsQuickly()

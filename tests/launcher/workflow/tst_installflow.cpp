@@ -18,6 +18,10 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "dialogwatcher.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
@@ -66,6 +70,36 @@ Window {
 }
 )";
 
+// Keeps a setup worker busy: a named pipe where it reads its deletion list blocks it until
+// released, which the destructor does in any case, so no worker is left waiting.
+class BlockingDeletionList
+{
+public:
+    explicit BlockingDeletionList(const QString &folder)
+        : m_path(QFile::encodeName(folder + QStringLiteral("/deletefiles.txt")))
+    {
+        m_made = ::mkfifo(m_path.constData(), 0600) == 0;
+    }
+    ~BlockingDeletionList() { release(); }
+    bool isMade() const { return m_made; }
+    void release()
+    {
+        if (!m_made)
+            return;
+        m_made = false;
+        // A reader waiting in open() gets an empty list; without one this fails harmlessly.
+        const int fd = ::open(m_path.constData(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0)
+            ::close(fd);
+        else
+            ::unlink(m_path.constData());
+    }
+
+private:
+    QByteArray m_path;
+    bool m_made = false;
+};
+
 } // namespace
 
 class TestInstallFlow : public QObject
@@ -107,20 +141,25 @@ private:
         return archive;
     }
 
-    void publish(const QString &version, const QString &md5Override = QString())
+    // fullPath: where the manifest says the full package is (served there unless the test
+    // answers that address otherwise).
+    void publish(const QString &version, const QString &md5Override = QString(),
+                 QString fullPath = QString(), const QJsonArray &plugins = QJsonArray())
     {
         const QFileInfo full(m_fullPackage);
         const QFileInfo diff(m_diffPackage);
         m_server->serveFile(QStringLiteral("/packages/") + full.fileName(), m_fullPackage);
         m_server->serveFile(QStringLiteral("/packages/") + diff.fileName(), m_diffPackage);
-        const QJsonObject latest{
-            {"name", "Orvyndale"},
-            {"version", version},
-            {"path", m_server->url(QStringLiteral("/packages/") + full.fileName()).toString()},
-            {"size", full.size()},
-            {"md5",
-             md5Override.isEmpty() ? QString::fromLatin1(md5Of(m_fullPackage)) : md5Override},
-            {"entry", ""}};
+        if (fullPath.isEmpty())
+            fullPath = QStringLiteral("/packages/") + full.fileName();
+        const QJsonObject latest{{"name", "Orvyndale"},
+                                 {"version", version},
+                                 {"path", m_server->url(fullPath).toString()},
+                                 {"size", full.size()},
+                                 {"md5", md5Override.isEmpty()
+                                             ? QString::fromLatin1(md5Of(m_fullPackage))
+                                             : md5Override},
+                                 {"entry", ""}};
         const QJsonObject fromPrevious{
             {"name", "Orvyndale diff"},
             {"version", "0.9.0"},
@@ -129,7 +168,7 @@ private:
             {"md5", QString::fromLatin1(md5Of(m_diffPackage))}};
         const QJsonObject data{
             {"game", QJsonObject{{"latest", latest}, {"diffs", QJsonArray{fromPrevious}}}},
-            {"plugin", QJsonObject{{"plugins", QJsonArray()}}}};
+            {"plugin", QJsonObject{{"plugins", plugins}}}};
         m_server->serveData(kResource, QJsonDocument(QJsonObject{{"data", data}}).toJson(),
                             "application/json");
     }
@@ -223,10 +262,26 @@ private slots:
         exe.close();
         LauncherConfig::instance()->setGameVersion(QStringLiteral("0.9.0"));
 
+        // Slow enough that the transfer spans a couple of seconds.
+        const QString diffPath = QStringLiteral("/packages/Orvyndale_0.9.0_1.0.0.7z");
+        m_server->addFault(diffPath,
+                           HttpTestServer::Fault::throttle(QFileInfo(m_diffPackage).size() / 2), 1,
+                           "GET");
         MainViewModel model;
+        QQmlApplicationEngine engine;
+        engine.loadData(kProgressPage);
+        QObject *root = engine.rootObjects().value(0);
+        QVERIFY(root);
+        model.setRootObject(root);
+        QObject *speed = root->findChild<QObject *>(QStringLiteral("download_speed"));
         model.initialize();
         QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        QElapsedTimer sinceClick;
+        sinceClick.start();
         model.updateBtnClicked();
+        // The first speed sample covers at least a second of this download.
+        QTRY_VERIFY_WITH_TIMEOUT(!speed->property("text").toString().isEmpty(), 30000);
+        QVERIFY2(sinceClick.elapsed() >= 900, qPrintable(QString::number(sinceClick.elapsed())));
         QVERIFY(waitForState(model, MainViewModel::Installed));
         QCOMPARE(m_server->requestCount(QStringLiteral("/packages/Orvyndale_1.0.0.7z")), 0);
         QVERIFY(m_server->requestCount(QStringLiteral("/packages/Orvyndale_0.9.0_1.0.0.7z")) > 0);
@@ -308,6 +363,108 @@ private slots:
         QVERIFY(gets.last().header("range").startsWith("bytes="));
         QVERIFY(!gets.last().header("range").startsWith("bytes=0-"));
         QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+    }
+
+    // A CDN answers the published address with a redirect to a differently named file: that
+    // file is the one resumed after a restart, checked, unpacked and found complete later.
+    void packageBehindRedirectInstallsUnderItsSavedName()
+    {
+        const QString target = QStringLiteral("/cdn/Orvyndale-1.0.0-b7e1.7z");
+        m_server->serveFile(target, m_fullPackage);
+        m_server->redirect(QStringLiteral("/dl/Orvyndale.7z"), target, 302);
+        publish(QStringLiteral("1.0.0"), QString(), QStringLiteral("/dl/Orvyndale.7z"));
+        const QString saved = gameFolder() + QStringLiteral("/Orvyndale-1.0.0-b7e1.7z");
+        m_server->addFault(target, HttpTestServer::Fault::throttle(256 * 1024), 1, "GET");
+        {
+            MainViewModel first;
+            first.initialize();
+            QVERIFY(waitForState(first, MainViewModel::NotInstalled));
+            first.installEnsureBtnClicked();
+            QTRY_VERIFY(first.progress() > 0.0f);
+            first.pauseBtnClicked();
+        } // the launcher quits with the download half done
+
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(QFileInfo::exists(saved + QStringLiteral("_tmp")));
+        QVERIFY(model.isDownloadNotComplated());
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 0);
+        QVERIFY(!m_server->requestsFor(target).last().header("range").startsWith("bytes=0-"));
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(QFile(gameFolder() + QStringLiteral("/data/world.pak")).size(), qint64(3 << 20));
+        QVERIFY(!QFileInfo::exists(saved));
+        QVERIFY(!QFileInfo::exists(saved + QStringLiteral("_tmp")));
+
+        // The complete package already saved under that name is not fetched again.
+        LauncherConfig::instance()->setGameVersion(QString());
+        QVERIFY(QFile::copy(m_fullPackage, saved));
+        m_server->clearRequests();
+        MainViewModel again;
+        again.initialize();
+        QVERIFY(waitForState(again, MainViewModel::NotInstalled));
+        again.installEnsureBtnClicked();
+        QVERIFY(waitForState(again, MainViewModel::Installed));
+        for (const HttpTestServer::Request &r : m_server->requestsFor(target))
+            QCOMPARE(r.method, QByteArray("HEAD"));
+        QVERIFY(!QFileInfo::exists(saved));
+    }
+
+    // The plug-in unpacks on a worker of its own; the game's end must still reach the game
+    // flow while it runs.
+    void gameSetupFinishesWhilePluginSetupRuns()
+    {
+        const QString plugin = QStringLiteral("plug%1").arg(QCoreApplication::applicationPid());
+        const QString pluginPackage = makePackage(
+            plugin + QStringLiteral(".7z"), {{plugin + QStringLiteral("/readme.txt"), "plug-in"}});
+        QVERIFY(!pluginPackage.isEmpty());
+        const QString launcherFolder = MainViewModel::launcherFolder();
+        const QString pluginFolder = launcherFolder + QLatin1Char('/') + plugin;
+        // Behind a redirect as well, so it is saved under another name than its address's.
+        const QString pluginSaved = plugin + QStringLiteral("-3c9d.7z");
+        m_server->serveFile(QStringLiteral("/cdn/") + pluginSaved, pluginPackage);
+        m_server->redirect(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"),
+                           QStringLiteral("/cdn/") + pluginSaved);
+        const QJsonObject entry{
+            {"path", m_server->url(QStringLiteral("/plugins/") + plugin + QStringLiteral(".7z"))
+                         .toString()},
+            {"md5", QString::fromLatin1(md5Of(pluginPackage))}};
+        publish(QStringLiteral("1.0.0"), QString(), QString(), QJsonArray{entry});
+        // The game package waits until the plug-in is being unpacked.
+        m_server->addFault(QStringLiteral("/packages/Orvyndale_1.0.0.7z"),
+                           HttpTestServer::Fault::neverAnswer(), 1, "GET");
+
+        // Whatever happens, the launcher folder gets back to how it was, once the plug-in's
+        // worker (ended with the model) is done with it.
+        struct LeaveNoPlugin
+        {
+            QString folder, package;
+            ~LeaveNoPlugin()
+            {
+                QDir(folder).removeRecursively();
+                QFile::remove(package);
+                QFile::remove(package + QStringLiteral("_tmp"));
+            }
+        } leaveNoPlugin{pluginFolder, launcherFolder + QLatin1Char('/') + pluginSaved};
+        MainViewModel model;
+        BlockingDeletionList pluginBusy(launcherFolder);
+        QVERIFY(pluginBusy.isMade());
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(pluginFolder + QStringLiteral("/readme.txt")),
+                                 30000);
+        m_server->releaseHeld();
+
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 0);
+        QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Orvyndale_1.0.0.7z")));
+
+        pluginBusy.release();
+        QTRY_VERIFY(!QFileInfo::exists(launcherFolder + QStringLiteral("/deletefiles.txt")));
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()

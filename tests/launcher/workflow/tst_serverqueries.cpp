@@ -286,6 +286,7 @@ private slots:
 
     void unreadableAnswerIsAnErrorNotAnEmptyCatalogue()
     {
+        installGame(QStringLiteral("1.0.0"));
         m_boxes.setAccept(false);
         m_server->serveData(kResource, "<html>proxy login</html>", "text/html");
         MainViewModel model;
@@ -293,6 +294,80 @@ private slots:
         model.initialize();
         QTRY_COMPARE(m_boxes.count(), 1);
         QCOMPARE(m_server->requestCount(kResource), 1);
+        // Not offered a fresh install over the installed game, now or later.
+        QTRY_VERIFY(changed.count() > 0);
+        QCOMPARE(model.gameState(), int(MainViewModel::QueryFailed));
+        QTest::qWait(200);
+        QCOMPARE(model.gameState(), int(MainViewModel::QueryFailed));
+        QVERIFY(!model.installEnable());
+
+        // A good answer, asked for by the install button, decides again.
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        model.installEnsureBtnClicked();
+        QTRY_COMPARE(model.gameState(), int(MainViewModel::Installed));
+        QCOMPARE(m_boxes.count(), 1);
+    }
+
+    // Lost and unreadable content answers alike: five re-sends, then the player is asked.
+    void contentQueryResendsFiveTimesBeforeAsking_data()
+    {
+        QTest::addColumn<int>("status"); // 200 here is an empty, unreadable answer
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("five lost") << 502 << 5 << 0;
+        QTest::newRow("six lost") << 502 << 6 << 1;
+        QTest::newRow("five unreadable") << 200 << 5 << 0;
+        QTest::newRow("six unreadable") << 200 << 6 << 1;
+    }
+
+    void contentQueryResendsFiveTimesBeforeAsking()
+    {
+        QFETCH(int, status);
+        QFETCH(int, failures);
+        QFETCH(int, boxes);
+        m_boxes.setAccept(false);
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        m_server->addFault(kContent, HttpTestServer::Fault::status(status), failures);
+        MainViewModel model;
+        model.initialize();
+        QTRY_COMPARE_WITH_TIMEOUT(m_server->requestCount(kContent), 6, 20000);
+        QTRY_COMPARE(m_boxes.count(), boxes);
+        QTest::qWait(300);
+        QCOMPARE(m_server->requestCount(kContent), 6);
+        QCOMPARE(m_boxes.count(), boxes);
+    }
+
+    // A CDN redirects the art to differently named files: those are the ones shown.
+    void promotionalArtBehindRedirectsIsShown()
+    {
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        const QString bg = QStringLiteral("bg_%1-5e1f.jpg").arg(pid);
+        const QString icon = QStringLiteral("icon_%1-77aa.png").arg(pid);
+        m_cleanup << MainViewModel::launcherFolder() + QLatin1Char('/') + bg
+                  << MainViewModel::launcherFolder() + QLatin1Char('/') + icon;
+        m_server->serveData(QStringLiteral("/cdn/") + bg, "jpeg", "image/jpeg");
+        m_server->serveData(QStringLiteral("/cdn/") + icon, QByteArray(200, 'p'), "image/png");
+        m_server->redirect(QStringLiteral("/art/bg.jpg"), QStringLiteral("/cdn/") + bg);
+        m_server->redirect(QStringLiteral("/art/icon.png"), QStringLiteral("/cdn/") + icon);
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        m_server->serveData(
+            kContent,
+            contentAnswer({{"background", m_server->url(QStringLiteral("/art/bg.jpg")).toString()},
+                           {"icon", m_server->url(QStringLiteral("/art/icon.png")).toString()},
+                           {"url", "http://127.0.0.1:9/event"}}),
+            "application/json");
+        MainViewModel model;
+        QObject *root = attachPage(model);
+        QVERIFY(root);
+        QObject *promo = root->findChild<QObject *>(QStringLiteral("viewActivity"));
+        promo->setProperty("visible", false);
+        QSignalSpy bgChanged(&model, &MainViewModel::bgPathChanged);
+        model.initialize();
+        QTRY_VERIFY(promo->property("visible").toBool());
+        QCOMPARE(QUrl(promo->property("nomal_Image").toString()).fileName(), icon);
+        QTRY_VERIFY(!bgChanged.isEmpty());
+        QCOMPARE(LauncherConfig::instance()->gameDynamicBgName(), bg);
+        QCOMPARE(QUrl(bgChanged.last().first().toString()).fileName(), bg);
     }
 
     void backgroundAlreadyPresentIsNotFetchedAgain()
