@@ -244,14 +244,12 @@ ApplicationWindow {
         }
     }
 
-    // Swallows right clicks so the web page never shows its context menu.
+    // Swallows right clicks so the web page never shows its context menu; it lies exactly
+    // over the web view, down to the window's bottom edge.
     MouseArea {
         id: rightClickGuard
         objectName: "rightClickGuard"
-        anchors.left: parent.left
-        anchors.top: parent.top
-        width: rootWindow.width
-        height: rootWindow.height - top_bar.height
+        anchors.fill: bgWebView
         acceptedButtons: Qt.RightButton
     }
 
