@@ -146,6 +146,8 @@ void CSetInstallPathDialog::on_btn_chgPath_clicked()
             box.setConfirmText(tr("button_continue"));
             box.setCancelText(tr("button_select_again"));
             box.setMessage(tr("title_tip"), tr("message_suggest_select_empty_folder"));
+            // The box has no parent to centre it, and it would open in the screen's corner.
+            box.move(frameGeometry().center() - box.rect().center());
             if (box.exec() != QDialog::Accepted)
                 continue;
         }
