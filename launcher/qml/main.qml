@@ -289,6 +289,7 @@ ApplicationWindow {
         width: 238
         height: 64
         pixelSize: 24
+        minimumPixelSize: 14
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -307,6 +308,7 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
+        minimumPixelSize: 14
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -325,6 +327,7 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
+        minimumPixelSize: 14
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
