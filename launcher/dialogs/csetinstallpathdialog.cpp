@@ -15,6 +15,7 @@
 #include "cdlgyesno.h"
 #include "diskspace.h"
 #include "launcherconfig.h"
+#include "textfit.h"
 #include "ui_csetinstallpathdialog.h"
 
 namespace {
@@ -58,6 +59,11 @@ CSetInstallPathDialog::CSetInstallPathDialog(QWidget *parent)
 
     connect(m_ui->edt_path, &QLineEdit::textChanged, this,
             &CSetInstallPathDialog::onEdtPathTextChanged);
+
+    // The controls sit at fixed places on the picture; a long translation shrinks to fit.
+    for (QWidget *fixed : std::initializer_list<QWidget *>{
+             m_ui->lbl_title, m_ui->lbl_selDirTip, m_ui->label_8, m_ui->btn_chgPath, m_ui->btn_ok})
+        TextFit::fitToWidth(fixed, TextFit::kDefaultFloorPixelSize);
 }
 
 CSetInstallPathDialog::~CSetInstallPathDialog()
