@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -44,9 +45,10 @@ inline QString describe(const QWidget *widget, const QString &text)
 }
 
 // The shown texts of window that do not fit; card is the visible part of the window in its
-// own coordinates.
+// own coordinates. Layouts settle first, as they do before the window is next painted.
 inline QStringList misfits(QWidget *window, const QRect &card)
 {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QStringList found;
     const QList<QWidget *> widgets = window->findChildren<QWidget *>();
     for (QWidget *widget : widgets) {
