@@ -22,6 +22,8 @@ Rectangle {
     // button must take its width from its label.
     property int minimumPixelSize: 0
     property int textMargin: 12
+    // A fitted label may break between words before it shrinks.
+    property bool wrapText: false
 
     property alias text: button_Text.text
     property alias buttonText: button_Text
@@ -77,6 +79,7 @@ Rectangle {
         fontSizeMode: fitted ? Text.Fit : Text.FixedSize
         minimumPixelSize: fitted ? root_Button.minimumPixelSize : 1
         elide: fitted ? Text.ElideRight : Text.ElideNone
+        wrapMode: fitted && root_Button.wrapText ? Text.WordWrap : Text.NoWrap
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
     }

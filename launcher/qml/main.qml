@@ -289,7 +289,11 @@ ApplicationWindow {
         width: 238
         height: 64
         pixelSize: 24
-        minimumPixelSize: 14
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -308,7 +312,11 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
-        minimumPixelSize: 14
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -327,7 +335,11 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
-        minimumPixelSize: 14
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
