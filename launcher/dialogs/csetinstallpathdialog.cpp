@@ -12,6 +12,7 @@
 #include <QStorageInfo>
 
 #include "appenvironment.h"
+#include "cdlgframelesswindow.h"
 #include "cdlgyesno.h"
 #include "diskspace.h"
 #include "launcherconfig.h"
@@ -42,7 +43,12 @@ CSetInstallPathDialog::CSetInstallPathDialog(QWidget *parent)
 
     if (m_background.load(QStringLiteral(":/pic/setdlg.png"))) {
         resize(m_background.size());
-        setMask(m_background.mask());
+        // Where the desktop cannot blend translucent pixels, the picture's soft shadow would
+        // show as a black frame: the window is then cut to the picture's opaque part.
+        setMask(CDlgFramelessWindow::shadowsCanShow()
+                    ? m_background.mask()
+                    : QBitmap::fromImage(
+                          m_background.toImage().createAlphaMask(Qt::ThresholdAlphaDither)));
     }
 
     m_needSpace = 0;

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 #include "appenvironment.h"
+#include "cdlgframelesswindow.h"
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "diskspace.h"
@@ -234,6 +235,24 @@ void TestSetInstallPathDialog::formMatchesTheBackgroundAndFixedPositions()
     QVERIFY(dlg.testAttribute(Qt::WA_TranslucentBackground));
     QVERIFY(!dlg.mask().isEmpty());
     QVERIFY(dlg.mask().boundingRect().width() <= 740);
+    // Offscreen, like a bare X server, blends nothing: the picture's soft shadow would show
+    // black, so the shape holds the opaque picture and none of its shadow.
+    QVERIFY(!CDlgFramelessWindow::shadowsCanShow());
+    const QImage picture(QStringLiteral(":/pic/setdlg.png"));
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    int shadowPixels = 0;
+    for (int y = 0; y < argb.height(); y += 2) {
+        for (int x = 0; x < argb.width(); x += 2) {
+            const int alpha = qAlpha(argb.pixel(x, y));
+            if (alpha == 255)
+                QVERIFY2(dlg.mask().contains(QPoint(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            else if (alpha > 0 && alpha < 100 && ++shadowPixels)
+                QVERIFY2(!dlg.mask().contains(QPoint(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(shadowPixels > 100);
     QCOMPARE(dlg.needSpace(), 0);
     QCOMPARE(part<QLineEdit>(&dlg, "edt_path")->geometry(), QRect(312, 217, 302, 30));
     QVERIFY(part<QLineEdit>(&dlg, "edt_path")->isReadOnly());
