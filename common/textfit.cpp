@@ -4,10 +4,12 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QVariant>
 
 namespace {
 
 const QString kMarker = QStringLiteral("/*fit*/");
+const char kToolTipSet[] = "textFitToolTip";
 
 QString textOf(const QWidget *widget)
 {
@@ -46,11 +48,28 @@ void setSheetFontPixelSize(QWidget *widget, int pixelSize)
     widget->setStyleSheet(sheet);
 }
 
+// The form's own sheet, without what an earlier fit added.
+void restoreFormFont(QWidget *widget)
+{
+    const QString sheet = widget->styleSheet();
+    const int mark = sheet.indexOf(kMarker);
+    if (mark >= 0)
+        widget->setStyleSheet(sheet.left(mark));
+    if (widget->property(kToolTipSet).toBool()) {
+        widget->setToolTip(QString());
+        widget->setProperty(kToolTipSet, false);
+    }
+}
+
 } // namespace
 
 bool TextFit::fitToWidth(QWidget *widget, int floorPixelSize)
 {
-    if (!widget || textOf(widget).isEmpty())
+    if (!widget)
+        return true;
+    // Each fit starts from the form's size: a shorter text than last time may fit whole.
+    restoreFormFont(widget);
+    if (textOf(widget).isEmpty())
         return true;
     widget->ensurePolished();
     const auto fits = [widget] {
@@ -71,5 +90,6 @@ bool TextFit::fitToWidth(QWidget *widget, int floorPixelSize)
     const int room = widget->width() - besideText;
     setTextOf(widget, metrics.elidedText(text, Qt::ElideRight, qMax(0, room)));
     widget->setToolTip(text);
+    widget->setProperty(kToolTipSet, true);
     return false;
 }

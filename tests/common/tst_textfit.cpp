@@ -17,6 +17,7 @@ class TestTextFit : public QObject
 private slots:
     void shrinksThenElides_data();
     void shrinksThenElides();
+    void aShorterTextGetsTheFormsSizeBack();
     void fittingTwiceKeepsOneSizeOverride();
 };
 
@@ -101,6 +102,22 @@ void TestTextFit::shrinksThenElides()
     // The form's own rules stay in force.
     QVERIFY(widget->styleSheet().contains(QStringLiteral("rgba(57,59,64,1)")) ||
             widget->styleSheet().contains(QStringLiteral("color:red")));
+}
+
+void TestTextFit::aShorterTextGetsTheFormsSizeBack()
+{
+    std::unique_ptr<QWidget> widget = makeWidget(QStringLiteral("label"));
+    setText(widget.get(), QStringLiteral("Installationsordner ändern"));
+    widget->ensurePolished();
+    widget->resize(widget->sizeHint().width() / 3, 40);
+    QVERIFY(!TextFit::fitToWidth(widget.get(), 14));
+    QCOMPARE(widget->toolTip(), QStringLiteral("Installationsordner ändern"));
+
+    setText(widget.get(), QStringLiteral("OK"));
+    QVERIFY(TextFit::fitToWidth(widget.get(), 14));
+    QCOMPARE(QFontInfo(widget->font()).pixelSize(), 20);
+    QCOMPARE(textOf(widget.get()), QStringLiteral("OK"));
+    QVERIFY(widget->toolTip().isEmpty());
 }
 
 void TestTextFit::fittingTwiceKeepsOneSizeOverride()

@@ -1,6 +1,9 @@
 #include <QtTest>
 
+#include <QFontInfo>
 #include <QFrame>
+#include <QLabel>
+#include <QPushButton>
 #include <QTranslator>
 
 #include "dlgprogress.h"
@@ -17,6 +20,7 @@ class TestWindowTextsFit : public QObject
 private slots:
     void pagesAndQuestionsFitInEveryLanguage_data();
     void pagesAndQuestionsFitInEveryLanguage();
+    void overlongTextsShrinkThenElide();
 };
 
 namespace {
@@ -132,6 +136,34 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
     QCoreApplication::removeTranslator(&translator);
     found.removeDuplicates();
     QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+void TestWindowTextsFit::overlongTextsShrinkThenElide()
+{
+    DlgProgress window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const QRect card = cardOf(&window, "fram");
+    const QString title = QStringLiteral("Die Aktualisierung ist leider fehlgeschlagen, bitte "
+                                         "versuche es später noch einmal");
+    const QString button = QStringLiteral("Launcher jetzt öffnen und weiterspielen");
+    window.showResultPage(title, QStringLiteral("message"), button,
+                          QStringLiteral(":/pic/bg/updateFaile.png"));
+    QVERIFY2(widgettextfit::misfits(&window, card).isEmpty(),
+             qPrintable(widgettextfit::misfits(&window, card).join(QLatin1Char('\n'))));
+    // Too long even at the floor: elided, the whole text in the tool tip.
+    auto *titleLabel = window.findChild<QLabel *>(QStringLiteral("lblMsgTitle"));
+    QVERIFY(titleLabel->text().endsWith(QChar(0x2026)));
+    QCOMPARE(titleLabel->toolTip(), title);
+    auto *ok = window.findChild<QPushButton *>(QStringLiteral("btnOk"));
+    QVERIFY(QFontInfo(ok->font()).pixelSize() < 18);
+
+    // The next page's short texts come back whole at the form's size.
+    window.showResultPage(QStringLiteral("OK"), QStringLiteral("message"), QStringLiteral("OK"),
+                          QStringLiteral(":/pic/bg/updateSucceed.png"));
+    QCOMPARE(titleLabel->text(), QStringLiteral("OK"));
+    QVERIFY(titleLabel->toolTip().isEmpty());
+    QCOMPARE(QFontInfo(ok->font()).pixelSize(), 18);
 }
 
 QTEST_MAIN(TestWindowTextsFit)
