@@ -63,6 +63,10 @@ int main(int argc, char *argv[])
     QTranslator translator;
     const QString languageCode = LanguageSelection::select(translator);
     QCoreApplication::installTranslator(&translator);
+    // Qt's own dialogs and buttons (the folder picker) follow the same language.
+    QTranslator qtTranslator;
+    LanguageSelection::loadQtTranslations(qtTranslator, languageCode);
+    QCoreApplication::installTranslator(&qtTranslator);
     viewModel.setLanguageCode(languageCode);
 
     viewModel.initialize();

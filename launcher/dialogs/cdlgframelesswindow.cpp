@@ -11,20 +11,6 @@
 
 namespace {
 
-// Where the desktop does not blend translucent windows, the margins around the card would
-// show as black: the window is then cut to the card and the shadow left out.
-bool shadowsCanShow()
-{
-    static const bool canShow = [] {
-        const QString platform = QGuiApplication::platformName();
-        if (platform == QLatin1String("xcb"))
-            return platform::desktopComposesTranslucentWindows();
-        return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
-               platform != QLatin1String("vnc") && platform != QLatin1String("linuxfb");
-    }();
-    return canShow;
-}
-
 // One box-blur pass over a row or column of alpha values (running sum, clamped edges).
 void boxBlurLine(std::vector<int> &line, int radius, std::vector<int> &scratch)
 {
@@ -51,6 +37,20 @@ CDlgFramelessWindow::CDlgFramelessWindow(QWidget *parent)
 }
 
 CDlgFramelessWindow::~CDlgFramelessWindow() = default;
+
+// Where the desktop does not blend translucent windows, the margins around the card would
+// show as black: the window is then cut to the card and the shadow left out.
+bool CDlgFramelessWindow::shadowsCanShow()
+{
+    static const bool canShow = [] {
+        const QString platform = QGuiApplication::platformName();
+        if (platform == QLatin1String("xcb"))
+            return platform::desktopComposesTranslucentWindows();
+        return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal") &&
+               platform != QLatin1String("vnc") && platform != QLatin1String("linuxfb");
+    }();
+    return canShow;
+}
 
 void CDlgFramelessWindow::setBackgroundImage(const QString &path)
 {

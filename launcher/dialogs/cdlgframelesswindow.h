@@ -32,6 +32,9 @@ public:
     QPoint shadowOffset() const { return m_shadowOffset; }
     static constexpr int kShadowBlurRadius = 20;
     static QColor shadowColor() { return QColor(0, 0, 0, 51); }
+    // Whether the desktop blends translucent pixels; without it they show black, so a
+    // dialog must be cut to its card.
+    static bool shadowsCanShow();
 
     // Scales source to width x height keeping the four corners (cornerWidth x cornerHeight)
     // unscaled and stretching the edges and the centre. A target or source too small for

@@ -12,9 +12,11 @@
 #include <QStorageInfo>
 
 #include "appenvironment.h"
+#include "cdlgframelesswindow.h"
 #include "cdlgyesno.h"
 #include "diskspace.h"
 #include "launcherconfig.h"
+#include "textfit.h"
 #include "ui_csetinstallpathdialog.h"
 
 namespace {
@@ -41,7 +43,12 @@ CSetInstallPathDialog::CSetInstallPathDialog(QWidget *parent)
 
     if (m_background.load(QStringLiteral(":/pic/setdlg.png"))) {
         resize(m_background.size());
-        setMask(m_background.mask());
+        // Where the desktop cannot blend translucent pixels, the picture's soft shadow would
+        // show as a black frame: the window is then cut to the picture's opaque part.
+        setMask(CDlgFramelessWindow::shadowsCanShow()
+                    ? m_background.mask()
+                    : QBitmap::fromImage(
+                          m_background.toImage().createAlphaMask(Qt::ThresholdAlphaDither)));
     }
 
     m_needSpace = 0;
@@ -58,6 +65,11 @@ CSetInstallPathDialog::CSetInstallPathDialog(QWidget *parent)
 
     connect(m_ui->edt_path, &QLineEdit::textChanged, this,
             &CSetInstallPathDialog::onEdtPathTextChanged);
+
+    // The controls sit at fixed places on the picture; a long translation shrinks to fit.
+    for (QWidget *fixed : std::initializer_list<QWidget *>{
+             m_ui->lbl_title, m_ui->lbl_selDirTip, m_ui->label_8, m_ui->btn_chgPath, m_ui->btn_ok})
+        TextFit::fitToWidth(fixed, TextFit::kDefaultFloorPixelSize);
 }
 
 CSetInstallPathDialog::~CSetInstallPathDialog()
@@ -146,6 +158,8 @@ void CSetInstallPathDialog::on_btn_chgPath_clicked()
             box.setConfirmText(tr("button_continue"));
             box.setCancelText(tr("button_select_again"));
             box.setMessage(tr("title_tip"), tr("message_suggest_select_empty_folder"));
+            // The box has no parent to centre it, and it would open in the screen's corner.
+            box.move(frameGeometry().center() - box.rect().center());
             if (box.exec() != QDialog::Accepted)
                 continue;
         }

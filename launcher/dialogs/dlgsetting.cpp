@@ -1,8 +1,11 @@
 #include "dlgsetting.h"
 
+#include <QBitmap>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QListWidgetItem>
+#include <QPixmap>
+#include <QRegion>
 #include <QShowEvent>
 #include <QStyle>
 
@@ -20,6 +23,9 @@ const QString kExitType = QStringLiteral("exit_type");
 const QString kIsFirstExit = QStringLiteral("is_first_exit");
 const QString kIsUserUpdate = QStringLiteral("is_user_update");
 const char kLabelState[] = "labelState";
+// The frame's border image and its border width (the style sheet of the form's frame).
+const QString kCardImage = QStringLiteral(":/pic/dlg_bg.png");
+const int kCardBorder = 30;
 const int kExitMinimize = 1;
 const int kExitQuit = 2;
 } // namespace
@@ -48,6 +54,7 @@ DlgSetting::DlgSetting(QWidget *parent)
         item->setSizeHint(widget->size());
         m_ui->listWidget->setItemWidget(item, widget);
     }
+    fitListToRows();
 
     connect(m_ui->btnCancel, &QPushButton::clicked, this, &DlgSetting::close);
     connect(m_ui->btnOk, &QPushButton::clicked, this, &DlgSetting::onBtnOk);
@@ -95,6 +102,46 @@ void DlgSetting::showEvent(QShowEvent *)
     // Each opening starts from the stored values: what a cancelled visit changed is gone.
     loadValues();
     onTabSwitch(0);
+    cutToCard();
+}
+
+void DlgSetting::resizeEvent(QResizeEvent *event)
+{
+    CDlgFramelessWindow::resizeEvent(event);
+    cutToCard();
+}
+
+// The list is as large as its rows: a list a few pixels short scrolls when a lower row is
+// chosen, and the first row slides out of sight. (The rows' own spacing above the first row
+// is the gap below the title line.)
+void DlgSetting::fitListToRows()
+{
+    QListWidget *list = m_ui->listWidget;
+    // Each row takes the list's spacing on all four sides.
+    int height = 2 * list->frameWidth();
+    int width = 0;
+    for (int row = 0; row < list->count(); ++row) {
+        height += list->sizeHintForRow(row) + 2 * list->spacing();
+        width = qMax(width, list->item(row)->sizeHint().width());
+    }
+    list->setMinimumHeight(height);
+    list->setMinimumWidth(
+        qMin(width + 2 * list->spacing() + 2 * list->frameWidth(), list->maximumWidth()));
+}
+
+// The card is the frame's border image, not a picture the base class paints and shapes, so
+// the window is cut to the card here where the desktop cannot show the translucent margins.
+void DlgSetting::cutToCard()
+{
+    if (shadowsCanShow()) {
+        clearMask();
+        return;
+    }
+    const QRect card = m_ui->frame->geometry();
+    const QPixmap shape =
+        nineSliceScaled(QPixmap(kCardImage), card.width(), card.height(), kCardBorder, kCardBorder);
+    setMask(shape.isNull() || !shape.hasAlpha() ? QRegion(card)
+                                                : QRegion(shape.mask()).translated(card.topLeft()));
 }
 
 void DlgSetting::onTabSwitch(int nCurRow)

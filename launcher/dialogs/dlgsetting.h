@@ -33,9 +33,12 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void loadValues();
+    void fitListToRows();
+    void cutToCard();
 
     Ui::DlgSetting *m_ui;
 };

@@ -17,6 +17,13 @@ Rectangle {
     property bool is_show_pointinghand: false
     property bool is_use_statusMask: false
     property int pixelSize: 18
+    // A button of fixed size fits its label: the label shrinks down to this size, and a label
+    // still too long is then elided. 0 (the default) keeps the label at pixelSize; such a
+    // button must take its width from its label.
+    property int minimumPixelSize: 0
+    property int textMargin: 12
+    // A fitted label may break between words before it shrinks.
+    property bool wrapText: false
 
     property alias text: button_Text.text
     property alias buttonText: button_Text
@@ -62,10 +69,17 @@ Rectangle {
     Text {
         id: button_Text
         property color restColor: "#704a1d"
+        readonly property bool fitted: root_Button.minimumPixelSize > 0
         anchors.centerIn: parent
+        width: fitted ? Math.max(0, root_Button.width - 2 * root_Button.textMargin) : implicitWidth
+        height: fitted ? root_Button.height : implicitHeight
         color: restColor
         font.letterSpacing: 2
         font.pixelSize: root_Button.pixelSize
+        fontSizeMode: fitted ? Text.Fit : Text.FixedSize
+        minimumPixelSize: fitted ? root_Button.minimumPixelSize : 1
+        elide: fitted ? Text.ElideRight : Text.ElideNone
+        wrapMode: fitted && root_Button.wrapText ? Text.WordWrap : Text.NoWrap
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
     }

@@ -244,14 +244,12 @@ ApplicationWindow {
         }
     }
 
-    // Swallows right clicks so the web page never shows its context menu.
+    // Swallows right clicks so the web page never shows its context menu; it lies exactly
+    // over the web view, down to the window's bottom edge.
     MouseArea {
         id: rightClickGuard
         objectName: "rightClickGuard"
-        anchors.left: parent.left
-        anchors.top: parent.top
-        width: rootWindow.width
-        height: rootWindow.height - top_bar.height
+        anchors.fill: bgWebView
         acceptedButtons: Qt.RightButton
     }
 
@@ -291,6 +289,11 @@ ApplicationWindow {
         width: 238
         height: 64
         pixelSize: 24
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -309,6 +312,11 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"
@@ -327,6 +335,11 @@ ApplicationWindow {
         width: installBtn.width
         height: installBtn.height
         pixelSize: 24
+        minimumPixelSize: 13
+        // The picture's ornaments take the first and last 35 pixels; a long label goes onto
+        // two lines between them before it shrinks.
+        textMargin: 36
+        wrapText: true
         nomal_Image: "pic/main_btn_n.png"
         hover_Image: "pic/main_btn_o.png"
         press_Image: "pic/main_btn_d.png"

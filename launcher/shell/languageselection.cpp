@@ -75,3 +75,24 @@ QString LanguageSelection::languageFolder()
 {
     return QCoreApplication::applicationDirPath() + QStringLiteral("/language/");
 }
+
+bool LanguageSelection::loadQtTranslations(QTranslator &translator, const QString &languageCode,
+                                           const QString &languageFolder)
+{
+    for (const Row &row : kLanguages) {
+        if (languageCode != QLatin1String(row.code))
+            continue;
+        QString file = QLatin1String(row.file);
+        file.replace(QLatin1String("i18n_"), QLatin1String("qtbase_"));
+        const bool loaded = translator.load(languageFolder + file);
+        if (!loaded)
+            qDebug() << "Qt translation not loaded:" << languageFolder + file;
+        return loaded;
+    }
+    return false;
+}
+
+bool LanguageSelection::loadQtTranslations(QTranslator &translator, const QString &languageCode)
+{
+    return loadQtTranslations(translator, languageCode, languageFolder());
+}

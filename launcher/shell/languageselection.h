@@ -30,4 +30,11 @@ public:
     static QString select(QTranslator &translator);
 
     static QString languageFolder();
+
+    // Qt's own texts (the folder picker, the standard buttons) in the language of code
+    // ("zh-cn"): loads "<folder>/qtbase_<suffix>.qm", the suffix being that of the
+    // language's i18n file. Returns whether a file was loaded; without one Qt stays English.
+    static bool loadQtTranslations(QTranslator &translator, const QString &languageCode,
+                                   const QString &languageFolder);
+    static bool loadQtTranslations(QTranslator &translator, const QString &languageCode);
 };

@@ -645,8 +645,11 @@ bool MainViewModel::registerAboutClick(qint64 nowMs)
 
 void MainViewModel::appInfoAreaClick()
 {
+    // The page calls this from its mouse-press handler. A modal box run right here would
+    // keep that press unfinished, and the page would lose the next click after the box
+    // closes; so the box opens once the press has been handled.
     if (registerAboutClick(QDateTime::currentMSecsSinceEpoch()))
-        showAboutDialog();
+        QMetaObject::invokeMethod(this, &MainViewModel::showAboutDialog, Qt::QueuedConnection);
 }
 
 void MainViewModel::singleReloadWeb()

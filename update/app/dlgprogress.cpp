@@ -1,6 +1,15 @@
 #include "dlgprogress.h"
 
+#include <QLayout>
+
+#include "textfit.h"
 #include "ui_dlgprogress.h"
+
+namespace {
+// How far the one-line texts of the window may shrink before they are elided.
+const int kTitleFloorPixelSize = 20;
+const int kButtonFloorPixelSize = 14;
+} // namespace
 
 DlgProgress::DlgProgress(QWidget *parent)
     : DlgFramelessWindow(parent)
@@ -31,6 +40,7 @@ void DlgProgress::showProgressPage(const QString &text, const QString &picture)
     m_ui->stackedWidget->setCurrentWidget(m_ui->pageProgress);
     m_ui->lblProgressTip->setText(text);
     m_ui->wgtMsg->hide();
+    fitTexts();
     setBackground(picture);
 }
 
@@ -44,6 +54,7 @@ void DlgProgress::showResultPage(const QString &title, const QString &message,
     m_ui->lblMsgText->setText(message);
     m_ui->btnOk->setText(buttonText);
     m_ui->wgtMsg->show();
+    fitTexts();
     setBackground(picture);
     showNormal();
 }
@@ -51,6 +62,19 @@ void DlgProgress::showResultPage(const QString &title, const QString &message,
 void DlgProgress::setProgressText(const QString &text)
 {
     m_ui->lblProgressTip->setText(text);
+    TextFit::fitToWidth(m_ui->lblProgressTip, TextFit::kDefaultFloorPixelSize);
+}
+
+// Translations differ in length: the one-line texts shrink, then elide, where a long one would
+// run off the window.
+void DlgProgress::fitTexts()
+{
+    layout()->activate();
+    TextFit::fitToWidth(m_ui->lblProgressTip, TextFit::kDefaultFloorPixelSize);
+    if (m_ui->wgtMsg->isVisibleTo(this))
+        TextFit::fitToWidth(m_ui->lblMsgTitle, kTitleFloorPixelSize);
+    if (m_ui->stackedWidget->currentWidget() == m_ui->pageButton)
+        TextFit::fitToWidth(m_ui->btnOk, kButtonFloorPixelSize);
 }
 
 void DlgProgress::setProgressValue(int value)

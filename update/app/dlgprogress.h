@@ -37,6 +37,8 @@ protected:
     void reject() override;
 
 private:
+    void fitTexts();
+
     Ui::DlgProgress *m_ui;
     QString m_background;
 };

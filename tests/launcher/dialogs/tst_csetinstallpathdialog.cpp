@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -10,15 +11,18 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTranslator>
 
 #include <functional>
 #include <memory>
 #include <unistd.h>
 
 #include "appenvironment.h"
+#include "cdlgframelesswindow.h"
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "diskspace.h"
+#include "languageselection.h"
 #include "launcherconfig.h"
 
 using platform::InstallPathProblem;
@@ -105,6 +109,8 @@ private slots:
     void pickerCancelKeepsThePath();
     void pickerProposesGameSubFolder();
     void nonEmptyFolderIsAskedAboutAndCanBePickedAgain();
+    void pickerSpeaksThePlayersLanguage_data();
+    void pickerSpeaksThePlayersLanguage();
     void wholePathTipFollowsToolTipAndPress();
     void leftButtonDragsAndAnyPressTakesFocus();
 
@@ -229,6 +235,24 @@ void TestSetInstallPathDialog::formMatchesTheBackgroundAndFixedPositions()
     QVERIFY(dlg.testAttribute(Qt::WA_TranslucentBackground));
     QVERIFY(!dlg.mask().isEmpty());
     QVERIFY(dlg.mask().boundingRect().width() <= 740);
+    // Offscreen, like a bare X server, blends nothing: the picture's soft shadow would show
+    // black, so the shape holds the opaque picture and none of its shadow.
+    QVERIFY(!CDlgFramelessWindow::shadowsCanShow());
+    const QImage picture(QStringLiteral(":/pic/setdlg.png"));
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    int shadowPixels = 0;
+    for (int y = 0; y < argb.height(); y += 2) {
+        for (int x = 0; x < argb.width(); x += 2) {
+            const int alpha = qAlpha(argb.pixel(x, y));
+            if (alpha == 255)
+                QVERIFY2(dlg.mask().contains(QPoint(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            else if (alpha > 0 && alpha < 100 && ++shadowPixels)
+                QVERIFY2(!dlg.mask().contains(QPoint(x, y)),
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY(shadowPixels > 100);
     QCOMPARE(dlg.needSpace(), 0);
     QCOMPARE(part<QLineEdit>(&dlg, "edt_path")->geometry(), QRect(312, 217, 302, 30));
     QVERIFY(part<QLineEdit>(&dlg, "edt_path")->isReadOnly());
@@ -476,10 +500,15 @@ void TestSetInstallPathDialog::nonEmptyFolderIsAskedAboutAndCanBePickedAgain()
 
     CSetInstallPathDialog dlg;
     dlg.setPathText(m_dir->path());
+    dlg.move(300, 200);
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
     QStringList asked;
+    QPoint boxCentre;
     // First the full game folder: "select again"; then the empty one, which is not asked about.
     pickFolder(full);
-    whenModal<CDlgYesNo>([&asked, empty](CDlgYesNo *box) {
+    whenModal<CDlgYesNo>([&asked, &boxCentre, empty](CDlgYesNo *box) {
+        boxCentre = box->frameGeometry().center();
         asked << box->findChild<QTextBrowser *>()->toPlainText()
               << box->findChild<QPushButton *>(QStringLiteral("btn_ok"))->text()
               << box->findChild<QPushButton *>(QStringLiteral("btn_cancel"))->text();
@@ -491,6 +520,9 @@ void TestSetInstallPathDialog::nonEmptyFolderIsAskedAboutAndCanBePickedAgain()
     QCOMPARE(asked, QStringList({QStringLiteral("message_suggest_select_empty_folder"),
                                  QStringLiteral("button_continue"),
                                  QStringLiteral("button_select_again")}));
+    // The question sits over the install path dialog, not in the screen's corner.
+    QVERIFY2((boxCentre - dlg.frameGeometry().center()).manhattanLength() <= 2,
+             qPrintable(QStringLiteral("box centre %1,%2").arg(boxCentre.x()).arg(boxCentre.y())));
     QCOMPARE(part<QLineEdit>(&dlg, "edt_path")->text(), empty);
 
     // "Continue" takes the full folder as it is.
@@ -501,6 +533,63 @@ void TestSetInstallPathDialog::nonEmptyFolderIsAskedAboutAndCanBePickedAgain()
     dlg.on_btn_chgPath_clicked();
     QCOMPARE(part<QLineEdit>(&dlg, "edt_path")->text(), full);
     QCOMPARE(CDlgYesNo::openCount(), 0);
+}
+
+void TestSetInstallPathDialog::pickerSpeaksThePlayersLanguage_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("choose");
+    QTest::addColumn<QString>("cancel");
+    QTest::addColumn<QString>("lookIn");
+    // Debian's Qt translations...
+    QTest::newRow("de-de") << "de-de" << QString::fromUtf8("&Auswählen") << "Abbrechen"
+                           << "Suchen in:";
+    QTest::newRow("zh-cn") << "zh-cn" << QString::fromUtf8("选择(&C)") << QString::fromUtf8("取消")
+                           << QString::fromUtf8("查找范围：");
+    QTest::newRow("fr-fr") << "fr-fr"
+                           << "&Choisir"
+                           << "Annuler"
+                           << "Voir dans :";
+    // ...and our own where Debian has none, or only Brazilian Portuguese.
+    QTest::newRow("th-th") << "th-th" << QString::fromUtf8("เลือก(&C)") << QString::fromUtf8("ยกเลิก")
+                           << QString::fromUtf8("ค้นหาใน:");
+    QTest::newRow("vi-vn") << "vi-vn" << QString::fromUtf8("&Chọn") << QString::fromUtf8("Hủy")
+                           << QString::fromUtf8("Tìm trong:");
+    QTest::newRow("pt-pt") << "pt-pt"
+                           << "&Escolher"
+                           << "Cancelar"
+                           << "Procurar em:";
+}
+
+void TestSetInstallPathDialog::pickerSpeaksThePlayersLanguage()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, choose);
+    QFETCH(QString, cancel);
+    QFETCH(QString, lookIn);
+
+    // The shipped folder's files, loaded the way the launcher loads them at start-up.
+    QTranslator qtTexts;
+    QVERIFY(LanguageSelection::loadQtTranslations(
+        qtTexts, code, qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language/")));
+    QVERIFY(QCoreApplication::installTranslator(&qtTexts));
+
+    CSetInstallPathDialog dlg;
+    dlg.setPathText(m_dir->path());
+    QStringList seen;
+    whenModal<QFileDialog>([&seen](QFileDialog *picker) {
+        auto *buttons = picker->findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+        auto *label = picker->findChild<QLabel *>(QStringLiteral("lookInLabel"));
+        if (buttons && buttons->button(QDialogButtonBox::Open) &&
+            buttons->button(QDialogButtonBox::Cancel) && label) {
+            seen << buttons->button(QDialogButtonBox::Open)->text()
+                 << buttons->button(QDialogButtonBox::Cancel)->text() << label->text();
+        }
+        picker->reject();
+    });
+    dlg.on_btn_chgPath_clicked();
+    QCoreApplication::removeTranslator(&qtTexts);
+    QCOMPARE(seen, QStringList({choose, cancel, lookIn}));
 }
 
 void TestSetInstallPathDialog::wholePathTipFollowsToolTipAndPress()

@@ -1,5 +1,9 @@
 #include <QtTest>
 
+#include <QBitmap>
+#include <QDir>
+#include <QTranslator>
+
 #include <QCheckBox>
 #include <QFile>
 #include <QGraphicsDropShadowEffect>
@@ -40,6 +44,9 @@ private slots:
 
     void formKeepsItsSizeAndDrawsTheShadowOnTheFrame();
     void listSwitchesPagesAndMarksOnlyTheSelectedLabel();
+    void everyRowStaysInSightWhicheverIsChosen_data();
+    void everyRowStaysInSightWhicheverIsChosen();
+    void withoutCompositorTheWindowIsCutToItsCard();
     void redDotSitsOnTheCheckButtonCorner();
     void redDotShowsOnlyForAStoredNewerVersion_data();
     void redDotShowsOnlyForAStoredNewerVersion();
@@ -107,6 +114,69 @@ void TestDlgSetting::formKeepsItsSizeAndDrawsTheShadowOnTheFrame()
     QVERIFY(list->width() >= 180 && list->width() <= 200);
     // OK sits right of cancel, 34 pixels in from the card's right edge.
     QVERIFY(part<QPushButton>(&dlg, "btnOk")->x() > part<QPushButton>(&dlg, "btnCancel")->x());
+}
+
+void TestDlgSetting::everyRowStaysInSightWhicheverIsChosen_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir folder(qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language"));
+    const QStringList files = folder.entryList({QStringLiteral("i18n_*.qm")}, QDir::Files);
+    QCOMPARE(files.size(), 13);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << folder.filePath(file);
+}
+
+void TestDlgSetting::everyRowStaysInSightWhicheverIsChosen()
+{
+    QFETCH(QString, file);
+    QTranslator translator;
+    QVERIFY(translator.load(file));
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    DlgSetting dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    auto *list = part<QListWidget>(&dlg, "listWidget");
+    for (int target : {1, 2, 0, 2}) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(target)).center());
+        QCOMPARE(list->currentRow(), target);
+        for (int row = 0; row < list->count(); ++row) {
+            const QRect rect = list->visualItemRect(list->item(row));
+            QVERIFY2(list->viewport()->rect().contains(rect),
+                     qPrintable(QStringLiteral("row %1 at %2,%3 %4x%5 after choosing row %6 in a "
+                                               "list %7 high")
+                                    .arg(row)
+                                    .arg(rect.x())
+                                    .arg(rect.y())
+                                    .arg(rect.width())
+                                    .arg(rect.height())
+                                    .arg(target)
+                                    .arg(list->viewport()->height())));
+        }
+    }
+    QCoreApplication::removeTranslator(&translator);
+}
+
+void TestDlgSetting::withoutCompositorTheWindowIsCutToItsCard()
+{
+    // Offscreen, like a bare X server, blends no translucent pixels: the 10-pixel margins
+    // around the card would show black, so the window is cut to the card.
+    QVERIFY(!CDlgFramelessWindow::shadowsCanShow());
+    DlgSetting dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    const QRect card = part<QFrame>(&dlg, "frame")->geometry();
+    QCOMPARE(card, QRect(10, 10, 690, 424));
+    const QRegion shape = dlg.mask();
+    QCOMPARE(shape.boundingRect(), card);
+    // The card's rounded corners are cut off too; its inside and edges stay.
+    QVERIFY(!shape.contains(card.topLeft()));
+    QVERIFY(!shape.contains(card.bottomRight()));
+    QVERIFY(shape.contains(card.center()));
+    QVERIFY(shape.contains(QPoint(card.center().x(), card.top() + 2)));
+    // The shape follows the card when the dialog changes size.
+    dlg.resize(dlg.width() + 40, dlg.height());
+    QTRY_COMPARE(dlg.mask().boundingRect(), part<QFrame>(&dlg, "frame")->geometry());
 }
 
 void TestDlgSetting::listSwitchesPagesAndMarksOnlyTheSelectedLabel()

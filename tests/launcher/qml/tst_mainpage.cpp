@@ -472,12 +472,26 @@ void TestMainPage::trayIconBringsWindowBackAndQuits()
 
 void TestMainPage::rightClicksOnWebPageAreSwallowed()
 {
-    // A right press over the web page lands on the guard, so no context menu can open...
-    const QPoint onPage(640, 300);
+    // A right press anywhere over the web page lands on the guard, so no context menu can
+    // open: in the middle, over the main button, and in the last 30 pixels at the bottom.
     QQuickItem *guard = item("rightClickGuard");
-    QTest::mousePress(m_window, Qt::RightButton, Qt::NoModifier, onPage);
-    QCOMPARE(m_window->mouseGrabberItem(), guard);
-    QTest::mouseRelease(m_window, Qt::RightButton, Qt::NoModifier, onPage);
+    QQuickItem *web = item("bgWebView");
+    const QRectF webArea(web->mapToScene(QPointF(0, 0)), web->size());
+    QCOMPARE(webArea.bottom(), qreal(m_window->height()));
+    const QList<QPoint> points = {QPoint(640, 300), centreOf(item("startBtn")), QPoint(640, 705),
+                                  QPoint(2, 729),   QPoint(1279, 729),          QPoint(640, 31)};
+    for (const QPoint &point : points) {
+        QTest::mousePress(m_window, Qt::RightButton, Qt::NoModifier, point);
+        QVERIFY2(m_window->mouseGrabberItem() == guard,
+                 qPrintable(QStringLiteral("right press at %1,%2 reached %3")
+                                .arg(point.x())
+                                .arg(point.y())
+                                .arg(m_window->mouseGrabberItem()
+                                         ? m_window->mouseGrabberItem()->objectName()
+                                         : QStringLiteral("nothing"))));
+        QTest::mouseRelease(m_window, Qt::RightButton, Qt::NoModifier, point);
+    }
+    const QPoint onPage(640, 300);
     // ...while left clicks still reach the page's links.
     QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onPage);
     QVERIFY(m_window->mouseGrabberItem() != guard);

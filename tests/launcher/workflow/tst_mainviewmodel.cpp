@@ -30,6 +30,17 @@ Window {
     Text { objectName: "versionText" }
     Text { objectName: "curinstallPath" }
     Rectangle { objectName: "bgMask_msgbox"; visible: false }
+    MouseArea {
+        objectName: "aboutArea"
+        x: 0; y: 0; width: 80; height: 80
+        onPressed: mainViewModel.appInfoAreaClick()
+    }
+    MouseArea {
+        objectName: "clickTarget"
+        x: 400; y: 300; width: 100; height: 100
+        property int clicks: 0
+        onClicked: clicks++
+    }
 }
 )";
 
@@ -347,6 +358,9 @@ private slots:
         // (the earlier test left the window long expired).
         for (int i = 0; i < 11; ++i)
             model.appInfoAreaClick();
+        // The about box waits until the click that asked for it has been handled.
+        QCOMPARE(seen.size(), 2);
+        QTRY_COMPARE(seen.size(), 3);
         config()->writeBool(QStringLiteral("is_first_exit"), true);
         config()->writeInt(QStringLiteral("exit_type"), 2);
         model.btnExitClick(); // first close asks; a dismissed choice keeps the stored quit
@@ -365,6 +379,45 @@ private slots:
         QVERIFY(!config()->readBool(QStringLiteral("is_first_exit"), QString(), true));
         QCOMPARE(config()->readInt(QStringLiteral("exit_type")), 2);
         QTRY_VERIFY(root->property("closingSeen").toBool());
+    }
+
+    void clickAfterTheAboutBoxReachesThePage()
+    {
+        MainViewModel model;
+        model.initialize();
+        auto *window = qobject_cast<QQuickWindow *>(loadPage(model));
+        QVERIFY(window);
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QStringList seen;
+        QTimer watcher;
+        connect(&watcher, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+                seen << QString::fromLatin1(dialog->metaObject()->className());
+                dialog->reject();
+            }
+        });
+        watcher.start(10);
+
+        // Quick presses on the about area until the box opens. The player lets go of the
+        // button over the box, so the press that opened it never sees its release.
+        const QPoint about(40, 40);
+        for (int i = 0; i < 12 && seen.isEmpty(); ++i) {
+            QTest::mousePress(window, Qt::LeftButton, Qt::NoModifier, about);
+            QCoreApplication::processEvents();
+            if (seen.isEmpty())
+                QTest::mouseRelease(window, Qt::LeftButton, Qt::NoModifier, about);
+        }
+        QCOMPARE(seen, QStringList{"CDlgAppInfo"});
+        QTRY_VERIFY(!QApplication::activeModalWidget());
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+
+        // The next click on the page reaches what is under the pointer.
+        QObject *target = item(window, "clickTarget");
+        QTest::mouseClick(window, Qt::LeftButton, Qt::NoModifier, QPoint(450, 350));
+        QCOMPARE(target->property("clicks").toInt(), 1);
     }
 
     void webPageAddressCarriesLanguageAndApiBase()

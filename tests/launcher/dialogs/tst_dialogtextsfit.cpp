@@ -1,0 +1,160 @@
+#include <QtTest>
+
+#include <QFrame>
+#include <QTemporaryDir>
+#include <QTranslator>
+
+#include "cdlgappinfo.h"
+#include "cdlgclosetip.h"
+#include "cdlgyesno.h"
+#include "csetinstallpathdialog.h"
+#include "dlgsetting.h"
+#include "launcherconfig.h"
+#include "registryconfig.h"
+#include "widgettextfit.h"
+
+// Every text of the launcher's dialogs, in every shipped language, fits the widget that shows
+// it and stays on the dialog's card: the real forms with the real translation files.
+class TestDialogTextsFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void dialogsFitInEveryLanguage_data();
+    void dialogsFitInEveryLanguage();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+namespace {
+
+QRect cardOf(const CDlgFramelessWindow &dialog)
+{
+    return dialog.rect().marginsRemoved(dialog.shadowMargins());
+}
+
+QStringList prefixed(const QString &what, const QStringList &misfits)
+{
+    QStringList out;
+    for (const QString &misfit : misfits)
+        out << what + QStringLiteral(": ") + misfit;
+    return out;
+}
+
+} // namespace
+
+void TestDialogTextsFit::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
+    RegistryConfig::instance()->setAutoStart(false);
+}
+
+void TestDialogTextsFit::dialogsFitInEveryLanguage_data()
+{
+    QTest::addColumn<QString>("file");
+    const QStringList files = widgettextfit::languageFiles(
+        qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language"));
+    QCOMPARE(files.size(), 13);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(QFileInfo(file).fileName())) << file;
+}
+
+void TestDialogTextsFit::dialogsFitInEveryLanguage()
+{
+    QFETCH(QString, file);
+    QTranslator translator;
+    QVERIFY(translator.load(file));
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    QStringList found;
+
+    {
+        DlgSetting settings;
+        settings.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&settings));
+        const QRect card = settings.findChild<QFrame *>(QStringLiteral("frame"))->geometry();
+        for (int page = 0; page < 3; ++page) {
+            settings.onTabSwitch(page);
+            found << prefixed(QStringLiteral("settings page %1").arg(page),
+                              widgettextfit::misfits(&settings, card));
+        }
+    }
+    {
+        CSetInstallPathDialog install;
+        install.setNeedSpace(qint64(20) << 30);
+        install.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&install));
+        const QRect card =
+            install.mask().isEmpty() ? install.rect() : install.mask().boundingRect();
+        const QString folder = m_dir.filePath(QStringLiteral("games"));
+        QVERIFY(QDir().mkpath(folder));
+        // A usable folder, a refused one, and one on a disk without room for the game.
+        install.setPathText(folder);
+        found << prefixed(QStringLiteral("install path"), widgettextfit::misfits(&install, card));
+        install.setPathText(QStringLiteral("relative/folder"));
+        found << prefixed(QStringLiteral("install path, invalid"),
+                          widgettextfit::misfits(&install, card));
+        install.setNeedSpace(std::numeric_limits<qint64>::max());
+        install.setPathText(folder + QStringLiteral("/Orvyndale Game"));
+        found << prefixed(QStringLiteral("install path, no room"),
+                          widgettextfit::misfits(&install, card));
+    }
+    {
+        CDlgCloseTip closeTip;
+        closeTip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&closeTip));
+        found << prefixed(QStringLiteral("close choice"),
+                          widgettextfit::misfits(&closeTip, cardOf(closeTip)));
+    }
+    {
+        CDlgAppInfo about;
+        about.setInfo(QStringLiteral("1.10.200.3000"), QStringLiteral("OS_18"),
+                      QStringLiteral("2.3.3.0"));
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        found << prefixed(QStringLiteral("about"), widgettextfit::misfits(&about, cardOf(about)));
+    }
+
+    // Every message the launcher shows in its message box, at the size the box is asked in.
+    const QString source = qEnvironmentVariable("LAUNCHER_SOURCE_DIR") +
+                           QStringLiteral("/translations/launcher/i18n_en.ts");
+    QList<QPair<QString, QString>> messages;
+    for (const char *context :
+         {"MainViewModel", "CSetInstallPathDialog", "ApplicationInfo", "UpdateProgram",
+          "downloadmanager", "downloadtask", "setupmanager", "QObject"}) {
+        for (const QString &key :
+             widgettextfit::keysOf(source, QLatin1String(context), QStringLiteral("message"))) {
+            messages << qMakePair(QLatin1String(context) + QLatin1Char('/') + key,
+                                  translator.translate(context, key.toUtf8().constData()));
+        }
+    }
+    QVERIFY(messages.size() > 30);
+    const QStringList buttonPairs[] = {
+        {translator.translate("CDlgYesNo", "button_confirm"),
+         translator.translate("CDlgYesNo", "button_cancle")},
+        {translator.translate("CSetInstallPathDialog", "button_continue"),
+         translator.translate("CSetInstallPathDialog", "button_select_again")},
+    };
+    for (const auto &message : qAsConst(messages)) {
+        for (const QStringList &buttons : buttonPairs) {
+            CDlgYesNo box;
+            box.hideCancelButton(false);
+            box.resize(460, 300);
+            box.setMessage(QString(), QStringLiteral("[1003]:") + message.second);
+            box.setConfirmText(buttons.at(0));
+            box.setCancelText(buttons.at(1));
+            box.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&box));
+            found << prefixed(message.first, widgettextfit::misfits(&box, cardOf(box)));
+        }
+    }
+
+    QCoreApplication::removeTranslator(&translator);
+    found.removeDuplicates();
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+QTEST_MAIN(TestDialogTextsFit)
+#include "tst_dialogtextsfit.moc"

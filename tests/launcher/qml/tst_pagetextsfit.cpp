@@ -1,0 +1,249 @@
+#include <QApplication>
+#include <QDir>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTranslator>
+#include <QtTest>
+#include <QtWebEngine/qtwebengineglobal.h>
+
+#include <functional>
+#include <memory>
+
+#include "pagetestviewmodel.h"
+
+// Every text of the page, in every shipped language and every state of the page, fits the item
+// that shows it: measured on the real page with the real translation files.
+class TestPageTextsFit : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void everyTextFitsInEveryState_data();
+    void everyTextFitsInEveryState();
+
+private:
+    QQuickItem *item(const char *name) const;
+    QStringList misfits() const;
+
+    std::unique_ptr<PageTestViewModel> m_model;
+    std::unique_ptr<QQmlApplicationEngine> m_engine;
+    QQuickWindow *m_window = nullptr;
+};
+
+namespace {
+
+QRectF sceneRect(const QQuickItem *item)
+{
+    return item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+}
+
+// Where the letters of a text are drawn, in scene coordinates: its content box placed inside
+// the item as its alignment says.
+QRectF inkRect(const QQuickItem *text)
+{
+    const qreal contentWidth = text->property("contentWidth").toReal();
+    const qreal contentHeight = text->property("contentHeight").toReal();
+    const int align = text->property("horizontalAlignment").toInt();
+    qreal x = 0;
+    if (align & Qt::AlignHCenter)
+        x = (text->width() - contentWidth) / 2;
+    else if (align & Qt::AlignRight)
+        x = text->width() - contentWidth;
+    const int valign = text->property("verticalAlignment").toInt();
+    qreal y = 0;
+    if (valign & Qt::AlignVCenter)
+        y = (text->height() - contentHeight) / 2;
+    else if (valign & Qt::AlignBottom)
+        y = text->height() - contentHeight;
+    return text->mapRectToScene(QRectF(x, y, contentWidth, contentHeight));
+}
+
+bool isShown(const QQuickItem *item)
+{
+    for (const QQuickItem *it = item; it; it = it->parentItem()) {
+        if (!it->isVisible() || it->opacity() <= 0)
+            return false;
+    }
+    return true;
+}
+
+void collectTexts(QQuickItem *root, QList<QQuickItem *> &texts)
+{
+    for (QQuickItem *child : root->childItems()) {
+        if (child->inherits("QQuickText") && isShown(child) &&
+            !child->property("text").toString().isEmpty())
+            texts << child;
+        collectTexts(child, texts);
+    }
+}
+
+QString nameOf(const QQuickItem *text)
+{
+    QString name = text->objectName();
+    for (const QQuickItem *it = text->parentItem(); name.isEmpty() && it; it = it->parentItem())
+        name = it->objectName().isEmpty() ? QString() : it->objectName() + QStringLiteral("/label");
+    return QStringLiteral("%1 \"%2\"").arg(name, text->property("text").toString());
+}
+
+} // namespace
+
+void TestPageTextsFit::initTestCase()
+{
+    m_model = std::make_unique<PageTestViewModel>();
+    m_model->setProperty("installPath", QStringLiteral("/home/player/Games/Orvyndale Game"));
+    m_engine = std::make_unique<QQmlApplicationEngine>();
+    m_engine->rootContext()->setContextProperty("mainViewModel", m_model.get());
+    m_engine->load(QUrl("qrc:/main.qml"));
+    QCOMPARE(m_engine->rootObjects().size(), 1);
+    m_window = qobject_cast<QQuickWindow *>(m_engine->rootObjects().first());
+    QVERIFY(m_window);
+    // The web page is not part of what is measured.
+    item("bgWebView")->setVisible(false);
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+}
+
+void TestPageTextsFit::cleanupTestCase()
+{
+    m_engine.reset();
+}
+
+QQuickItem *TestPageTextsFit::item(const char *name) const
+{
+    auto *found = m_window->findChild<QQuickItem *>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("page item %s is missing", name);
+    return found;
+}
+
+// Each shown text must be drawn whole (not elided), inside its own item, inside the item that
+// holds it, and clear of the other texts.
+QStringList TestPageTextsFit::misfits() const
+{
+    QList<QQuickItem *> texts;
+    collectTexts(m_window->contentItem(), texts);
+    QStringList found;
+    const QRectF window(0, 0, m_window->width(), m_window->height());
+    for (QQuickItem *text : qAsConst(texts)) {
+        const QRectF ink = inkRect(text);
+        if (text->property("truncated").toBool())
+            found << nameOf(text) + QStringLiteral(" is elided");
+        const bool sized = text->property("fontSizeMode").toInt() != 0 ||
+                           text->property("elide").toInt() != Qt::ElideNone;
+        if (sized && !sceneRect(text).adjusted(-0.5, -0.5, 0.5, 0.5).contains(ink))
+            found << nameOf(text) + QStringLiteral(" overflows its own box");
+        // A text may run past an invisible holder (a layout box) but not past one that draws:
+        // a button's picture, a tinted strip.
+        QQuickItem *holder = text->parentItem();
+        const bool holderDraws =
+            holder && (!holder->property("nomal_Image").toString().isEmpty() ||
+                       (holder->inherits("QQuickRectangle") &&
+                        holder->property("color").value<QColor>().alpha() > 0));
+        if (holderDraws && !sceneRect(holder).adjusted(-0.5, -0.5, 0.5, 0.5).contains(ink))
+            found << nameOf(text) + QStringLiteral(" sticks out of %1 (%2 wide, text %3)")
+                                        .arg(holder->objectName())
+                                        .arg(holder->width())
+                                        .arg(ink.width());
+        if (!window.contains(ink))
+            found << nameOf(text) + QStringLiteral(" leaves the window");
+        for (QQuickItem *other : qAsConst(texts)) {
+            if (other != text && other->parentItem() == holder && inkRect(other).intersects(ink) &&
+                text < other)
+                found << nameOf(text) + QStringLiteral(" overlaps ") + nameOf(other);
+        }
+    }
+    return found;
+}
+
+void TestPageTextsFit::everyTextFitsInEveryState_data()
+{
+    QTest::addColumn<QString>("file");
+    const QDir folder(qEnvironmentVariable("LAUNCHER_BIN_DIR") + QStringLiteral("/language"));
+    const QStringList files = folder.entryList({QStringLiteral("i18n_*.qm")}, QDir::Files);
+    QCOMPARE(files.size(), 13);
+    for (const QString &file : files)
+        QTest::newRow(qPrintable(file)) << folder.filePath(file);
+}
+
+void TestPageTextsFit::everyTextFitsInEveryState()
+{
+    QFETCH(QString, file);
+    QTranslator translator;
+    QVERIFY(translator.load(file));
+    QVERIFY(QCoreApplication::installTranslator(&translator));
+    m_engine->retranslate();
+    const auto viewModelText = [&translator](const char *key) {
+        return translator.translate("MainViewModel", key);
+    };
+
+    struct State
+    {
+        const char *name;
+        int gameState;
+        bool partial;
+        std::function<void()> texts;
+    };
+    // The progress texts are written by the view model; here their longest forms.
+    const QString gb = viewModelText("label_unit_gb");
+    const auto setText = [this](const char *name, const QString &text) {
+        item(name)->setProperty("text", text);
+    };
+    const QList<State> states = {
+        {"not installed", 2, false, {}},
+        {"continue download", 2, true, {}},
+        {"installed", 3, false, {}},
+        {"update available", 4, false, {}},
+        {"continue update", 4, true, {}},
+        {"downloading", 6, false,
+         [&] {
+             setText("download_percentage", viewModelText("label_downloading_percent") +
+                                                QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
+             setText("download_speed", viewModelText("label_download_speed") +
+                                           QStringLiteral(" 999.99") +
+                                           viewModelText("label_download_speed_kbs"));
+             setText("task_needtime",
+                     viewModelText("label_task_need_time") + QStringLiteral("99:59:59"));
+         }},
+        {"installing", 7, false,
+         [&] {
+             setText("setup_percentage", viewModelText("label_installing_progress") +
+                                             QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
+             setText("task_needtime",
+                     viewModelText("label_task_need_time") + QStringLiteral("99:59:59"));
+         }},
+        {"verifying", 9, false,
+         [&] {
+             setText("setup_percentage",
+                     viewModelText("label_checking_md5") + QStringLiteral("..."));
+         }},
+    };
+    QStringList found;
+    for (const State &state : states) {
+        m_model->setDownloadNotComplated(state.partial);
+        m_model->setGameState(state.gameState);
+        if (state.texts)
+            state.texts();
+        for (const QString &misfit : misfits())
+            found << QStringLiteral("%1: %2").arg(QLatin1String(state.name), misfit);
+    }
+    m_model->setDownloadNotComplated(false);
+    QCoreApplication::removeTranslator(&translator);
+    m_engine->retranslate();
+    QVERIFY2(found.isEmpty(), qPrintable(found.join(QLatin1Char('\n'))));
+}
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QtWebEngine::initialize();
+    QApplication app(argc, argv);
+    TestPageTextsFit test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_pagetextsfit.moc"

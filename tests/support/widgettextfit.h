@@ -1,0 +1,145 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QRect>
+#include <QStyle>
+#include <QStringList>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QWidget>
+#include <QXmlStreamReader>
+
+// Checks that the texts of a widget window fit, measured through the widgets themselves: the
+// size each label or button asks for (its font, style-sheet padding and indicator included)
+// against the size it was given, and its place against the visible card and its parents.
+namespace widgettextfit {
+
+inline QRect rectIn(const QWidget *widget, const QWidget *window)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
+}
+
+// The part of a widget where its text is drawn, in window coordinates: a label's text takes
+// only the room it asks for, placed as the label aligns it; a button or text area draws its
+// whole face.
+inline QRect inkRectIn(const QWidget *widget, const QWidget *window)
+{
+    const QRect whole = rectIn(widget, window);
+    const auto *label = qobject_cast<const QLabel *>(widget);
+    if (!label)
+        return whole;
+    QSize need = label->wordWrap() ? QSize(label->width(), label->heightForWidth(label->width()))
+                                   : label->sizeHint();
+    need = need.boundedTo(whole.size());
+    return QStyle::alignedRect(label->layoutDirection(), label->alignment(), need, whole);
+}
+
+inline QString describe(const QWidget *widget, const QString &text)
+{
+    return QStringLiteral("%1 \"%2\"").arg(widget->objectName(), text);
+}
+
+// The shown texts of window that do not fit; card is the visible part of the window in its
+// own coordinates. Layouts settle first, as they do before the window is next painted.
+inline QStringList misfits(QWidget *window, const QRect &card)
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QStringList found;
+    const QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    for (QWidget *widget : widgets) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        QString text;
+        if (auto *label = qobject_cast<QLabel *>(widget)) {
+            text = label->text();
+            if (text.isEmpty())
+                continue;
+            if (label->wordWrap()) {
+                const int needed = label->heightForWidth(label->width());
+                if (needed > label->height())
+                    found << describe(widget, text) +
+                                 QStringLiteral(" needs %1 px of height, has %2")
+                                     .arg(needed)
+                                     .arg(label->height());
+            } else if (label->sizeHint().width() > label->width()) {
+                found << describe(widget, text) + QStringLiteral(" needs %1 px, has %2")
+                                                      .arg(label->sizeHint().width())
+                                                      .arg(label->width());
+            }
+        } else if (auto *button = qobject_cast<QAbstractButton *>(widget)) {
+            text = button->text();
+            if (text.isEmpty())
+                continue;
+            if (button->sizeHint().width() > button->width())
+                found << describe(widget, text) + QStringLiteral(" needs %1 px, has %2")
+                                                      .arg(button->sizeHint().width())
+                                                      .arg(button->width());
+        } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
+            text = browser->toPlainText();
+            if (text.isEmpty())
+                continue;
+            const int needed = qCeil(browser->document()->size().height());
+            if (needed > browser->viewport()->height())
+                found << describe(widget, text) + QStringLiteral(" needs %1 px of height, has %2")
+                                                      .arg(needed)
+                                                      .arg(browser->viewport()->height());
+        } else {
+            continue;
+        }
+        const QRect place = inkRectIn(widget, window);
+        if (!card.contains(place)) {
+            found << describe(widget, text) + QStringLiteral(" leaves the card");
+            continue;
+        }
+        for (QWidget *parent = widget->parentWidget(); parent && parent != window;
+             parent = parent->parentWidget()) {
+            if (!rectIn(parent, window).contains(place)) {
+                found << describe(widget, text) +
+                             QStringLiteral(" is cut by %1").arg(parent->objectName());
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// The shipped translation files of a program's language folder.
+inline QStringList languageFiles(const QString &folder)
+{
+    const QDir dir(folder);
+    QStringList files;
+    for (const QString &name : dir.entryList({QStringLiteral("i18n_*.qm")}, QDir::Files))
+        files << dir.filePath(name);
+    return files;
+}
+
+// The keys of one context of a .ts source file that start with prefix.
+inline QStringList keysOf(const QString &tsFile, const QString &context, const QString &prefix)
+{
+    QFile file(tsFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    QStringList keys;
+    QString current;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            current = xml.readElementText();
+        else if (xml.name() == QLatin1String("source") && current == context) {
+            const QString key = xml.readElementText();
+            if (key.startsWith(prefix))
+                keys << key;
+        }
+    }
+    return keys;
+}
+
+} // namespace widgettextfit
