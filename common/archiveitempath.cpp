@@ -2,6 +2,8 @@
 
 #include <QVector>
 
+#include <algorithm>
+
 #include "sevenzipabi.h"
 
 namespace ArchiveItemPath {
@@ -40,6 +42,14 @@ bool isContained(const QString &path)
             named = true;
     }
     return named; // "." or "./" would name the output folder itself
+}
+
+bool namesItsFolder(const QString &path)
+{
+    const QVector<QStringRef> parts = path.splitRef(QLatin1Char('/'));
+    return std::all_of(parts.begin(), parts.end(), [](const QStringRef &part) {
+        return part.isEmpty() || part == QLatin1String(".");
+    });
 }
 
 int permissionsFor(quint32 attributes, bool isDirectory)

@@ -166,6 +166,9 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         return result;
     m_library->clearVariant(&value);
 
+    // "./" names the output folder itself: there is nothing to create.
+    if (m_isDirectory && ArchiveItemPath::namesItsFolder(m_itemPath))
+        return S_OK;
     // Joined as stored, "../x" or "/etc/x" would write anywhere the process may write.
     if (!ArchiveItemPath::isContained(m_itemPath)) {
         fail(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, m_directoryPath + m_itemPath);
@@ -198,6 +201,13 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         ::rmdir(diskName.constData()) != 0) {
         fail(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR, m_diskPath);
         return E_ABORT;
+    }
+
+    // Partial files of an extraction that was killed are only found by the next one.
+    const QString folder = m_diskPath.left(m_diskPath.lastIndexOf(QLatin1Char('/')));
+    if (!m_sweptFolders.contains(folder)) {
+        COutFileStream::removeStalePartials(folder);
+        m_sweptFolders.insert(folder);
     }
 
     auto *stream = new COutFileStream;
@@ -253,7 +263,13 @@ HRESULT CArchiveExtractCallback::setOperationResult(Int32 result)
     if (m_mtimeDefined)
         m_outStream->setModificationTime(m_mtime);
     const HRESULT committed = m_outStream->commit();
+    const bool placeFailed = committed != S_OK && m_outStream->placeFailed();
     releaseCurrent();
+    if (placeFailed) {
+        // As for a file that cannot be created: the player needs to know which one.
+        fail(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, m_diskPath);
+        return E_ABORT;
+    }
     return committed;
 }
 
@@ -267,6 +283,33 @@ HRESULT CArchiveExtractCallback::CryptoGetTextPassword(BSTR *password)
         return S_OK;
     });
     return E_ABORT;
+}
+
+QString CArchiveExtractCallback::firstEscapingItem() const
+{
+    UInt32 count = 0;
+    if (m_archive->GetNumberOfItems(&count) != S_OK)
+        return QString();
+    for (UInt32 index = 0; index < count; ++index) {
+        PROPVARIANT value;
+        if (readProperty(index, kpidPath, &value) != S_OK)
+            continue;
+        const QString itemPath =
+            value.vt == VT_BSTR
+                ? ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(value.bstrVal))
+                : QStringLiteral("[Content]");
+        m_library->clearVariant(&value);
+        if (ArchiveItemPath::isContained(itemPath))
+            continue;
+        bool isDirectory = false;
+        if (readProperty(index, kpidIsDir, &value) == S_OK) {
+            isDirectory = value.vt == VT_BOOL && value.boolVal != 0;
+            m_library->clearVariant(&value);
+        }
+        if (!(isDirectory && ArchiveItemPath::namesItsFolder(itemPath)))
+            return m_directoryPath + itemPath;
+    }
+    return QString();
 }
 
 void CArchiveExtractCallback::finish()

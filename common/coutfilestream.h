@@ -7,9 +7,10 @@
 
 #include "sevenzipabi.h"
 
-// One extracted file. The bytes go to a hidden sibling of the destination, and only a
-// complete, closed file is renamed over it: a failed or aborted item, a full disk or a
-// killed process never leaves a half-written file in place of the previous good one.
+// One extracted file. The bytes go to an unnamed file in the destination's folder (a hidden
+// sibling where the file system has no unnamed files), and only a complete, closed file is
+// renamed over it: a failed or aborted item, a full disk or a killed process never leaves a
+// half-written file in place of the previous good one.
 class COutFileStream final : public SevenZip::IOutStream
 {
 public:
@@ -18,9 +19,10 @@ public:
     COutFileStream(const COutFileStream &) = delete;
     COutFileStream &operator=(const COutFileStream &) = delete;
 
-    // Creates the hidden sibling of finalPath; errno of the failure, 0 on success.
+    // Creates the file that will become finalPath; errno of the failure, 0 on success.
     int create(const QString &finalPath);
     QString finalPath() const { return m_finalPath; }
+    // Empty while the file has no name.
     QString partialPath() const { return m_partialPath; }
 
     SevenZip::HRESULT QueryInterface(const SevenZip::GUID &iid, void **out) override;
@@ -41,15 +43,27 @@ public:
 
     // Closes the file and moves it over the destination.
     SevenZip::HRESULT commit();
+    // After a failed commit: true when the data was complete but could not take the
+    // destination's name (a name too long for the file system, a folder in the way).
+    bool placeFailed() const { return m_placeFailed; }
     // Closes and removes the partial file; the destination stays as it was.
     void discard();
+
+    // Removes the hidden partial files that extractions by processes that no longer exist
+    // left in folder.
+    static void removeStalePartials(const QString &folder);
 
     static constexpr SevenZip::UInt32 kMaxChunk = 4 * 1024 * 1024;
 
 private:
+    static QString nextPartialPath(const QString &folder);
+    int linkUnnamed();
+
     std::atomic<SevenZip::ULONG> m_refs{0};
     std::mutex m_mutex;
     int m_fd = -1;
     QString m_finalPath;
+    QString m_folder;
     QString m_partialPath;
+    bool m_placeFailed = false;
 };
