@@ -3,13 +3,9 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "archiveitempath.h"
 #include "coutfilestream.h"
@@ -185,8 +181,8 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         QDir().mkpath(m_diskPath);
         FolderInfo folder;
         folder.path = m_diskPath;
-        folder.mode =
-            m_attributesDefined ? ArchiveItemPath::permissionsFor(m_attributes, true) : -1;
+        folder.attributesDefined = m_attributesDefined;
+        folder.attributes = m_attributes;
         folder.timeDefined = m_mtimeDefined;
         folder.time = m_mtime;
         m_folders.append(folder);
@@ -195,10 +191,7 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
 
     // A file takes the place of whatever is there. Files and links are replaced by the
     // final rename; a folder has to go first, and only an empty one can.
-    const QByteArray diskName = QFile::encodeName(m_diskPath);
-    struct stat existing;
-    if (::lstat(diskName.constData(), &existing) == 0 && S_ISDIR(existing.st_mode) &&
-        ::rmdir(diskName.constData()) != 0) {
+    if (COutFileStream::removeFolderInTheWay(m_diskPath) != 0) {
         fail(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR, m_diskPath);
         return E_ABORT;
     }
@@ -255,11 +248,8 @@ HRESULT CArchiveExtractCallback::setOperationResult(Int32 result)
     }
     if (!m_outStream)
         return S_OK;
-    if (m_extractMode && m_attributesDefined && !ArchiveItemPath::isSymbolicLink(m_attributes)) {
-        const int mode = ArchiveItemPath::permissionsFor(m_attributes, false);
-        if (mode >= 0)
-            m_outStream->setPermissions(static_cast<unsigned>(mode));
-    }
+    if (m_extractMode && m_attributesDefined && !ArchiveItemPath::isSymbolicLink(m_attributes))
+        m_outStream->setAttributes(m_attributes);
     if (m_mtimeDefined)
         m_outStream->setModificationTime(m_mtime);
     const HRESULT committed = m_outStream->commit();
@@ -321,14 +311,10 @@ void CArchiveExtractCallback::finish()
         return a.path.size() > b.path.size();
     });
     for (const FolderInfo &folder : qAsConst(m_folders)) {
-        const QByteArray name = QFile::encodeName(folder.path);
-        struct stat info;
-        if (::lstat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-            continue;
-        if (folder.mode >= 0)
-            ::chmod(name.constData(), static_cast<mode_t>(folder.mode));
+        if (folder.attributesDefined)
+            COutFileStream::setFolderAttributes(folder.path, folder.attributes);
         if (folder.timeDefined)
-            COutFileStream::setPathModificationTime(folder.path, folder.time);
+            COutFileStream::setFolderModificationTime(folder.path, folder.time);
     }
     m_folders.clear();
 }

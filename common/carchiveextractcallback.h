@@ -56,7 +56,8 @@ private:
     struct FolderInfo
     {
         QString path;
-        int mode = -1;
+        bool attributesDefined = false;
+        SevenZip::UInt32 attributes = 0;
         bool timeDefined = false;
         SevenZip::FILETIME time{0, 0};
     };

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "sevenzipabi.h"
+#include "streamfile.h"
 
 // One extracted file. The bytes go to an unnamed file in the destination's folder (a hidden
 // sibling where the file system has no unnamed files), and only a complete, closed file is
@@ -19,11 +20,11 @@ public:
     COutFileStream(const COutFileStream &) = delete;
     COutFileStream &operator=(const COutFileStream &) = delete;
 
-    // Creates the file that will become finalPath; errno of the failure, 0 on success.
+    // Creates the file that will become finalPath; the system's error number, 0 on success.
     int create(const QString &finalPath);
     QString finalPath() const { return m_finalPath; }
     // Empty while the file has no name.
-    QString partialPath() const { return m_partialPath; }
+    QString partialPath() const;
 
     SevenZip::HRESULT QueryInterface(const SevenZip::GUID &iid, void **out) override;
     SevenZip::ULONG AddRef() override;
@@ -35,11 +36,13 @@ public:
                            SevenZip::UInt64 *newPosition) override;
     SevenZip::HRESULT SetSize(SevenZip::UInt64 newSize) override;
 
-    // Both are best effort, like the last-write time on the original platform.
+    // Both are best effort, like the last-write time on the original platform. The
+    // attributes are the item's as the archive stores them.
     void setModificationTime(const SevenZip::FILETIME &time);
-    void setPermissions(unsigned mode);
-    // For folders, whose times are set after their children are written.
-    static void setPathModificationTime(const QString &path, const SevenZip::FILETIME &time);
+    void setAttributes(SevenZip::UInt32 attributes);
+    // For folders, whose times and attributes are set after their children are written.
+    static void setFolderModificationTime(const QString &path, const SevenZip::FILETIME &time);
+    static void setFolderAttributes(const QString &path, SevenZip::UInt32 attributes);
 
     // Closes the file and moves it over the destination.
     SevenZip::HRESULT commit();
@@ -49,6 +52,9 @@ public:
     // Closes and removes the partial file; the destination stays as it was.
     void discard();
 
+    // Makes way for a file at path: an empty folder there is removed. The system's error
+    // number when a folder with content is in the way.
+    static int removeFolderInTheWay(const QString &path);
     // Removes the hidden partial files that extractions by processes that no longer exist
     // left in folder.
     static void removeStalePartials(const QString &folder);
@@ -56,14 +62,9 @@ public:
     static constexpr SevenZip::UInt32 kMaxChunk = 4 * 1024 * 1024;
 
 private:
-    static QString nextPartialPath(const QString &folder);
-    int linkUnnamed();
-
     std::atomic<SevenZip::ULONG> m_refs{0};
     std::mutex m_mutex;
-    int m_fd = -1;
+    platform::OutputFile m_file;
     QString m_finalPath;
-    QString m_folder;
-    QString m_partialPath;
     bool m_placeFailed = false;
 };
