@@ -80,6 +80,7 @@ private:
     std::string m_partialPath;
     bool m_attributesDefined = false;
     std::uint32_t m_attributes = 0;
+    bool m_markedForDeletion = false; // Windows: goes with its handle until the commit
 };
 
 // Times and attributes of a folder, set after its children are written. A path that is no

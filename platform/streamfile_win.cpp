@@ -177,8 +177,8 @@ int OutputFile::create(const std::string &finalPath)
         HANDLE file = CreateFileW(partial.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
                                   CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file != INVALID_HANDLE_VALUE) {
-            // Best effort: where the mark is refused, the next extraction sweeps the file.
-            markForDeletion(file, true);
+            // Where the mark is refused, the next extraction sweeps the file.
+            m_markedForDeletion = markForDeletion(file, true);
             m_handle = reinterpret_cast<std::intptr_t>(file);
             m_partialPath = toUtf8(partial);
             return 0;
@@ -256,8 +256,9 @@ int OutputFile::commit(Step *failedStep)
     } else {
         HANDLE file = toHandle(m_handle);
         m_handle = -1;
-        if (!markForDeletion(file, false) && GetLastError() != ERROR_INVALID_PARAMETER)
+        if (m_markedForDeletion && !markForDeletion(file, false))
             error = lastError();
+        m_markedForDeletion = false;
         if (!CloseHandle(file) && !error)
             error = lastError();
     }
@@ -290,6 +291,7 @@ void OutputFile::discard()
     if (m_handle != -1)
         CloseHandle(toHandle(m_handle));
     m_handle = -1;
+    m_markedForDeletion = false;
     if (!m_partialPath.empty())
         DeleteFileW(widen(m_partialPath).c_str());
     m_partialPath.clear();
