@@ -2,14 +2,15 @@
 
 #include <QVector>
 
+#include <algorithm>
+
 #include "sevenzipabi.h"
+#include "streamfile.h"
 
 namespace ArchiveItemPath {
 
 namespace {
 constexpr quint32 kTypeMask = 0170000;
-constexpr quint32 kRegular = 0100000;
-constexpr quint32 kDirectory = 0040000;
 constexpr quint32 kLink = 0120000;
 
 bool hasPosixMode(quint32 attributes)
@@ -42,20 +43,17 @@ bool isContained(const QString &path)
     return named; // "." or "./" would name the output folder itself
 }
 
+bool namesItsFolder(const QString &path)
+{
+    const QVector<QStringRef> parts = path.splitRef(QLatin1Char('/'));
+    return std::all_of(parts.begin(), parts.end(), [](const QStringRef &part) {
+        return part.isEmpty() || part == QLatin1String(".");
+    });
+}
+
 int permissionsFor(quint32 attributes, bool isDirectory)
 {
-    if (hasPosixMode(attributes)) {
-        const quint32 mode = attributes >> 16;
-        const quint32 type = mode & kTypeMask;
-        if (isDirectory || type == kDirectory)
-            return static_cast<int>((mode & 0777) | 0700);
-        if (type == kRegular || type == 0)
-            return static_cast<int>(mode & 0777);
-        return -1;
-    }
-    if (!isDirectory && (attributes & SevenZip::kDosReadOnly))
-        return 0444;
-    return -1;
+    return platform::itemPermissions(attributes, isDirectory);
 }
 
 bool isSymbolicLink(quint32 attributes)

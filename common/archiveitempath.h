@@ -12,6 +12,9 @@ QString normalized(const QString &rawPath);
 // absolute, no drive letter, no ".." component, no NUL.
 bool isContained(const QString &normalizedPath);
 
+// True for "", ".", "./" and the like: a name for the folder the path is joined to.
+bool namesItsFolder(const QString &normalizedPath);
+
 // POSIX mode to give an extracted item, or -1 to keep the default. Only a mode carried in
 // the high half (flag 0x8000) is trusted; setuid, setgid and sticky bits are never applied,
 // links are not files, and folders stay usable by their owner.

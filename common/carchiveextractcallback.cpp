@@ -3,13 +3,9 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <new>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "archiveitempath.h"
 #include "coutfilestream.h"
@@ -166,6 +162,9 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         return result;
     m_library->clearVariant(&value);
 
+    // "./" names the output folder itself: there is nothing to create.
+    if (m_isDirectory && ArchiveItemPath::namesItsFolder(m_itemPath))
+        return S_OK;
     // Joined as stored, "../x" or "/etc/x" would write anywhere the process may write.
     if (!ArchiveItemPath::isContained(m_itemPath)) {
         fail(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, m_directoryPath + m_itemPath);
@@ -182,8 +181,8 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         QDir().mkpath(m_diskPath);
         FolderInfo folder;
         folder.path = m_diskPath;
-        folder.mode =
-            m_attributesDefined ? ArchiveItemPath::permissionsFor(m_attributes, true) : -1;
+        folder.attributesDefined = m_attributesDefined;
+        folder.attributes = m_attributes;
         folder.timeDefined = m_mtimeDefined;
         folder.time = m_mtime;
         m_folders.append(folder);
@@ -192,12 +191,16 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
 
     // A file takes the place of whatever is there. Files and links are replaced by the
     // final rename; a folder has to go first, and only an empty one can.
-    const QByteArray diskName = QFile::encodeName(m_diskPath);
-    struct stat existing;
-    if (::lstat(diskName.constData(), &existing) == 0 && S_ISDIR(existing.st_mode) &&
-        ::rmdir(diskName.constData()) != 0) {
+    if (COutFileStream::removeFolderInTheWay(m_diskPath) != 0) {
         fail(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR, m_diskPath);
         return E_ABORT;
+    }
+
+    // Partial files of an extraction that was killed are only found by the next one.
+    const QString folder = m_diskPath.left(m_diskPath.lastIndexOf(QLatin1Char('/')));
+    if (!m_sweptFolders.contains(folder)) {
+        COutFileStream::removeStalePartials(folder);
+        m_sweptFolders.insert(folder);
     }
 
     auto *stream = new COutFileStream;
@@ -245,15 +248,18 @@ HRESULT CArchiveExtractCallback::setOperationResult(Int32 result)
     }
     if (!m_outStream)
         return S_OK;
-    if (m_extractMode && m_attributesDefined && !ArchiveItemPath::isSymbolicLink(m_attributes)) {
-        const int mode = ArchiveItemPath::permissionsFor(m_attributes, false);
-        if (mode >= 0)
-            m_outStream->setPermissions(static_cast<unsigned>(mode));
-    }
+    if (m_extractMode && m_attributesDefined && !ArchiveItemPath::isSymbolicLink(m_attributes))
+        m_outStream->setAttributes(m_attributes);
     if (m_mtimeDefined)
         m_outStream->setModificationTime(m_mtime);
     const HRESULT committed = m_outStream->commit();
+    const bool placeFailed = committed != S_OK && m_outStream->placeFailed();
     releaseCurrent();
+    if (placeFailed) {
+        // As for a file that cannot be created: the player needs to know which one.
+        fail(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, m_diskPath);
+        return E_ABORT;
+    }
     return committed;
 }
 
@@ -269,6 +275,33 @@ HRESULT CArchiveExtractCallback::CryptoGetTextPassword(BSTR *password)
     return E_ABORT;
 }
 
+QString CArchiveExtractCallback::firstEscapingItem() const
+{
+    UInt32 count = 0;
+    if (m_archive->GetNumberOfItems(&count) != S_OK)
+        return QString();
+    for (UInt32 index = 0; index < count; ++index) {
+        PROPVARIANT value;
+        if (readProperty(index, kpidPath, &value) != S_OK)
+            continue;
+        const QString itemPath =
+            value.vt == VT_BSTR
+                ? ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(value.bstrVal))
+                : QStringLiteral("[Content]");
+        m_library->clearVariant(&value);
+        if (ArchiveItemPath::isContained(itemPath))
+            continue;
+        bool isDirectory = false;
+        if (readProperty(index, kpidIsDir, &value) == S_OK) {
+            isDirectory = value.vt == VT_BOOL && value.boolVal != 0;
+            m_library->clearVariant(&value);
+        }
+        if (!(isDirectory && ArchiveItemPath::namesItsFolder(itemPath)))
+            return m_directoryPath + itemPath;
+    }
+    return QString();
+}
+
 void CArchiveExtractCallback::finish()
 {
     std::lock_guard<std::recursive_mutex> lock(m_mutex);
@@ -278,14 +311,10 @@ void CArchiveExtractCallback::finish()
         return a.path.size() > b.path.size();
     });
     for (const FolderInfo &folder : qAsConst(m_folders)) {
-        const QByteArray name = QFile::encodeName(folder.path);
-        struct stat info;
-        if (::lstat(name.constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-            continue;
-        if (folder.mode >= 0)
-            ::chmod(name.constData(), static_cast<mode_t>(folder.mode));
+        if (folder.attributesDefined)
+            COutFileStream::setFolderAttributes(folder.path, folder.attributes);
         if (folder.timeDefined)
-            COutFileStream::setPathModificationTime(folder.path, folder.time);
+            COutFileStream::setFolderModificationTime(folder.path, folder.time);
     }
     m_folders.clear();
 }

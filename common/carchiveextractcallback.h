@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QVector>
 
@@ -36,6 +37,11 @@ public:
     SevenZip::HRESULT SetOperationResult(SevenZip::Int32 result) override;
     SevenZip::HRESULT CryptoGetTextPassword(SevenZip::BSTR *password) override;
 
+    // The disk path of the first item that would leave the output folder, or a null string:
+    // asked before Extract, so that such a package changes nothing at all. A folder entry
+    // for the output folder itself ("./") stays inside.
+    QString firstEscapingItem() const;
+
     // After Extract returns: drops an item the library abandoned mid-way and gives folders
     // their modes and times, which writing their children would otherwise disturb.
     void finish();
@@ -50,7 +56,8 @@ private:
     struct FolderInfo
     {
         QString path;
-        int mode = -1;
+        bool attributesDefined = false;
+        SevenZip::UInt32 attributes = 0;
         bool timeDefined = false;
         SevenZip::FILETIME time{0, 0};
     };
@@ -81,4 +88,5 @@ private:
     bool m_passwordIsDefined = false;
     std::atomic<SevenZip::UInt64> m_total{0};
     QVector<FolderInfo> m_folders;
+    QSet<QString> m_sweptFolders;
 };

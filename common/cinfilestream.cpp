@@ -4,41 +4,14 @@
 
 #include <cerrno>
 #include <cstdint>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace SevenZip;
 
-CInFileStream::~CInFileStream()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-}
-
 int CInFileStream::open(const QString &path)
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    std::lock_guard<std::mutex> lock(m_mutex);
     m_position = 0;
-    // Non-blocking only for the open itself: a FIFO in the package's place must not hang the
-    // worker; it is refused below as not a regular file.
-    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (m_fd < 0)
-        return errno ? errno : EIO;
-    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
-    struct stat info;
-    int error = 0;
-    if (::fstat(m_fd, &info) != 0)
-        error = errno ? errno : EIO;
-    else if (!S_ISREG(info.st_mode))
-        error = S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    if (error) {
-        ::close(m_fd);
-        m_fd = -1;
-        return error;
-    }
-    return 0;
+    return m_file.open(QFile::encodeName(path).toStdString());
 }
 
 HRESULT CInFileStream::QueryInterface(const GUID &iid, void **out)
@@ -75,26 +48,23 @@ HRESULT CInFileStream::Read(void *data, UInt32 size, UInt32 *processed)
     if (processed)
         *processed = 0;
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_fd < 0)
+    if (!m_file.isOpen())
         return E_FAIL;
     if (size > kMaxChunk)
         size = kMaxChunk;
-    ssize_t got;
-    do {
-        got = ::pread(m_fd, data, size, m_position);
-    } while (got < 0 && errno == EINTR);
-    if (got < 0)
-        return hresultFromErrno(errno);
+    std::uint32_t got = 0;
+    if (const int error = m_file.readAt(m_position, data, size, &got))
+        return hresultFromErrno(error);
     m_position += got;
     if (processed)
-        *processed = static_cast<UInt32>(got);
+        *processed = got;
     return S_OK;
 }
 
 HRESULT CInFileStream::Seek(Int64 offset, UInt32 origin, UInt64 *newPosition)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    if (m_fd < 0)
+    if (!m_file.isOpen())
         return E_FAIL;
     Int64 base;
     switch (origin) {
@@ -105,10 +75,10 @@ HRESULT CInFileStream::Seek(Int64 offset, UInt32 origin, UInt64 *newPosition)
         base = m_position;
         break;
     case 2: {
-        struct stat info;
-        if (::fstat(m_fd, &info) != 0)
-            return hresultFromErrno(errno);
-        base = info.st_size;
+        std::int64_t size = 0;
+        if (const int error = m_file.size(&size))
+            return hresultFromErrno(error);
+        base = size;
         break;
     }
     default:
@@ -128,11 +98,11 @@ HRESULT CInFileStream::Seek(Int64 offset, UInt32 origin, UInt64 *newPosition)
 HRESULT CInFileStream::GetSize(UInt64 *size)
 {
     std::lock_guard<std::mutex> lock(m_mutex);
-    struct stat info;
-    if (m_fd < 0 || !size)
+    if (!m_file.isOpen() || !size)
         return E_FAIL;
-    if (::fstat(m_fd, &info) != 0)
-        return hresultFromErrno(errno);
-    *size = static_cast<UInt64>(info.st_size);
+    std::int64_t bytes = 0;
+    if (const int error = m_file.size(&bytes))
+        return hresultFromErrno(error);
+    *size = static_cast<UInt64>(bytes);
     return S_OK;
 }

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "sevenzipabi.h"
+#include "streamfile.h"
 
 // The package file as 7-Zip reads it. The library may read from its own worker threads,
 // so the position is guarded and every read is positioned.
@@ -13,11 +14,10 @@ class CInFileStream final : public SevenZip::IInStream, public SevenZip::IStream
 {
 public:
     CInFileStream() = default;
-    ~CInFileStream();
     CInFileStream(const CInFileStream &) = delete;
     CInFileStream &operator=(const CInFileStream &) = delete;
 
-    // errno of the failure, 0 on success.
+    // The system's error number, 0 on success.
     int open(const QString &path);
 
     SevenZip::HRESULT QueryInterface(const SevenZip::GUID &iid, void **out) override;
@@ -34,6 +34,6 @@ public:
 private:
     std::atomic<SevenZip::ULONG> m_refs{0};
     std::mutex m_mutex;
-    int m_fd = -1;
+    platform::InputFile m_file;
     SevenZip::Int64 m_position = 0;
 };

@@ -6,7 +6,6 @@
 #include <QMutex>
 #include <QMutexLocker>
 
-#include "archiveitempath.h"
 #include "carchiveextractcallback.h"
 #include "carchiveopencallback.h"
 #include "crashhandler.h"
@@ -170,23 +169,10 @@ bool setupmanager::extract(const QString &packagePath)
 
     // Refuse a package with a path that leads outside the folder before anything is written,
     // so such a package changes nothing at all.
-    UInt32 count = 0;
-    if (archive->GetNumberOfItems(&count) == S_OK) {
-        for (UInt32 index = 0; index < count; ++index) {
-            PROPVARIANT path;
-            if (archive->GetProperty(index, kpidPath, &path) != S_OK)
-                continue;
-            const QString itemPath =
-                path.vt == VT_BSTR
-                    ? ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(path.bstrVal))
-                    : QStringLiteral("[Content]");
-            m_library.clearVariant(&path);
-            if (!ArchiveItemPath::isContained(itemPath)) {
-                reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR,
-                            callback->directoryPath() + itemPath);
-                return false;
-            }
-        }
+    const QString escaping = callback->firstEscapingItem();
+    if (!escaping.isNull()) {
+        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, escaping);
+        return false;
     }
 
     const HRESULT extracted = archive->Extract(nullptr, 0xFFFFFFFF, 0, callback.get());

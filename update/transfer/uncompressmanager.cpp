@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "archiveitempath.h"
 #include "carchiveextractcallback.h"
 #include "carchiveopencallback.h"
 #include "cinfilestream.h"
@@ -154,23 +153,10 @@ bool UncompressManager::extract()
         new CArchiveExtractCallback(archive.get(), m_library.get(), m_outputFolder, this));
 
     // A package with a path leading outside the folder is refused before anything is written.
-    UInt32 count = 0;
-    if (archive->GetNumberOfItems(&count) == S_OK) {
-        for (UInt32 index = 0; index < count; ++index) {
-            PROPVARIANT path;
-            if (archive->GetProperty(index, kpidPath, &path) != S_OK)
-                continue;
-            const QString itemPath =
-                path.vt == VT_BSTR
-                    ? ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(path.bstrVal))
-                    : QStringLiteral("[Content]");
-            m_library->clearVariant(&path);
-            if (!ArchiveItemPath::isContained(itemPath)) {
-                reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR,
-                            callback->directoryPath() + itemPath);
-                return false;
-            }
-        }
+    const QString escaping = callback->firstEscapingItem();
+    if (!escaping.isNull()) {
+        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, escaping);
+        return false;
     }
 
     const HRESULT extracted = archive->Extract(nullptr, 0xFFFFFFFF, 0, callback.get());

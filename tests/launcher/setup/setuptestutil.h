@@ -80,8 +80,11 @@ class ZipWriter
 public:
     void add(const QByteArray &name, const QByteArray &data, bool breakChecksum = false)
     {
-        m_entries.append({name, data, breakChecksum});
+        m_entries.append({name, data, breakChecksum, 0x81A40000u});
     }
+
+    // A folder entry as Linux zip tools write it (mode 0755 and the DOS folder bit).
+    void addFolder(const QByteArray &name) { m_entries.append({name, {}, false, 0x41ED0010u}); }
 
     bool write(const QString &path) const
     {
@@ -98,7 +101,7 @@ public:
             central += le32(0x02014b50) + le16(0x031E) + le16(10) + le16(0x0800) + le16(0) +
                        le16(0) + le16(0x21) + le32(crc) + le32(entry.data.size()) +
                        le32(entry.data.size()) + le16(entry.name.size()) + le16(0) + le16(0) +
-                       le16(0) + le16(0) + le32(0x81A40000u) + le32(offset) + entry.name;
+                       le16(0) + le16(0) + le32(entry.attributes) + le32(offset) + entry.name;
         }
         const quint32 centralOffset = static_cast<quint32>(out.size());
         out += central;
@@ -113,6 +116,7 @@ private:
         QByteArray name;
         QByteArray data;
         bool breakChecksum;
+        quint32 attributes;
     };
 
     static QByteArray le16(int v)

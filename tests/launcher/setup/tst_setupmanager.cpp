@@ -6,6 +6,8 @@
 #include <memory>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "postextractionsteps.h"
 #include "setupmanager.h"
@@ -256,6 +258,88 @@ private slots:
         QVERIFY(!QFile::exists("/tmp/lunmere-evil.txt"));
         QVERIFY2(!QFile::exists(m_install + "/first.txt"), "nothing of the package is written");
         QVERIFY2(QFile::exists(m_install + "/p.zip"), "the package is kept after a failure");
+    }
+
+    void harmlessFolderEntriesForTheFolderItselfAreAccepted_data()
+    {
+        QTest::addColumn<QByteArray>("entry");
+        QTest::newRow("dot slash") << QByteArray("./");
+        QTest::newRow("dot") << QByteArray(".");
+        QTest::newRow("dots and slashes") << QByteArray("././/");
+    }
+
+    void harmlessFolderEntriesForTheFolderItselfAreAccepted()
+    {
+        QFETCH(QByteArray, entry);
+        ZipWriter zip;
+        zip.addFolder(entry);
+        zip.add("./bin/a.txt", "alpha");
+        QVERIFY(zip.write(m_install + "/p.zip"));
+        setupmanager manager;
+        Recorder recorder(&manager);
+        manager.setZipFilePath(m_install);
+        manager.setZipFileName("p.zip");
+        runThreaded(manager, recorder);
+        QCOMPARE(recorder.errors, (QList<QPair<int, QString>>()));
+        QCOMPARE(recorder.finished, 1);
+        QCOMPARE(readFile(m_install + "/bin/a.txt"), QByteArray("alpha"));
+    }
+
+    void nameTheFileSystemRefusesAtCommitIsReportedWithItsPath()
+    {
+        // The partial file's short name is accepted; the item's own name is not (NAME_MAX).
+        const QByteArray longName(300, 'n');
+        QVERIFY(writeFile(m_install + "/" + longName.left(10), "previous"));
+        ZipWriter zip;
+        zip.add("first.txt", "one");
+        zip.add(longName, "too long a name");
+        QVERIFY(zip.write(m_install + "/p.zip"));
+        setupmanager manager;
+        Recorder recorder(&manager);
+        manager.setZipFilePath(m_install);
+        manager.setZipFileName("p.zip");
+        runThreaded(manager, recorder);
+        QCOMPARE(recorder.codes(), (QList<int>{ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR,
+                                               ErrorDefine::SETUP_ZIP_UNZIP_ERROR}));
+        QCOMPARE(recorder.errors.first().second, m_install + "/" + QString::fromLatin1(longName));
+        QCOMPARE(recorder.finished, 0);
+        QCOMPARE(readFile(m_install + "/first.txt"), QByteArray("one"));
+        QCOMPARE(leftovers(m_install), QStringList());
+        QVERIFY(QFile::exists(m_install + "/p.zip"));
+    }
+
+    void partialFilesOfDeadExtractionsAreSweptFromTheFoldersWritten()
+    {
+        const pid_t dead = ::fork();
+        if (dead == 0)
+            ::_exit(0);
+        QVERIFY(dead > 0);
+        QCOMPARE(::waitpid(dead, nullptr, 0), dead);
+        auto partial = [](qint64 pid, int n) {
+            return QStringLiteral(".lunmere-%1-%2.part").arg(pid).arg(n);
+        };
+        const QStringList stale{m_install + "/" + partial(dead, 3),
+                                m_install + "/sub/" + partial(dead, 4)};
+        const QStringList live{m_install + "/" + partial(QCoreApplication::applicationPid(), 5),
+                               m_install + "/" + partial(1, 6),
+                               m_install + "/untouched/" + partial(dead, 7)};
+        for (const QString &path : stale + live)
+            QVERIFY(writeFile(path, noise(1000, 9)));
+        QVERIFY(writeFile(m_source + "/a.txt", "a"));
+        QVERIFY(writeFile(m_source + "/sub/b.txt", "b"));
+        QVERIFY(sevenZip(m_install + "/p.7z", m_source));
+
+        setupmanager manager;
+        Recorder recorder(&manager);
+        manager.setZipFilePath(m_install);
+        manager.setZipFileName("p.7z");
+        runThreaded(manager, recorder);
+        QCOMPARE(recorder.codes(), QList<int>());
+        QStringList expected = live;
+        std::sort(expected.begin(), expected.end());
+        QStringList left = leftovers(m_install);
+        std::sort(left.begin(), left.end());
+        QCOMPARE(left, expected);
     }
 
     void damagedItemIsReportedOthersWrittenAndOldFileKept()
