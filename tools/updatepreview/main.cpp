@@ -132,6 +132,7 @@ int main(int argc, char *argv[])
     // The boxes the update can ask, over the download page as the user meets them.
     window.showProgressPage(UpdateWindow::progressText(tr("label_resource_downloading"), 42, false),
                             kPictureRunning);
+    window.setProgressValue(42);
     // As the update window builds each one; a notice (showNotice) hides the cancel button.
     struct Box
     {
