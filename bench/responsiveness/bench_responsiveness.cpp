@@ -34,13 +34,38 @@ namespace {
 constexpr int kProbeIntervalMs = 5;
 constexpr int kIdleMs = 3000;
 constexpr int kLimitMs = 15 * 60 * 1000;
+constexpr double kReportGapMs = 50.0;
 
 struct Gap
 {
     QString phase;
     double ms;
     qint64 endNs;
+    // Where the gap went: running on a CPU, runnable but waiting for one (other processes),
+    // and the rest, asleep in a system call (disk, locks).
+    double runMs;
+    double queueMs;
 };
+
+// The GUI thread's time on a CPU and time waiting in the run queue, in nanoseconds.
+struct SchedTimes
+{
+    qint64 runNs = 0;
+    qint64 queueNs = 0;
+};
+
+SchedTimes schedTimes()
+{
+    SchedTimes times;
+    if (FILE *file = std::fopen("/proc/thread-self/schedstat", "r")) {
+        long long run = 0;
+        long long queue = 0;
+        if (std::fscanf(file, "%lld %lld", &run, &queue) == 2)
+            times = {run, queue};
+        std::fclose(file);
+    }
+    return times;
+}
 
 QString phaseOf(int state)
 {
@@ -115,15 +140,20 @@ int main(int argc, char *argv[])
     std::vector<Gap> gaps;
     QString phase;
     qint64 lastTick = -1;
+    SchedTimes lastTimes;
     QTimer probe;
     probe.setTimerType(Qt::PreciseTimer);
     probe.setInterval(kProbeIntervalMs);
     QObject::connect(&probe, &QTimer::timeout, &app, [&] {
         const qint64 now = clock.nsecsElapsed();
+        const SchedTimes times = schedTimes();
         // A gap belongs to the phase it began in: that is the work that held the thread.
         if (lastTick >= 0 && !phase.isEmpty())
-            gaps.push_back({phase, (now - lastTick) / 1e6, now});
+            gaps.push_back({phase, (now - lastTick) / 1e6, now,
+                            (times.runNs - lastTimes.runNs) / 1e6,
+                            (times.queueNs - lastTimes.queueNs) / 1e6});
         lastTick = now;
+        lastTimes = times;
         if (QWidget *box = QApplication::activeModalWidget()) {
             out << "error: a dialog opened (" << box->metaObject()->className() << ")" << Qt::endl;
             QCoreApplication::exit(1);
@@ -225,6 +255,19 @@ int main(int argc, char *argv[])
     if (worst)
         out << "worst gap " << QString::number(worst->ms, 'f', 1) << " ms in " << worst->phase
             << " ending at " << QString::number((worst->endNs - installStart) / 1e9, 'f', 3)
-            << " s into the install" << Qt::endl;
+            << " s into the install: running " << QString::number(worst->runMs, 'f', 1)
+            << " ms, waiting for a CPU " << QString::number(worst->queueMs, 'f', 1)
+            << " ms, blocked "
+            << QString::number(std::max(0.0, worst->ms - worst->runMs - worst->queueMs), 'f', 1)
+            << " ms" << Qt::endl;
+    // Every gap over the target, to tell the thread's own work from a busy machine.
+    for (const Gap &gap : gaps) {
+        if (gap.ms < kReportGapMs || gap.phase == QLatin1String("idle"))
+            continue;
+        out << "long gap " << QString::number(gap.ms, 'f', 1) << " ms " << gap.phase << " at "
+            << QString::number((gap.endNs - installStart) / 1e9, 'f', 3) << " s: running "
+            << QString::number(gap.runMs, 'f', 1) << ", waiting for a CPU "
+            << QString::number(gap.queueMs, 'f', 1) << Qt::endl;
+    }
     return 0;
 }

@@ -3,6 +3,8 @@
 # nginx on 127.0.0.1 (download, MD5 check, extraction through 7z.so) while a 5 ms probe timer
 # on the GUI thread records the gaps between its ticks. Runs under xvfb-run.
 #   bench/responsiveness/run.sh [build dir] [rounds]
+#   BENCH_PACKAGE=pkg.7z reuses a package (with game files, as generated here); BENCH_WRAP
+#   prefixes the program with a profiler command.
 # Per round: ticks, longest and 99th-percentile gap per phase (idle page, download, md5,
 # extraction, overall). Then the median and the spread (min..max) of each over the rounds.
 # The idle page is the reference: the same window with nothing running, measured before the
@@ -27,15 +29,20 @@ mkdir -p "$api" "$work/content/bin" "$work/content/Kestrava_Data/Managed/Metadat
     "$work/home/run"
 chmod 700 "$work/home/run"
 
-echo "generating a ${size_mib} MiB package"
-files=16
-for i in $(seq 1 $files); do
-    head -c $((size_mib * 1024 * 1024 / files)) /dev/urandom > "$work/content/bin/asset$i.bin"
-done
-echo metadata > "$work/content/Kestrava_Data/Managed/Metadata/global-metadata.dat"
-printf '#!/bin/sh\nexit 0\n' > "$work/content/Kestrava"
-(cd "$work/content" && 7z a -bd -mx1 "$work/www/Orvyndale_1.0.0.7z" . > /dev/null)
-rm -rf "$work/content"
+if [ -n "${BENCH_PACKAGE:-}" ]; then
+    # A package made by an earlier run: generating 1 GiB takes minutes on a busy machine.
+    ln "$BENCH_PACKAGE" "$work/www/Orvyndale_1.0.0.7z" 2>/dev/null || cp "$BENCH_PACKAGE" "$work/www/Orvyndale_1.0.0.7z"
+else
+    echo "generating a ${size_mib} MiB package"
+    files=16
+    for i in $(seq 1 $files); do
+        head -c $((size_mib * 1024 * 1024 / files)) /dev/urandom > "$work/content/bin/asset$i.bin"
+    done
+    echo metadata > "$work/content/Kestrava_Data/Managed/Metadata/global-metadata.dat"
+    printf '#!/bin/sh\nexit 0\n' > "$work/content/Kestrava"
+    (cd "$work/content" && 7z a -bd -mx1 "$work/www/Orvyndale_1.0.0.7z" . > /dev/null)
+    rm -rf "$work/content"
+fi
 package=$work/www/Orvyndale_1.0.0.7z
 bytes=$(stat -c %s "$package")
 md5=$(md5sum "$package" | cut -d' ' -f1)
@@ -91,7 +98,9 @@ for round in $(seq "$rounds"); do
     [ $((round % 2)) = 0 ] && order=idle-last
     rm -rf "$work/install" "$work/launcher-config.ini"
     mkdir -p "$work/install"
-    if ! out=$(xvfb-run -a -s "-screen 0 1400x820x24" "$bin" "$base" "$work/install" "$order" \
+    # BENCH_WRAP runs the program under a profiler, e.g. "perf trace --duration 10 -o /tmp/t".
+    # shellcheck disable=SC2086
+    if ! out=$(xvfb-run -a -s "-screen 0 1400x820x24" ${BENCH_WRAP:-} "$bin" "$base" "$work/install" "$order" \
             2>>"$work/bench.log"); then
         echo "$out" >&2; tail -20 "$work/bench.log" >&2; exit 1
     fi
