@@ -10,6 +10,7 @@
 // 99th-percentile gap in milliseconds; "idle" is the same page with nothing running, the machine's
 // own floor.
 #include <QApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QQmlApplicationEngine>
@@ -137,6 +138,8 @@ int main(int argc, char *argv[])
 
     QElapsedTimer clock;
     clock.start();
+    // Wall-clock time of the start, to line gaps up with a system-call trace (strace -tt).
+    const QDateTime wallStart = QDateTime::currentDateTime();
     std::vector<Gap> gaps;
     QString phase;
     qint64 lastTick = -1;
@@ -267,7 +270,12 @@ int main(int argc, char *argv[])
         out << "long gap " << QString::number(gap.ms, 'f', 1) << " ms " << gap.phase << " at "
             << QString::number((gap.endNs - installStart) / 1e9, 'f', 3) << " s: running "
             << QString::number(gap.runMs, 'f', 1) << ", waiting for a CPU "
-            << QString::number(gap.queueMs, 'f', 1) << Qt::endl;
+            << QString::number(gap.queueMs, 'f', 1) << " (wall clock "
+            << wallStart.addMSecs((gap.endNs - qint64(gap.ms * 1e6)) / 1000000)
+                   .toString(QStringLiteral("hh:mm:ss.zzz"))
+            << " to "
+            << wallStart.addMSecs(gap.endNs / 1000000).toString(QStringLiteral("hh:mm:ss.zzz"))
+            << ")" << Qt::endl;
     }
     return 0;
 }
