@@ -1,11 +1,17 @@
-// Shows the real page with a scripted view model in one of the states a player meets and
-// saves a picture of the screen area of the window (dialogs on top included).
+// Shows the real page with a scripted view model in the states a player meets, with the
+// launcher's dialogs over it, and saves a picture of the window's screen area (dialogs on top
+// included) for each.
 //
-// Usage: pagepreview --scene SCENE --out file.png [--lang zh-cn|en]
-// Scenes: normal, downloading, msgbox, settings, installpath.
+// Usage: pagepreview --scene SCENE --out file.png [--lang zh-cn]
+//        pagepreview --gallery DIR [--lang zh-cn]    every scene, DIR/<scene>-<lang>.png
+// --lang names the translation file: zh-cn reads language/i18n_zh_cn.qm.
+// Scenes: see kScenes below; "normal" is "notinstalled".
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDir>
+#include <QEventLoop>
+#include <QListWidget>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -16,12 +22,16 @@
 #include <QtWebEngine/qtwebengineglobal.h>
 
 #include <cstdio>
+#include <functional>
 #include <unistd.h>
 
 #include "newspageserver.h"
 #include "pagetestviewmodel.h"
 
 #ifdef PREVIEW_HAVE_DIALOGS
+#include "appenvironment.h"
+#include "cdlgappinfo.h"
+#include "cdlgclosetip.h"
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "dlgsetting.h"
@@ -29,10 +39,20 @@
 
 namespace {
 
-void setText(QQuickWindow *window, const char *name, const QString &text)
+// Page states first, then the dialogs over the dimmed page.
+const QStringList kScenes{"notinstalled", "continue",   "downloading", "paused",      "verifying",
+                          "installing",   "installed",  "update",      "queryfailed", "msgbox",
+                          "notice",       "settings-1", "settings-2",  "settings-3",  "installpath",
+                          "closetip",     "about"};
+
+// Time for the page and a dialog to paint before the picture is taken.
+constexpr int kSettleMs = 400;
+
+void wait(int ms)
 {
-    if (QObject *item = window->findChild<QObject *>(QString::fromLatin1(name)))
-        item->setProperty("text", text);
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // The view model's own texts; the page's context holds the ones the page shares with it.
@@ -41,6 +61,197 @@ QString tr(const char *key)
     const QString text = QCoreApplication::translate("MainViewModel", key);
     return text != QLatin1String(key) ? text : QCoreApplication::translate("main", key);
 }
+
+class Preview
+{
+public:
+    Preview(PageTestViewModel &model, QQuickWindow *window)
+        : m_model(model)
+        , m_window(window)
+    {}
+
+    // Puts the page into the scene's state, shows the scene's dialog if it has one and saves
+    // the picture. False when the picture could not be written.
+    bool shoot(const QString &scene, const QString &file)
+    {
+        reset();
+        m_file = file;
+        m_saved = false;
+        if (!preparePage(scene)) {
+#ifdef PREVIEW_HAVE_DIALOGS
+            showDialog(scene);
+#else
+            std::fprintf(stderr, "built without the dialogs library\n");
+            return false;
+#endif
+        } else {
+            wait(kSettleMs);
+            grab();
+        }
+        return m_saved;
+    }
+
+private:
+    void setText(const char *name, const QString &text)
+    {
+        if (QObject *item = m_window->findChild<QObject *>(QString::fromLatin1(name)))
+            item->setProperty("text", text);
+    }
+
+    void setItem(const char *name, const char *property, const QVariant &value)
+    {
+        if (QObject *item = m_window->findChild<QObject *>(QString::fromLatin1(name)))
+            item->setProperty(property, value);
+    }
+
+    void setPauseImages(const QString &stem)
+    {
+        setItem("pauseDownloadBtn", "nomal_Image", QString(stem + "_n.png"));
+        setItem("pauseDownloadBtn", "hover_Image", QString(stem + "_o.png"));
+        setItem("pauseDownloadBtn", "press_Image", QString(stem + "_d.png"));
+    }
+
+    void reset()
+    {
+        m_model.setDownloadNotComplated(false);
+        m_model.setProperty("progress", 0.0f);
+        setItem("bgMask_msgbox", "visible", false);
+        setItem("bgWebView", "visible", true);
+        setPauseImages(QStringLiteral("pic/continue"));
+        // What the view model writes into the page by object name.
+        setText("versionText", "1.4.2 ");
+    }
+
+    static QString gigabytes(double value)
+    {
+        return QString::number(value, 'f', 2);
+    }
+
+    void setProgressLine(const char *item, const char *label, int percent, double done)
+    {
+        setText(item, tr(label) + QStringLiteral(" %1% (%2/%3)")
+                                      .arg(percent)
+                                      .arg(gigabytes(done) + tr("label_unit_gb"),
+                                           gigabytes(5.10) + tr("label_unit_gb")));
+    }
+
+    // Returns false for a scene that is a dialog over the not-installed page.
+    bool preparePage(const QString &scene)
+    {
+        if (scene == "notinstalled" || scene == "continue") {
+            m_model.setGameState(2);
+            m_model.setDownloadNotComplated(scene == "continue");
+        } else if (scene == "downloading" || scene == "paused") {
+            m_model.setGameState(6);
+            m_model.setProperty("progress", 0.453f);
+            setProgressLine("download_percentage", "label_downloading_percent", 45, 2.31);
+            if (scene == "paused") {
+                // As the view model shows a paused transfer.
+                setPauseImages(QStringLiteral("pic/pause"));
+                setText("download_speed",
+                        tr("label_download_speed") + "0" + tr("label_download_speed_kbs"));
+                setText("task_needtime", tr("label_task_need_time") + "00:00:00");
+            } else {
+                setText("download_speed",
+                        tr("label_download_speed") + " 12.46" + tr("label_download_speed_mbs"));
+                setText("task_needtime", tr("label_task_need_time") + "00:03:52");
+            }
+        } else if (scene == "verifying") {
+            m_model.setGameState(9);
+            m_model.setProperty("progress", 1.0f);
+            setText("setup_percentage", tr("label_checking_md5") + "...");
+        } else if (scene == "installing") {
+            m_model.setGameState(7);
+            m_model.setProperty("progress", 0.37f);
+            setProgressLine("setup_percentage", "label_installing_progress", 37, 1.89);
+            setText("task_needtime", tr("label_task_need_time") + "00:01:12");
+        } else if (scene == "installed") {
+            m_model.setGameState(3);
+        } else if (scene == "update") {
+            m_model.setGameState(4);
+        } else {
+            m_model.setGameState(2);
+            return false;
+        }
+        return true;
+    }
+
+    void grab()
+    {
+        QScreen *screen = m_window->screen();
+        const QRect area = m_window->geometry();
+        const QImage image =
+            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
+        m_saved = !image.isNull() && image.save(m_file);
+        std::fprintf(m_saved ? stdout : stderr, "%s %s\n", m_saved ? "wrote" : "cannot write",
+                     qPrintable(m_file));
+    }
+
+#ifdef PREVIEW_HAVE_DIALOGS
+    // As the view model does it: dim the page, centre the dialog, run it modally; the picture
+    // is taken from inside the dialog's own event loop, which then ends.
+    void showDialog(const QString &scene)
+    {
+        setItem("bgMask_msgbox", "visible", true);
+        QTimer::singleShot(kSettleMs, [this] {
+            grab();
+            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                dialog->done(0);
+        });
+        const QRect area = m_window->geometry();
+        auto runCentred = [&area](QDialog &dialog) {
+            dialog.move(area.x() + (area.width() - dialog.width()) / 2,
+                        area.y() + (area.height() - dialog.height()) / 2);
+            dialog.exec();
+        };
+        if (scene == "queryfailed") {
+            // The resource query failed: no web page, no button, and the retry question.
+            m_model.setGameState(8);
+            setItem("bgWebView", "visible", false);
+            CDlgYesNo::ask(tr("title_error"), tr("message_resource_check_failed"), true, nullptr,
+                           area);
+        } else if (scene == "msgbox") {
+            CDlgYesNo::ask(tr("title_error"), tr("message_launcher_check_failed"), true, nullptr,
+                           area);
+        } else if (scene == "notice") {
+            // The one-button notice the view model sizes itself.
+            CDlgYesNo notice;
+            notice.resize(460, 300);
+            notice.setMessage(QString(), tr("message_need_update_launcher"));
+            notice.showCloseButton(false);
+            notice.hideCancelButton(true);
+            notice.setConfirmText(tr("button_confirm"));
+            runCentred(notice);
+        } else if (scene.startsWith("settings-")) {
+            DlgSetting dialog;
+            // Chosen once the dialog is up, as a player does: showing it goes back to row one.
+            if (auto *rows = dialog.findChild<QListWidget *>("listWidget")) {
+                const int row = scene.mid(9).toInt() - 1;
+                QTimer::singleShot(kSettleMs / 2, rows, [rows, row] { rows->setCurrentRow(row); });
+            }
+            runCentred(dialog);
+        } else if (scene == "installpath") {
+            CSetInstallPathDialog dialog;
+            dialog.setNeedSpace(qint64(5.1 * 1024 * 1024 * 1024));
+            dialog.setPathText(QStringLiteral("/home/player/Games/Orvyndale Game"));
+            runCentred(dialog);
+        } else if (scene == "closetip") {
+            CDlgCloseTip dialog;
+            runCentred(dialog);
+        } else if (scene == "about") {
+            CDlgAppInfo dialog;
+            dialog.setInfo(QStringLiteral("1.4.2"), AppEnvironment::launcherIdText(),
+                           QLatin1String(AppEnvironment::kLauncherVersion));
+            runCentred(dialog);
+        }
+    }
+#endif
+
+    PageTestViewModel &m_model;
+    QQuickWindow *m_window;
+    QString m_file;
+    bool m_saved = false;
+};
 
 } // namespace
 
@@ -55,19 +266,27 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
 
     QCommandLineParser parser;
-    parser.addOption(
-        {"scene", "normal, downloading, msgbox, settings or installpath", "scene", "normal"});
+    parser.addOption({"scene", "one of: " + kScenes.join(", "), "scene", "notinstalled"});
     parser.addOption({"out", "PNG file to write", "file"});
-    parser.addOption({"lang", "zh-cn or en", "lang", "zh-cn"});
+    parser.addOption({"gallery", "folder for a picture of every scene", "dir"});
+    parser.addOption({"lang", "language code such as zh-cn, en, pt", "lang", "zh-cn"});
     parser.process(app);
-    const QString scene = parser.value("scene");
+    QString scene = parser.value("scene");
+    if (scene == "normal")
+        scene = "notinstalled";
+    else if (scene == "settings")
+        scene = "settings-1";
     const QString lang = parser.value("lang");
     const QString out = parser.value("out");
-    const QStringList scenes{"normal", "downloading", "msgbox", "settings", "installpath"};
-    if (out.isEmpty() || !scenes.contains(scene)) {
-        std::fprintf(stderr, "usage: pagepreview --scene %s --out f.png\n",
-                     qPrintable(scenes.join('|')));
+    const QString gallery = parser.value("gallery");
+    if ((out.isEmpty() && gallery.isEmpty()) || !kScenes.contains(scene)) {
+        std::fprintf(stderr, "usage: pagepreview --scene %s --out f.png | --gallery dir\n",
+                     qPrintable(kScenes.join('|')));
         return 2;
+    }
+    if (!gallery.isEmpty() && !QDir().mkpath(gallery)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(gallery));
+        return 1;
     }
 
     QTranslator translator;
@@ -88,9 +307,7 @@ int main(int argc, char *argv[])
     model.setProperty("mainBgUrl",
                       QString(server.baseUrl().toString() + "/18/" + lang + "?prev=false"));
     model.setProperty("hasNewProgramVersion", true);
-    model.setGameState(scene == "downloading" ? 6 : 2);
-    if (scene == "downloading")
-        model.setProperty("progress", 0.453f);
+    model.setGameState(2);
 
     QQmlApplicationEngine engine;
     engine.rootContext()->setContextProperty("mainViewModel", &model);
@@ -101,64 +318,21 @@ int main(int argc, char *argv[])
     model.setWindow(window);
     window->setPosition(40, 40);
 
-    // What the view model writes into the page by object name.
-    setText(window, "versionText", "1.4.2 ");
-    if (scene == "downloading") {
-        setText(window, "download_percentage",
-                tr("label_downloading_percent") + " 45% (2.31" + tr("label_unit_gb") + "/5.10" +
-                    tr("label_unit_gb") + ")");
-        setText(window, "download_speed",
-                tr("label_download_speed") + " 12.46" + tr("label_download_speed_mbs"));
-        setText(window, "task_needtime", tr("label_task_need_time") + "00:03:52");
-    }
-
-    auto grab = [window, out] {
-        QScreen *screen = window->screen();
-        const QRect area = window->geometry();
-        const QImage image =
-            screen->grabWindow(0, area.x(), area.y(), area.width(), area.height()).toImage();
-        const bool ok = !image.isNull() && image.save(out);
-        std::fprintf(ok ? stdout : stderr, "%s %s\n", ok ? "wrote" : "cannot write",
-                     qPrintable(out));
+    Preview preview(model, window);
+    auto run = [&] {
+        bool ok = true;
+        if (gallery.isEmpty()) {
+            ok = preview.shoot(scene, out);
+        } else {
+            for (const QString &name : kScenes)
+                ok = preview.shoot(name, QStringLiteral("%1/%2-%3.png").arg(gallery, name, lang)) &&
+                     ok;
+        }
         QCoreApplication::exit(ok ? 0 : 1);
     };
 
     // Wait for the news page, then give the web view time to paint it.
     QObject *web = window->findChild<QObject *>("bgWebView");
-    auto ready = [&] {
-        if (scene == "normal" || scene == "downloading") {
-            QTimer::singleShot(1500, &app, grab);
-            return;
-        }
-#ifdef PREVIEW_HAVE_DIALOGS
-        // As the view model does it: dim the page, centre the dialog, run it modally.
-        QObject *mask = window->findChild<QObject *>("bgMask_msgbox");
-        mask->setProperty("visible", true);
-        QTimer::singleShot(1500, &app, grab);
-        const QRect area = window->geometry();
-        auto runCentred = [&area](QDialog &dialog) {
-            dialog.move(area.x() + (area.width() - dialog.width()) / 2,
-                        area.y() + (area.height() - dialog.height()) / 2);
-            dialog.exec();
-        };
-        if (scene == "msgbox") {
-            CDlgYesNo::ask(tr("title_error"), tr("message_launcher_check_failed"), true, nullptr,
-                           area);
-        } else if (scene == "settings") {
-            DlgSetting dialog;
-            runCentred(dialog);
-        } else {
-            CSetInstallPathDialog dialog;
-            dialog.setNeedSpace(qint64(5.1 * 1024 * 1024 * 1024));
-            dialog.setPathText(QStringLiteral("/home/player/Games/Orvyndale Game"));
-            runCentred(dialog);
-        }
-        mask->setProperty("visible", false);
-#else
-        std::fprintf(stderr, "built without the dialogs library\n");
-        QCoreApplication::exit(1);
-#endif
-    };
     bool started = false;
     // The load request type is private to the web engine module, so poll its properties.
     QTimer poll;
@@ -168,11 +342,13 @@ int main(int argc, char *argv[])
             web->property("loadProgress").toInt() == 100) {
             started = true;
             poll.stop();
-            QTimer::singleShot(0, &app, ready);
+            QTimer::singleShot(1500, &app, run);
         }
     });
     poll.start();
-    QTimer::singleShot(60000, &app, [] {
+    QTimer::singleShot(60000, &app, [&started] {
+        if (started)
+            return;
         std::fprintf(stderr, "the page did not load in time\n");
         QCoreApplication::exit(1);
     });
