@@ -72,7 +72,7 @@ bool difference(const FolderSnapshot &from, const FolderSnapshot &to, Difference
             folder = folder.section(QLatin1Char('/'), 0, -2);
         }
     }
-    const QStringList collision = FolderSnapshot::caseCollision(d.changed + d.removed);
+    const QStringList collision = FolderSnapshot::caseCollision(d.removed + d.changed);
     if (!collision.isEmpty())
         return publish::fail(error,
                              QStringLiteral("\"%1\" (%2) and \"%3\" (%4) differ only in case; on "
