@@ -25,6 +25,7 @@ const char kUsage[] =
     "       lunmere-publish launcher --site DIR --base-url URL --version VERSION [options] "
     "FOLDER\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
+    "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
     "Run a command with --help for its options.\n";
 
 int failWith(const QString &message)
@@ -231,6 +232,28 @@ int serveCommand(QCoreApplication &app, const QStringList &arguments)
     return app.exec();
 }
 
+int nginxCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Prints an nginx server block that serves a site folder.");
+    parser.addOptions({
+        option("site", "Site folder to serve.", "dir"),
+        option("listen", "nginx listen address (default 80).", "address"),
+        option("report-log",
+               "Log of telemetry reports (default "
+               "/var/log/nginx/lunmere-reports.log).",
+               "file"),
+    });
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) || !requireOptions(parser, {"site"}, &exitCode))
+        return exitCode;
+    QTextStream(stdout) << SiteServer::nginxServerBlock(
+        parser.value("site"), parser.isSet("listen") ? parser.value("listen") : "80",
+        parser.isSet("report-log") ? parser.value("report-log")
+                                   : "/var/log/nginx/lunmere-reports.log");
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -245,6 +268,8 @@ int main(int argc, char **argv)
         return gameCommand(arguments);
     if (command == QLatin1String("launcher"))
         return launcherCommand(arguments);
+    if (command == QLatin1String("nginx"))
+        return nginxCommand(arguments);
     if (command == QLatin1String("serve"))
         return serveCommand(app, arguments);
     fputs(kUsage, command.isEmpty() || command == QLatin1String("--help") ? stdout : stderr);

@@ -229,6 +229,39 @@ void SiteServer::sendSimple(QTcpSocket *socket, int status, const QByteArray &re
     socket->disconnectFromHost();
 }
 
+QByteArray SiteServer::nginxServerBlock(const QString &root, const QString &listen,
+                                        const QString &reportLog)
+{
+    return QStringLiteral(
+               "server {\n"
+               "    listen %1;\n"
+               "    root %2;\n"
+               "    # The service answers have no file suffix; the query strings are ignored.\n"
+               "    location /zt7q_cn/xsk/launcher/api/ {\n"
+               "        default_type application/json;\n"
+               "    }\n"
+               "    # A launcher of the released version gets the answer written for it, every\n"
+               "    # other launcher the release.\n"
+               "    location = /%3 {\n"
+               "        default_type application/json;\n"
+               "        try_files $uri.$arg_app_version $uri =404;\n"
+               "    }\n"
+               "    location /web/ {\n"
+               "        default_type \"text/html; charset=utf-8\";\n"
+               "    }\n"
+               "    location = /client_report {\n"
+               "        access_log %4;\n"
+               "        return 204;\n"
+               "    }\n"
+               "    # Staging folders and other hidden files.\n"
+               "    location ~ /\\. {\n"
+               "        return 404;\n"
+               "    }\n"
+               "}\n")
+        .arg(listen, QDir(root).absolutePath(), LauncherPublisher::releasePath(), reportLog)
+        .toUtf8();
+}
+
 QByteArray SiteServer::decodeReport(const QByteArray &query)
 {
     QJsonObject report{

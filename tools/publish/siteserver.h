@@ -20,6 +20,11 @@ public:
     bool listen(quint16 port, QString *error);
     quint16 port() const;
 
+    // The same rules for nginx: a server block that serves the site at root, listening on
+    // listen, and logs telemetry reports to reportLog.
+    static QByteArray nginxServerBlock(const QString &root, const QString &listen,
+                                       const QString &reportLog);
+
     // "action=X&a=b%20c&extMsg=k:v;" as a JSON object; extMsg becomes an object of its own.
     static QByteArray decodeReport(const QByteArray &query);
 
