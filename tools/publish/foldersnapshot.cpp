@@ -48,7 +48,7 @@ bool fail(QString *error, const QString &message)
 } // namespace
 
 bool FolderSnapshot::scan(const QString &root, FolderSnapshot *out, QString *error,
-                          const QStringList &reservedTopLevel)
+                          const QMap<QString, QString> &reservedTopLevel)
 {
     const QFileInfo rootInfo(root);
     if (!rootInfo.isDir())
@@ -70,11 +70,13 @@ bool FolderSnapshot::scan(const QString &root, FolderSnapshot *out, QString *err
                 return fail(error,
                             QStringLiteral("%1: the name \"%2\" %3").arg(path, part, problem));
         }
-        if (!relative.contains(QLatin1Char('/')) &&
-            reservedTopLevel.contains(relative, Qt::CaseInsensitive))
-            return fail(error, QStringLiteral("%1: a file of this name at the top of a package is "
-                                              "taken by the launcher, not installed")
-                                   .arg(path));
+        if (!relative.contains(QLatin1Char('/'))) {
+            for (auto reserved = reservedTopLevel.begin(); reserved != reservedTopLevel.end();
+                 ++reserved) {
+                if (relative.compare(reserved.key(), Qt::CaseInsensitive) == 0)
+                    return fail(error, QStringLiteral("%1: %2").arg(path, reserved.value()));
+            }
+        }
         if (info.isSymLink()) {
             const QString target = info.canonicalFilePath();
             if (target.isEmpty())

@@ -20,9 +20,10 @@ public:
 
     // Fails with a message naming the path when the folder is missing, a file cannot be read,
     // a link leads outside the folder, a name is not a valid Windows name, or two names differ
-    // only in case. reservedTopLevel names files the folder may not hold at its top.
+    // only in case. reservedTopLevel maps names the folder may not hold at its top to the
+    // reason why.
     static bool scan(const QString &root, FolderSnapshot *out, QString *error,
-                     const QStringList &reservedTopLevel = {});
+                     const QMap<QString, QString> &reservedTopLevel = {});
 
     // The first pair of paths, in order, that differ only in case; empty when there is none.
     static QStringList caseCollision(const QStringList &paths);

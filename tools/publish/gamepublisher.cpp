@@ -141,8 +141,21 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                                      .arg(version, versions.at(i - 1).version));
     }
 
+    // A site inside a version folder would be packed into the next release.
+    const QString site = QFileInfo(options.site).absoluteFilePath();
+    for (const Version &version : versions) {
+        const QString folder = QFileInfo(version.folder).absoluteFilePath();
+        if (site == folder || site.startsWith(folder + QLatin1Char('/')) ||
+            folder.startsWith(site + QLatin1Char('/')))
+            return publish::fail(error, QStringLiteral("the site folder %1 and the version folder "
+                                                       "%2 must not lie in one another")
+                                            .arg(site, folder));
+    }
+
     QList<FolderSnapshot> snapshots;
-    const QStringList reserved{deletionListName()};
+    const QMap<QString, QString> reserved{
+        {deletionListName(), QStringLiteral("the launcher reads a file of this name at the top of "
+                                            "a package as its deletion list and removes it")}};
     for (const Version &version : versions) {
         FolderSnapshot snapshot;
         if (!FolderSnapshot::scan(version.folder, &snapshot, error, reserved))
@@ -189,6 +202,9 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         return false;
 
     QTemporaryDir lists;
+    if (!lists.isValid())
+        return publish::fail(
+            error, QStringLiteral("cannot create a temporary folder: %1").arg(lists.errorString()));
     for (int i = 0; i < differences.size(); ++i) {
         const Difference &d = differences.at(i);
         const QString from = versions.at(i).version;

@@ -37,7 +37,11 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
         return publish::fail(error, QStringLiteral("update type %1: 1 (optional) or 2 (compulsory)")
                                         .arg(options.updateType));
     FolderSnapshot snapshot;
-    if (!FolderSnapshot::scan(options.folder, &snapshot, error))
+    // The updater copies every file of the package over the player's launcher folder.
+    const QMap<QString, QString> reserved{
+        {QStringLiteral("config.ini"),
+         QStringLiteral("the player's launcher settings; a release must not overwrite them")}};
+    if (!FolderSnapshot::scan(options.folder, &snapshot, error, reserved))
         return false;
     if (snapshot.files().isEmpty())
         return publish::fail(error,

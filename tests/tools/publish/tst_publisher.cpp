@@ -132,7 +132,9 @@ void TestPublisher::badInputIsRefusedAndTheSiteStaysAsItWas_data()
         << QStringList{"1.0.0=v1", "1.0.2=filetofolder"}
         << "\"data/a.txt\" is a file in " + path("v1") + " and a folder in";
     QTest::newRow("deletion list in the game")
-        << QStringList{"1.0.0=v1", "1.0.2=reserved"} << "taken by the launcher";
+        << QStringList{"1.0.0=v1", "1.0.2=reserved"} << "as its deletion list";
+    QTest::newRow("site inside a version")
+        << QStringList{"1.0.0=v1", "1.0.1=out"} << "must not lie in one another";
 }
 
 void TestPublisher::badInputIsRefusedAndTheSiteStaysAsItWas()
@@ -189,8 +191,18 @@ void TestPublisher::serverAnswersAsTheStaticRulesDo()
 {
     const QString site = path("served");
     QVERIFY(writeFile(path("launcher/launcher"), "#!/bin/sh\n", true));
-    Run run = runTool({"launcher", "--site", site, "--base-url", "http://127.0.0.1:9", "--version",
-                       "2.4.0.0", path("launcher")});
+    // The player's settings beside the launcher are never part of a release.
+    QVERIFY(writeFile(path("launcher/config.ini"), "[General]\n"));
+    const QStringList launcherArguments{
+        "launcher",           "--site",    site,      "--base-url",
+        "http://127.0.0.1:9", "--version", "2.4.0.0", path("launcher")};
+    Run refused = runTool(launcherArguments);
+    QCOMPARE(refused.exitCode, 1);
+    QVERIFY2(refused.err.contains("config.ini: the player's launcher settings"),
+             qPrintable(refused.err));
+    QVERIFY(!QFileInfo::exists(site));
+    QVERIFY(QFile::remove(path("launcher/config.ini")));
+    Run run = runTool(launcherArguments);
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     run = runTool(gameArguments(site, {"1.0.0=v1", "1.0.1=v2"}));
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
