@@ -10,6 +10,11 @@
 #include <filesystem>
 #include <system_error>
 
+#ifdef __linux__
+#include <fcntl.h>
+#include <stdio.h>
+#endif
+
 namespace {
 
 bool linkOrCopy(const QString &from, const QString &to)
@@ -18,6 +23,20 @@ bool linkOrCopy(const QString &from, const QString &to)
     std::filesystem::create_hard_link(QFile::encodeName(from).toStdString(),
                                       QFile::encodeName(to).toStdString(), ec);
     return !ec || QFile::copy(from, to);
+}
+
+// Swaps the two folders in one step, so a server never finds the site missing; false where the
+// system or file system cannot.
+bool exchange(const QString &a, const QString &b)
+{
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    return renameat2(AT_FDCWD, QFile::encodeName(a).constData(), AT_FDCWD,
+                     QFile::encodeName(b).constData(), RENAME_EXCHANGE) == 0;
+#else
+    Q_UNUSED(a)
+    Q_UNUSED(b)
+    return false;
+#endif
 }
 
 // A free name beside the site for the folder being swapped out.
@@ -123,27 +142,34 @@ bool SiteStage::makeFolder(const QString &relative, QString *error)
 bool SiteStage::commit(QString *error)
 {
     const QString stage = m_stage->path();
+    // QTemporaryDir makes its folder private; a site is read by a web server.
+    QFile::setPermissions(stage, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                     QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+                                     QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                     QFileDevice::ExeOther);
     QString aside;
-    if (QFileInfo::exists(m_site)) {
+    if (QFileInfo::exists(m_site) && exchange(stage, m_site)) {
+        // The old site now sits under the stage's name.
+        m_stage->setAutoRemove(false);
+        QDir(stage).removeRecursively();
+        m_stage.reset();
+    } else if (QFileInfo::exists(m_site)) {
         aside = asideName(m_site);
         if (!QDir().rename(m_site, aside)) {
             *error = QStringLiteral("%1: cannot move the old site aside").arg(m_site);
             return false;
         }
     }
-    if (!QDir().rename(stage, m_site)) {
+    if (m_stage && !QDir().rename(stage, m_site)) {
         if (!aside.isEmpty())
             QDir().rename(aside, m_site);
         *error = QStringLiteral("%1: cannot put the new site in place").arg(m_site);
         return false;
     }
-    m_stage->setAutoRemove(false);
-    m_stage.reset();
-    // QTemporaryDir makes its folder private; a site is read by a web server.
-    QFile::setPermissions(m_site, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                      QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                      QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                      QFileDevice::ExeOther);
+    if (m_stage) {
+        m_stage->setAutoRemove(false);
+        m_stage.reset();
+    }
     if (!aside.isEmpty())
         QDir(aside).removeRecursively();
     return true;
