@@ -18,28 +18,7 @@ work=$(mktemp -d "${BENCH_TMPDIR:-/tmp}/bench-publish.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 echo "generating a ${size_mib} MiB game: 2000 files and 4 large ones, half text, half random"
-python3 - "$work/v1" "$size_mib" <<'PY'
-import os, random, sys
-root, size = sys.argv[1], int(sys.argv[2]) << 20
-rng = random.Random(7)
-words = b"tide harbour lantern coast ship rope salt gull anchor wave storm chart".split()
-text = b" ".join(rng.choice(words) + str(rng.randrange(1000)).encode() for _ in range(400000))
-def content(n):
-    half = n // 2
-    start = rng.randrange(len(text) - half) if half < len(text) else 0
-    return (text * (1 + half // len(text)))[start:start + half] + os.urandom(n - half)
-def write(path, n):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(content(n))
-large = size * 6 // 10
-for i in range(4):
-    write(f"{root}/Kestrava_Data/large{i}.pak", large // 4)
-small = (size - large) // 2000
-for i in range(2000):
-    n = max(1, int(small * rng.uniform(0.2, 1.8)))
-    write(f"{root}/assets/{i % 40:02d}/asset{i:04d}.bin", n)
-PY
+python3 "$top/bench/publish/makegame.py" "$work/v1" "$size_mib"
 bytes=$(du -sb "$work/v1" | cut -f1)
 settings=(-t7z -m0=lzma2:d=16m:c=32m -mmt=2 -ms=32m -mtm=off -mtc=off -mta=off -scsUTF-8 -bd -bso0 -bsp0)
 
