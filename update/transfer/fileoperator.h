@@ -5,8 +5,12 @@
 
 #include <atomic>
 
+class ReplaceJournal;
+
 // Copies the unpacked launcher over the installed one on its own thread, saving every file it
-// is about to overwrite under the same relative path in the backup folder first.
+// is about to overwrite under the same relative path in the backup folder first. Entries are
+// replaced as entries (a link is replaced, never written through) and every step is announced
+// in a journal beside the backups first, so that a replacement cut short can be undone.
 class FileOperator : public QObject
 {
     Q_OBJECT
@@ -21,15 +25,14 @@ public:
 
     QString errorPath() const { return m_errorPath; }
 
-    // Files below folder, subfolders included (hidden files are not counted).
+    // Files and links below folder, subfolders and hidden entries included.
     static int countFiles(const QString &folder);
     // Lower-case hexadecimal digest, or an empty string when the file cannot be read.
     static QString fileMd5(const QString &path);
-    // Copies the backed-up files back over the destination, folder by folder.
+    // Copies the backed-up files back over the destination, going on past files that fail,
+    // skipping those already equal and trying failed ones again; true only when every one is
+    // back.
     static bool restoreBackup(const QString &source, const QString &destination);
-    // Writes a copy next to the target and renames it into place, so a target is always either
-    // its old or its new content, never a torn mixture.
-    static bool replaceFile(const QString &source, const QString &target);
 
 signals:
     void copyProgress(int nFinsh, int nTotal);
@@ -40,7 +43,10 @@ public slots:
     void onCopyDirFiles();
 
 private:
-    bool copyDir(const QString &source, const QString &destination);
+    bool copyDir(const QString &source, const QString &destination, const QString &relative);
+    bool prepareFolder(const QString &target, const QString &relative);
+    bool installOne(const QString &sourcePath, const QString &targetPath, const QString &relative);
+    bool saveOriginal(const QString &targetPath, const QString &relative);
 
     QString m_source;
     QString m_destination;
@@ -50,4 +56,5 @@ private:
     int m_total = 0;
     std::atomic<bool> m_stop{false};
     QString m_errorPath;
+    ReplaceJournal *m_journal = nullptr;
 };
