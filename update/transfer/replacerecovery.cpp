@@ -49,6 +49,9 @@ bool ReplaceRecovery::restorePass(const QString &source, const QString &destinat
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo &entry : entries) {
         const QString from = entry.filePath();
+        // A backup cut short by a kill: its original was never touched.
+        if (ReplaceSteps::isTemporaryName(from))
+            continue;
         const QString target = destination + QChar('/') + entry.fileName();
         const platform::EntryKind kind = kindOf(from);
         if (kind == platform::EntryKind::Directory) {

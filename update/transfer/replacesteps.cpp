@@ -85,9 +85,18 @@ bool sameEntry(const QString &a, const QString &b)
     return !digest.isEmpty() && digest == fileDigest(b);
 }
 
+namespace {
+const QString kTemporarySuffix = QStringLiteral(".lunmere-tmp");
+}
+
 QString temporaryName(const QString &target)
 {
-    return target + QStringLiteral(".lunmere-tmp");
+    return target + kTemporarySuffix;
+}
+
+bool isTemporaryName(const QString &path)
+{
+    return path.endsWith(kTemporarySuffix);
 }
 
 bool installEntry(const QString &source, const QString &target)

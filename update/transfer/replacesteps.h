@@ -21,6 +21,7 @@ QString fileDigest(const QString &path);
 bool installEntry(const QString &source, const QString &target);
 // Where installEntry gathers a copy before renaming it; a cut-short copy is left there.
 QString temporaryName(const QString &target);
+bool isTemporaryName(const QString &path);
 // Makes the folder relative below root, with any missing parents, as real folders: false when
 // a part of the way is a link or a file (nothing is written through it then).
 bool makeRealFolder(const QString &root, const QString &relative);
