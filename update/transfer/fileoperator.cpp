@@ -41,9 +41,11 @@ void FileOperator::onCopyDirFiles()
 {
     m_finishedCount = 0;
     m_total = countFiles(m_source);
-    bool ok = true;
+    m_steps.clear();
+    bool ok = !m_stop;
+    // Without backups there is nothing to undo, so nothing to journal either.
     std::unique_ptr<ReplaceJournal> journal;
-    if (m_backup) {
+    if (ok && m_backup) {
         journal = std::make_unique<ReplaceJournal>(m_backupRoot);
         ok = QDir().mkpath(QFileInfo(journal->path()).absolutePath()) &&
              journal->begin(m_destination);
@@ -58,12 +60,16 @@ void FileOperator::onCopyDirFiles()
         if (!ok)
             m_errorPath = m_destination;
     }
-    ok = ok && copyDir(m_source, m_destination, QString());
+    // An entry in the way ends the plan there; the steps before it still run, as far as it.
+    if (ok)
+        plan(m_source, m_destination, QString());
+    ok = ok && (!m_journal || saveOriginals()) && copyDir();
     if (ok && journal && !journal->commit()) {
         ok = false;
         m_errorPath = journal->path();
     }
     m_journal = nullptr;
+    m_steps.clear();
     if (ok)
         emit copyFinish();
     else
@@ -89,97 +95,150 @@ QString FileOperator::fileMd5(const QString &path)
     return MD5CheckWorker::fileDigest(path);
 }
 
-bool FileOperator::copyDir(const QString &source, const QString &destination,
-                           const QString &relative)
+bool FileOperator::plan(const QString &source, const QString &destination, const QString &relative)
 {
-    if (m_stop)
-        return false;
     const QFileInfoList entries = QDir(source).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const auto inside = [&relative](const QString &name) {
+        return relative.isEmpty() ? name : relative + QChar('/') + name;
+    };
     // Subfolders before the files of the same folder. A link to a folder is an entry like a
     // file: it is copied as a link, never followed.
     for (const QFileInfo &entry : entries) {
         if (kindOf(entry.filePath()) != platform::EntryKind::Directory)
             continue;
         const QString name = entry.fileName();
-        const QString target = destination + QDir::separator() + name;
-        const QString inside = relative.isEmpty() ? name : relative + QChar('/') + name;
-        if (!prepareFolder(target, inside) ||
-            !copyDir(source + QDir::separator() + name, target, inside))
+        Step step{Step::MakeFolder, source + QDir::separator() + name,
+                  destination + QDir::separator() + name, inside(name)};
+        const platform::EntryKind kind = kindOf(step.target);
+        if (kind == platform::EntryKind::SymLink) {
+            // The package has a folder where a link stands: the link gives way to a real
+            // folder, so that nothing is written where it points.
+            step.kind = Step::LinkToFolder;
+        } else if (kind != platform::EntryKind::Missing && kind != platform::EntryKind::Directory) {
+            step.kind = Step::Blocked;
+            m_errorPath = step.target;
+        }
+        if (kind != platform::EntryKind::Directory)
+            m_steps.push_back(step);
+        if (step.kind == Step::Blocked || !plan(step.source, step.target, step.relative))
             return false;
     }
     for (const QFileInfo &entry : entries) {
         if (!ReplaceSteps::isLeafEntry(entry.filePath()))
             continue;
-        if (m_stop)
-            return false;
         const QString name = entry.fileName();
-        if (!installOne(source + QDir::separator() + name, destination + QDir::separator() + name,
-                        relative.isEmpty() ? name : relative + QChar('/') + name))
+        Step step{Step::Replace, source + QDir::separator() + name,
+                  destination + QDir::separator() + name, inside(name)};
+        const platform::EntryKind kind = kindOf(step.target);
+        if (kind == platform::EntryKind::Missing) {
+            step.kind = Step::Add;
+        } else if (kind != platform::EntryKind::File && kind != platform::EntryKind::SymLink) {
+            step.kind = Step::Blocked;
+            m_errorPath = step.source;
+        } else if (ReplaceSteps::sameEntry(step.source, step.target)) {
+            step.kind = Step::Skip;
+        }
+        m_steps.push_back(step);
+        if (step.kind == Step::Blocked)
             return false;
-        emit copyProgress(++m_finishedCount, m_total);
     }
     return true;
 }
 
-bool FileOperator::prepareFolder(const QString &target, const QString &relative)
+bool FileOperator::saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *dirty)
 {
-    const platform::EntryKind kind = kindOf(target);
-    if (kind == platform::EntryKind::Directory)
-        return true;
-    bool ok = false;
-    if (kind == platform::EntryKind::Missing) {
-        ok = (!m_journal || m_journal->record(ReplaceJournal::Origin::Folder, relative)) &&
-             ReplaceSteps::makeFolder(target);
-    } else if (kind == platform::EntryKind::SymLink) {
-        // The package has a folder where a link stands: the link is replaced by a real
-        // folder, so that nothing is written where it points.
-        ok = saveOriginal(target, relative) &&
-             (!m_journal || m_journal->record(ReplaceJournal::Origin::Folder, relative)) &&
-             ReplaceSteps::removeLeaf(target) && ReplaceSteps::makeFolder(target);
-    }
-    if (!ok)
-        m_errorPath = target;
-    return ok;
-}
-
-bool FileOperator::saveOriginal(const QString &targetPath, const QString &relative)
-{
-    if (!m_backup || (m_journal && m_journal->contains(relative)))
+    if (m_journal->contains(step.relative))
         return true; // a retry keeps what the first run recorded
-    const QString backupPath = m_backupRoot + QChar('/') + relative;
+    const QString backupPath = m_backupRoot + QChar('/') + step.relative;
     // An earlier backup of this name holds the older, original version: keep it.
-    if (kindOf(backupPath) == platform::EntryKind::Missing) {
-        const int slash = relative.lastIndexOf(QChar('/'));
-        if (!QDir().mkpath(m_backupRoot) ||
-            !ReplaceSteps::makeRealFolder(m_backupRoot,
-                                          slash < 0 ? QString() : relative.left(slash)) ||
-            !ReplaceSteps::installEntry(targetPath, backupPath))
-            return false;
-    }
-    return !m_journal || m_journal->record(ReplaceJournal::Origin::Saved, relative);
+    if (kindOf(backupPath) != platform::EntryKind::Missing)
+        return true;
+    const int slash = step.relative.lastIndexOf(QChar('/'));
+    return QDir().mkpath(m_backupRoot) &&
+           ReplaceSteps::makeRealFolder(m_backupRoot,
+                                        slash < 0 ? QString() : step.relative.left(slash)) &&
+           ReplaceSteps::installEntry(step.target, backupPath, dirty);
 }
 
-bool FileOperator::installOne(const QString &sourcePath, const QString &targetPath,
-                              const QString &relative)
+bool FileOperator::saveOriginals()
 {
-    const platform::EntryKind kind = kindOf(targetPath);
-    const bool replaceable =
-        kind == platform::EntryKind::File || kind == platform::EntryKind::SymLink;
-    if (replaceable && ReplaceSteps::sameEntry(sourcePath, targetPath))
-        return true;
-    bool ok = false;
-    if (kind == platform::EntryKind::Missing) {
-        ok = (!m_journal || m_journal->record(ReplaceJournal::Origin::Added, relative)) &&
-             ReplaceSteps::installEntry(sourcePath, targetPath);
-    } else if (replaceable) {
-        // Without its backup the old entry must not be replaced.
-        ok = saveOriginal(targetPath, relative) &&
-             ReplaceSteps::installEntry(sourcePath, targetPath);
+    using Origin = ReplaceJournal::Origin;
+    QList<QPair<Origin, QString>> records;
+    ReplaceSteps::FoldersToFlush dirty;
+    for (const Step &step : m_steps) {
+        if (m_stop)
+            return false;
+        switch (step.kind) {
+        case Step::Add:
+            records.append({Origin::Added, step.relative});
+            break;
+        case Step::MakeFolder:
+            records.append({Origin::Folder, step.relative});
+            break;
+        case Step::Replace:
+        case Step::LinkToFolder:
+            // Without its backup the old entry must not be replaced.
+            if (!saveOriginal(step, &dirty)) {
+                m_errorPath = step.kind == Step::Replace ? step.source : step.target;
+                return false;
+            }
+            records.append({Origin::Saved, step.relative});
+            if (step.kind == Step::LinkToFolder)
+                records.append({Origin::Folder, step.relative});
+            break;
+        case Step::Skip:
+        case Step::Blocked:
+            break;
+        }
     }
-    if (!ok)
-        m_errorPath = sourcePath;
-    return ok;
+    // The originals are on the disk before the journal names them, and the journal names every
+    // step before the first one changes the launcher's folder.
+    if (!ReplaceSteps::flushFolders(dirty) || !m_journal->record(records)) {
+        m_errorPath = m_source;
+        return false;
+    }
+    return true;
+}
+
+bool FileOperator::copyDir()
+{
+    ReplaceSteps::FoldersToFlush dirty;
+    for (const Step &step : m_steps) {
+        if (m_stop)
+            return false;
+        bool ok = true;
+        switch (step.kind) {
+        case Step::Skip:
+            break;
+        case Step::Add:
+        case Step::Replace:
+            ok = ReplaceSteps::installEntry(step.source, step.target, &dirty);
+            if (!ok)
+                m_errorPath = step.source;
+            break;
+        case Step::LinkToFolder:
+            ok = ReplaceSteps::removeLeaf(step.target, &dirty);
+            Q_FALLTHROUGH();
+        case Step::MakeFolder:
+            ok = ok && ReplaceSteps::makeFolder(step.target, &dirty);
+            if (!ok)
+                m_errorPath = step.target;
+            break;
+        case Step::Blocked:
+            return false;
+        }
+        if (!ok)
+            return false;
+        if (step.kind == Step::Skip || step.kind == Step::Add || step.kind == Step::Replace)
+            emit copyProgress(++m_finishedCount, m_total);
+    }
+    // Every new name is on the disk before the commit says the folder is wholly new.
+    if (!ReplaceSteps::flushFolders(dirty)) {
+        m_errorPath = m_destination;
+        return false;
+    }
+    return true;
 }
 
 bool FileOperator::restoreBackup(const QString &source, const QString &destination)

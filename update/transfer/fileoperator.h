@@ -4,6 +4,9 @@
 #include <QString>
 
 #include <atomic>
+#include <vector>
+
+#include "replacesteps.h"
 
 class ReplaceJournal;
 
@@ -43,10 +46,22 @@ public slots:
     void onCopyDirFiles();
 
 private:
-    bool copyDir(const QString &source, const QString &destination, const QString &relative);
-    bool prepareFolder(const QString &target, const QString &relative);
-    bool installOne(const QString &sourcePath, const QString &targetPath, const QString &relative);
-    bool saveOriginal(const QString &targetPath, const QString &relative);
+    // One entry of the replacement, decided before anything is written.
+    struct Step
+    {
+        enum Kind { Skip, Add, Replace, MakeFolder, LinkToFolder, Blocked } kind;
+        QString source;
+        QString target;
+        QString relative;
+    };
+    // Lists the steps folder by folder, subfolders first; stops at the first entry that is in
+    // the way (a folder where a file belongs, or the reverse).
+    bool plan(const QString &source, const QString &destination, const QString &relative);
+    // Saves every original the steps will replace, then records all steps in the journal.
+    bool saveOriginals();
+    bool saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *dirty);
+    // Carries the steps out in order.
+    bool copyDir();
 
     QString m_source;
     QString m_destination;
@@ -57,4 +72,5 @@ private:
     std::atomic<bool> m_stop{false};
     QString m_errorPath;
     ReplaceJournal *m_journal = nullptr;
+    std::vector<Step> m_steps;
 };

@@ -141,12 +141,31 @@ bool ReplaceJournal::append(const QByteArray &line)
 
 bool ReplaceJournal::record(Origin origin, const QString &relative)
 {
-    if (m_origins.contains(key(origin, relative)))
+    return record(QList<QPair<Origin, QString>>{{origin, relative}});
+}
+
+bool ReplaceJournal::record(const QList<QPair<Origin, QString>> &entries)
+{
+    QByteArray lines;
+    QList<QPair<Origin, QString>> fresh;
+    for (const auto &entry : entries) {
+        const QString entryKey = key(entry.first, entry.second);
+        if (m_origins.contains(entryKey))
+            continue;
+        if (!lines.isEmpty())
+            lines += '\n';
+        lines += QByteArray(keyword(entry.first)) + ' ' + encoded(entry.second);
+        m_origins.insert(entryKey, entry.first);
+        fresh.append(entry);
+    }
+    if (fresh.isEmpty())
         return true;
-    if (!append(QByteArray(keyword(origin)) + ' ' + encoded(relative)))
+    if (!append(lines)) {
+        for (const auto &entry : fresh)
+            m_origins.remove(key(entry.first, entry.second));
         return false;
-    m_origins.insert(key(origin, relative), origin);
-    m_entries.append({origin, relative});
+    }
+    m_entries += fresh;
     return true;
 }
 

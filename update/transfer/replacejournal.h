@@ -33,6 +33,8 @@ public:
     // Appends one entry unless it is already recorded; the line is on the
     // disk when this returns true.
     bool record(Origin origin, const QString &relative);
+    // The same for many entries, with one flush.
+    bool record(const QList<QPair<Origin, QString>> &entries);
     bool commit();
     // Removes the journal file; the last step of a finished or undone replacement.
     bool remove();

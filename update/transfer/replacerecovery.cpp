@@ -42,7 +42,7 @@ ReplaceRecovery::Folders ReplaceRecovery::foldersOfLauncher(const QString &launc
 }
 
 bool ReplaceRecovery::restorePass(const QString &source, const QString &destination,
-                                  QStringList *failed)
+                                  QStringList *failed, ReplaceSteps::FoldersToFlush *dirty)
 {
     bool ok = true;
     const QFileInfoList entries = QDir(source).entryInfoList(
@@ -58,19 +58,20 @@ bool ReplaceRecovery::restorePass(const QString &source, const QString &destinat
             const platform::EntryKind there = kindOf(target);
             // Never into a link: what lies behind it is not the launcher's folder.
             if (there != platform::EntryKind::Directory &&
-                (there != platform::EntryKind::Missing || !ReplaceSteps::makeFolder(target))) {
+                (there != platform::EntryKind::Missing ||
+                 !ReplaceSteps::makeFolder(target, dirty))) {
                 noteFailure(failed, target);
                 ok = false;
                 continue;
             }
-            ok = restorePass(from, target, failed) && ok;
+            ok = restorePass(from, target, failed, dirty) && ok;
             continue;
         }
         if (ReplaceSteps::sameEntry(from, target))
             continue;
         const platform::EntryKind there = kindOf(target);
         if ((there != platform::EntryKind::Missing && !ReplaceSteps::isLeafEntry(target)) ||
-            !ReplaceSteps::installEntry(from, target)) {
+            !ReplaceSteps::installEntry(from, target, dirty)) {
             noteFailure(failed, target);
             ok = false;
         }
@@ -87,7 +88,9 @@ bool ReplaceRecovery::restoreTree(const QString &source, const QString &destinat
     }
     for (int attempt = 1;; ++attempt) {
         QStringList failedNow;
-        if (restorePass(source, destination, &failedNow))
+        ReplaceSteps::FoldersToFlush dirty;
+        const bool restored = restorePass(source, destination, &failedNow, &dirty);
+        if (ReplaceSteps::flushFolders(dirty) && restored)
             return true;
         if (attempt == kAttempts) {
             if (failed)
@@ -101,29 +104,33 @@ bool ReplaceRecovery::restoreTree(const QString &source, const QString &destinat
 
 bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
 {
+    ReplaceSteps::FoldersToFlush dirty;
     ReplaceJournal journal(folders.backup);
-    if (!journal.load())
-        return restorePass(folders.backup, folders.launcher, failed);
     bool ok = true;
-    const auto entries = journal.entries();
-    for (const auto &entry : entries)
-        ReplaceSteps::removeLeaf(
-            ReplaceSteps::temporaryName(folders.launcher + '/' + entry.second));
-    // Newest first: what was added inside a made folder goes before the folder.
-    for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
-        const QString target = folders.launcher + QChar('/') + it->second;
-        bool done = true;
-        if (it->first == ReplaceJournal::Origin::Added)
-            done = kindOf(target) == platform::EntryKind::Missing ||
-                   (ReplaceSteps::isLeafEntry(target) && ReplaceSteps::removeLeaf(target));
-        else if (it->first == ReplaceJournal::Origin::Folder)
-            done = ReplaceSteps::removeEmptyFolder(target);
-        if (!done) {
-            noteFailure(failed, target);
-            ok = false;
+    if (journal.load()) {
+        const auto entries = journal.entries();
+        for (const auto &entry : entries)
+            ReplaceSteps::removeLeaf(
+                ReplaceSteps::temporaryName(folders.launcher + QChar('/') + entry.second), &dirty);
+        // Newest first: what was added inside a made folder goes before the folder.
+        for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+            const QString target = folders.launcher + QChar('/') + it->second;
+            bool done = true;
+            if (it->first == ReplaceJournal::Origin::Added)
+                done =
+                    kindOf(target) == platform::EntryKind::Missing ||
+                    (ReplaceSteps::isLeafEntry(target) && ReplaceSteps::removeLeaf(target, &dirty));
+            else if (it->first == ReplaceJournal::Origin::Folder)
+                done = ReplaceSteps::removeEmptyFolder(target, &dirty);
+            if (!done) {
+                noteFailure(failed, target);
+                ok = false;
+            }
         }
     }
-    return restorePass(folders.backup, folders.launcher, failed) && ok;
+    ok = restorePass(folders.backup, folders.launcher, failed, &dirty) && ok;
+    // The folder is wholly old on the disk before its journal and backups go.
+    return ReplaceSteps::flushFolders(dirty) && ok;
 }
 
 bool ReplaceRecovery::undo(const Folders &folders, QStringList *failed)

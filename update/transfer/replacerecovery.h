@@ -5,6 +5,8 @@
 
 #include <functional>
 
+#include "replacesteps.h"
+
 // Ends a replacement of the launcher's files either way: undoes it from the backups and the
 // journal, or completes the clean-up of one that was committed. The updater uses it when the
 // player gives up and when it starts; the launcher when it starts, so that a killed updater
@@ -51,6 +53,7 @@ public:
                             QStringList *failed = nullptr);
 
 private:
-    static bool restorePass(const QString &source, const QString &destination, QStringList *failed);
+    static bool restorePass(const QString &source, const QString &destination, QStringList *failed,
+                            ReplaceSteps::FoldersToFlush *dirty);
     static bool undoPass(const Folders &folders, QStringList *failed);
 };

@@ -1,6 +1,5 @@
 #include "replacesteps.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -22,9 +21,14 @@ platform::EntryKind kindOf(const QString &path)
     return platform::entryKind(native(path));
 }
 
-bool syncParent(const QString &path)
+bool syncParent(const QString &path, ReplaceSteps::FoldersToFlush *dirty)
 {
-    return platform::syncDirectory(native(QFileInfo(path).absolutePath()));
+    const QString parent = QFileInfo(path).absolutePath();
+    if (dirty) {
+        dirty->insert(parent);
+        return true;
+    }
+    return platform::syncDirectory(native(parent));
 }
 
 bool copyFileData(const QString &source, const QString &target)
@@ -57,17 +61,6 @@ bool isLeafEntry(const QString &path)
     return kind == platform::EntryKind::File || kind == platform::EntryKind::SymLink;
 }
 
-QString fileDigest(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QString();
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
-        return QString();
-    return QString::fromLatin1(hash.result().toHex());
-}
-
 bool sameEntry(const QString &a, const QString &b)
 {
     const platform::EntryKind kind = kindOf(a);
@@ -80,9 +73,19 @@ bool sameEntry(const QString &a, const QString &b)
     }
     if (kind != platform::EntryKind::File || QFileInfo(a).size() != QFileInfo(b).size())
         return false;
-    const QString digest = fileDigest(a);
-    // Two unreadable files both give an empty digest; that is no proof of equality.
-    return !digest.isEmpty() && digest == fileDigest(b);
+    // Byte by byte: a changed file usually differs in its first block, and an unreadable one
+    // equals nothing.
+    QFile fileA(a), fileB(b);
+    if (!fileA.open(QIODevice::ReadOnly) || !fileB.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kBlock = 256 * 1024;
+    while (!fileA.atEnd()) {
+        const QByteArray blockA = fileA.read(kBlock);
+        if (blockA.isEmpty() || blockA != fileB.read(kBlock))
+            return false;
+    }
+    return fileA.error() == QFileDevice::NoError && fileB.atEnd() &&
+           fileB.error() == QFileDevice::NoError;
 }
 
 namespace {
@@ -99,7 +102,19 @@ bool isTemporaryName(const QString &path)
     return path.endsWith(kTemporarySuffix);
 }
 
-bool installEntry(const QString &source, const QString &target)
+bool flushFolders(const FoldersToFlush &folders)
+{
+    bool ok = true;
+    for (const QString &folder : folders) {
+        // A folder removed after its entries changed has nothing left to flush; its parent
+        // is in the set.
+        if (kindOf(folder) == platform::EntryKind::Directory)
+            ok = platform::syncDirectory(native(folder)) && ok;
+    }
+    return ok;
+}
+
+bool installEntry(const QString &source, const QString &target, FoldersToFlush *dirty)
 {
     const QString temporary = temporaryName(target);
     if (!platform::removeEntry(native(temporary)))
@@ -118,12 +133,12 @@ bool installEntry(const QString &source, const QString &target)
     }
     if (!platform::replaceEntry(native(temporary), native(target)))
         return false;
-    return faultPoint() && syncParent(target);
+    return faultPoint() && syncParent(target, dirty);
 }
 
-bool makeFolder(const QString &path)
+bool makeFolder(const QString &path, FoldersToFlush *dirty)
 {
-    return faultPoint() && QDir().mkdir(path) && syncParent(path);
+    return faultPoint() && QDir().mkdir(path) && syncParent(path, dirty);
 }
 
 bool makeRealFolder(const QString &root, const QString &relative)
@@ -141,19 +156,20 @@ bool makeRealFolder(const QString &root, const QString &relative)
     return true;
 }
 
-bool removeLeaf(const QString &path)
+bool removeLeaf(const QString &path, FoldersToFlush *dirty)
 {
     if (kindOf(path) == platform::EntryKind::Missing)
         return true;
-    return platform::removeEntry(native(path)) && syncParent(path);
+    return platform::removeEntry(native(path)) && syncParent(path, dirty);
 }
 
-bool removeEmptyFolder(const QString &path)
+bool removeEmptyFolder(const QString &path, FoldersToFlush *dirty)
 {
-    const platform::EntryKind kind = kindOf(path);
-    if (kind == platform::EntryKind::Missing)
+    // Whatever stands there now that is no folder (the link it replaced, put back) is not
+    // the folder that was made.
+    if (kindOf(path) != platform::EntryKind::Directory)
         return true;
-    return kind == platform::EntryKind::Directory && QDir().rmdir(path) && syncParent(path);
+    return QDir().rmdir(path) && syncParent(path, dirty);
 }
 
 bool faultPoint()
