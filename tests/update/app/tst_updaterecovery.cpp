@@ -243,7 +243,7 @@ void TestUpdateRecovery::failedStepThenGivingUpLeavesTheLauncherWhollyOld()
     UpdateContext::setUpdaterFolder(m_install + "/updateProgram");
     const QStringList arguments =
         QStringList{QStringLiteral("Update")} + updaterArguments(QStringLiteral("Lunmere"));
-    for (int point : spread(m_steps, 24)) {
+    for (int point : spread(m_steps, 20)) {
         resetInstall();
         m_exits.clear();
         qputenv(kFault, QByteArray("fail:") + QByteArray::number(point));
