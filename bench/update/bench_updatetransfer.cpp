@@ -222,7 +222,7 @@ int main(int argc, char **argv)
     std::printf("tree: %d files, %lld MiB\n", treeFiles, treeMiB);
     report("replace, every file changed, with backups", ours);
     report("reference cp -a backup + cp -a copy", reference);
-    report("replace, nothing changed (digests only)", unchanged);
+    report("replace, nothing changed (compared only)", unchanged);
     report("rollback of every file", rollback);
     return 0;
 }

@@ -185,6 +185,8 @@ bool ReplaceJournal::commit()
 
 bool ReplaceJournal::remove()
 {
+    // A header that a kill cut short before it was renamed into place.
+    platform::removeEntry(QFile::encodeName(m_path + QStringLiteral(".new")).toStdString());
     const std::string name = QFile::encodeName(m_path).toStdString();
     return platform::removeEntry(name) &&
            platform::syncDirectory(
