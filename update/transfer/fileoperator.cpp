@@ -60,7 +60,8 @@ void FileOperator::onCopyDirFiles()
         if (!ok)
             m_errorPath = m_destination;
     }
-    // An entry in the way ends the plan there; the steps before it still run, as far as it.
+    // An entry in the way ends the plan there: the steps before it still run, then the run
+    // fails at it.
     if (ok)
         plan(m_source, m_destination, QString());
     ok = ok && (!m_journal || saveOriginals()) && copyDir();
