@@ -13,6 +13,7 @@
 #include "languageselection.h"
 #include "mainviewmodel.h"
 #include "namedmutex.h"
+#include "replacerecovery.h"
 #include "singleinstance.h"
 #include "user.h"
 #include "window.h"
@@ -51,6 +52,12 @@ int main(int argc, char *argv[])
         qDebug() << "the updater is running; the launcher stays away";
         return -1;
     }
+
+    // An updater that was killed mid-replacement left a journal: end its work, wholly old or
+    // wholly new, before anything of this folder is used.
+    ReplaceRecovery::recoverAtStartup(QCoreApplication::applicationDirPath(), [] {
+        return platform::namedMutexExists(AppEnvironment::updaterMutexName().toStdString());
+    });
 
     ErrorDefine::registerMetaTypes();
 

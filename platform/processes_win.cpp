@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include "widestring_win.h"
+
 namespace platform {
 
 static std::string narrow(const wchar_t *w)
@@ -49,6 +51,89 @@ int killProcessesByImageName(const std::string &imageName)
             CloseHandle(h);
     }
     return killed;
+}
+
+namespace {
+
+// The full path of a running image, or empty when the process cannot be queried.
+std::wstring imagePathOf(DWORD pid)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return {};
+    wchar_t buffer[32768];
+    DWORD size = sizeof buffer / sizeof buffer[0];
+    std::wstring path;
+    if (QueryFullProcessImageNameW(process, 0, buffer, &size))
+        path.assign(buffer, size);
+    CloseHandle(process);
+    return path;
+}
+
+// Absolute, with backslashes and without "." or ".." parts, so that two spellings of one
+// path compare equal (Windows paths compare without regard to case).
+std::wstring normalizedPath(std::wstring path)
+{
+    for (wchar_t &c : path) {
+        if (c == L'/')
+            c = L'\\';
+    }
+    wchar_t buffer[32768];
+    const DWORD n =
+        GetFullPathNameW(path.c_str(), sizeof buffer / sizeof buffer[0], buffer, nullptr);
+    if (n > 0 && n < sizeof buffer / sizeof buffer[0])
+        path.assign(buffer, n);
+    return path;
+}
+
+bool samePath(const std::wstring &a, const std::wstring &b)
+{
+    return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
+std::vector<long> findProcessesByExecutable(const std::string &executablePath)
+{
+    std::vector<long> pids;
+    if (executablePath.empty())
+        return pids;
+    const std::wstring wanted = normalizedPath(widen(executablePath));
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snap == INVALID_HANDLE_VALUE)
+        return pids;
+    PROCESSENTRY32W entry;
+    entry.dwSize = sizeof entry;
+    for (BOOL ok = Process32FirstW(snap, &entry); ok; ok = Process32NextW(snap, &entry)) {
+        const std::wstring image = imagePathOf(entry.th32ProcessID);
+        if (!image.empty() && samePath(normalizedPath(image), wanted))
+            pids.push_back(static_cast<long>(entry.th32ProcessID));
+    }
+    CloseHandle(snap);
+    return pids;
+}
+
+int killProcessesByExecutable(const std::string &executablePath)
+{
+    int killed = 0;
+    const DWORD self = GetCurrentProcessId();
+    for (long pid : findProcessesByExecutable(executablePath)) {
+        if (static_cast<DWORD>(pid) == self)
+            continue;
+        HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
+        if (h && TerminateProcess(h, 1))
+            ++killed;
+        if (h)
+            CloseHandle(h);
+    }
+    return killed;
+}
+
+void killCurrentProcess()
+{
+    TerminateProcess(GetCurrentProcess(), 137);
+    ExitProcess(137);
 }
 
 std::string executableSuffix()

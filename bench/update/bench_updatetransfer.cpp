@@ -1,15 +1,19 @@
 // Figures for the updater's transfer: download throughput and peak memory over loopback HTTP,
-// and the file replacement of a launcher tree when every file changed and when none did.
-//   bench_updatetransfer [package MiB] [tree files] [tree MiB]
+// and the file replacement of a launcher tree when every file changed and when none did, each
+// round against `cp -a` doing the same backup and copy (the order alternates every round).
+//   bench_updatetransfer [package MiB, 0 skips the download] [tree files] [tree MiB] [rounds]
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include <sys/resource.h>
 
@@ -70,17 +74,39 @@ double copyRun(const QString &source, const QString &destination, const QString 
     *handled = count;
     return clock.elapsed() / 1000.0;
 }
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, arguments);
+    return process.waitForFinished(-1) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
+}
+
+// The reference: save the old tree, then copy the new one over it, with coreutils.
+double referenceRun(const QString &source, const QString &destination, const QString &backup)
+{
+    QElapsedTimer clock;
+    clock.start();
+    if (!run("cp", {"-a", destination + "/.", backup}) ||
+        !run("cp", {"-a", source + "/.", destination}))
+        return -1;
+    return clock.elapsed() / 1000.0;
+}
+
+void report(const char *what, std::vector<double> seconds)
+{
+    std::sort(seconds.begin(), seconds.end());
+    const size_t n = seconds.size();
+    const double median = n % 2 ? seconds[n / 2] : (seconds[n / 2 - 1] + seconds[n / 2]) / 2;
+    std::printf("%-44s median %.3f s, spread %.3f..%.3f s (%zu rounds)\n", what, median,
+                seconds.front(), seconds.back(), n);
+}
 } // namespace
 
-int main(int argc, char **argv)
+static int benchDownload(QCoreApplication &app, QTemporaryDir &dir, qint64 packageMiB)
 {
-    QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
-    const qint64 packageMiB = args.value(1, "256").toLongLong();
-    const int treeFiles = args.value(2, "400").toInt();
-    const qint64 treeMiB = args.value(3, "200").toLongLong();
-
-    QTemporaryDir dir;
     const QString served = dir.filePath("served/launcher.7z");
     writeRandom(served, packageMiB * 1024 * 1024, 1);
     const QString md5 = fileMd5(served);
@@ -132,26 +158,71 @@ int main(int argc, char **argv)
                 "(%ld KiB before the transfer)\n",
                 packageMiB, seconds, packageMiB / seconds, peakRssKiB(), rssBefore);
 
-    const QString source = dir.filePath("updateData");
-    const QString destination = dir.filePath("launcher");
+    manager->removeAll();
+    return 0;
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    const qint64 packageMiB = args.value(1, "256").toLongLong();
+    const int treeFiles = args.value(2, "400").toInt();
+    const qint64 treeMiB = args.value(3, "200").toLongLong();
+    const int rounds = qMax(1, args.value(4, "5").toInt());
+
+    QTemporaryDir dir(QDir(qEnvironmentVariable("BENCH_TMPDIR", QDir::tempPath()))
+                          .filePath("bench-updatetransfer-XXXXXX"));
+    if (packageMiB > 0 && benchDownload(app, dir, packageMiB) != 0)
+        return 1;
+
+    // One old and one new tree, copied afresh (untimed) before every timed run.
+    const QString newTree = dir.filePath("new");
+    const QString oldTree = dir.filePath("old");
     const qint64 perFile = treeMiB * 1024 * 1024 / treeFiles;
     for (int i = 0; i < treeFiles; ++i) {
         const QString name = QStringLiteral("/d%1/f%2.bin").arg(i % 20).arg(i);
-        writeRandom(source + name, perFile, 100 + i);
-        writeRandom(destination + name, perFile, 900000 + i);
+        writeRandom(newTree + name, perFile, 100 + i);
+        writeRandom(oldTree + name, perFile, 900000 + i);
     }
-    int handled = 0;
-    const double changed = copyRun(source, destination, dir.filePath("rollback"), &handled);
-    std::printf("replace %d changed files, %lld MiB, with backups: %.2f s (%d handled)\n",
-                treeFiles, treeMiB, changed, handled);
-    const double unchanged = copyRun(source, destination, dir.filePath("rollback2"), &handled);
-    std::printf("replace %d unchanged files, %lld MiB (digests only): %.2f s (%d handled)\n",
-                treeFiles, treeMiB, unchanged, handled);
-    QElapsedTimer restoreClock;
-    restoreClock.start();
-    const bool restored = FileOperator::restoreBackup(dir.filePath("rollback"), destination);
-    std::printf("rollback of %d files: %.2f s (%s)\n", treeFiles, restoreClock.elapsed() / 1000.0,
-                restored ? "ok" : "failed");
-    manager->removeAll();
+    const auto fresh = [&](const QString &name, const QString &from) {
+        const QString path = dir.filePath(name);
+        QDir(path).removeRecursively();
+        if (!from.isEmpty())
+            run("cp", {"-a", from, path});
+        else
+            QDir().mkpath(path);
+        return path;
+    };
+    std::vector<double> ours, reference, unchanged, rollback;
+    for (int round = 0; round < rounds; ++round) {
+        for (int turn = 0; turn < 2; ++turn) {
+            const bool oursNow = (round + turn) % 2 == 0;
+            const QString source = fresh("updateData", newTree);
+            const QString destination = fresh("launcher", oldTree);
+            const QString backup = fresh("rollback", {});
+            run("sync", {});
+            if (!oursNow) {
+                reference.push_back(referenceRun(source, destination, backup));
+                continue;
+            }
+            int handled = 0;
+            ours.push_back(copyRun(source, destination, backup, &handled));
+            if (handled != treeFiles)
+                std::printf("round %d: only %d of %d files handled\n", round, handled, treeFiles);
+            unchanged.push_back(copyRun(source, destination, fresh("rollback2", {}), &handled));
+            QElapsedTimer clock;
+            clock.start();
+            const bool restored = FileOperator::restoreBackup(backup, destination);
+            rollback.push_back(clock.elapsed() / 1000.0);
+            if (!restored)
+                std::printf("round %d: rollback failed\n", round);
+        }
+    }
+    std::printf("tree: %d files, %lld MiB\n", treeFiles, treeMiB);
+    report("replace, every file changed, with backups", ours);
+    report("reference cp -a backup + cp -a copy", reference);
+    report("replace, nothing changed (compared only)", unchanged);
+    report("rollback of every file", rollback);
     return 0;
 }

@@ -74,16 +74,23 @@ void LauncherProcess::killProcess(const QString &imageName)
     platform::killProcessesByImageName(imageName.toLower().toStdString());
 }
 
+bool LauncherProcess::isLauncherRunning(const QString &launcherPath)
+{
+    return !platform::findProcessesByExecutable(launcherPath.toStdString()).empty();
+}
+
 void LauncherProcess::stopLauncher()
 {
-    const QString imageName = UpdateContext::imageName(UpdateContext::launcherPath());
-    if (!isProcessRunning(imageName))
+    // Matched by the executable's full path: other programs that happen to share the
+    // launcher's image name are none of the updater's business.
+    const QString launcherPath = UpdateContext::launcherPath();
+    if (!isLauncherRunning(launcherPath))
         return;
     for (int round = 1; round <= 3; ++round) {
         QThread::msleep(500);
         if (round == 3)
-            killProcess(imageName);
-        if (!isProcessRunning(imageName))
+            platform::killProcessesByExecutable(launcherPath.toStdString());
+        if (!isLauncherRunning(launcherPath))
             return;
     }
 }

@@ -20,7 +20,11 @@ public:
     // Whether a process of that image name runs (also tried in lower case).
     static bool isProcessRunning(const QString &imageName);
     static void killProcess(const QString &imageName);
-    // Waits up to about 1.5 s for the launcher to end and kills it in the last round.
+    // Whether the program installed at launcherPath runs (whatever other programs share its
+    // image name).
+    static bool isLauncherRunning(const QString &launcherPath);
+    // Waits up to about 1.5 s for the launcher in the launcher folder to end and kills it in
+    // the last round.
     static void stopLauncher();
 
     // How the program ends; tests replace it to watch the flow end in-process.

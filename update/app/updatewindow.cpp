@@ -14,6 +14,7 @@
 #include "language.h"
 #include "launcherprocess.h"
 #include "processes.h"
+#include "replacerecovery.h"
 #include "taskmodel.h"
 #include "uncompressmanager.h"
 #include "updatecontext.h"
@@ -104,10 +105,20 @@ void UpdateWindow::initUpdate()
         LauncherProcess::exitProgram(0);
         return;
     }
-    if (parseArguments())
-        startDownload();
-    else
+    if (!parseArguments()) {
         LauncherProcess::restartLauncher();
+        return;
+    }
+    // A replacement an earlier updater could not end is ended first; should it stay mixed,
+    // its journal and originals stay too, and this update's backups never replace them.
+    ReplaceRecovery::recover(replaceFolders());
+    startDownload();
+}
+
+ReplaceRecovery::Folders UpdateWindow::replaceFolders()
+{
+    return {UpdateContext::launcherFolder(), UpdateContext::downloadFolder(),
+            UpdateContext::extractionFolder(), UpdateContext::backupFolder()};
 }
 
 bool UpdateWindow::parseArguments()
@@ -324,9 +335,7 @@ void UpdateWindow::onCopyFinish()
 {
     m_progressDlg.setCloseEnabled(true);
     m_state = Succeeded;
-    removeFolder(UpdateContext::downloadFolder());
-    removeFolder(UpdateContext::extractionFolder());
-    removeFolder(UpdateContext::backupFolder());
+    ReplaceRecovery::finish(replaceFolders());
     m_progressDlg.showResultPage(tr("title_update_success"),
                                  tr("message_click_button_open_launcher"),
                                  tr("button_open_launcher"), kPictureSucceeded);
@@ -418,10 +427,15 @@ void UpdateWindow::closeUpdate()
             m_copyThread->quit();
             m_copyThread->wait();
         }
-        removeFolder(UpdateContext::extractionFolder());
-        const QString backup = UpdateContext::backupFolder();
-        if (QDir(backup).exists() && restoreBackup(backup, UpdateContext::launcherFolder()))
-            removeFolder(backup);
+        QStringList failed;
+        if (!ReplaceRecovery::undo(replaceFolders(), &failed)) {
+            // Starting the launcher over a folder that is part old, part new would look like
+            // success. The page names what is held; its retry replaces again, closing tries
+            // the rollback again, and the next start of either program undoes it.
+            m_progressDlg.setCloseEnabled(true);
+            showFailure(tr("title_file_replace_failed"), failed.join(QChar('\n')));
+            break;
+        }
         LauncherProcess::restartLauncher();
         break;
     }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include "dlgprogress.h"
+#include "replacerecovery.h"
 
 class FileOperator;
 class QThread;
@@ -61,6 +62,7 @@ private:
     // Shows the failure page of the current step.
     void showFailure(const QString &title, const QString &message);
     static void removeFolder(const QString &path);
+    static ReplaceRecovery::Folders replaceFolders();
     void onUnzipRunEnded();
 
     QStringList m_arguments;

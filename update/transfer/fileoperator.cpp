@@ -3,12 +3,20 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
+#include <memory>
+
+#include "fileentries.h"
 #include "md5checkworker.h"
+#include "replacejournal.h"
+#include "replacerecovery.h"
+#include "replacesteps.h"
 
 namespace {
-constexpr qint64 kCopyChunk = 256 * 1024;
+platform::EntryKind kindOf(const QString &path)
+{
+    return platform::entryKind(QFile::encodeName(path).toStdString());
+}
 } // namespace
 
 FileOperator::FileOperator(QObject *parent)
@@ -33,7 +41,37 @@ void FileOperator::onCopyDirFiles()
 {
     m_finishedCount = 0;
     m_total = countFiles(m_source);
-    if (copyDir(m_source, m_destination))
+    m_steps.clear();
+    bool ok = !m_stop;
+    // Without backups there is nothing to undo, so nothing to journal either.
+    std::unique_ptr<ReplaceJournal> journal;
+    if (ok && m_backup) {
+        journal = std::make_unique<ReplaceJournal>(m_backupRoot);
+        ok = QDir().mkpath(QFileInfo(journal->path()).absolutePath()) &&
+             journal->begin(m_destination);
+        if (!ok)
+            m_errorPath = m_source; // nothing can be saved, so nothing is replaced
+    }
+    m_journal = journal.get();
+    const platform::EntryKind root = kindOf(m_destination);
+    if (ok && root != platform::EntryKind::Directory) {
+        // The launcher's folder itself is made as one level, like any other.
+        ok = root == platform::EntryKind::Missing && QDir().mkdir(m_destination);
+        if (!ok)
+            m_errorPath = m_destination;
+    }
+    // An entry in the way ends the plan there: the steps before it still run, then the run
+    // fails at it.
+    if (ok)
+        plan(m_source, m_destination, QString());
+    ok = ok && (!m_journal || saveOriginals()) && copyDir();
+    if (ok && journal && !journal->commit()) {
+        ok = false;
+        m_errorPath = journal->path();
+    }
+    m_journal = nullptr;
+    m_steps.clear();
+    if (ok)
         emit copyFinish();
     else
         emit copyError(m_errorPath);
@@ -41,11 +79,15 @@ void FileOperator::onCopyDirFiles()
 
 int FileOperator::countFiles(const QString &folder)
 {
-    const QDir dir(folder);
-    int count = dir.entryList(QDir::Files).size();
-    const QStringList subfolders = dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    for (const QString &name : subfolders)
-        count += countFiles(folder + QDir::separator() + name);
+    int count = 0;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                             QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        if (kindOf(entry.filePath()) == platform::EntryKind::Directory)
+            count += countFiles(folder + QDir::separator() + entry.fileName());
+        else if (ReplaceSteps::isLeafEntry(entry.filePath()))
+            ++count;
+    }
     return count;
 }
 
@@ -54,110 +96,153 @@ QString FileOperator::fileMd5(const QString &path)
     return MD5CheckWorker::fileDigest(path);
 }
 
-bool FileOperator::replaceFile(const QString &source, const QString &target)
+bool FileOperator::plan(const QString &source, const QString &destination, const QString &relative)
 {
-    QFile input(source);
-    if (!input.open(QIODevice::ReadOnly))
-        return false;
-    // The new content gathers under a temporary name and is renamed over the target only when
-    // complete and synced, so an interrupted copy never leaves a torn file behind.
-    QSaveFile output(target);
-    if (!output.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray buffer;
-    while (!input.atEnd()) {
-        buffer = input.read(kCopyChunk);
-        if (buffer.isEmpty() && input.error() != QFileDevice::NoError)
-            break;
-        if (output.write(buffer) != buffer.size())
-            break;
+    const QFileInfoList entries = QDir(source).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    const auto inside = [&relative](const QString &name) {
+        return relative.isEmpty() ? name : relative + QChar('/') + name;
+    };
+    // Subfolders before the files of the same folder. A link to a folder is an entry like a
+    // file: it is copied as a link, never followed.
+    for (const QFileInfo &entry : entries) {
+        if (kindOf(entry.filePath()) != platform::EntryKind::Directory)
+            continue;
+        const QString name = entry.fileName();
+        Step step{Step::MakeFolder, source + QDir::separator() + name,
+                  destination + QDir::separator() + name, inside(name)};
+        const platform::EntryKind kind = kindOf(step.target);
+        if (kind == platform::EntryKind::SymLink) {
+            // The package has a folder where a link stands: the link gives way to a real
+            // folder, so that nothing is written where it points.
+            step.kind = Step::LinkToFolder;
+        } else if (kind != platform::EntryKind::Missing && kind != platform::EntryKind::Directory) {
+            step.kind = Step::Blocked;
+            m_errorPath = step.target;
+        }
+        if (kind != platform::EntryKind::Directory)
+            m_steps.push_back(step);
+        if (step.kind == Step::Blocked || !plan(step.source, step.target, step.relative))
+            return false;
     }
-    if (input.error() != QFileDevice::NoError || output.error() != QFileDevice::NoError ||
-        !input.atEnd()) {
-        output.cancelWriting();
-        output.commit();
-        return false;
+    for (const QFileInfo &entry : entries) {
+        if (!ReplaceSteps::isLeafEntry(entry.filePath()))
+            continue;
+        const QString name = entry.fileName();
+        Step step{Step::Replace, source + QDir::separator() + name,
+                  destination + QDir::separator() + name, inside(name)};
+        const platform::EntryKind kind = kindOf(step.target);
+        if (kind == platform::EntryKind::Missing) {
+            step.kind = Step::Add;
+        } else if (kind != platform::EntryKind::File && kind != platform::EntryKind::SymLink) {
+            step.kind = Step::Blocked;
+            m_errorPath = step.source;
+        } else if (ReplaceSteps::sameEntry(step.source, step.target)) {
+            step.kind = Step::Skip;
+        }
+        m_steps.push_back(step);
+        if (step.kind == Step::Blocked)
+            return false;
     }
-    output.setPermissions(input.permissions());
-    return output.commit();
+    return true;
 }
 
-bool FileOperator::copyDir(const QString &source, const QString &destination)
+bool FileOperator::saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *dirty)
 {
-    if (m_stop)
-        return false;
-    const QDir destinationDir(destination);
-    if (!destinationDir.exists() && !QDir().mkdir(destinationDir.absolutePath())) {
-        // The failure page names what could not be made, not an earlier run's path.
-        m_errorPath = destination;
-        return false;
-    }
+    if (m_journal->contains(step.relative))
+        return true; // a retry keeps what the first run recorded
+    const QString backupPath = m_backupRoot + QChar('/') + step.relative;
+    // An earlier backup of this name holds the older, original version: keep it.
+    if (kindOf(backupPath) != platform::EntryKind::Missing)
+        return true;
+    const int slash = step.relative.lastIndexOf(QChar('/'));
+    return QDir().mkpath(m_backupRoot) &&
+           ReplaceSteps::makeRealFolder(m_backupRoot,
+                                        slash < 0 ? QString() : step.relative.left(slash)) &&
+           ReplaceSteps::installEntry(step.target, backupPath, dirty);
+}
 
-    const QDir sourceDir(source);
-    const QStringList subfolders =
-        sourceDir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QString &name : subfolders) {
-        if (!copyDir(source + QDir::separator() + name, destination + QDir::separator() + name))
-            return false;
-    }
-
-    const QStringList files = sourceDir.entryList(QDir::Files, QDir::Unsorted);
-    for (const QString &name : files) {
+bool FileOperator::saveOriginals()
+{
+    using Origin = ReplaceJournal::Origin;
+    QList<QPair<Origin, QString>> records;
+    ReplaceSteps::FoldersToFlush dirty;
+    for (const Step &step : m_steps) {
         if (m_stop)
             return false;
-        const QString sourcePath = source + QDir::separator() + name;
-        const QString targetPath = destination + QDir::separator() + name;
-        const QFileInfo target(targetPath);
-        if (target.exists() || target.isSymLink()) {
-            const QString targetDigest = target.isFile() ? fileMd5(targetPath) : QString();
-            const QString sourceDigest = fileMd5(sourcePath);
-            // Two unreadable files both give an empty digest; that is no proof of equality.
-            if (!sourceDigest.isEmpty() && sourceDigest == targetDigest) {
-                emit copyProgress(++m_finishedCount, m_total);
-                continue;
+        switch (step.kind) {
+        case Step::Add:
+            records.append({Origin::Added, step.relative});
+            break;
+        case Step::MakeFolder:
+            records.append({Origin::Folder, step.relative});
+            break;
+        case Step::Replace:
+        case Step::LinkToFolder:
+            // Without its backup the old entry must not be replaced.
+            if (!saveOriginal(step, &dirty)) {
+                m_errorPath = step.kind == Step::Replace ? step.source : step.target;
+                return false;
             }
-            if (m_backup && target.isFile()) {
-                QString backupFolder = destination;
-                if (backupFolder.startsWith(m_destination))
-                    backupFolder.replace(0, m_destination.size(), m_backupRoot);
-                // Parents may be missing when nothing above this file was backed up yet.
-                if (!QDir().mkpath(backupFolder)) {
-                    m_errorPath = source;
-                    return false;
-                }
-                // An earlier backup of this name holds the older, original version: keep it.
-                const QString backupPath = backupFolder + QDir::separator() + name;
-                if (!QFileInfo::exists(backupPath) && !replaceFile(targetPath, backupPath)) {
-                    // Without its backup the old file must not be overwritten.
-                    m_errorPath = sourcePath;
-                    return false;
-                }
-            }
+            records.append({Origin::Saved, step.relative});
+            if (step.kind == Step::LinkToFolder)
+                records.append({Origin::Folder, step.relative});
+            break;
+        case Step::Skip:
+        case Step::Blocked:
+            break;
         }
-        if (!replaceFile(sourcePath, targetPath)) {
-            m_errorPath = sourcePath;
+    }
+    // The originals are on the disk before the journal names them, and the journal names every
+    // step before the first one changes the launcher's folder.
+    if (!ReplaceSteps::flushFolders(dirty) || !m_journal->record(records)) {
+        m_errorPath = m_source;
+        return false;
+    }
+    return true;
+}
+
+bool FileOperator::copyDir()
+{
+    ReplaceSteps::FoldersToFlush dirty;
+    for (const Step &step : m_steps) {
+        if (m_stop)
+            return false;
+        bool ok = true;
+        switch (step.kind) {
+        case Step::Skip:
+            break;
+        case Step::Add:
+        case Step::Replace:
+            ok = ReplaceSteps::installEntry(step.source, step.target, &dirty);
+            if (!ok)
+                m_errorPath = step.source;
+            break;
+        case Step::LinkToFolder:
+            ok = ReplaceSteps::removeLeaf(step.target, &dirty);
+            Q_FALLTHROUGH();
+        case Step::MakeFolder:
+            ok = ok && ReplaceSteps::makeFolder(step.target, &dirty);
+            if (!ok)
+                m_errorPath = step.target;
+            break;
+        case Step::Blocked:
             return false;
         }
-        emit copyProgress(++m_finishedCount, m_total);
+        if (!ok)
+            return false;
+        if (step.kind == Step::Skip || step.kind == Step::Add || step.kind == Step::Replace)
+            emit copyProgress(++m_finishedCount, m_total);
+    }
+    // Every new name is on the disk before the commit says the folder is wholly new.
+    if (!ReplaceSteps::flushFolders(dirty)) {
+        m_errorPath = m_destination;
+        return false;
     }
     return true;
 }
 
 bool FileOperator::restoreBackup(const QString &source, const QString &destination)
 {
-    const QDir destinationDir(destination);
-    if (!destinationDir.exists() && !QDir().mkdir(destinationDir.absolutePath()))
-        return false;
-    const QFileInfoList entries = QDir(source).entryInfoList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo &entry : entries) {
-        const QString targetPath = destination + QDir::separator() + entry.fileName();
-        if (entry.isDir()) {
-            if (!restoreBackup(entry.filePath(), targetPath))
-                return false;
-        } else if (!replaceFile(entry.filePath(), targetPath)) {
-            return false;
-        }
-    }
-    return true;
+    return ReplaceRecovery::restoreTree(source, destination);
 }

@@ -347,28 +347,49 @@ void TestUpdateArguments::launcherImageNameFollowsEitherSeparator()
 void TestUpdateArguments::stopLauncherKillsALauncherThatStaysAndLeavesOthers()
 {
     const QString name = QStringLiteral("upappstop%1").arg(QCoreApplication::applicationPid());
-    const QString path = m_root.filePath(name);
+    QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("stop/inst"))));
+    QVERIFY(QDir().mkpath(m_root.filePath(QStringLiteral("stop/elsewhere"))));
+    const QString path = m_root.filePath(QStringLiteral("stop/inst/") + name);
     QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), path));
-    const QString otherPath = m_root.filePath(name + QStringLiteral("x"));
+    // Another program that shares the launcher's image name, and one whose name is longer.
+    const QString samePath = m_root.filePath(QStringLiteral("stop/elsewhere/") + name);
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), samePath));
+    const QString otherPath = m_root.filePath(QStringLiteral("stop/inst/") + name + "x");
     QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), otherPath));
 
-    QProcess launcher;
+    QProcess launcher, sameName, other;
     launcher.start(path, {QStringLiteral("60")});
-    QVERIFY(launcher.waitForStarted());
-    QProcess other;
+    sameName.start(samePath, {QStringLiteral("60")});
     other.start(otherPath, {QStringLiteral("60")});
-    QVERIFY(other.waitForStarted());
-    QTRY_VERIFY(LauncherProcess::isProcessRunning(name));
+    QVERIFY(launcher.waitForStarted() && sameName.waitForStarted() && other.waitForStarted());
+    QTRY_VERIFY(LauncherProcess::isLauncherRunning(path));
+    QVERIFY(LauncherProcess::isProcessRunning(name));
 
-    // Given with Windows separators, as the path of a launcher may come.
-    UpdateContext::setLauncherPath(QStringLiteral("C:\\Lunmere\\") + name);
+    // The launcher path as given on the command line, through a link to its folder.
+    const QString linked = m_root.filePath(QStringLiteral("stop/linked"));
+    QVERIFY(QFile::link(m_root.filePath(QStringLiteral("stop/inst")), linked));
+    UpdateContext::setLauncherPath(linked + QLatin1Char('/') + name);
     LauncherProcess::stopLauncher();
     QVERIFY(launcher.waitForFinished(5000));
     QCOMPARE(launcher.exitStatus(), QProcess::CrashExit);
-    QVERIFY(!LauncherProcess::isProcessRunning(name));
-    QCOMPARE(other.state(), QProcess::Running);
+    QVERIFY(!LauncherProcess::isLauncherRunning(path));
+    QVERIFY(!sameName.waitForFinished(200));
+    QVERIFY(!other.waitForFinished(200));
+
+    // A launcher whose file was replaced while it ran is still the launcher.
+    QProcess replaced;
+    replaced.start(path, {QStringLiteral("60")});
+    QVERIFY(replaced.waitForStarted());
+    QTRY_VERIFY(LauncherProcess::isLauncherRunning(path));
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), path));
+    UpdateContext::setLauncherPath(path);
+    LauncherProcess::stopLauncher();
+    QVERIFY(replaced.waitForFinished(5000));
+    QVERIFY(!sameName.waitForFinished(200));
+    sameName.kill();
     other.kill();
-    QVERIFY(other.waitForFinished(5000));
+    QVERIFY(sameName.waitForFinished(5000) && other.waitForFinished(5000));
 
     // Nothing to stop: returns without waiting for anything.
     LauncherProcess::stopLauncher();

@@ -69,6 +69,7 @@ private slots:
     void closingDuringDownloadPausesContinuesAndCloses();
     void downloadFailureRetriesWithANewGroup();
     void closingAfterFailedReplacementRestoresTheBackup();
+    void rollbackOverAHeldFileNeverReturnsToTheLauncher();
     void damagedPackageItemStopsBeforeReplacing();
     void backupFolderThatCannotBeMadeReturnsToLauncherUntouched();
 
@@ -414,6 +415,51 @@ void TestUpdateWindow::closingAfterFailedReplacementRestoresTheBackup()
     QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("old"));
     QVERIFY(!QDir(m_updaterDir + "/rollback").exists());
     QVERIFY(!QDir(m_updaterDir + "/updateData").exists());
+    QCOMPARE(m_exits, QList<int>{0});
+    QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
+                 (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));
+}
+
+void TestUpdateWindow::rollbackOverAHeldFileNeverReturnsToTheLauncher()
+{
+    QVERIFY(writeFile(m_launcherDir + "/sub/changed.txt", "old"));
+    QVERIFY(writeFile(m_launcherDir + "/other.txt", "old other"));
+    QVERIFY(writeFile(m_launcherDir + "/blocker.txt/inside.txt", "in the way"));
+    const QString fresh = m_root->filePath(QStringLiteral("new"));
+    QVERIFY(writeFile(fresh + "/sub/changed.txt", "new"));
+    QVERIFY(writeFile(fresh + "/other.txt", "new other"));
+    QVERIFY(writeFile(fresh + "/blocker.txt", "file"));
+    const QString archive = pack(fresh, m_root->filePath(QStringLiteral("l.7z")));
+    QVERIFY(!archive.isEmpty());
+    m_server->serveFile(QStringLiteral("/l.7z"), archive);
+
+    UpdateWindow window(arguments(m_server->baseUrl() + "/l.7z", QString()));
+    ModalAnswerer answerer;
+    window.initUpdate();
+    auto *title = child<QLabel>(window.progressDialog(), "lblMsgTitle");
+    auto *text = child<QLabel>(window.progressDialog(), "lblMsgText");
+    QTRY_COMPARE_WITH_TIMEOUT(text->text(),
+                              m_updaterDir + QStringLiteral("/updateData/blocker.txt"), 60000);
+    QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("new"));
+    // Another program holds the replaced file's place while the player gives up.
+    QVERIFY(QFile::remove(m_launcherDir + "/sub/changed.txt"));
+    QVERIFY(writeFile(m_launcherDir + "/sub/changed.txt/held", "held"));
+    answerer.enqueue(ModalAnswerer::Cancel);
+    click(window, "btnClose");
+    // The folder is part old, part new: no launcher, the failure page names what is held.
+    QVERIFY(m_exits.isEmpty());
+    QCOMPARE(title->text(), windowText("title_file_replace_failed"));
+    QCOMPARE(text->text(), m_launcherDir + QStringLiteral("/sub/changed.txt"));
+    QCOMPARE(readFile(m_launcherDir + "/other.txt"), QByteArray("old other"));
+    QCOMPARE(readFile(m_updaterDir + "/rollback/sub/changed.txt"), QByteArray("old"));
+    QVERIFY(QFileInfo::exists(m_updaterDir + "/rollback.journal"));
+
+    // Let go, and giving up again finishes the rollback and returns to the old launcher.
+    QVERIFY(QDir(m_launcherDir + "/sub/changed.txt").removeRecursively());
+    answerer.enqueue(ModalAnswerer::Cancel);
+    click(window, "btnClose");
+    QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("old"));
+    QVERIFY(!QDir(m_updaterDir + "/rollback").exists());
     QCOMPARE(m_exits, QList<int>{0});
     QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
                  (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));

@@ -4,10 +4,14 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QDirIterator>
 #include <QFileInfo>
+#include <QMap>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+
+#include "fileentries.h"
 
 // Files and archives made at test time for the updater's transfer tests.
 namespace TransferTest {
@@ -28,6 +32,37 @@ inline QByteArray readFile(const QString &path)
 inline QString md5Hex(const QByteArray &data)
 {
     return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Md5).toHex());
+}
+
+// Every file below folder with its content, keyed by the path relative to folder, hidden ones
+// included, and empty folders; a link shows as "-> " and the text it holds, and is not followed.
+inline QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = it.fileName();
+        std::string target;
+        if (platform::readSymLink(QFile::encodeName(path).toStdString(), &target)) {
+            files.insert(name, "-> " + QByteArray::fromStdString(target));
+        } else if (QFileInfo(path).isDir()) {
+            const QMap<QString, QByteArray> inner = snapshot(path);
+            if (inner.isEmpty())
+                files.insert(name + QLatin1Char('/'), "<empty folder>");
+            for (auto i = inner.cbegin(); i != inner.cend(); ++i)
+                files.insert(name + QLatin1Char('/') + i.key(), i.value());
+        } else {
+            files.insert(name, readFile(path));
+        }
+    }
+    return files;
+}
+
+inline bool makeLink(const QString &target, const QString &path)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    return platform::createSymLink(target.toStdString(), QFile::encodeName(path).toStdString());
 }
 
 // Deterministic bytes that do not compress away.

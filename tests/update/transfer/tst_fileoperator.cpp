@@ -16,7 +16,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "fileentries.h"
 #include "fileoperator.h"
+#include "replacejournal.h"
+#include "replacerecovery.h"
 #include "transfertestutil.h"
 
 using namespace TransferTest;
@@ -24,16 +27,9 @@ using namespace TransferTest;
 namespace {
 const char kChildVariable[] = "UPTRANSFER_COPY_CHILD";
 
-// Every file below folder with its content, keyed by the path relative to folder.
-QMap<QString, QByteArray> snapshot(const QString &folder)
+ReplaceRecovery::Folders foldersOf(const QString &launcher, const QString &updater)
 {
-    QMap<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files.insert(QDir(folder).relativeFilePath(path), readFile(path));
-    }
-    return files;
+    return {launcher, updater + "/pkg", updater + "/updateData", updater + "/rollback"};
 }
 
 // One copy run in a process of its own, optionally as another user, so that it can be killed
@@ -84,6 +80,10 @@ private slots:
     void unwritableFolderForUnprivilegedUserIsReported();
     void stopFlagEndsRunWithError();
     void killedMidReplacementLeavesEveryFileOldOrNewNeverTorn();
+    void dotFilesAndFoldersAreReplacedBackedUpAndRestored();
+    void linksAreReplacedAsEntriesNeverWrittenThrough();
+    void restoreGoesOnPastALockedFileAndRetriesIt();
+    void retryWithANewerPackageKeepsTheOriginalBackups();
 
 private:
     // Runs one copy on a thread of its own, as the update window does.
@@ -312,6 +312,8 @@ void tst_FileOperator::unwritableFolderForUnprivilegedUserIsReported()
         chmod(qPrintable(it.next()), 0755);
     QVERIFY(QDir().mkpath(m_backup));
     QVERIFY(chmod(qPrintable(m_backup), 0777) == 0);
+    // The journal lies beside the backups.
+    QVERIFY(chmod(qPrintable(m_dir->filePath("updater")), 0777) == 0);
     const auto before = snapshot(m_destination);
 
     QProcess child;
@@ -388,6 +390,155 @@ void tst_FileOperator::killedMidReplacementLeavesEveryFileOldOrNewNeverTorn()
     for (int i = 0; i < kFiles; ++i)
         QCOMPARE(readFile(m_destination + QStringLiteral("/file%1.bin").arg(i)),
                  QByteArray(kSize, 'o'));
+}
+
+void tst_FileOperator::dotFilesAndFoldersAreReplacedBackedUpAndRestored()
+{
+    writeFile(m_destination + "/.version", "1");
+    writeFile(m_destination + "/launcher", "old launcher");
+    writeFile(m_source + "/.version", "2");
+    writeFile(m_source + "/.config/settings.ini", "new settings");
+    writeFile(m_source + "/launcher", "new launcher");
+    const auto before = snapshot(m_destination);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    const Run run = runOnThread(&copier);
+    QVERIFY2(run.finished, qPrintable(run.errorPath));
+    QCOMPARE(run.progress.last(), qMakePair(3, 3));
+    QCOMPARE(snapshot(m_destination), snapshot(m_source));
+    QCOMPARE(snapshot(m_backup).value(".version"), QByteArray("1"));
+
+    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QCOMPARE(snapshot(m_destination), before);
+    QVERIFY(!QFileInfo::exists(m_backup + ".journal"));
+}
+
+void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
+{
+    const QString outside = m_dir->filePath("outside");
+    writeFile(outside + "/victim.so", "outside bytes");
+    writeFile(outside + "/plugins/kept.dll", "outside plugin");
+    writeFile(m_destination + "/lib/libfoo.so.1", "the real library");
+    QVERIFY(makeLink("libfoo.so.1", m_destination + "/lib/libfoo.so"));
+    QVERIFY(makeLink(outside + "/victim.so", m_destination + "/lib/libbar.so"));
+    QVERIFY(makeLink(outside + "/plugins", m_destination + "/plugins"));
+    QVERIFY(makeLink("lib/libfoo.so.1", m_destination + "/same-link"));
+    // Extraction stores a link item as a small file holding the target's name.
+    writeFile(m_source + "/lib/libfoo.so", "libfoo.so.1");
+    writeFile(m_source + "/lib/libbar.so", "libbar 2");
+    writeFile(m_source + "/plugins/x.dll", "new x");
+    QVERIFY(makeLink("lib/libbar.so", m_source + "/bar-link"));
+    QVERIFY(makeLink("lib/libfoo.so.1", m_source + "/same-link"));
+    const auto before = snapshot(m_destination);
+    const auto outsideBefore = snapshot(outside);
+
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    const Run run = runOnThread(&copier);
+    QVERIFY2(run.finished, qPrintable(run.errorPath));
+    QCOMPARE(snapshot(outside), outsideBefore);
+    QCOMPARE(readFile(m_destination + "/lib/libfoo.so.1"), QByteArray("the real library"));
+    auto after = snapshot(m_destination);
+    QCOMPARE(after.take("lib/libfoo.so.1"), QByteArray("the real library"));
+    QCOMPARE(after, snapshot(m_source));
+    QVERIFY(QFileInfo(m_destination + "/plugins").isDir() &&
+            !QFileInfo(m_destination + "/plugins").isSymLink());
+    // The links themselves are saved, not what they point to; the equal one is left alone.
+    QCOMPARE(snapshot(m_backup),
+             (QMap<QString, QByteArray>{{"lib/libfoo.so", "-> libfoo.so.1"},
+                                        {"lib/libbar.so", "-> " + outside.toUtf8() + "/victim.so"},
+                                        {"plugins", "-> " + outside.toUtf8() + "/plugins"}}));
+
+    QStringList failed;
+    QVERIFY2(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed),
+             qPrintable(failed.join(' ')));
+    QCOMPARE(snapshot(m_destination), before);
+    QCOMPARE(snapshot(outside), outsideBefore);
+}
+
+void tst_FileOperator::restoreGoesOnPastALockedFileAndRetriesIt()
+{
+    makeOldAndNew();
+    const auto before = snapshot(m_destination);
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    QVERIFY(runOnThread(&copier).finished);
+    // Another program holds the place of one file (on Linux nothing locks a name, but a
+    // folder there refuses the rename just as a locked file does on Windows).
+    QVERIFY(QFile::remove(m_destination + "/plugins/x.dll"));
+    QVERIFY(writeFile(m_destination + "/plugins/x.dll/held", "held"));
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination) == false);
+    // Everything else is back; the failure was not the end of the restore.
+    auto partly = snapshot(m_destination);
+    partly.remove("plugins/added.dll");
+    QCOMPARE(partly.take("plugins/x.dll/held"), QByteArray("held"));
+    auto expected = before;
+    expected.remove("plugins/x.dll");
+    QCOMPARE(partly, expected);
+
+    // Files already equal to their backup are not written again.
+    {
+        QFile launcher(m_destination + "/launcher");
+        QVERIFY(launcher.open(QIODevice::ReadWrite));
+        QVERIFY(launcher.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    // The holder lets go after the first pass has failed: a later pass restores the file.
+    static QString held;
+    held = m_destination + "/plugins/x.dll";
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &message) {
+            if (message.contains(held))
+                QDir(held).removeRecursively();
+        });
+    QStringList failed;
+    const bool undone =
+        ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed);
+    qInstallMessageHandler(previous);
+    QVERIFY2(undone, qPrintable(failed.join(' ')));
+    QCOMPARE(snapshot(m_destination), before);
+    QCOMPARE(QFileInfo(m_destination + "/launcher").lastModified().toUTC().toSecsSinceEpoch(),
+             old.toSecsSinceEpoch());
+
+    // Held for good: the rollback reports the file and keeps the backups and the journal.
+    makeOldAndNew(); // the undo removed the unpacked files
+    QVERIFY(runOnThread(&copier).finished);
+    QVERIFY(QFile::remove(m_destination + "/plugins/x.dll"));
+    QVERIFY(writeFile(m_destination + "/plugins/x.dll/held", "held"));
+    QVERIFY(!ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed));
+    QCOMPARE(failed, QStringList{m_destination + "/plugins/x.dll"});
+    QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
+    QVERIFY(QFileInfo::exists(m_backup + ".journal"));
+}
+
+void tst_FileOperator::retryWithANewerPackageKeepsTheOriginalBackups()
+{
+    makeOldAndNew();
+    const auto before = snapshot(m_destination);
+    QVERIFY(QDir().mkpath(m_destination + "/config.ini"));
+    QVERIFY(writeFile(m_source + "/config.ini", "new config"));
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    QVERIFY(!runOnThread(&copier).finished);
+    QVERIFY(QDir(m_destination + "/config.ini").removeRecursively());
+
+    // A newer package than the one that failed: every file differs again, one is gone.
+    QVERIFY(QDir(m_source).removeRecursively());
+    writeFile(m_source + "/launcher", "newer launcher");
+    writeFile(m_source + "/plugins/x.dll", "newer x");
+    writeFile(m_source + "/plugins/platforms/libqxcb.so", "newer platform plugin");
+    const Run retry = runOnThread(&copier);
+    QVERIFY2(retry.finished, qPrintable(retry.errorPath));
+    QCOMPARE(readFile(m_destination + "/plugins/x.dll"), QByteArray("newer x"));
+    QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
+    QCOMPARE(readFile(m_backup + "/launcher"), QByteArray("old launcher"));
+    QCOMPARE(readFile(m_backup + "/plugins/platforms/libqxcb.so"),
+             QByteArray("old platform plugin"));
+
+    // The rollback brings back the player's original launcher, and takes away what either
+    // package added.
+    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QCOMPARE(snapshot(m_destination), before);
 }
 
 int main(int argc, char **argv)
