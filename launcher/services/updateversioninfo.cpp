@@ -88,8 +88,8 @@ UpdateVersionInfo::~UpdateVersionInfo()
 QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 {
     // The publisher's preview launcher reads the not-yet-released catalogue.
-    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevResource")
-                                                     : QStringLiteral("resource");
+    const QString name =
+        AppEnvironment::isPreview() ? QStringLiteral("prevResource") : QStringLiteral("resource");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("launcher_id"), QLatin1String(AppEnvironment::kLauncherId));
@@ -99,8 +99,8 @@ QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 
 QUrl UpdateVersionInfo::contentQueryUrl(const QString &apiBase, const QString &languageCode)
 {
-    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevContent")
-                                                     : QStringLiteral("content");
+    const QString name =
+        AppEnvironment::isPreview() ? QStringLiteral("prevContent") : QStringLiteral("content");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("filter_adv"), QStringLiteral("true"));
@@ -124,6 +124,10 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
     m_name = latest.value(QStringLiteral("name")).toString();
     m_md5 = latest.value(QStringLiteral("md5")).toString();
     m_size = readSize(latest.value(QStringLiteral("size")));
+    const QVariantMap files = latest.value(QStringLiteral("files")).toMap();
+    m_filesPath = files.value(QStringLiteral("path")).toString();
+    m_filesSha256 = files.value(QStringLiteral("sha256")).toString();
+    m_filesSize = readSize(files.value(QStringLiteral("size")));
     requestSize();
 
     if (data.contains(QStringLiteral("force_update"))) {
