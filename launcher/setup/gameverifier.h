@@ -10,8 +10,9 @@
 #include "gamefilelist.h"
 
 // Checks an installed game against its file list: every size first (cheap, finds most damage
-// at once), then the SHA-256 of each file whose size is right, reading each file once. Runs
-// on whatever thread calls it; cancel() may come from any thread and stops within one read.
+// at once), then the SHA-256 of each file whose size is right, reading each file once, a few
+// files at a time. Runs on whatever thread calls it (helpers join before it returns);
+// cancel() may come from any thread and stops within one read.
 class GameVerifier : public QObject
 {
     Q_OBJECT
@@ -43,6 +44,8 @@ public:
 
     // An emitted progress step at most this often, so a fast disk does not flood the GUI.
     static constexpr int kProgressIntervalMs = 100;
+    // More readers than this only make a disk seek.
+    static constexpr int kMaxHashThreads = 4;
 
 public slots:
     // verify() followed by finished(); for a worker thread.
