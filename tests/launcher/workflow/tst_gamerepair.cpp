@@ -1,6 +1,8 @@
 #include <QtTest>
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QLabel>
+#include <QSettings>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -9,11 +11,14 @@
 
 #include "../config/unprivileged.h"
 #include "../setup/setuptestutil.h"
+#include "dialogwatcher.h"
+#include "dlgsetting.h"
 #include "gamepublisher.h"
 #include "gamerepairflow.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
 #include "loopbackservices.h"
+#include "mainviewmodel.h"
 #include "updateversioninfo.h"
 
 using SetupTest::noise;
@@ -33,13 +38,16 @@ private slots:
     void repairsDamageAndLeavesTheRestAlone_data();
     void repairsDamageAndLeavesTheRestAlone();
     void unreadableFileIsAClearErrorAndNothingIsTouched();
-    void repairStoppedMidDownloadResumesWhenStartedAgain();
+    void stoppedRepairResumesWhenStartedAgain_data();
+    void stoppedRepairResumesWhenStartedAgain();
+    void runningGameIsGuardedThroughTheSettingsDialog();
 
 private:
     QString game() const { return m_dir.filePath(QStringLiteral("game")); }
     void install();
     void configure(GameRepairFlow *flow) const;
     int packageGets() const;
+    static qint64 recordedBytes();
 
     QTemporaryDir m_dir;
     HttpTestServer m_server;
@@ -121,6 +129,14 @@ int TestGameRepair::packageGets() const
     for (const HttpTestServer::Request &request : m_server.requestsFor(QLatin1String(kPackage)))
         gets += request.method == "GET";
     return gets;
+}
+
+// What the package download's resume record holds, as any process of this identity reads it.
+qint64 TestGameRepair::recordedBytes()
+{
+    QSettings settings;
+    settings.sync();
+    return settings.value(QStringLiteral("Orvyndale_1.0.0.7z/0")).toLongLong();
 }
 
 void TestGameRepair::repairsDamageAndLeavesTheRestAlone_data()
@@ -231,23 +247,46 @@ void TestGameRepair::unreadableFileIsAClearErrorAndNothingIsTouched()
     QCOMPARE(readFile(locked), m_files.value("Kestrava_Data/level1.pak"));
 }
 
-void TestGameRepair::repairStoppedMidDownloadResumesWhenStartedAgain()
+void TestGameRepair::stoppedRepairResumesWhenStartedAgain_data()
 {
-    QVERIFY(QFile::remove(game() + QStringLiteral("/Kestrava_Data/level0.pak")));
-    const qint64 packageSize = m_manifest.size();
-    QVERIFY(packageSize > 400000);
+    QTest::addColumn<bool>("kill");
+    QTest::newRow("player stops it") << false;
+    QTest::newRow("launcher killed") << true;
+}
+
+void TestGameRepair::stoppedRepairResumesWhenStartedAgain()
+{
+    QFETCH(bool, kill);
+    const QString missing = game() + QStringLiteral("/Kestrava_Data/level0.pak");
+    const QString partial = game() + QStringLiteral("/Orvyndale_1.0.0.7z_tmp");
+    QVERIFY(QFile::remove(missing));
+    QVERIFY(m_manifest.size() > 400000);
     m_server.addFault(QLatin1String(kPackage), HttpTestServer::Fault::stallAfter(300000), 1, "GET");
-    {
-        // The launcher quits (or dies) mid-download: the flow and its download go away.
-        auto *flow = new GameRepairFlow;
-        configure(flow);
-        flow->start();
-        QTRY_VERIFY_WITH_TIMEOUT(
-            QFileInfo::exists(game() + QStringLiteral("/Orvyndale_1.0.0.7z_tmp")), 30000);
-        QTest::qWait(500);
-        delete flow;
+    if (kill) {
+        // SIGKILL: no destructor, no clean close, whatever the records hold is what is left.
+        QProcess helper;
+        helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        helper.start(QCoreApplication::applicationDirPath() + QStringLiteral("/repair_helper"),
+                     {game(), m_manifest.filesPath(), m_manifest.filesSha256(),
+                      QString::number(m_manifest.filesSize()),
+                      m_manifest.packageUrl(QString()).toString(), m_manifest.md5(),
+                      m_dir.filePath(QStringLiteral("config.ini"))});
+        QVERIFY(helper.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(recordedBytes() > 0, 30000);
+        helper.kill();
+        QVERIFY(helper.waitForFinished());
+    } else {
+        GameRepairFlow flow;
+        configure(&flow);
+        QSignalSpy cancelled(&flow, &GameRepairFlow::repairCancelled);
+        flow.start();
+        QTRY_VERIFY_WITH_TIMEOUT(recordedBytes() > 0, 30000);
+        flow.cancel();
+        QCOMPARE(cancelled.size(), 1);
+        QVERIFY(!flow.isRunning());
     }
-    QVERIFY(QFileInfo::exists(game() + QStringLiteral("/Kestrava_Data/level0.pak")) == false);
+    QVERIFY(!QFileInfo::exists(missing));
+    QVERIFY(QFileInfo::exists(partial));
 
     GameRepairFlow flow;
     configure(&flow);
@@ -256,16 +295,65 @@ void TestGameRepair::repairStoppedMidDownloadResumesWhenStartedAgain()
     QTRY_VERIFY_WITH_TIMEOUT(!flow.isRunning(), 60000);
     QCOMPARE(finished.size(), 1);
     QCOMPARE(finished.first().at(2).toInt(), 1);
-    QCOMPARE(readFile(game() + QStringLiteral("/Kestrava_Data/level0.pak")),
-             m_files.value("Kestrava_Data/level0.pak"));
-    const QList<HttpTestServer::Request> requests = m_server.requestsFor(QLatin1String(kPackage));
-    QVERIFY(packageGets() == 2);
+    QCOMPARE(readFile(missing), m_files.value("Kestrava_Data/level0.pak"));
+    QCOMPARE(packageGets(), 2);
     QByteArray range;
-    for (const HttpTestServer::Request &request : requests)
+    for (const HttpTestServer::Request &request : m_server.requestsFor(QLatin1String(kPackage)))
         if (request.method == "GET")
             range = request.header("range");
+    // Resumed where the first attempt's last write ended, not from the start.
     QVERIFY2(range.startsWith("bytes=") && !range.startsWith("bytes=0-"), range.constData());
+    QVERIFY(!QFileInfo::exists(partial));
 }
 
-QTEST_GUILESS_MAIN(TestGameRepair)
+void TestGameRepair::runningGameIsGuardedThroughTheSettingsDialog()
+{
+    const QString missing = game() + QStringLiteral("/Kestrava_Data/level0.pak");
+    QVERIFY(QFile::remove(missing));
+    // A process whose image name is the game's.
+    const QString fakeGame = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
+    QDir().mkpath(QFileInfo(fakeGame).path());
+    QFile::remove(fakeGame);
+    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), fakeGame));
+    QProcess running;
+    running.start(fakeGame, {QStringLiteral("60")});
+    QVERIFY(running.waitForStarted());
+
+    LauncherConfig::instance()->setInstallPath(game());
+    LauncherConfig::instance()->setGameVersion(QStringLiteral("1.0.0"));
+    DialogWatcher boxes;
+    MainViewModel model;
+    model.initialize();
+    QTRY_COMPARE_WITH_TIMEOUT(model.gameState(), int(MainViewModel::Installed), 30000);
+    DlgSetting *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        settings = settings ? settings : qobject_cast<DlgSetting *>(widget);
+    QVERIFY(settings);
+    auto *status = settings->findChild<QLabel *>(QStringLiteral("lblRepairStatus"));
+    QVERIFY(status);
+
+    // The player keeps the game running: nothing is written.
+    boxes.setAccept(false);
+    settings->onBtnGameRepairClicked();
+    QTRY_COMPARE_WITH_TIMEOUT(boxes.classNames(), QStringList{"CDlgYesNo"}, 30000);
+    QTRY_COMPARE(status->text(), QStringLiteral("label_repair_cancelled"));
+    QVERIFY(!QFileInfo::exists(missing));
+    QCOMPARE(running.state(), QProcess::Running);
+
+    // Asked again; this time the launcher may end the game, and the repair goes on.
+    boxes.setAccept(true);
+    settings->onBtnGameRepairClicked();
+    QTRY_COMPARE_WITH_TIMEOUT(running.state(), QProcess::NotRunning, 30000);
+    QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith("label_repair_result"), 30000);
+    QCOMPARE(readFile(missing), m_files.value("Kestrava_Data/level0.pak"));
+    // The second answer reused the package the first attempt had downloaded and checked.
+    QCOMPARE(packageGets(), 1);
+}
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    TestGameRepair test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_gamerepair.moc"
