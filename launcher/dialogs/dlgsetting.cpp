@@ -111,7 +111,8 @@ void DlgSetting::hideEvent(QHideEvent *event)
 {
     CDlgFramelessWindow::hideEvent(event);
     // A check is shown only here: closing the dialog stops it rather than leave it unseen.
-    if (m_gameRepairRunning)
+    // (Minimising the launcher hides the dialog too, spontaneously; the check goes on.)
+    if (m_gameRepairRunning && !event->spontaneous())
         emit gameRepairCancelRequested();
 }
 

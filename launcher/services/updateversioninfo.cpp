@@ -88,8 +88,8 @@ UpdateVersionInfo::~UpdateVersionInfo()
 QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 {
     // The publisher's preview launcher reads the not-yet-released catalogue.
-    const QString name =
-        AppEnvironment::isPreview() ? QStringLiteral("prevResource") : QStringLiteral("resource");
+    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevResource")
+                                                     : QStringLiteral("resource");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("launcher_id"), QLatin1String(AppEnvironment::kLauncherId));
@@ -99,8 +99,8 @@ QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 
 QUrl UpdateVersionInfo::contentQueryUrl(const QString &apiBase, const QString &languageCode)
 {
-    const QString name =
-        AppEnvironment::isPreview() ? QStringLiteral("prevContent") : QStringLiteral("content");
+    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevContent")
+                                                     : QStringLiteral("content");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("filter_adv"), QStringLiteral("true"));
