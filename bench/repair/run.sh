@@ -88,5 +88,5 @@ for i in "${!victims[@]}"; do
 done
 echo "[services]" > "$work/config.ini"
 echo "report_url=$base" >> "$work/config.ini"
-"$bin" repair "$work/installed" "$work/site/zt7q_cn/xsk/launcher/api/resource" "$work/config.ini" |
+"$bin" repair "$work/installed" "$work/site/zt7q_cn/xsk/launcher/api/resource" "$work/config.ini" 2> "$work/repair.log" |
     awk '{printf "repair of 10 damaged files: %.1f s, %d bytes downloaded (the full package and the list), %d checked, %d damaged, %d repaired\n", $2, $4, $6, $8, $10}'

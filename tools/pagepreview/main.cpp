@@ -2,7 +2,8 @@
 // saves a picture of the screen area of the window (dialogs on top included).
 //
 // Usage: pagepreview --scene SCENE --out file.png [--lang zh-cn|en]
-// Scenes: normal, downloading, msgbox, settings, installpath.
+// Scenes: normal, downloading, msgbox, settings, repair (the settings while the game is
+// checked), installpath.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -56,14 +57,15 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.addOption(
-        {"scene", "normal, downloading, msgbox, settings or installpath", "scene", "normal"});
+        {"scene", "normal, downloading, msgbox, settings, repair or installpath", "scene", "normal"});
     parser.addOption({"out", "PNG file to write", "file"});
     parser.addOption({"lang", "zh-cn or en", "lang", "zh-cn"});
     parser.process(app);
     const QString scene = parser.value("scene");
     const QString lang = parser.value("lang");
     const QString out = parser.value("out");
-    const QStringList scenes{"normal", "downloading", "msgbox", "settings", "installpath"};
+    const QStringList scenes{"normal", "downloading", "msgbox", "settings", "repair",
+                             "installpath"};
     if (out.isEmpty() || !scenes.contains(scene)) {
         std::fprintf(stderr, "usage: pagepreview --scene %s --out f.png\n",
                      qPrintable(scenes.join('|')));
@@ -146,6 +148,22 @@ int main(int argc, char *argv[])
                            area);
         } else if (scene == "settings") {
             DlgSetting dialog;
+            runCentred(dialog);
+        } else if (scene == "repair") {
+            DlgSetting dialog;
+            // The show event starts on the first page; the check's page is chosen after it.
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                dialog.onTabSwitch(2);
+                dialog.setGameRepairRunning(true);
+                dialog.setGameRepairStatus(
+                    QCoreApplication::translate("GameRepairFlow", "label_repair_verifying")
+                        .arg(1234)
+                        .arg(2000)
+                        .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+                    QLatin1Char(' ') +
+                    QCoreApplication::translate("GameRepairFlow", "label_repair_time_left")
+                        .arg(QStringLiteral("00:00:34")));
+            });
             runCentred(dialog);
         } else {
             CSetInstallPathDialog dialog;
