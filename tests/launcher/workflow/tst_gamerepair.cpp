@@ -38,6 +38,8 @@ private slots:
     void repairsDamageAndLeavesTheRestAlone_data();
     void repairsDamageAndLeavesTheRestAlone();
     void unreadableFileIsAClearErrorAndNothingIsTouched();
+    void badFileListIsRefusedAndNothingIsTouched_data();
+    void badFileListIsRefusedAndNothingIsTouched();
     void stoppedRepairResumesWhenStartedAgain_data();
     void stoppedRepairResumesWhenStartedAgain();
     void runningGameIsGuardedThroughTheSettingsDialog();
@@ -245,6 +247,42 @@ void TestGameRepair::unreadableFileIsAClearErrorAndNothingIsTouched()
     QVERIFY(!QFileInfo::exists(deleted));
     QCOMPARE(packageGets(), 0);
     QCOMPARE(readFile(locked), m_files.value("Kestrava_Data/level1.pak"));
+}
+
+void TestGameRepair::badFileListIsRefusedAndNothingIsTouched_data()
+{
+    QTest::addColumn<QByteArray>("list");
+    QTest::addColumn<bool>("matchesManifest");
+    const QByteArray escaping = R"({"version":"1.0.0","files":[{"path":"../../etc/passwd",)"
+                                R"("size":1,"sha256":")" +
+                                QByteArray(64, 'a') + R"("}]})";
+    QTest::newRow("changed after publishing") << QByteArray("{\"files\":[]}") << false;
+    QTest::newRow("path outside the game folder") << escaping << true;
+    QTest::newRow("not a list") << QByteArray("<html>maintenance</html>") << true;
+}
+
+void TestGameRepair::badFileListIsRefusedAndNothingIsTouched()
+{
+    QFETCH(QByteArray, list);
+    QFETCH(bool, matchesManifest);
+    const QString path = QUrl(m_manifest.filesPath()).path();
+    m_server.serveData(path, list, "application/json");
+    QVERIFY(QFile::remove(game() + QStringLiteral("/readme.txt")));
+
+    GameRepairFlow flow;
+    configure(&flow);
+    if (matchesManifest)
+        flow.setFileList(QUrl(m_manifest.filesPath()),
+                         QString::fromLatin1(GameFileList::sha256Hex(list)), list.size());
+    QSignalSpy failed(&flow, &GameRepairFlow::repairFailed);
+    flow.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!flow.isRunning(), 30000);
+    const QString listFile = m_dir.filePath(QStringLiteral("site")) + path;
+    m_server.serveFile(path, listFile);
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).value<ErrorDefine::ErrorCode>(), ErrorDefine::DOWNLOAD_MD5_ERROR);
+    QVERIFY(!QFileInfo::exists(game() + QStringLiteral("/readme.txt")));
+    QCOMPARE(packageGets(), 0);
 }
 
 void TestGameRepair::stoppedRepairResumesWhenStartedAgain_data()
