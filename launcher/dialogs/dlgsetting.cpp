@@ -61,6 +61,7 @@ DlgSetting::DlgSetting(QWidget *parent)
     connect(m_ui->btnClose, &QPushButton::clicked, this, &DlgSetting::close);
     connect(m_ui->listWidget, &QListWidget::currentRowChanged, this, &DlgSetting::onTabSwitch);
     connect(m_ui->btnCheckUpdate, &QPushButton::clicked, this, &DlgSetting::onCheckUpdate);
+    connect(m_ui->btnGameRepair, &QPushButton::clicked, this, &DlgSetting::onBtnGameRepairClicked);
     m_ui->stackedWidget->setCurrentIndex(0);
 
     // The red dot sits on the check button's top-right corner whatever its translated width.
@@ -71,6 +72,7 @@ DlgSetting::DlgSetting(QWidget *parent)
     // The version follows its caption whatever the caption's translated length.
     m_ui->label_3->adjustSize();
     m_ui->lblVersion->move(m_ui->label_3->geometry().right() + 1, m_ui->label_3->y());
+    fitRepairButton();
 
     loadValues();
     onTabSwitch(0);
@@ -103,6 +105,15 @@ void DlgSetting::showEvent(QShowEvent *)
     loadValues();
     onTabSwitch(0);
     cutToCard();
+}
+
+void DlgSetting::hideEvent(QHideEvent *event)
+{
+    CDlgFramelessWindow::hideEvent(event);
+    // A check is shown only here: closing the dialog stops it rather than leave it unseen.
+    // (Minimising the launcher hides the dialog too, spontaneously; the check goes on.)
+    if (m_gameRepairRunning && !event->spontaneous())
+        emit gameRepairCancelRequested();
 }
 
 void DlgSetting::resizeEvent(QResizeEvent *event)
@@ -203,5 +214,29 @@ void DlgSetting::onCheckUpdate()
     emit checkProgrameUpdate();
 }
 
-// Kept for the game-repair entry the page may offer; no control of the form uses it.
-void DlgSetting::onBtnGameRepairClicked() {}
+void DlgSetting::onBtnGameRepairClicked()
+{
+    if (m_gameRepairRunning)
+        emit gameRepairCancelRequested();
+    else
+        emit gameRepairRequested();
+}
+
+void DlgSetting::setGameRepairRunning(bool running)
+{
+    m_gameRepairRunning = running;
+    m_ui->btnGameRepair->setText(running ? tr("button_game_repair_stop")
+                                         : tr("button_game_repair"));
+    fitRepairButton();
+}
+
+void DlgSetting::setGameRepairStatus(const QString &text)
+{
+    m_ui->lblRepairStatus->setText(text);
+}
+
+// The button takes its translated text's width, like the update check above it.
+void DlgSetting::fitRepairButton()
+{
+    m_ui->btnGameRepair->adjustSize();
+}

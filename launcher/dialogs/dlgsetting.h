@@ -21,8 +21,15 @@ public:
 signals:
     // The user asked for a launcher update check.
     void checkProgrameUpdate();
+    // The game check-and-repair control: start, or stop the one that runs.
+    void gameRepairRequested();
+    void gameRepairCancelRequested();
 
 public slots:
+    // What the game check-and-repair shows while it runs and when it ends.
+    void setGameRepairRunning(bool running);
+    void setGameRepairStatus(const QString &text);
+
     void onTabSwitch(int nCurRow);
     void onBtnCancel();
     void onBtnOk();
@@ -34,11 +41,15 @@ public slots:
 protected:
     void showEvent(QShowEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void loadValues();
     void fitListToRows();
     void cutToCard();
 
+    void fitRepairButton();
+
     Ui::DlgSetting *m_ui;
+    bool m_gameRepairRunning = false;
 };

@@ -16,7 +16,7 @@ QByteArray answer(const QJsonObject &data)
 
 QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
 {
-    const QJsonObject latest{
+    QJsonObject latest{
         {QStringLiteral("name"), release.name},
         {QStringLiteral("version"), release.version},
         {QStringLiteral("path"), release.path},
@@ -25,6 +25,12 @@ QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
         {QStringLiteral("md5"), release.md5},
         {QStringLiteral("entry"), release.entry},
     };
+    // An extra field: launchers that do not verify ignore it.
+    if (!release.filesPath.isEmpty())
+        latest.insert(QStringLiteral("files"),
+                      QJsonObject{{QStringLiteral("path"), release.filesPath},
+                                  {QStringLiteral("sha256"), release.filesSha256},
+                                  {QStringLiteral("size"), double(release.filesSize)}});
     QJsonArray diffs;
     // The reader takes every diff field as a JSON string, the size included.
     for (const DiffPackageInfo &diff : release.diffs)

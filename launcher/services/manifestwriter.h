@@ -22,6 +22,10 @@ public:
         QString md5;
         qint64 size = 0;
         QString entry;
+        // The file list of this version; written only when filesPath is not empty.
+        QString filesPath;
+        QString filesSha256;
+        qint64 filesSize = 0;
         QList<DiffPackageInfo> diffs;
         QVariantList plugins; // maps with at least "path" and "md5"
         QString webUrl;

@@ -124,6 +124,10 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
     m_name = latest.value(QStringLiteral("name")).toString();
     m_md5 = latest.value(QStringLiteral("md5")).toString();
     m_size = readSize(latest.value(QStringLiteral("size")));
+    const QVariantMap files = latest.value(QStringLiteral("files")).toMap();
+    m_filesPath = files.value(QStringLiteral("path")).toString();
+    m_filesSha256 = files.value(QStringLiteral("sha256")).toString();
+    m_filesSize = readSize(files.value(QStringLiteral("size")));
     requestSize();
 
     if (data.contains(QStringLiteral("force_update"))) {

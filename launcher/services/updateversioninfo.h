@@ -54,6 +54,11 @@ public:
     QString forceUpdateUrl() const { return m_forceUpdateUrl; }
     QString advUrl() const { return m_advUrl; }
     QString icon() const { return m_icon; }
+    // The current version's file list (address, SHA-256 and size of the list itself); empty
+    // when the publisher gives none.
+    QString filesPath() const { return m_filesPath; }
+    QString filesSha256() const { return m_filesSha256; }
+    qint64 filesSize() const { return m_filesSize; }
 
 private slots:
     void OnHeaderResponseFinished();
@@ -75,6 +80,9 @@ private:
     QString m_background;
     QString m_advUrl;
     QString m_icon;
+    QString m_filesPath;
+    QString m_filesSha256;
+    qint64 m_filesSize = 0;
 
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_sizeReply = nullptr;

@@ -23,6 +23,7 @@
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "dlgsetting.h"
+#include "gamerepairflow.h"
 #include "updateprogram.h"
 #include "downloadmanager.h"
 #include "httprequestapi.h"
@@ -154,6 +155,7 @@ void MainViewModel::initialize()
     m_settingDialog = new DlgSetting();
     connect(m_settingDialog, &DlgSetting::checkProgrameUpdate, this,
             &MainViewModel::onQueryProgremUpdate);
+    connectGameRepair();
 
     sendResourceQuery();
     sendContentQuery();
@@ -1266,4 +1268,54 @@ int MainViewModel::askCloseChoice()
     CDlgCloseTip choice;
     runCentred(&choice);
     return choice.exitChoice();
+}
+
+// --- game check and repair -----------------------------------------------------------------
+
+void MainViewModel::connectGameRepair()
+{
+    m_gameRepair = new GameRepairFlow(this);
+    m_gameRepair->setGameGuard(
+        [this](std::function<void(bool)> proceed) { runWhenGameClosed(std::move(proceed)); });
+    connect(m_settingDialog, &DlgSetting::gameRepairRequested, this,
+            &MainViewModel::startGameRepair);
+    connect(m_settingDialog, &DlgSetting::gameRepairCancelRequested, m_gameRepair,
+            &GameRepairFlow::cancel);
+    connect(m_gameRepair, &GameRepairFlow::runningChanged, m_settingDialog,
+            &DlgSetting::setGameRepairRunning);
+    connect(m_gameRepair, &GameRepairFlow::statusChanged, m_settingDialog,
+            &DlgSetting::setGameRepairStatus);
+}
+
+void MainViewModel::startGameRepair()
+{
+    // Only the installed current version has a list and a full package to compare with.
+    if (m_gameState != Installed || m_manifest->version() != m_currentGameVersion) {
+        m_settingDialog->setGameRepairStatus(tr("message_repair_needs_current_game"));
+        return;
+    }
+    m_gameRepair->setInstallFolder(LauncherConfig::instance()->installPath());
+    m_gameRepair->setFileList(QUrl(m_manifest->filesPath()), m_manifest->filesSha256(),
+                              m_manifest->filesSize());
+    m_gameRepair->setPackage(m_manifest->packageUrl(QString()), m_manifest->md5());
+    m_gameRepair->start();
+}
+
+void MainViewModel::runWhenGameClosed(std::function<void(bool)> proceed)
+{
+    if (!isGameRunning()) {
+        proceed(true);
+        return;
+    }
+    showMessageBox(tr("title_warning"), tr("message_game_is_running_please_close"), true,
+                   [this, proceed](bool confirmed) {
+                       if (!confirmed) {
+                           proceed(false);
+                           return;
+                       }
+                       platform::killProcessesByImageName(
+                           QFileInfo(gameExecutablePath()).fileName().toStdString());
+                       QTimer::singleShot(500, this,
+                                          [this, proceed] { runWhenGameClosed(proceed); });
+                   });
 }

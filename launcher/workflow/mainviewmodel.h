@@ -17,6 +17,7 @@ class ApplicationInfo;
 class CDlgYesNo;
 class CSetInstallPathDialog;
 class DlgSetting;
+class GameRepairFlow;
 class QDialog;
 class UpdateProgram;
 class HttpRequestAPI;
@@ -211,6 +212,11 @@ private:
     void onPluginDownloaded();
     void onPluginMd5Finished();
 
+    // Game check and repair from the settings dialog.
+    void connectGameRepair();
+    void startGameRepair();
+    void runWhenGameClosed(std::function<void(bool)> proceed);
+
     // Launcher update and the dialogs.
     void startLauncherUpdateCheck();
     // Centres a dialog on the page, dims the page while it runs modally.
@@ -250,4 +256,5 @@ private:
     ApplicationInfo *m_appInfo = nullptr;
     UpdateProgram *m_updateProgram = nullptr;
     quintptr m_mainWindowHandle = 0;
+    GameRepairFlow *m_gameRepair = nullptr;
 };

@@ -14,9 +14,9 @@ namespace {
 const QString kLang = QStringLiteral("en");
 
 const QStringList kPageScreens{
-    "notinstalled", "continue",   "downloading", "paused",   "verifying", "installing",
-    "installed",    "update",     "queryfailed", "msgbox",   "notice",    "settings-1",
-    "settings-2",   "settings-3", "installpath", "closetip", "about"};
+    "notinstalled", "continue",   "downloading", "paused",      "verifying", "installing",
+    "installed",    "update",     "queryfailed", "msgbox",      "notice",    "settings-1",
+    "settings-2",   "settings-3", "repair",      "installpath", "closetip",  "about"};
 
 const QStringList kUpdaterScreens{
     "updater-downloading",      "updater-unzipping",       "updater-replacing",

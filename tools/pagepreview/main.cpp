@@ -42,8 +42,8 @@ namespace {
 // Page states first, then the dialogs over the dimmed page.
 const QStringList kScenes{"notinstalled", "continue",   "downloading", "paused",      "verifying",
                           "installing",   "installed",  "update",      "queryfailed", "msgbox",
-                          "notice",       "settings-1", "settings-2",  "settings-3",  "installpath",
-                          "closetip",     "about"};
+                          "notice",       "settings-1", "settings-2",  "settings-3",  "repair",
+                          "installpath",  "closetip",   "about"};
 
 // Time for the page and a dialog to paint before the picture is taken.
 constexpr int kSettleMs = 400;
@@ -229,6 +229,22 @@ private:
                 const int row = scene.mid(9).toInt() - 1;
                 QTimer::singleShot(kSettleMs / 2, rows, [rows, row] { rows->setCurrentRow(row); });
             }
+            runCentred(dialog);
+        } else if (scene == "repair") {
+            DlgSetting dialog;
+            // The show event starts on the first page; the check's page is chosen after it.
+            QTimer::singleShot(0, &dialog, [&dialog] {
+                dialog.onTabSwitch(2);
+                dialog.setGameRepairRunning(true);
+                dialog.setGameRepairStatus(
+                    QCoreApplication::translate("GameRepairFlow", "label_repair_verifying")
+                        .arg(1234)
+                        .arg(2000)
+                        .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+                    QLatin1Char(' ') +
+                    QCoreApplication::translate("GameRepairFlow", "label_repair_time_left")
+                        .arg(QStringLiteral("00:00:34")));
+            });
             runCentred(dialog);
         } else if (scene == "installpath") {
             CSetInstallPathDialog dialog;

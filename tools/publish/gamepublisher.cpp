@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "foldersnapshot.h"
+#include "gamefilelist.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -200,6 +201,19 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         return false;
     if (!publish::digestOf(fullPackage, &release.md5, &release.size, error))
         return false;
+
+    // What the launcher checks an installed game against, and repairs from the full package.
+    GameFileList fileList;
+    if (!GameFileList::build(newest.root(), newest.files(), newestVersion, &fileList, error))
+        return false;
+    const QByteArray fileListJson = fileList.toJson();
+    const QString fileListName =
+        QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
+    if (!stage.writeFile(packageFolder() + QLatin1Char('/') + fileListName, fileListJson, error))
+        return false;
+    release.filesPath = packageUrl(options, fileListName);
+    release.filesSha256 = QString::fromLatin1(GameFileList::sha256Hex(fileListJson));
+    release.filesSize = fileListJson.size();
 
     QTemporaryDir lists;
     if (!lists.isValid())

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Version</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Spiel prüfen</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Stopp</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Das Update-Programm konnte nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Installiere oder aktualisiere das Spiel zuerst, dann prüfe es.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Das alte Paket konnte nicht gelöscht werden</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Liste der Spieldateien wird geladen…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Dateien werden geprüft: %1/%2, %3 von %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>Restzeit %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Spielpaket für die Reparatur wird geladen: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Heruntergeladenes Paket wird geprüft…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>%1 Datei(en) werden repariert…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 Dateien geprüft, %2 beschädigt, %3 repariert.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>Die Prüfung wurde abgebrochen.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Für diese Version gibt es keine Dateiliste.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Die Liste der Spieldateien konnte nicht geladen werden.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>Die Liste der Spieldateien ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Nicht lesbare Dateien (nichts wurde geändert):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 Datei(en) sind nach der Reparatur noch beschädigt.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>ist ein Ordner mit Dateien an der Stelle einer Spieldatei; verschiebe ihn und versuche es erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>Das Spielpaket enthält %1 nicht.</translation>
     </message>
 </context>
 </TS>

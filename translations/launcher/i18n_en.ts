@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Version</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Verify game</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Stop</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>The updater could not be started.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Install or update the game first, then verify it.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Could not delete the old package</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Getting the list of game files…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Checking files: %1/%2, %3 of %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>time left %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Downloading the game package for the repair: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Checking the downloaded package…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Repairing %1 file(s)…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 files checked, %2 damaged, %3 repaired.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>The check was stopped.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>The publisher gives no file list for this version.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>The list of game files could not be downloaded.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>The list of game files is damaged.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Files that cannot be read (nothing was changed):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 file(s) are still damaged after the repair.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>is a folder with files where a game file belongs; move it away and try again.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>The game package does not contain %1.</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Versión</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Verificar juego</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Detener</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>No se ha podido iniciar el actualizador.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Instala o actualiza el juego primero y luego verifícalo.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>No se ha podido eliminar el paquete anterior</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Obteniendo la lista de archivos del juego…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Comprobando archivos: %1/%2, %3 de %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>tiempo restante %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Descargando el paquete del juego para la reparación: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Comprobando el paquete descargado…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Reparando %1 archivo(s)…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 archivos comprobados, %2 dañados, %3 reparados.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>La comprobación se detuvo.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>No hay lista de archivos para esta versión.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>No se pudo descargar la lista de archivos del juego.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>La lista de archivos del juego está dañada.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Archivos que no se pueden leer (no se cambió nada):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 archivo(s) siguen dañados tras la reparación.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>es una carpeta con archivos donde va un archivo del juego; muévela e inténtalo de nuevo.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>El paquete del juego no contiene %1.</translation>
     </message>
 </context>
 </TS>

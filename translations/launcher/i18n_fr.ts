@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Version</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Vérifier le jeu</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Arrêter</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Impossible de lancer le programme de mise à jour.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Installez ou mettez à jour le jeu d'abord, puis vérifiez-le.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Impossible de supprimer l'ancien paquet</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Récupération de la liste des fichiers du jeu…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Vérification des fichiers : %1/%2, %3 sur %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>temps restant %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Téléchargement du paquet du jeu pour la réparation : %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Vérification du paquet téléchargé…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Réparation de %1 fichier(s)…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 fichiers vérifiés, %2 endommagés, %3 réparés.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>La vérification a été arrêtée.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Aucune liste de fichiers n'existe pour cette version.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Impossible de télécharger la liste des fichiers du jeu.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>La liste des fichiers du jeu est endommagée.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Fichiers illisibles (rien n'a été modifié) :</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 fichier(s) restent endommagés après la réparation.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>est un dossier contenant des fichiers à la place d'un fichier du jeu ; déplacez-le et réessayez.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>Le paquet du jeu ne contient pas %1.</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Versi</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Periksa game</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Hentikan</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Program pembaruan tidak dapat dijalankan.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Pasang atau perbarui game terlebih dahulu, lalu periksa.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Paket lama tidak dapat dihapus</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Mengambil daftar file game…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Memeriksa file: %1/%2, %3 dari %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>sisa waktu %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Mengunduh paket game untuk perbaikan: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Memeriksa paket yang diunduh…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Memperbaiki %1 file…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 file diperiksa, %2 rusak, %3 diperbaiki.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>Pemeriksaan dihentikan.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Tidak ada daftar file untuk versi ini.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Daftar file game tidak dapat diunduh.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>Daftar file game rusak.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>File yang tidak dapat dibaca (tidak ada yang diubah):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 file masih rusak setelah perbaikan.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>adalah folder berisi file di tempat file game; pindahkan lalu coba lagi.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>Paket game tidak berisi %1.</translation>
     </message>
 </context>
 </TS>

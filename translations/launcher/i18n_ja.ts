@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>バージョン</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>ゲームを検証</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>停止</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>アップデーターを起動できませんでした。</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>先にゲームをインストールまたは更新してから検証してください。</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>古いパッケージを削除できませんでした</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>ゲームファイルの一覧を取得中…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>ファイルを検証中：%1/%2、%3 / %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>残り時間 %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>修復用のゲームパッケージをダウンロード中：%1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>ダウンロードしたパッケージを確認中…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>%1 個のファイルを修復中…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 個のファイルを検証、%2 個が破損、%3 個を修復しました。</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>検証を中止しました。</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>このバージョンのファイル一覧がありません。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>ゲームファイルの一覧をダウンロードできませんでした。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>ゲームファイルの一覧が破損しています。</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>読み取れないファイル（何も変更していません）：</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>修復後も %1 個のファイルが破損しています。</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>はゲームファイルの場所にあるファイル入りのフォルダーです。移動してから再試行してください。</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>ゲームパッケージに %1 が含まれていません。</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>버전</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>게임 검사</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>중지</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>업데이트 프로그램을 시작할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>먼저 게임을 설치하거나 업데이트한 다음 검사하세요.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>이전 패키지를 삭제할 수 없습니다</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>게임 파일 목록을 가져오는 중…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>파일 검사 중: %1/%2, %3 / %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>남은 시간 %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>복구용 게임 패키지 다운로드 중: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>다운로드한 패키지 확인 중…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>파일 %1개 복구 중…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>파일 %1개 검사, %2개 손상, %3개 복구됨.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>검사를 중지했습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>이 버전의 파일 목록이 없습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>게임 파일 목록을 다운로드할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>게임 파일 목록이 손상되었습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>읽을 수 없는 파일(변경된 내용 없음):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>복구 후에도 파일 %1개가 손상되어 있습니다.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>은(는) 게임 파일 자리에 있는 파일이 든 폴더입니다. 옮긴 후 다시 시도하세요.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>게임 패키지에 %1이(가) 없습니다.</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Versão</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Verificar jogo</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Parar</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Não foi possível iniciar o programa de atualização.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Instale ou atualize o jogo primeiro e depois verifique-o.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Não foi possível eliminar o pacote antigo</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Obtendo a lista de arquivos do jogo…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Verificando arquivos: %1/%2, %3 de %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>tempo restante %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Baixando o pacote do jogo para o reparo: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Verificando o pacote baixado…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Reparando %1 arquivo(s)…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>%1 arquivos verificados, %2 danificados, %3 reparados.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>A verificação foi interrompida.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Não há lista de arquivos para esta versão.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Não foi possível baixar a lista de arquivos do jogo.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>A lista de arquivos do jogo está danificada.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Arquivos que não podem ser lidos (nada foi alterado):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>%1 arquivo(s) continuam danificados após o reparo.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>é uma pasta com arquivos no lugar de um arquivo do jogo; mova-a e tente novamente.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>O pacote do jogo não contém %1.</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Версия</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Проверить игру</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Стоп</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Не удалось запустить программу обновления.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Сначала установите или обновите игру, затем проверьте её.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Не удалось удалить старый пакет</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Получение списка файлов игры…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Проверка файлов: %1/%2, %3 из %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>осталось %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Загрузка пакета игры для восстановления: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Проверка загруженного пакета…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Восстановление файлов: %1…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>Проверено файлов: %1, повреждено: %2, восстановлено: %3.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>Проверка остановлена.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Для этой версии нет списка файлов.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Не удалось загрузить список файлов игры.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>Список файлов игры повреждён.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Файлы, которые нельзя прочитать (ничего не изменено):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>После восстановления повреждено файлов: %1.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>— папка с файлами на месте файла игры; переместите её и повторите попытку.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>Пакет игры не содержит %1.</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>เวอร์ชัน</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>ตรวจสอบเกม</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>หยุด</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>ไม่สามารถเริ่มโปรแกรมอัปเดตได้</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>ติดตั้งหรืออัปเดตเกมก่อน แล้วจึงตรวจสอบ</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>ไม่สามารถลบแพ็กเกจเก่าได้</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>กำลังดึงรายการไฟล์เกม…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>กำลังตรวจสอบไฟล์: %1/%2, %3 จาก %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>เหลือเวลา %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>กำลังดาวน์โหลดแพ็กเกจเกมสำหรับการซ่อมแซม: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>กำลังตรวจสอบแพ็กเกจที่ดาวน์โหลด…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>กำลังซ่อมแซม %1 ไฟล์…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>ตรวจสอบ %1 ไฟล์ เสียหาย %2 ซ่อมแซมแล้ว %3</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>หยุดการตรวจสอบแล้ว</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>ไม่มีรายการไฟล์สำหรับเวอร์ชันนี้</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>ไม่สามารถดาวน์โหลดรายการไฟล์เกมได้</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>รายการไฟล์เกมเสียหาย</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>ไฟล์ที่อ่านไม่ได้ (ไม่มีการเปลี่ยนแปลงใด ๆ):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>ยังมี %1 ไฟล์เสียหายหลังการซ่อมแซม</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>เป็นโฟลเดอร์ที่มีไฟล์อยู่ในตำแหน่งของไฟล์เกม ย้ายออกแล้วลองอีกครั้ง</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>แพ็กเกจเกมไม่มี %1</translation>
     </message>
 </context>
 </TS>

@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>Phiên bản</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>Kiểm tra game</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>Dừng</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>Không thể khởi chạy trình cập nhật.</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>Hãy cài đặt hoặc cập nhật game trước, rồi kiểm tra.</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>Không thể xóa gói cài đặt cũ</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>Đang lấy danh sách tệp game…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>Đang kiểm tra tệp: %1/%2, %3 / %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>còn lại %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>Đang tải gói game để sửa chữa: %1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>Đang kiểm tra gói đã tải…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>Đang sửa %1 tệp…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>Đã kiểm tra %1 tệp, %2 bị hỏng, đã sửa %3.</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>Đã dừng kiểm tra.</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>Phiên bản này không có danh sách tệp.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>Không thể tải danh sách tệp game.</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>Danh sách tệp game bị hỏng.</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>Tệp không đọc được (không có gì bị thay đổi):</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>Vẫn còn %1 tệp bị hỏng sau khi sửa.</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>là thư mục chứa tệp ở vị trí của tệp game; hãy di chuyển nó rồi thử lại.</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>Gói game không chứa %1.</translation>
     </message>
 </context>
 </TS>

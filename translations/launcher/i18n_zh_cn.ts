@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>版本信息</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>校验游戏</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>停止</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>无法启动更新程序。</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>请先安装或更新游戏，然后再校验。</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>无法删除旧的安装包</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>正在获取游戏文件列表…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>正在校验文件：%1/%2，%3 / %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>剩余时间 %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>正在下载用于修复的游戏包：%1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>正在校验已下载的包…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>正在修复 %1 个文件…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>已校验 %1 个文件，%2 个损坏，已修复 %3 个。</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>校验已停止。</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>此版本没有文件列表。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>无法下载游戏文件列表。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>游戏文件列表已损坏。</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>无法读取的文件（未做任何更改）：</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>修复后仍有 %1 个文件损坏。</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>是一个含有文件的文件夹，占用了游戏文件的位置；请移走后重试。</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>游戏包中不含 %1。</translation>
     </message>
 </context>
 </TS>

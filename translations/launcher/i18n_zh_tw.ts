@@ -190,6 +190,14 @@
         <source>label_version_set</source>
         <translation>版本資訊</translation>
     </message>
+    <message>
+        <source>button_game_repair</source>
+        <translation>校驗遊戲</translation>
+    </message>
+    <message>
+        <source>button_game_repair_stop</source>
+        <translation>停止</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -295,6 +303,10 @@
     <message>
         <source>message_run_update_exe_failed</source>
         <translation>無法啟動更新程式。</translation>
+    </message>
+    <message>
+        <source>message_repair_needs_current_game</source>
+        <translation>請先安裝或更新遊戲，然後再校驗。</translation>
     </message>
 </context>
 <context>
@@ -457,6 +469,72 @@
     <message>
         <source>message_setup_delete_old_file_error</source>
         <translation>無法刪除舊的安裝包</translation>
+    </message>
+</context>
+<context>
+    <name>GameRepairFlow</name>
+    <message>
+        <source>label_repair_fetching_list</source>
+        <translation>正在取得遊戲檔案清單…</translation>
+    </message>
+    <message>
+        <source>label_repair_verifying</source>
+        <translation>正在校驗檔案：%1/%2，%3 / %4</translation>
+    </message>
+    <message>
+        <source>label_repair_time_left</source>
+        <translation>剩餘時間 %1</translation>
+    </message>
+    <message>
+        <source>label_repair_downloading</source>
+        <translation>正在下載用於修復的遊戲包：%1%</translation>
+    </message>
+    <message>
+        <source>label_repair_checking_package</source>
+        <translation>正在校驗已下載的包…</translation>
+    </message>
+    <message>
+        <source>label_repair_unpacking</source>
+        <translation>正在修復 %1 個檔案…</translation>
+    </message>
+    <message>
+        <source>label_repair_result</source>
+        <translation>已校驗 %1 個檔案，%2 個損壞，已修復 %3 個。</translation>
+    </message>
+    <message>
+        <source>label_repair_cancelled</source>
+        <translation>校驗已停止。</translation>
+    </message>
+    <message>
+        <source>message_repair_no_file_list</source>
+        <translation>此版本沒有檔案清單。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_failed</source>
+        <translation>無法下載遊戲檔案清單。</translation>
+    </message>
+    <message>
+        <source>message_repair_list_damaged</source>
+        <translation>遊戲檔案清單已損壞。</translation>
+    </message>
+    <message>
+        <source>message_repair_unreadable</source>
+        <translation>無法讀取的檔案（未做任何變更）：</translation>
+    </message>
+    <message>
+        <source>message_repair_still_damaged</source>
+        <translation>修復後仍有 %1 個檔案損壞。</translation>
+    </message>
+    <message>
+        <source>message_repair_folder_in_the_way</source>
+        <translation>是一個含有檔案的資料夾，佔用了遊戲檔案的位置；請移走後重試。</translation>
+    </message>
+</context>
+<context>
+    <name>PackageItemExtractor</name>
+    <message>
+        <source>message_repair_item_not_in_package</source>
+        <translation>遊戲包中不含 %1。</translation>
     </message>
 </context>
 </TS>

@@ -80,6 +80,29 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
             found << prefixed(QStringLiteral("settings page %1").arg(page),
                               widgettextfit::misfits(&settings, card));
         }
+        // The game check's progress line at its longest, its stop button, and its result.
+        settings.onTabSwitch(2);
+        const auto flowText = [](const char *key) {
+            return QCoreApplication::translate("GameRepairFlow", key);
+        };
+        settings.setGameRepairRunning(true);
+        settings.setGameRepairStatus(
+            flowText("label_repair_verifying")
+                .arg(1234)
+                .arg(2000)
+                .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+            QLatin1Char(' ') + flowText("label_repair_time_left").arg(QStringLiteral("00:12:34")));
+        found << prefixed(QStringLiteral("settings, checking"),
+                          widgettextfit::misfits(&settings, card));
+        settings.setGameRepairStatus(flowText("label_repair_downloading").arg(42) +
+                                     QStringLiteral(" (612.4 MB/1,023.9 MB) ") +
+                                     flowText("label_repair_time_left").arg("00:12:34"));
+        found << prefixed(QStringLiteral("settings, downloading"),
+                          widgettextfit::misfits(&settings, card));
+        settings.setGameRepairRunning(false);
+        settings.setGameRepairStatus(flowText("label_repair_result").arg(2000).arg(10).arg(10));
+        found << prefixed(QStringLiteral("settings, repaired"),
+                          widgettextfit::misfits(&settings, card));
     }
     {
         CSetInstallPathDialog install;

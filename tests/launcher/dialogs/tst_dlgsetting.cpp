@@ -56,6 +56,7 @@ private slots:
     void okWritesAutoUpdateAndAutoStart();
     void cancelWritesNothingAndReopeningShowsStoredValues();
     void checkUpdateEmitsEveryTimeAndMarksUserUpdate();
+    void gameRepairButtonStartsStopsAndClosingStopsARunningCheck();
 
 private:
     QString configFile() const { return m_dir->filePath(QStringLiteral("config.ini")); }
@@ -390,6 +391,36 @@ void TestDlgSetting::checkUpdateEmitsEveryTimeAndMarksUserUpdate()
     QVERIFY(dlg.isVisible());
     QVERIFY(!stored(QStringLiteral("exit_type")).isValid());
     QVERIFY(!stored(QStringLiteral("is_auto_update")).isValid());
+}
+
+void TestDlgSetting::gameRepairButtonStartsStopsAndClosingStopsARunningCheck()
+{
+    DlgSetting dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.onTabSwitch(2);
+    auto *button = dialog.findChild<QPushButton *>(QStringLiteral("btnGameRepair"));
+    auto *status = dialog.findChild<QLabel *>(QStringLiteral("lblRepairStatus"));
+    QVERIFY(button && status && button->isVisible());
+    QSignalSpy requested(&dialog, &DlgSetting::gameRepairRequested);
+    QSignalSpy cancelled(&dialog, &DlgSetting::gameRepairCancelRequested);
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(requested.size(), 1);
+    dialog.setGameRepairRunning(true);
+    dialog.setGameRepairStatus(QStringLiteral("Checking files: 3/10"));
+    QCOMPARE(status->text(), QStringLiteral("Checking files: 3/10"));
+    QVERIFY(button->text() != QStringLiteral("button_game_repair"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(requested.size(), 1);
+    QCOMPARE(cancelled.size(), 1);
+    // Nobody would see a check that goes on behind a closed dialog.
+    dialog.close();
+    QCOMPARE(cancelled.size(), 2);
+    dialog.setGameRepairRunning(false);
+    dialog.show();
+    dialog.close();
+    QCOMPARE(cancelled.size(), 2);
 }
 
 QTEST_MAIN(TestDlgSetting)

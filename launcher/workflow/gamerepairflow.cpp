@@ -1,0 +1,375 @@
+#include "gamerepairflow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QThread>
+
+#include "downloadmanager.h"
+#include "httprequestapi.h"
+#include "packageitemextractor.h"
+#include "progresstext.h"
+#include "statusreport.h"
+
+namespace {
+QString sizeText(qint64 bytes)
+{
+    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+QString joinedPaths(const QList<GameVerifier::Finding> &findings)
+{
+    QStringList paths;
+    for (const GameVerifier::Finding &finding : findings)
+        paths << finding.path + QStringLiteral(" (") + finding.detail + QLatin1Char(')');
+    return paths.join(QStringLiteral(", "));
+}
+} // namespace
+
+GameRepairFlow::GameRepairFlow(QObject *parent)
+    : QObject(parent)
+    , m_request(new HttpRequestAPI(this))
+    , m_downloader(new downloadmanager(this))
+{
+    ErrorDefine::registerMetaTypes();
+    connect(m_downloader, &downloadmanager::downloadReplyProgress, this,
+            &GameRepairFlow::onDownloadProgress);
+    connect(m_downloader, &downloadmanager::downloadFinished, this, [this] {
+        if (m_stage != Downloading)
+            return;
+        setStage(CheckingPackage);
+        emit statusChanged(tr("label_repair_checking_package"));
+        m_downloader->fileMd5(packagePath());
+    });
+    connect(m_downloader, &downloadmanager::md5CheckFinish, this,
+            &GameRepairFlow::onPackageChecked);
+    const auto onError = [this](ErrorDefine::ErrorCode error, const QString &msg) {
+        if (m_stage == Downloading || m_stage == CheckingPackage)
+            fail(error, msg);
+    };
+    connect(m_downloader, &downloadmanager::downloadError, this, onError);
+    connect(m_downloader, &downloadmanager::httpError, this, onError);
+}
+
+GameRepairFlow::~GameRepairFlow()
+{
+    stopVerifier();
+    if (m_extractor)
+        m_extractor->wait();
+}
+
+void GameRepairFlow::setFileList(const QUrl &url, const QString &sha256, qint64 size)
+{
+    m_listUrl = url;
+    m_listSha256 = sha256.toLower();
+    m_listSize = size;
+}
+
+void GameRepairFlow::setPackage(const QUrl &url, const QString &md5)
+{
+    m_packageUrl = url;
+    m_packageMd5 = md5;
+}
+
+void GameRepairFlow::setStage(Stage stage)
+{
+    const bool wasRunning = isRunning();
+    m_stage = stage;
+    if (wasRunning != isRunning())
+        emit runningChanged(isRunning());
+}
+
+void GameRepairFlow::start()
+{
+    if (isRunning())
+        return;
+    m_cancelRequested = false;
+    m_damaged.clear();
+    StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR);
+    if (!m_listUrl.isValid() || m_listUrl.isEmpty() || m_folder.isEmpty()) {
+        setStage(FetchingList);
+        fail(ErrorDefine::HTTP_REQUEST_FILA, tr("message_repair_no_file_list"));
+        return;
+    }
+    setStage(FetchingList);
+    emit statusChanged(tr("label_repair_fetching_list"));
+    m_request->get(m_listUrl.toString(),
+                   [this](bool ok, const QByteArray &body, const QString &error, int status) {
+                       onListAnswer(ok, body, error, status);
+                   });
+}
+
+void GameRepairFlow::cancel()
+{
+    if (!isRunning())
+        return;
+    m_cancelRequested = true;
+    switch (m_stage) {
+    case Verifying:
+    case Rechecking:
+        if (m_verifier)
+            m_verifier->cancel();
+        break;
+    case Downloading:
+        m_downloader->stopDownlaod();
+        finishCancelled();
+        break;
+    case Unpacking:
+        // A few files; the run ends on its own and sees the request then.
+        break;
+    default:
+        finishCancelled();
+        break;
+    }
+}
+
+void GameRepairFlow::onListAnswer(bool ok, const QByteArray &body, const QString &error, int status)
+{
+    if (m_stage != FetchingList)
+        return;
+    if (!ok || status != 200) {
+        fail(ErrorDefine::HTTP_REQUEST_FILA,
+             tr("message_repair_list_failed") + QStringLiteral(" (%1 %2)").arg(status).arg(error));
+        return;
+    }
+    QString parseError;
+    if ((m_listSize > 0 && body.size() != m_listSize) ||
+        (!m_listSha256.isEmpty() &&
+         QString::fromLatin1(GameFileList::sha256Hex(body)) != m_listSha256) ||
+        !GameFileList::fromJson(body, &m_list, &parseError)) {
+        fail(ErrorDefine::DOWNLOAD_MD5_ERROR, tr("message_repair_list_damaged"));
+        return;
+    }
+    startVerify(Verifying);
+}
+
+void GameRepairFlow::startVerify(Stage stage)
+{
+    setStage(stage);
+    restartClock();
+    m_verifyThread = new QThread(this);
+    m_verifier = new GameVerifier(m_folder, m_list.entries);
+    m_verifier->moveToThread(m_verifyThread);
+    connect(m_verifyThread, &QThread::started, m_verifier, &GameVerifier::run);
+    connect(m_verifier, &GameVerifier::progress, this, &GameRepairFlow::onVerifyProgress);
+    connect(m_verifier, &GameVerifier::finished, this, &GameRepairFlow::onVerified);
+    connect(m_verifier, &GameVerifier::finished, m_verifyThread, &QThread::quit);
+    m_verifyThread->start();
+}
+
+void GameRepairFlow::stopVerifier()
+{
+    if (!m_verifyThread)
+        return;
+    m_verifier->cancel();
+    m_verifyThread->quit();
+    m_verifyThread->wait();
+    delete m_verifier;
+    delete m_verifyThread;
+    m_verifier = nullptr;
+    m_verifyThread = nullptr;
+}
+
+void GameRepairFlow::restartClock()
+{
+    m_clock.start();
+    m_clockBase = -1;
+}
+
+// Time left from the rate since the stage began; "" until a rate is known.
+QString GameRepairFlow::timeLeft(qint64 done, qint64 total)
+{
+    if (m_clockBase < 0)
+        m_clockBase = done;
+    const qint64 elapsedMs = m_clock.elapsed();
+    if (elapsedMs < 1000 || done <= m_clockBase)
+        return QString();
+    const double rate = double(done - m_clockBase) / elapsedMs;
+    const qint64 seconds = qint64(double(total - done) / rate / 1000.0);
+    return QLatin1Char(' ') +
+           tr("label_repair_time_left").arg(ProgressText::remainingTime(seconds));
+}
+
+void GameRepairFlow::onVerifyProgress(int filesDone, int filesTotal, qint64 bytesDone,
+                                      qint64 bytesTotal)
+{
+    if (m_stage != Verifying && m_stage != Rechecking)
+        return;
+    emit statusChanged(tr("label_repair_verifying")
+                           .arg(filesDone)
+                           .arg(filesTotal)
+                           .arg(sizeText(bytesDone), sizeText(bytesTotal)) +
+                       timeLeft(bytesDone, bytesTotal));
+}
+
+void GameRepairFlow::onVerified(const GameVerifier::Result &result)
+{
+    const Stage stage = m_stage;
+    stopVerifier();
+    if (result.cancelled || m_cancelRequested) {
+        finishCancelled();
+        return;
+    }
+    // Nothing is touched while a file cannot even be read: its cause (permissions, a disk
+    // fault, another program's lock) is the player's to clear first.
+    if (!result.unreadable.isEmpty()) {
+        fail(ErrorDefine::DOWNLOAD_OPEN_FILE_ERROR,
+             tr("message_repair_unreadable") + QLatin1Char(' ') + joinedPaths(result.unreadable));
+        return;
+    }
+    if (stage == Rechecking) {
+        if (!result.damaged.isEmpty()) {
+            fail(ErrorDefine::SETUP_ZIP_ERROR,
+                 tr("message_repair_still_damaged").arg(result.damaged.size()));
+            return;
+        }
+        QFile::remove(packagePath());
+        succeed(result.checked);
+        return;
+    }
+    if (result.damaged.isEmpty()) {
+        succeed(result.checked);
+        return;
+    }
+    for (const GameVerifier::Finding &finding : result.damaged) {
+        // A folder where a file belongs may hold the player's own files: only an empty one
+        // makes way.
+        if (finding.fault == GameVerifier::NotAFile &&
+            !QDir(m_folder + QLatin1Char('/') + finding.path).isEmpty()) {
+            fail(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR,
+                 m_folder + QLatin1Char('/') + finding.path + QLatin1Char(' ') +
+                     tr("message_repair_folder_in_the_way"));
+            return;
+        }
+        m_damaged << finding.path;
+    }
+    fetchPackage();
+}
+
+QString GameRepairFlow::packagePath() const
+{
+    return m_folder + QLatin1Char('/') + m_downloader->savedFileName(m_packageUrl);
+}
+
+void GameRepairFlow::fetchPackage()
+{
+    setStage(Downloading);
+    restartClock();
+    emit statusChanged(tr("label_repair_downloading").arg(0));
+    m_downloader->setFilePath(m_folder);
+    m_downloader->setFileMD5(m_packageMd5);
+    // A package already downloaded whole (an earlier run stopped after it) is only checked.
+    if (QFileInfo::exists(packagePath())) {
+        setStage(CheckingPackage);
+        emit statusChanged(tr("label_repair_checking_package"));
+        m_downloader->setUrl(m_packageUrl);
+        m_downloader->fileMd5(packagePath());
+        return;
+    }
+    m_downloader->setUrl(m_packageUrl);
+    m_downloader->startDownload();
+}
+
+void GameRepairFlow::onDownloadProgress(qint64 done, qint64 total)
+{
+    if (m_stage != Downloading || total <= 0)
+        return;
+    emit statusChanged(tr("label_repair_downloading").arg(done * 100 / total) +
+                       QStringLiteral(" (%1/%2)").arg(sizeText(done), sizeText(total)) +
+                       timeLeft(done, total));
+}
+
+void GameRepairFlow::onPackageChecked()
+{
+    if (m_stage != CheckingPackage)
+        return;
+    if (m_cancelRequested) {
+        finishCancelled();
+        return;
+    }
+    setStage(Unpacking);
+    if (!m_guard) {
+        unpackDamaged(true);
+        return;
+    }
+    m_guard([this](bool gameClosed) { unpackDamaged(gameClosed); });
+}
+
+void GameRepairFlow::unpackDamaged(bool gameClosed)
+{
+    if (m_stage != Unpacking)
+        return;
+    if (!gameClosed || m_cancelRequested) {
+        finishCancelled();
+        return;
+    }
+    for (const QString &path : qAsConst(m_damaged)) {
+        const QString full = m_folder + QLatin1Char('/') + path;
+        if (QFileInfo(full).isDir())
+            QDir().rmdir(full);
+    }
+    emit statusChanged(tr("label_repair_unpacking").arg(m_damaged.size()));
+    m_extractErrorCode = ErrorDefine::DEFAULTT;
+    m_extractError.clear();
+    delete m_extractor;
+    m_extractor = new PackageItemExtractor(this);
+    if (!m_libraryPaths.isEmpty())
+        m_extractor->setLibraryPaths(m_libraryPaths);
+    m_extractor->setPackage(packagePath());
+    m_extractor->setFolder(m_folder);
+    m_extractor->setItems(m_damaged);
+    connect(m_extractor, &PackageItemExtractor::extractError, this,
+            [this](ErrorDefine::ErrorCode error, const QString &msg) {
+                if (m_extractError.isEmpty()) {
+                    m_extractErrorCode = error;
+                    m_extractError = msg;
+                }
+            });
+    connect(m_extractor, &QThread::finished, this, &GameRepairFlow::onUnpacked);
+    m_extractor->start();
+}
+
+void GameRepairFlow::onUnpacked()
+{
+    if (m_stage != Unpacking)
+        return;
+    if (!m_extractError.isEmpty()) {
+        fail(m_extractErrorCode, m_extractError);
+        return;
+    }
+    if (m_cancelRequested) {
+        finishCancelled();
+        return;
+    }
+    startVerify(Rechecking);
+}
+
+void GameRepairFlow::succeed(int checked)
+{
+    const int damaged = m_damaged.size();
+    setStage(Idle);
+    emit statusChanged(tr("label_repair_result").arg(checked).arg(damaged).arg(damaged));
+    StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR_FINISH,
+                                     {{QStringLiteral("checked"), QString::number(checked)},
+                                      {QStringLiteral("damaged"), QString::number(damaged)},
+                                      {QStringLiteral("repaired"), QString::number(damaged)}});
+    emit repairFinished(checked, damaged, damaged);
+}
+
+void GameRepairFlow::fail(ErrorDefine::ErrorCode error, const QString &msg)
+{
+    setStage(Idle);
+    emit statusChanged(QStringLiteral("[%1]:%2").arg(int(error)).arg(msg));
+    StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR_ERROR,
+                                     {{QStringLiteral("errorCode"), ErrorDefine::errorName(error)},
+                                      {QStringLiteral("errorDesc"), msg}});
+    emit repairFailed(error, msg);
+}
+
+void GameRepairFlow::finishCancelled()
+{
+    setStage(Idle);
+    emit statusChanged(tr("label_repair_cancelled"));
+    emit repairCancelled();
+}
