@@ -1,0 +1,79 @@
+#include "manifestwriter.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+QByteArray answer(const QJsonObject &data)
+{
+    return QJsonDocument(QJsonObject{{QStringLiteral("code"), 0}, {QStringLiteral("data"), data}})
+        .toJson(QJsonDocument::Indented);
+}
+
+} // namespace
+
+QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
+{
+    const QJsonObject latest{
+        {QStringLiteral("name"), release.name},
+        {QStringLiteral("version"), release.version},
+        {QStringLiteral("path"), release.path},
+        // A JSON number holds sizes exactly up to 2^53 bytes.
+        {QStringLiteral("size"), double(release.size)},
+        {QStringLiteral("md5"), release.md5},
+        {QStringLiteral("entry"), release.entry},
+    };
+    QJsonArray diffs;
+    // The reader takes every diff field as a JSON string, the size included.
+    for (const DiffPackageInfo &diff : release.diffs)
+        diffs.append(QJsonObject{{QStringLiteral("name"), diff.name},
+                                 {QStringLiteral("md5"), diff.md5},
+                                 {QStringLiteral("path"), diff.path},
+                                 {QStringLiteral("version"), diff.version},
+                                 {QStringLiteral("size"), diff.size}});
+    QJsonObject data{
+        {QStringLiteral("game"),
+         QJsonObject{{QStringLiteral("latest"), latest}, {QStringLiteral("diffs"), diffs}}},
+        {QStringLiteral("plugin"),
+         QJsonObject{{QStringLiteral("plugins"), QJsonArray::fromVariantList(release.plugins)}}},
+        {QStringLiteral("web_url"), release.webUrl},
+    };
+    if (!release.minVersion.isEmpty())
+        data.insert(QStringLiteral("force_update"),
+                    QJsonObject{{QStringLiteral("min_version"), release.minVersion},
+                                {QStringLiteral("url"), release.forceUpdateUrl}});
+    return answer(data);
+}
+
+QByteArray ManifestWriter::contentAnswer(const Promotion &promotion)
+{
+    return answer(QJsonObject{
+        {QStringLiteral("adv"), QJsonObject{{QStringLiteral("background"), promotion.background},
+                                            {QStringLiteral("url"), promotion.url},
+                                            {QStringLiteral("icon"), promotion.icon}}}});
+}
+
+QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QString &launcherId)
+{
+    const QByteArray userDefined =
+        QJsonDocument(QJsonObject{{QStringLiteral("app_id"), launcherId}})
+            .toJson(QJsonDocument::Compact);
+    return answer(QJsonObject{
+        {QStringLiteral("has_update"), QStringLiteral("true")},
+        {QStringLiteral("user_defined"), QString::fromUtf8(userDefined)},
+        {QStringLiteral("update_type"), release.updateType()},
+        {QStringLiteral("package_name"), release.packageName()},
+        {QStringLiteral("package_version"), release.packageVersion()},
+        {QStringLiteral("package_url"), release.packageUrl()},
+        {QStringLiteral("package_md5"), release.packageMd5()},
+        {QStringLiteral("package_size"), double(release.packageSize())},
+    });
+}
+
+QByteArray ManifestWriter::noReleaseAnswer()
+{
+    return answer(QJsonObject{{QStringLiteral("has_update"), QStringLiteral("false")},
+                              {QStringLiteral("user_defined"), QStringLiteral("{}")}});
+}

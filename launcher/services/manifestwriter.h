@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QVariantList>
+
+#include "appversioninfo.h"
+#include "diffpackageinfo.h"
+
+// Writes the answers that UpdateVersionInfo and AppVersionInfo read, for tools that publish
+// releases. The output is indented JSON with sorted keys, so the same input always gives the
+// same bytes.
+class ManifestWriter
+{
+public:
+    struct GameRelease
+    {
+        QString version;
+        QString path; // URL of the full package
+        QString name; // the full package's file name
+        QString md5;
+        qint64 size = 0;
+        QString entry;
+        QList<DiffPackageInfo> diffs;
+        QVariantList plugins; // maps with at least "path" and "md5"
+        QString webUrl;
+        // Written only when minVersion is not empty.
+        QString minVersion;
+        QString forceUpdateUrl;
+    };
+
+    struct Promotion
+    {
+        QString background;
+        QString url;
+        QString icon;
+    };
+
+    static QByteArray resourceAnswer(const GameRelease &release);
+    static QByteArray contentAnswer(const Promotion &promotion);
+    // has_update "true" and user_defined naming launcherId, so that only that launcher takes it.
+    static QByteArray releaseAnswer(const AppVersionInfo &release, const QString &launcherId);
+    // What the release service says to a launcher that is already up to date.
+    static QByteArray noReleaseAnswer();
+};

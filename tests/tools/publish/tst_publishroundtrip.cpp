@@ -1,0 +1,253 @@
+// Releases made by the publisher's program, served by nginx, taken by the launcher's real
+// install and update engine and by the real updater program.
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QQuickWindow>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include "appversioninfo.h"
+#include "dialogwatcher.h"
+#include "launcherconfig.h"
+#include "mainviewmodel.h"
+#include "nginxsite.h"
+#include "publishtestutil.h"
+
+using namespace publishtest;
+
+namespace {
+
+QByteArray noise(int size, quint32 seed)
+{
+    QByteArray data(size, Qt::Uninitialized);
+    QRandomGenerator generator(seed);
+    generator.fillRange(reinterpret_cast<quint32 *>(data.data()), size / 4);
+    return data;
+}
+
+// The launcher writes the game's version here; it is no file of the game.
+const QStringList kLauncherFiles{QStringLiteral("config.ini")};
+
+} // namespace
+
+class TestPublishRoundTrip : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void installsAndUpdatesThroughDifferencePackages();
+    void launcherReleaseGoesThroughTheUpdater();
+
+private:
+    QString path(const QString &relative) const { return m_dir.filePath(relative); }
+    void publishGame(const QStringList &versions);
+    bool waitForState(MainViewModel &model, int state);
+    QByteArray fetch(const QString &url);
+
+    QTemporaryDir m_dir;
+    NginxSite m_nginx;
+    DialogWatcher m_boxes;
+    QString m_site;
+};
+
+void TestPublishRoundTrip::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    m_site = path("site");
+    const Run snippet = runTool(
+        {"nginx", "--site", m_site, "--listen", "%LISTEN%", "--report-log", "PREFIX/reports.log"});
+    QVERIFY2(snippet.exitCode == 0, qPrintable(snippet.err));
+    QString error;
+    QVERIFY2(m_nginx.start(snippet.out.toUtf8(), &error), qPrintable(error));
+
+    LauncherConfig::setInstanceFilePath(path("launcher-config.ini"));
+    LauncherConfig *config = LauncherConfig::instance();
+    for (const char *key : {"resource_url", "release_url", "report_url"})
+        config->writeString(QLatin1String(key), m_nginx.baseUrl(), QStringLiteral("services"));
+    config->setInstallPath(path("install/Orvyndale Game"));
+    config->setGameVersion(QString());
+    m_boxes.setAccept(true);
+
+    // Three versions: changed, added, removed and unchanged files, a changed executable and a
+    // new nested folder.
+    const QMap<QString, QByteArray> v1{
+        {"Kestrava", "#!/bin/sh\necho 1\n"},
+        {"Kestrava_Data/Managed/Metadata/global-metadata.dat", "meta 1"},
+        {"Kestrava_Data/Native/Data/Metadata/global-metadata.dat", "meta 1"},
+        {"data/world.pak", noise(3 << 20, 1)},
+        {"data/readme.txt", "version 1.0.0\n"},
+        {"data/old.txt", "only in 1.0.0"},
+        {"maps/m1.bin", noise(100000, 2)},
+        {"maps/m2.bin", noise(100000, 3)}};
+    QMap<QString, QByteArray> v2 = v1;
+    v2.remove("data/old.txt");
+    v2["data/readme.txt"] = "version 1.0.1\n";
+    v2["data/new.pak"] = noise(200000, 4);
+    QMap<QString, QByteArray> v3 = v2;
+    v3.remove("data/new.pak");
+    v3.remove("maps/m1.bin");
+    v3["Kestrava"] = "#!/bin/sh\necho 3\n";
+    v3["data/world.pak"] = noise(3 << 20, 5);
+    v3["data/deep/er/x.txt"] = "new in 1.0.2";
+    v3["Kestrava_Data/Managed/Metadata/global-metadata.dat"] = "meta 3";
+    const QList<QMap<QString, QByteArray>> versions{v1, v2, v3};
+    for (int i = 0; i < versions.size(); ++i) {
+        const QString folder = path(QStringLiteral("v%1").arg(i + 1));
+        QVERIFY(writeTree(folder, versions.at(i)));
+        QVERIFY(writeFile(folder + "/Kestrava", versions.at(i).value("Kestrava"), true));
+    }
+}
+
+void TestPublishRoundTrip::cleanupTestCase()
+{
+    m_nginx.stop();
+    m_dir.setAutoRemove(!QTest::currentTestFailed());
+}
+
+void TestPublishRoundTrip::publishGame(const QStringList &versions)
+{
+    QStringList arguments{"game",   "--site", m_site,    "--base-url", m_nginx.baseUrl(),
+                          "--name", "Orv",    "--entry", "Kestrava"};
+    for (const QString &version : versions)
+        arguments << version.section('=', 0, 0) + '=' + path(version.section('=', 1));
+    const Run run = runTool(arguments);
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+}
+
+bool TestPublishRoundTrip::waitForState(MainViewModel &model, int state)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (model.gameState() != state && timer.elapsed() < 60000)
+        QTest::qWait(20);
+    if (model.gameState() != state)
+        qWarning() << "state" << model.gameState() << "boxes" << m_boxes.classNames();
+    return model.gameState() == state;
+}
+
+void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
+{
+    const QString game = LauncherConfig::instance()->installPath();
+
+    publishGame({"1.0.0=v1"});
+    {
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+    }
+    QCOMPARE(listing(game, kLauncherFiles), listing(path("v1")));
+
+    const QList<QStringList> releases{{"1.0.0=v1", "1.0.1=v2"},
+                                      {"1.0.0=v1", "1.0.1=v2", "1.0.2=v3"}};
+    const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z"};
+    const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z"};
+    for (int i = 0; i < releases.size(); ++i) {
+        publishGame(releases.at(i));
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        model.updateBtnClicked();
+        QVERIFY(waitForState(model, MainViewModel::Installed));
+        const QByteArray log = m_nginx.accessLog();
+        QVERIFY2(log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
+        QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
+    }
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.2"));
+    // Byte for byte the newest version: removed files gone, the executable still executable,
+    // no deletion list left behind.
+    QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
+    QCOMPARE(m_boxes.count(), 0);
+}
+
+QByteArray TestPublishRoundTrip::fetch(const QString &url)
+{
+    QNetworkAccessManager network;
+    QNetworkReply *reply = network.get(QNetworkRequest(QUrl(url)));
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    finished.wait(10000);
+    reply->deleteLater();
+    return reply->readAll();
+}
+
+void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
+{
+    // The new launcher: a stand-in that records how it was started, and its data.
+    const QString fresh = path("newlauncher");
+    const QByteArray script = "#!/bin/sh\ncd \"$(dirname \"$0\")\"\n"
+                              "{ echo v2; for a in \"$@\"; do echo \"$a\"; done; } > started.tmp\n"
+                              "mv started.tmp started.txt\n";
+    QVERIFY(writeFile(fresh + "/lunlauncher", script, true));
+    QVERIFY(writeFile(fresh + "/data/config.txt", "new"));
+    QVERIFY(writeFile(fresh + "/language/i18n_en.qm", noise(4096, 6)));
+    const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                             "--version", "2.4.0.0", fresh});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // The installed launcher, with the real updater where the launcher looks for it.
+    const QString install = path("inst");
+    QVERIFY(writeFile(install + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
+    QVERIFY(writeFile(install + "/data/config.txt", "old"));
+    QVERIFY(writeFile(install + "/only_old.txt", "stays"));
+    QVERIFY(QDir().mkpath(install + "/updateProgram"));
+    QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), install + "/updateProgram/Update"));
+
+    // The question the launcher asks, through nginx's rule for the release answer.
+    const QString query = m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease"
+                                              "?app_id=100638&channel=official&app_version=";
+    AppVersionInfo release;
+    QString error;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetch(query + "2.3.3.0")),
+                                               "18", &release, &error),
+             AppVersionInfo::Verdict::Update);
+    QCOMPARE(release.packageVersion(), QStringLiteral("2.4.0.0"));
+    AppVersionInfo none;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetch(query + "2.4.0.0")),
+                                               "18", &none),
+             AppVersionInfo::Verdict::NoUpdate);
+
+    // The hand-off as the launcher makes it.
+    const QJsonObject parameters{{"exe_dir", QString(install + "/lunlauncher")},
+                                 {"lang", "en-us"},
+                                 {"pkg_md5", release.packageMd5()},
+                                 {"pkg_url", release.packageUrl()}};
+    QProcess updater;
+    updater.setProcessChannelMode(QProcess::ForwardedChannels);
+    updater.start(install + "/updateProgram/Update",
+                  {QStringLiteral("PublishTrip%1").arg(QCoreApplication::applicationPid()),
+                   QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact))});
+    QVERIFY(updater.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(install + "/updateProgram/rollback").exists() &&
+                                 !QDir(install + "/updateProgram/updateData").exists() &&
+                                 listing(install, {"only_old.txt"}).contains("data/config.txt") &&
+                                 listing(install).value("data/config.txt") ==
+                                     listing(fresh).value("data/config.txt"),
+                             90000);
+    updater.kill();
+    updater.waitForFinished(10000);
+    QMap<QString, QByteArray> expected = listing(fresh);
+    expected.insert("only_old.txt", listing(install).value("only_old.txt"));
+    QMap<QString, QByteArray> installed = listing(install);
+    for (const QString &key : installed.keys()) {
+        if (key.startsWith("updateProgram/"))
+            installed.remove(key);
+    }
+    QCOMPARE(installed, expected);
+}
+
+int main(int argc, char **argv)
+{
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QApplication app(argc, argv);
+    TestPublishRoundTrip test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_publishroundtrip.moc"

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+
+// What one release folder holds, by relative path ("/" separators), with a content digest per
+// file. Scanning refuses what the launcher could not install as it stands on Windows.
+class FolderSnapshot
+{
+public:
+    struct Entry
+    {
+        bool isDir = false; // only empty folders are entries; the others follow from files
+        qint64 size = 0;
+        QByteArray md5;
+        bool executable = false;
+    };
+
+    // Fails with a message naming the path when the folder is missing, a file cannot be read,
+    // a link leads outside the folder, a name is not a valid Windows name, or two names differ
+    // only in case. reservedTopLevel maps names the folder may not hold at its top to the
+    // reason why.
+    static bool scan(const QString &root, FolderSnapshot *out, QString *error,
+                     const QMap<QString, QString> &reservedTopLevel = {});
+
+    // The first pair of paths, in order, that differ only in case; empty when there is none.
+    static QStringList caseCollision(const QStringList &paths);
+
+    QString root() const { return m_root; }
+    const QMap<QString, Entry> &entries() const { return m_entries; }
+    QStringList files() const;
+    qint64 totalSize() const;
+
+    // Whether the files at path are the same in both (content and executable bit).
+    static bool sameFile(const Entry &a, const Entry &b);
+
+private:
+    QString m_root;
+    QMap<QString, Entry> m_entries;
+};

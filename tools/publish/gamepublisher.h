@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QTextStream>
+#include <QVariantList>
+
+#include "manifestwriter.h"
+
+// Publishes game versions into a site folder: the full package of the newest, a difference
+// package from every older one, and the resource and content answers that announce them.
+class GamePublisher
+{
+public:
+    struct Version
+    {
+        QString version;
+        QString folder;
+    };
+
+    struct Options
+    {
+        QString site;
+        QString baseUrl; // the address the site folder is served at
+        QString name;    // the game's name in package file names
+        QString entry;
+        QString webUrl;
+        QVariantList plugins;
+        bool hasPromotion = false;
+        ManifestWriter::Promotion promotion;
+        QString minLauncherVersion;
+        QString forceUpdateUrl;
+    };
+
+    // Site paths of the two answers; a static server finds them whatever the query string.
+    static QString resourcePath();
+    static QString contentPath();
+    static QString packageFolder();
+    static QString deletionListName();
+
+    // versions go from oldest to newest. On failure *error says why and the site is unchanged.
+    static bool publish(const QList<Version> &versions, const Options &options, QString *error,
+                        QTextStream *log = nullptr);
+};

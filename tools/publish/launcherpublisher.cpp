@@ -1,0 +1,97 @@
+#include "launcherpublisher.h"
+
+#include <QDir>
+#include <QDirIterator>
+
+#include "appversioninfo.h"
+#include "foldersnapshot.h"
+#include "manifestwriter.h"
+#include "publishcommon.h"
+#include "sevenzippacker.h"
+#include "sitestage.h"
+
+QString LauncherPublisher::releasePath()
+{
+    return QStringLiteral("pelorin/marduvel/api/getLatestRelease");
+}
+
+QString LauncherPublisher::packageFolder()
+{
+    return QStringLiteral("launcher");
+}
+
+bool LauncherPublisher::publish(const Options &options, QString *error, QTextStream *log)
+{
+    if (!publish::isValidVersion(options.version))
+        return publish::fail(error,
+                             QStringLiteral("launcher version \"%1\": use dotted numbers, such "
+                                            "as 2.3.4.0")
+                                 .arg(options.version));
+    if (!publish::isValidName(options.name))
+        return publish::fail(error,
+                             QStringLiteral("package name \"%1\": use letters, digits, '.', '_' "
+                                            "and '-' only")
+                                 .arg(options.name));
+    if (options.updateType != AppVersionInfo::kDefaultUpdateType &&
+        options.updateType != AppVersionInfo::kCompulsoryUpdateType)
+        return publish::fail(error, QStringLiteral("update type %1: 1 (optional) or 2 (compulsory)")
+                                        .arg(options.updateType));
+    FolderSnapshot snapshot;
+    // The updater copies every file of the package over the player's launcher folder.
+    const QMap<QString, QString> reserved{
+        {QStringLiteral("config.ini"),
+         QStringLiteral("the player's launcher settings; a release must not overwrite them")}};
+    if (!FolderSnapshot::scan(options.folder, &snapshot, error, reserved))
+        return false;
+    if (snapshot.files().isEmpty())
+        return publish::fail(error,
+                             QStringLiteral("%1: the folder holds no file").arg(options.folder));
+
+    SiteStage stage;
+    if (!stage.begin(options.site, error))
+        return false;
+    stage.remove(packageFolder());
+    if (!stage.makeFolder(packageFolder(), error))
+        return false;
+    // Answers for earlier releases' own versions would keep those launchers from updating.
+    const QString releaseFolder = stage.filePath(releasePath()).section(QLatin1Char('/'), 0, -2);
+    const QString releaseName = releasePath().section(QLatin1Char('/'), -1);
+    for (const QString &old :
+         QDir(releaseFolder).entryList({releaseName + QStringLiteral(".*")}, QDir::Files))
+        QFile::remove(releaseFolder + QLatin1Char('/') + old);
+
+    const QString file = QStringLiteral("%1_%2.7z").arg(options.name, options.version);
+    const QString package = stage.filePath(packageFolder() + QLatin1Char('/') + file);
+    if (log)
+        *log << "packing " << file << " (" << snapshot.files().size() << " files)" << Qt::endl;
+    if (!SevenZipPacker::pack(snapshot.root(), snapshot.entries().keys(), {}, package, error))
+        return false;
+    QString md5;
+    qint64 size = 0;
+    if (!publish::digestOf(package, &md5, &size, error))
+        return false;
+
+    AppVersionInfo release;
+    release.setUpdateType(options.updateType);
+    release.setPackageName(file);
+    release.setPackageVersion(options.version);
+    release.setPackageUrl(options.baseUrl + QLatin1Char('/') + packageFolder() + QLatin1Char('/') +
+                          file);
+    release.setPackageMd5(md5);
+    release.setPackageSize(size);
+    QString why;
+    if (!release.isUsable(&why))
+        return publish::fail(
+            error, QStringLiteral("the release would be refused by the launcher: %1").arg(why));
+    if (!stage.writeFile(releasePath(), ManifestWriter::releaseAnswer(release, options.launcherId),
+                         error) ||
+        !stage.writeFile(releasePath() + QLatin1Char('.') + options.version,
+                         ManifestWriter::noReleaseAnswer(), error))
+        return false;
+    if (!stage.commit(error))
+        return false;
+    if (log)
+        *log << "published launcher " << options.version << " in "
+             << QDir(options.site).absolutePath() << Qt::endl;
+    return true;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QTextStream>
+
+// Publishes a launcher folder as the package the updater takes, and the release answer that
+// offers it to every launcher but the one of this version.
+class LauncherPublisher
+{
+public:
+    struct Options
+    {
+        QString site;
+        QString baseUrl;
+        QString folder;
+        QString version;
+        QString name = QStringLiteral("launcher");
+        int updateType = 1;
+        QString launcherId = QStringLiteral("18");
+    };
+
+    // The answer for launchers of other versions; "<this>.<version>" answers the released one.
+    static QString releasePath();
+    static QString packageFolder();
+
+    static bool publish(const Options &options, QString *error, QTextStream *log = nullptr);
+};

@@ -1,0 +1,277 @@
+// lunmere-publish: turns game and launcher folders into a site folder that a static HTTP server
+// serves to the launcher, and serves such a folder on 127.0.0.1 for trials.
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QDir>
+#include <QSaveFile>
+#include <QTextStream>
+
+#include <cstdio>
+
+#include "gamepublisher.h"
+#include "launcherpublisher.h"
+#include "publishcommon.h"
+#include "siteserver.h"
+
+namespace {
+
+const char kUsage[] =
+    "usage: lunmere-publish game --site DIR --base-url URL --name NAME [options] "
+    "VERSION=FOLDER...\n"
+    "       lunmere-publish launcher --site DIR --base-url URL --version VERSION [options] "
+    "FOLDER\n"
+    "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
+    "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
+    "Run a command with --help for its options.\n";
+
+int failWith(const QString &message)
+{
+    QTextStream(stderr) << "lunmere-publish: error: " << message << Qt::endl;
+    return 1;
+}
+
+bool readJson(const QString &path, QJsonDocument *doc, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return publish::fail(error,
+                             QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
+    QJsonParseError parseError;
+    *doc = QJsonDocument::fromJson(file.readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        return publish::fail(error, QStringLiteral("%1: not JSON: %2 at byte %3")
+                                        .arg(path, parseError.errorString())
+                                        .arg(parseError.offset));
+    return true;
+}
+
+QCommandLineOption option(const QString &name, const QString &help, const QString &value = {})
+{
+    return value.isEmpty() ? QCommandLineOption(name, help) : QCommandLineOption(name, help, value);
+}
+
+// Parses a command's arguments; false when the program should end with *exitCode.
+bool parse(QCommandLineParser &parser, const QStringList &arguments, int *exitCode)
+{
+    parser.addHelpOption();
+    if (!parser.parse(arguments)) {
+        *exitCode = failWith(parser.errorText());
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        QTextStream(stdout) << parser.helpText();
+        *exitCode = 0;
+        return false;
+    }
+    return true;
+}
+
+bool requireOptions(const QCommandLineParser &parser, const QStringList &names, int *exitCode)
+{
+    for (const QString &name : names) {
+        if (parser.value(name).isEmpty()) {
+            *exitCode = failWith(QStringLiteral("--%1 is required").arg(name));
+            return false;
+        }
+    }
+    return true;
+}
+
+int gameCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Publishes game versions, given from oldest to newest as VERSION=FOLDER: the full "
+        "package of the newest, a difference package from each older one, and the resource "
+        "and content answers.");
+    parser.addOptions({
+        option("site", "Site folder to publish into.", "dir"),
+        option("base-url", "Address the site folder is served at.", "url"),
+        option("name", "Game name used in package file names.", "name"),
+        option("entry", "The game's executable, as the launcher starts it.", "path"),
+        option("web-url", "News page the launcher shows.", "url"),
+        option("content", "JSON file {background, url, icon}: the promotion.", "file"),
+        option("plugins", "JSON file: array of plug-in packages {path, md5}.", "file"),
+        option("min-launcher-version", "Oldest launcher that may still run.", "version"),
+        option("force-update-url", "Where a too old launcher sends the player.", "url"),
+    });
+    parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) ||
+        !requireOptions(parser, {"site", "base-url", "name"}, &exitCode))
+        return exitCode;
+
+    GamePublisher::Options options;
+    options.site = parser.value("site");
+    options.baseUrl = parser.value("base-url");
+    options.name = parser.value("name");
+    options.entry = parser.value("entry");
+    options.webUrl = parser.value("web-url");
+    options.minLauncherVersion = parser.value("min-launcher-version");
+    options.forceUpdateUrl = parser.value("force-update-url");
+    QString error;
+    if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
+        return failWith(error);
+    if (parser.isSet("content")) {
+        QJsonDocument doc;
+        if (!readJson(parser.value("content"), &doc, &error))
+            return failWith(error);
+        const QJsonObject adv = doc.object();
+        if (!doc.isObject())
+            return failWith(parser.value("content") + ": expected an object");
+        options.hasPromotion = true;
+        options.promotion.background = adv.value("background").toString();
+        options.promotion.url = adv.value("url").toString();
+        options.promotion.icon = adv.value("icon").toString();
+    }
+    if (parser.isSet("plugins")) {
+        QJsonDocument doc;
+        if (!readJson(parser.value("plugins"), &doc, &error))
+            return failWith(error);
+        for (const QJsonValue &plugin : doc.array()) {
+            if (!plugin.toObject().value("path").isString() ||
+                !plugin.toObject().value("md5").isString())
+                return failWith(parser.value("plugins") +
+                                ": every plug-in needs the strings \"path\" and \"md5\"");
+        }
+        if (!doc.isArray())
+            return failWith(parser.value("plugins") + ": expected an array");
+        options.plugins = doc.array().toVariantList();
+    }
+    QList<GamePublisher::Version> versions;
+    for (const QString &argument : parser.positionalArguments()) {
+        const int eq = argument.indexOf(QLatin1Char('='));
+        if (eq <= 0 || eq == argument.size() - 1)
+            return failWith(
+                QStringLiteral("\"%1\": give each version as VERSION=FOLDER").arg(argument));
+        versions << GamePublisher::Version{argument.left(eq), argument.mid(eq + 1)};
+    }
+    QTextStream log(stdout);
+    return GamePublisher::publish(versions, options, &error, &log) ? 0 : failWith(error);
+}
+
+int launcherCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Publishes a launcher folder as the updater's package and writes the release answer.");
+    parser.addOptions({
+        option("site", "Site folder to publish into.", "dir"),
+        option("base-url", "Address the site folder is served at.", "url"),
+        option("version", "The launcher's version.", "version"),
+        option("name", "Package name (default launcher).", "name"),
+        option("update-type", "1 optional (default), 2 compulsory.", "type"),
+        option("launcher-id", "Launcher id the release is meant for (default 18).", "id"),
+    });
+    parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) ||
+        !requireOptions(parser, {"site", "base-url", "version"}, &exitCode))
+        return exitCode;
+    if (parser.positionalArguments().size() != 1)
+        return failWith(QStringLiteral("give exactly one launcher folder"));
+    LauncherPublisher::Options options;
+    options.site = parser.value("site");
+    options.baseUrl = parser.value("base-url");
+    options.version = parser.value("version");
+    options.folder = parser.positionalArguments().first();
+    if (parser.isSet("name"))
+        options.name = parser.value("name");
+    if (parser.isSet("launcher-id"))
+        options.launcherId = parser.value("launcher-id");
+    if (parser.isSet("update-type")) {
+        bool ok = false;
+        options.updateType = parser.value("update-type").toInt(&ok);
+        if (!ok)
+            return failWith(QStringLiteral("--update-type: 1 or 2"));
+    }
+    QString error;
+    if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
+        return failWith(error);
+    QTextStream log(stdout);
+    return LauncherPublisher::publish(options, &error, &log) ? 0 : failWith(error);
+}
+
+int serveCommand(QCoreApplication &app, const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Serves a site folder on 127.0.0.1 for local trials.");
+    parser.addOptions({
+        option("site", "Site folder to serve.", "dir"),
+        option("port", "Port (default 0: a free one).", "port"),
+        option("report-log",
+               "File the decoded telemetry reports are appended to (default "
+               "reports.log beside the site).",
+               "file"),
+        option("port-file", "Write the port here once listening.", "file"),
+    });
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) || !requireOptions(parser, {"site"}, &exitCode))
+        return exitCode;
+    const QString site = parser.value("site");
+    const QString reportLog = parser.isSet("report-log")
+                                  ? parser.value("report-log")
+                                  : QDir(site).absolutePath() + QStringLiteral(".reports.log");
+    SiteServer server(site, reportLog);
+    QString error;
+    if (!server.listen(quint16(parser.value("port").toUInt()), &error))
+        return failWith(error);
+    if (parser.isSet("port-file")) {
+        QSaveFile portFile(parser.value("port-file"));
+        if (!portFile.open(QIODevice::WriteOnly) ||
+            portFile.write(QByteArray::number(server.port())) < 0 || !portFile.commit())
+            return failWith(parser.value("port-file") + ": cannot write");
+    }
+    QTextStream(stdout) << "serving " << QDir(site).absolutePath()
+                        << " on http://127.0.0.1:" << server.port() << ", reports to " << reportLog
+                        << Qt::endl;
+    return app.exec();
+}
+
+int nginxCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Prints an nginx server block that serves a site folder.");
+    parser.addOptions({
+        option("site", "Site folder to serve.", "dir"),
+        option("listen", "nginx listen address (default 80).", "address"),
+        option("report-log",
+               "Log of telemetry reports (default "
+               "/var/log/nginx/lunmere-reports.log).",
+               "file"),
+    });
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) || !requireOptions(parser, {"site"}, &exitCode))
+        return exitCode;
+    QTextStream(stdout) << SiteServer::nginxServerBlock(
+        parser.value("site"), parser.isSet("listen") ? parser.value("listen") : "80",
+        parser.isSet("report-log") ? parser.value("report-log")
+                                   : "/var/log/nginx/lunmere-reports.log");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lunmere-publish"));
+    QStringList arguments = app.arguments();
+    const QString command = arguments.value(1);
+    if (arguments.size() > 1)
+        arguments.removeAt(1);
+    if (command == QLatin1String("game"))
+        return gameCommand(arguments);
+    if (command == QLatin1String("launcher"))
+        return launcherCommand(arguments);
+    if (command == QLatin1String("nginx"))
+        return nginxCommand(arguments);
+    if (command == QLatin1String("serve"))
+        return serveCommand(app, arguments);
+    fputs(kUsage, command.isEmpty() || command == QLatin1String("--help") ? stdout : stderr);
+    return command.isEmpty() || command == QLatin1String("--help") ? 0 : 2;
+}
