@@ -13,6 +13,7 @@
 #include "languageselection.h"
 #include "mainviewmodel.h"
 #include "namedmutex.h"
+#include "packagetrust.h"
 #include "singleinstance.h"
 #include "user.h"
 #include "window.h"
@@ -53,6 +54,7 @@ int main(int argc, char *argv[])
     }
 
     ErrorDefine::registerMetaTypes();
+    PackageTrust::installBuiltInKeys(LUNMERE_PUBLISHER_KEYS);
 
     MainViewModel viewModel;
     viewModel.setStartedByUpdater(startedByUpdater);

@@ -42,6 +42,9 @@ QStringList UpdateProgram::updaterArguments(const AppVersionInfo &info, const QS
     json.insert(QStringLiteral("pkg_md5"), info.packageMd5());
     json.insert(QStringLiteral("exe_dir"), QDir::fromNativeSeparators(launcherPath));
     json.insert(QStringLiteral("lang"), languageCode);
+    // Updaters that check signatures check the package against it; older ones ignore it.
+    if (!info.packageSignature().isEmpty())
+        json.insert(QStringLiteral("pkg_signature"), info.packageSignature());
     return {QLatin1String(kInstanceName),
             QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))};
 }

@@ -459,4 +459,11 @@
         <translation>古いパッケージを削除できませんでした</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>このパッケージは発行元の署名がないか、改ざんされています。削除しました。しばらくしてから再度お試しください</translation>
+    </message>
+</context>
 </TS>

@@ -459,4 +459,11 @@
         <translation>Não foi possível eliminar o pacote antigo</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Este pacote não está assinado pelo editor ou foi alterado. Foi eliminado. Tenta novamente mais tarde</translation>
+    </message>
+</context>
 </TS>
