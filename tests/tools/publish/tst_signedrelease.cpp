@@ -114,11 +114,19 @@ void TestSignedRelease::initTestCase()
     m_game = path("install/Orvyndale Game");
     config->setInstallPath(m_game);
 
-    QVERIFY(writeTree(path("v1"), {{"data/world.pak", noise(1 << 20, 1)},
-                                   {"data/readme.txt", "version 1.0.0\n"}}));
-    QVERIFY(writeTree(path("v2"), {{"data/world.pak", noise(1 << 20, 1)},
-                                   {"data/readme.txt", "version 1.0.1\n"},
-                                   {"data/new.pak", noise(100000, 2)}}));
+    const QMap<QString, QByteArray> v1{
+        {"Kestrava_Data/Managed/Metadata/global-metadata.dat", "m"},
+        {"Kestrava_Data/Native/Data/Metadata/global-metadata.dat", "m"},
+        {"data/world.pak", noise(1 << 20, 1)},
+        {"data/readme.txt", "version 1.0.0\n"}};
+    QMap<QString, QByteArray> v2 = v1;
+    v2["data/readme.txt"] = "version 1.0.1\n";
+    v2["data/new.pak"] = noise(100000, 2);
+    QVERIFY(writeTree(path("v1"), v1));
+    QVERIFY(writeTree(path("v2"), v2));
+    // The page counts the game as installed once its executable is there.
+    QVERIFY(writeFile(path("v1/Kestrava"), "#!/bin/sh\n", true));
+    QVERIFY(writeFile(path("v2/Kestrava"), "#!/bin/sh\n", true));
 }
 
 void TestSignedRelease::cleanupTestCase()
