@@ -23,9 +23,6 @@ constexpr qint64 kSlowWriteMs = 1000;
 // one write per 50 KiB piece cut throughput to a few MiB/s; a record that lags by a fraction
 // of a second only means re-fetching those bytes after a crash, never a wrong file.
 constexpr qint64 kRecordIntervalMs = 200;
-// Past this many bytes waiting for a hashing thread the network intake shrinks as for a slow
-// disk, so a fast link cannot pile a package up in memory.
-constexpr qint64 kDigestBacklogLimit = 64 * 1024 * 1024;
 // More hops than any real mirror chain; a loop of redirects must end in an error.
 constexpr int kMaxRedirects = 20;
 
@@ -393,7 +390,7 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
     QElapsedTimer clock;
     clock.start();
     const qint64 written = m_file->write(buffer);
-    if (clock.elapsed() >= kSlowWriteMs || m_digest.backlog() > kDigestBacklogLimit) {
+    if (clock.elapsed() >= kSlowWriteMs) {
         s_fastWrites = 0;
         task->setReadBufferSize(kSlowReadBufferSize);
     } else if (++s_fastWrites > kFastWritesBeforeFullBuffer) {

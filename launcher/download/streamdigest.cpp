@@ -158,6 +158,9 @@ void streamdigest::addData(const QByteArray &data, qint64 position)
             worker, [worker, round, data] { worker->data(round, data); }, Qt::QueuedConnection);
     }
     m_covered += data.size();
+    // Like a slow disk write, this holds up the next piece, never loses one.
+    while (backlog() > kBacklogLimit)
+        QThread::usleep(200);
 }
 
 void streamdigest::finish()

@@ -31,8 +31,11 @@ public:
 
     // The first `length` bytes of the file at `path` start the digests.
     void addFilePrefix(const QString &path, qint64 length);
-    // A piece written at `position`; the digests follow only pieces that continue them.
+    // A piece written at `position`; the digests follow only pieces that continue them. Waits
+    // while the hashing threads are more than kBacklogLimit behind, so that a link faster
+    // than hashing cannot pile a package up in memory.
     void addData(const QByteArray &data, qint64 position);
+    static constexpr qint64 kBacklogLimit = 16 * 1024 * 1024;
     // Emits `finished` once every piece fed so far is hashed.
     void finish();
 
