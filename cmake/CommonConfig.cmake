@@ -7,6 +7,18 @@ target_compile_definitions(project_options INTERFACE
     QT_DISABLE_DEPRECATED_BEFORE=0x050F00
     QT_USE_QSTRINGBUILDER)
 
+# Compiles a list of publisher public keys into a program's main.cpp (see
+# LAUNCHER_PUBLISHER_KEYS); an empty list builds a program that checks no signatures.
+function(lunmere_publisher_keys target keys)
+    foreach(key ${keys})
+        if(NOT key MATCHES "^[A-Za-z0-9+/]+=*$")
+            message(FATAL_ERROR "publisher key \"${key}\" is not a base64 Ed25519 public key")
+        endif()
+    endforeach()
+    string(REPLACE ";" "," text "${keys}")
+    target_compile_definitions(${target} PRIVATE LUNMERE_PUBLISHER_KEYS="${text}")
+endfunction()
+
 # Subsystem folders that a later change may not have filled in yet are skipped.
 function(add_optional_subdirectory dir)
     if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)

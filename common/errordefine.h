@@ -42,6 +42,8 @@ enum ErrorCode {
     // Only the updater can fail to set up its digest worker.
     MD5_EXCEPTION_ERROR = 1027,
 #endif
+    // A package that the publisher did not sign, or that differs from what was signed.
+    PACKAGE_SIGNATURE_ERROR = 1028,
 };
 Q_ENUM_NS(ErrorCode)
 

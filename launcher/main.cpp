@@ -14,6 +14,7 @@
 #include "mainviewmodel.h"
 #include "namedmutex.h"
 #include "replacerecovery.h"
+#include "packagetrust.h"
 #include "singleinstance.h"
 #include "user.h"
 #include "window.h"
@@ -60,6 +61,7 @@ int main(int argc, char *argv[])
     });
 
     ErrorDefine::registerMetaTypes();
+    PackageTrust::installBuiltInKeys(LUNMERE_PUBLISHER_KEYS);
 
     MainViewModel viewModel;
     viewModel.setStartedByUpdater(startedByUpdater);

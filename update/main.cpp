@@ -3,12 +3,14 @@
 
 #include "errordefine.h"
 #include "namedmutex.h"
+#include "packagetrust.h"
 #include "updatewindow.h"
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     ErrorDefine::registerMetaTypes();
+    PackageTrust::installBuiltInKeys(LUNMERE_PUBLISHER_KEYS);
 
     const QStringList arguments = QCoreApplication::arguments();
     const QString instanceName = arguments.size() > 1 ? arguments.at(1) : QString();

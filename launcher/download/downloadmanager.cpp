@@ -49,6 +49,14 @@ downloadmanager::downloadmanager(QObject *parent)
 {
     registerMetaTypes();
     m_network.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
+    connect(&m_digest, &streamdigest::finished, this,
+            [this](const QString &md5, const QString &sha256, qint64 size) {
+                // The part already on disk at a resume could not be read back: read it all.
+                if (md5.isEmpty())
+                    startDigestWorker(finalFilePath(), signatureRequired());
+                else
+                    onDigests(md5, sha256, size);
+            });
 }
 
 downloadmanager::~downloadmanager()
@@ -120,6 +128,7 @@ void downloadmanager::setStallTimeout(int ms)
 void downloadmanager::setUrl(QUrl requestUrl)
 {
     if (requestUrl != m_requestedUrl) {
+        m_digestedFile.clear();
         // Another package: the old one's file and task must not receive the new bytes. Its
         // "_tmp" file and record stay, so it can still be resumed later.
         flushRecord();
@@ -143,6 +152,23 @@ void downloadmanager::setFilePath(QString path)
 void downloadmanager::setFileMD5(QString md5)
 {
     m_expectedMd5 = md5;
+}
+
+void downloadmanager::setExpectedPackage(const SignedPackage &package)
+{
+    m_expectedPackage = package;
+    m_hasExpectedPackage = true;
+}
+
+void downloadmanager::clearExpectedPackage()
+{
+    m_expectedPackage = SignedPackage();
+    m_hasExpectedPackage = false;
+}
+
+bool downloadmanager::signatureRequired() const
+{
+    return m_hasExpectedPackage && PackageTrust::isEnabled();
 }
 
 qint64 downloadmanager::getDownloadedSize()
@@ -258,6 +284,10 @@ void downloadmanager::initTasks()
         const qint64 onDisk = m_file ? m_totalSize : QFileInfo(tempFilePath()).size();
         if (count < 0 || count > m_totalSize || count > onDisk)
             count = 0;
+        // The digests start over with every new transfer, from the bytes already on disk.
+        m_digestedFile.clear();
+        m_digest.reset();
+        m_digest.addFilePrefix(tempFilePath(), count);
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);
         task->setUrl(m_url, 0, m_totalSize, count, id);
@@ -377,6 +407,7 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
         return;
     }
     task->addDownloaded(written);
+    m_digest.addData(buffer, startPosition);
     m_recordDirty = true;
     if (!m_recordClock.isValid() || m_recordClock.elapsed() >= kRecordIntervalMs)
         flushRecord();
@@ -427,6 +458,8 @@ void downloadmanager::completeDownload()
     m_recordDirty = false;
     m_settings.remove(recordGroup());
     m_settings.sync();
+    if (m_digest.isValid() && m_digest.covered() == m_totalSize)
+        m_digestedFile = finalPath;
     const QList<downloadtask *> done = m_tasks;
     m_tasks.clear();
     for (downloadtask *task : done) {
@@ -439,6 +472,7 @@ void downloadmanager::completeDownload()
 void downloadmanager::releaseTransfer()
 {
     m_recordDirty = false;
+    m_digest.reset();
     const QList<downloadtask *> old = m_tasks;
     m_tasks.clear();
     for (downloadtask *task : old) {
@@ -499,26 +533,56 @@ void downloadmanager::httpStatusCodeError(int error, QString msg)
 
 void downloadmanager::fileMd5(QString filePath)
 {
+    const bool streamed = !m_digestedFile.isEmpty() && filePath == m_digestedFile;
+    m_digestedFile.clear();
+    if (streamed)
+        m_digest.finish(); // every byte was hashed as it arrived
+    else
+        startDigestWorker(filePath, signatureRequired());
+    emit md5CheckStart();
+}
+
+void downloadmanager::startDigestWorker(const QString &filePath, bool wantSha256)
+{
     auto *thread = new QThread;
     auto *worker = new md5checkworker(filePath);
+    worker->setWantSha256(wantSha256);
     worker->moveToThread(thread);
     connect(thread, &QThread::started, worker, &md5checkworker::md5);
-    connect(worker, &md5checkworker::md5Checkfinished, this, &downloadmanager::getFileMd5);
+    if (wantSha256)
+        connect(worker, &md5checkworker::digestsFinished, this, &downloadmanager::onDigests);
+    else
+        connect(worker, &md5checkworker::md5Checkfinished, this, &downloadmanager::getFileMd5);
     connect(worker, &md5checkworker::md5Checkfinished, thread, &QThread::quit);
     connect(thread, &QThread::finished, worker, &QObject::deleteLater);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     m_md5Threads.removeAll(QPointer<QThread>());
     m_md5Threads.append(thread);
     thread->start(QThread::InheritPriority);
-    emit md5CheckStart();
 }
 
 void downloadmanager::getFileMd5(QString fileMD5)
 {
-    if (m_expectedMd5.isEmpty() || m_expectedMd5.compare(fileMD5, Qt::CaseInsensitive) == 0) {
-        emit md5CheckFinish();
+    onDigests(fileMD5, QString(), -1);
+}
+
+void downloadmanager::onDigests(const QString &md5, const QString &sha256, qint64 size)
+{
+    if (!m_expectedMd5.isEmpty() && m_expectedMd5.compare(md5, Qt::CaseInsensitive) != 0) {
+        resetDownload();
+        emit downloadError(DOWNLOAD_MD5_ERROR, tr("message_error_download_md5"));
         return;
     }
-    resetDownload();
-    emit downloadError(DOWNLOAD_MD5_ERROR, tr("message_error_download_md5"));
+    if (signatureRequired()) {
+        QString why;
+        if (!PackageTrust::checkFile(m_expectedPackage, md5, sha256, size, &why)) {
+            qWarning() << "package signature:" << finalFilePath() << why;
+            // Nothing of an unsigned package may stay where a later run would take it.
+            resetDownload();
+            emit downloadError(PACKAGE_SIGNATURE_ERROR, PackageTrust::errorMessage(why));
+            return;
+        }
+        qDebug() << "package signature: verified" << finalFilePath();
+    }
+    emit md5CheckFinish();
 }

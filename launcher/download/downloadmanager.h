@@ -1,6 +1,8 @@
 #pragma once
 
 #include "errordefine.h"
+#include "packagetrust.h"
+#include "streamdigest.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -40,6 +42,10 @@ public:
     QList<downloadtask *> tasks() const { return m_tasks; }
     // How long a task may receive nothing before it restarts (10 s unless a test shortens it).
     void setStallTimeout(int ms);
+    // The package the publisher signed: with trusted keys configured, a finished file passes
+    // only when its signature and digests match it. Cleared by clearExpectedPackage.
+    void setExpectedPackage(const SignedPackage &package);
+    void clearExpectedPackage();
 
 signals:
     void downloadReplyProgress(qint64 bytesRead, qint64 totalBytes);
@@ -68,6 +74,9 @@ public slots:
     void fileMd5(QString filePath);
 
 private:
+    void onDigests(const QString &md5, const QString &sha256, qint64 size);
+    void startDigestWorker(const QString &filePath, bool wantSha256);
+    bool signatureRequired() const;
     void sendSizeRequest();
     void abortSizeRequest();
     void failSizeRequest(int status);
@@ -101,4 +110,9 @@ private:
     bool m_recordDirty = false;
     QElapsedTimer m_recordClock;
     QList<QPointer<QThread>> m_md5Threads;
+    SignedPackage m_expectedPackage;
+    bool m_hasExpectedPackage = false;
+    streamdigest m_digest;
+    // The file the streaming digest describes once a download completed; empty otherwise.
+    QString m_digestedFile;
 };

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "crashhandler.h"
+#include "packagedigest.h"
 
 namespace {
 // Large reads keep the per-call overhead far below the cost of hashing.
@@ -44,5 +45,15 @@ QString md5checkworker::fileMd5(const QString &filePath)
 void md5checkworker::md5()
 {
     platform::prepareThreadForCrashDump();
-    emit md5Checkfinished(fileMd5(m_filePath));
+    if (!m_wantSha256) {
+        emit md5Checkfinished(fileMd5(m_filePath));
+        return;
+    }
+    PackageDigest digest;
+    QThread *thread = QThread::currentThread();
+    if (!PackageDigest::ofFile(m_filePath, &digest, -1,
+                               [thread] { return thread->isInterruptionRequested(); }))
+        digest = PackageDigest();
+    emit digestsFinished(digest.md5, digest.sha256, digest.size);
+    emit md5Checkfinished(digest.md5);
 }

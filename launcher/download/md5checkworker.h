@@ -3,7 +3,8 @@
 #include <QObject>
 #include <QString>
 
-// Computes the MD5 sum of one file on whatever thread it is moved to.
+// Computes the MD5 sum of one file (and, when asked, its SHA-256 in the same read) on
+// whatever thread it is moved to.
 class md5checkworker : public QObject
 {
     Q_OBJECT
@@ -14,7 +15,11 @@ public:
     // whole (or the owning thread asked to stop).
     static QString fileMd5(const QString &filePath);
 
+    void setWantSha256(bool want) { m_wantSha256 = want; }
+
 signals:
+    // Only with setWantSha256, just before md5Checkfinished; empty digests and -1 on failure.
+    void digestsFinished(QString md5, QString sha256, qint64 size);
     void md5Checkfinished(QString md5);
 
 public slots:
@@ -22,4 +27,5 @@ public slots:
 
 private:
     QString m_filePath;
+    bool m_wantSha256 = false;
 };

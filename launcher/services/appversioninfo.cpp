@@ -109,6 +109,8 @@ AppVersionInfo::Verdict AppVersionInfo::fromReleaseAnswer(const QJsonDocument &d
     read.setPackageUrl(data.value(QStringLiteral("package_url")).toString());
     read.setPackageMd5(data.value(QStringLiteral("package_md5")).toString());
     read.setPackageSize(readSize(data.value(QStringLiteral("package_size"))));
+    read.setPackageSignature(
+        QJsonObject::fromVariantMap(data.value(QStringLiteral("package_signature")).toMap()));
     if (info)
         *info = read;
     return read.isUsable(error) ? Verdict::Update : Verdict::Unusable;
@@ -142,7 +144,8 @@ bool AppVersionInfo::operator==(const AppVersionInfo &other) const
 {
     return m_updateType == other.m_updateType && m_packageName == other.m_packageName &&
            m_packageVersion == other.m_packageVersion && m_packageUrl == other.m_packageUrl &&
-           m_packageMd5 == other.m_packageMd5 && m_packageSize == other.m_packageSize;
+           m_packageMd5 == other.m_packageMd5 && m_packageSize == other.m_packageSize &&
+           m_packageSignature == other.m_packageSignature;
 }
 
 void AppVersionInfo::registerMetaType()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QMetaType>
 #include <QString>
 
@@ -34,6 +35,9 @@ public:
     void setPackageUrl(const QString &url) { m_packageUrl = url; }
     void setPackageMd5(const QString &md5) { m_packageMd5 = md5.toLower(); }
     void setPackageSize(qint64 size) { m_packageSize = size; }
+    // The publisher's signature field ("package_signature"); empty when the answer has none.
+    QJsonObject packageSignature() const { return m_packageSignature; }
+    void setPackageSignature(const QJsonObject &signature) { m_packageSignature = signature; }
 
     // Reads the "data" object of a release answer. An update exists when has_update reads
     // "true" (string or boolean) and the app_id inside the user_defined JSON text is empty or
@@ -60,6 +64,7 @@ private:
     QString m_packageUrl;
     QString m_packageMd5;
     qint64 m_packageSize = 0;
+    QJsonObject m_packageSignature;
 };
 
 Q_DECLARE_METATYPE(AppVersionInfo)

@@ -31,14 +31,21 @@ QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
                       QJsonObject{{QStringLiteral("path"), release.filesPath},
                                   {QStringLiteral("sha256"), release.filesSha256},
                                   {QStringLiteral("size"), double(release.filesSize)}});
+    if (!release.signature.isEmpty())
+        latest.insert(QStringLiteral("signature"), release.signature);
     QJsonArray diffs;
     // The reader takes every diff field as a JSON string, the size included.
-    for (const DiffPackageInfo &diff : release.diffs)
-        diffs.append(QJsonObject{{QStringLiteral("name"), diff.name},
-                                 {QStringLiteral("md5"), diff.md5},
-                                 {QStringLiteral("path"), diff.path},
-                                 {QStringLiteral("version"), diff.version},
-                                 {QStringLiteral("size"), diff.size}});
+    for (const DiffPackageInfo &diff : release.diffs) {
+        QJsonObject item{{QStringLiteral("name"), diff.name},
+                         {QStringLiteral("md5"), diff.md5},
+                         {QStringLiteral("path"), diff.path},
+                         {QStringLiteral("version"), diff.version},
+                         {QStringLiteral("size"), diff.size}};
+        const QJsonObject signature = release.diffSignatures.value(diff.version);
+        if (!signature.isEmpty())
+            item.insert(QStringLiteral("signature"), signature);
+        diffs.append(item);
+    }
     QJsonObject data{
         {QStringLiteral("game"),
          QJsonObject{{QStringLiteral("latest"), latest}, {QStringLiteral("diffs"), diffs}}},
@@ -66,7 +73,7 @@ QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QS
     const QByteArray userDefined =
         QJsonDocument(QJsonObject{{QStringLiteral("app_id"), launcherId}})
             .toJson(QJsonDocument::Compact);
-    return answer(QJsonObject{
+    QJsonObject data{
         {QStringLiteral("has_update"), QStringLiteral("true")},
         {QStringLiteral("user_defined"), QString::fromUtf8(userDefined)},
         {QStringLiteral("update_type"), release.updateType()},
@@ -75,7 +82,10 @@ QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QS
         {QStringLiteral("package_url"), release.packageUrl()},
         {QStringLiteral("package_md5"), release.packageMd5()},
         {QStringLiteral("package_size"), double(release.packageSize())},
-    });
+    };
+    if (!release.packageSignature().isEmpty())
+        data.insert(QStringLiteral("package_signature"), release.packageSignature());
+    return answer(data);
 }
 
 QByteArray ManifestWriter::noReleaseAnswer()

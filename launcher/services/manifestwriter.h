@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QVariantList>
 
@@ -32,6 +34,10 @@ public:
         // Written only when minVersion is not empty.
         QString minVersion;
         QString forceUpdateUrl;
+        // Publisher signatures, written only when not empty: the full package's and the
+        // difference packages' by source version. Plug-ins carry theirs in their maps.
+        QJsonObject signature;
+        QMap<QString, QJsonObject> diffSignatures;
     };
 
     struct Promotion

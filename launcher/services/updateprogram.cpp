@@ -13,6 +13,7 @@
 #include "cdlgyesno.h"
 #include "diskspace.h"
 #include "launcherconfig.h"
+#include "packagetrust.h"
 #include "processes.h"
 
 UpdateProgram::UpdateProgram(QObject *parent)
@@ -42,6 +43,10 @@ QStringList UpdateProgram::updaterArguments(const AppVersionInfo &info, const QS
     json.insert(QStringLiteral("pkg_md5"), info.packageMd5());
     json.insert(QStringLiteral("exe_dir"), QDir::fromNativeSeparators(launcherPath));
     json.insert(QStringLiteral("lang"), languageCode);
+    // An updater built with the same keys checks the package against it (older updaters
+    // ignore it); without keys the command line stays as it always was.
+    if (PackageTrust::isEnabled() && !info.packageSignature().isEmpty())
+        json.insert(QStringLiteral("pkg_signature"), info.packageSignature());
     return {QLatin1String(kInstanceName),
             QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))};
 }

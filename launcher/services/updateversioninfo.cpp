@@ -88,8 +88,8 @@ UpdateVersionInfo::~UpdateVersionInfo()
 QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 {
     // The publisher's preview launcher reads the not-yet-released catalogue.
-    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevResource")
-                                                     : QStringLiteral("resource");
+    const QString name =
+        AppEnvironment::isPreview() ? QStringLiteral("prevResource") : QStringLiteral("resource");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("launcher_id"), QLatin1String(AppEnvironment::kLauncherId));
@@ -99,8 +99,8 @@ QUrl UpdateVersionInfo::resourceQueryUrl(const QString &apiBase)
 
 QUrl UpdateVersionInfo::contentQueryUrl(const QString &apiBase, const QString &languageCode)
 {
-    const QString name = AppEnvironment::isPreview() ? QStringLiteral("prevContent")
-                                                     : QStringLiteral("content");
+    const QString name =
+        AppEnvironment::isPreview() ? QStringLiteral("prevContent") : QStringLiteral("content");
     QUrl url(QStringLiteral("%1/xsk/launcher/api/%2").arg(apiBase, name));
     QUrlQuery query;
     query.addQueryItem(QStringLiteral("filter_adv"), QStringLiteral("true"));
@@ -128,6 +128,12 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
     m_filesPath = files.value(QStringLiteral("path")).toString();
     m_filesSha256 = files.value(QStringLiteral("sha256")).toString();
     m_filesSize = readSize(files.value(QStringLiteral("size")));
+    m_signature = dataObject.value(QLatin1String("game"))
+                      .toObject()
+                      .value(QLatin1String("latest"))
+                      .toObject()
+                      .value(QLatin1String("signature"))
+                      .toObject();
     requestSize();
 
     if (data.contains(QStringLiteral("force_update"))) {
@@ -147,6 +153,7 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
         diff.version = o.value(QLatin1String("version")).toString();
         diff.size = o.value(QLatin1String("size")).toString();
         m_diffs.insert(diff.version, diff);
+        m_diffSignatures.insert(diff.version, o.value(QLatin1String("signature")).toObject());
     }
 
     m_plugins =
@@ -155,6 +162,13 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
     if (m_webUrl.isEmpty())
         m_webUrl = data.value(QStringLiteral("web_url")).toString();
     return true;
+}
+
+QJsonObject UpdateVersionInfo::packageSignature(const QString &fromVersion) const
+{
+    if (!fromVersion.isEmpty() && m_diffs.contains(fromVersion))
+        return m_diffSignatures.value(fromVersion);
+    return m_signature;
 }
 
 bool UpdateVersionInfo::parseContentResponse(const QByteArray &body, QString *error)

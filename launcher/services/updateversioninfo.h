@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QMap>
 #include <QObject>
 #include <QString>
@@ -45,6 +46,9 @@ public:
     QString path() const { return m_path; }
     QString name() const { return m_name; }
     QString md5() const { return m_md5; }
+    // The publisher's signature field of the package for a version (same rule as the MD5);
+    // empty when the manifest carries none.
+    QJsonObject packageSignature(const QString &fromVersion) const;
     qint64 size() const { return m_size; }
     QString entry() const { return m_entry; }
     QMap<QString, DiffPackageInfo> diffs() const { return m_diffs; }
@@ -73,6 +77,8 @@ private:
     qint64 m_size = 0;
     QString m_entry;
     QMap<QString, DiffPackageInfo> m_diffs;
+    QJsonObject m_signature;
+    QMap<QString, QJsonObject> m_diffSignatures;
     QVariantList m_plugins;
     QString m_webUrl;
     QString m_minVersion;

@@ -30,6 +30,7 @@
 #include "processes.h"
 #include "diskspace.h"
 #include "progresstext.h"
+#include "signedpackages.h"
 #include "setupmanager.h"
 #include "launcherconfig.h"
 #include "statusreport.h"
@@ -130,8 +131,13 @@ void MainViewModel::initialize()
     connect(m_pluginDownloader, &downloadmanager::md5CheckFinish, this,
             &MainViewModel::onPluginMd5Finished);
     // The plug-in has a worker of its own, so its events never reach the game's handlers; its
-    // failures are not shown.
+    // failures are not shown, except a package the publisher did not sign.
     m_pluginSetup = new setupmanager();
+    connect(m_pluginDownloader, &downloadmanager::downloadError, this,
+            [this](ErrorDefine::ErrorCode error, const QString &msg) {
+                if (error == ErrorDefine::PACKAGE_SIGNATURE_ERROR)
+                    showTransferError(tr("message_download_error"), error, msg);
+            });
 
     m_messageBox = new CDlgYesNo();
     m_messageBox->resize(500, 300);
@@ -967,6 +973,8 @@ void MainViewModel::startDownload(bool onlyWhenNotInstalled)
     const QString folder = LauncherConfig::instance()->installPath();
     m_gameDownloader->setFilePath(folder);
     m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
+    m_gameDownloader->setExpectedPackage(
+        SignedPackages::gamePackage(*m_manifest, m_currentGameVersion));
     m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameSetup->setZipFilePath(folder);
     m_gameSetup->setZipFileName(m_gameDownloader->fileName());
@@ -1186,6 +1194,7 @@ void MainViewModel::preparePlugin()
     m_pluginDownloader->setUrl(QUrl(url));
     m_pluginDownloader->setFilePath(launcherFolder());
     m_pluginDownloader->setFileMD5(plugin.value(QStringLiteral("md5")).toString());
+    m_pluginDownloader->setExpectedPackage(SignedPackages::plugin(plugin, m_manifest->version()));
     m_pluginSetup->setZipFilePath(launcherFolder());
     m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
 }
@@ -1235,6 +1244,13 @@ void MainViewModel::startLauncherUpdateCheck()
 
 void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
 {
+    QString why;
+    if (!SignedPackages::isReleaseTrusted(updateInfo, &why)) {
+        qWarning() << "update Info: release signature:" << why;
+        showTransferError(tr("message_download_error"), ErrorDefine::PACKAGE_SIGNATURE_ERROR,
+                          PackageTrust::errorMessage(why));
+        return;
+    }
     if (UpdateProgram::startUpdater(updateInfo)) {
         QCoreApplication::exit(0);
         return;

@@ -39,15 +39,20 @@ private slots:
     void numbersRunWithoutGaps()
     {
         // Support staff read these numbers off players' screenshots.
+        // The signature code follows the updater's own 1027 in both programs, so a number
+        // means the same everywhere and the launcher still knows no 1027.
         const QMetaEnum meta = QMetaEnum::fromType<ErrorCode>();
         QCOMPARE(meta.value(0), 0);
-        for (int i = 1; i < meta.keyCount(); ++i)
+        for (int i = 1; i <= 27; ++i)
             QCOMPARE(meta.value(i), 999 + i);
 #ifdef LUNMERE_UPDATER
-        QCOMPARE(meta.keyCount(), 29);
+        QCOMPARE(meta.value(28), 1027);
+        QCOMPARE(meta.keyCount(), 30);
 #else
-        QCOMPARE(meta.keyCount(), 28);
+        QCOMPARE(meta.keyCount(), 29);
 #endif
+        QCOMPARE(meta.value(meta.keyCount() - 1), int(PACKAGE_SIGNATURE_ERROR));
+        QCOMPARE(errorName(1028), QStringLiteral("PACKAGE_SIGNATURE_ERROR"));
     }
 
     void codeTravelsThroughQueuedConnection()

@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
+#include <QTextEdit>
 
 DialogWatcher::DialogWatcher(QObject *parent)
     : QObject(parent)
@@ -16,5 +18,11 @@ void DialogWatcher::poll()
     if (!dialog)
         return;
     m_classNames << QString::fromLatin1(dialog->metaObject()->className());
+    QStringList shown;
+    for (const QLabel *label : dialog->findChildren<QLabel *>())
+        shown << label->text();
+    for (const QTextEdit *view : dialog->findChildren<QTextEdit *>())
+        shown << view->toPlainText();
+    m_texts << shown.join(QLatin1Char('\n'));
     m_accept ? dialog->accept() : dialog->reject();
 }

@@ -17,7 +17,13 @@ public:
     int count() const { return m_classNames.size(); }
     // The class of each dialog answered, in order.
     QStringList classNames() const { return m_classNames; }
-    void clear() { m_classNames.clear(); }
+    // The texts each dialog showed (labels and text views), one entry per dialog.
+    QStringList texts() const { return m_texts; }
+    void clear()
+    {
+        m_classNames.clear();
+        m_texts.clear();
+    }
 
 private:
     void poll();
@@ -25,4 +31,5 @@ private:
     QTimer m_timer;
     bool m_accept = true;
     QStringList m_classNames;
+    QStringList m_texts;
 };

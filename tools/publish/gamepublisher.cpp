@@ -7,9 +7,11 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include "foldersnapshot.h"
 #include "gamefilelist.h"
+#include "packagesigner.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -153,6 +155,39 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                                             .arg(site, folder));
     }
 
+    PackageSigner signer;
+    if (!options.signingKey.isEmpty()) {
+        QStringList folders{options.site};
+        for (const Version &version : versions)
+            folders << version.folder;
+        for (const QString &folder : folders) {
+            if (!PackageSigner::isOutside(options.signingKey, folder))
+                return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
+                                                           "gets published; keep it elsewhere")
+                                                .arg(options.signingKey, folder));
+        }
+        if (!signer.load(options.signingKey, error))
+            return false;
+    }
+    QVariantList plugins;
+    for (const QVariant &item : options.plugins) {
+        QVariantMap plugin = item.toMap();
+        const QString file = plugin.take(QStringLiteral("file")).toString();
+        if (signer.isLoaded()) {
+            const QString path = plugin.value(QStringLiteral("path")).toString();
+            if (file.isEmpty())
+                return publish::fail(error, QStringLiteral("plug-in %1: give its local copy as "
+                                                           "\"file\" so that it can be signed")
+                                                .arg(path));
+            QJsonObject signature;
+            if (!signer.signFile(file, QUrl(path).fileName(), versions.last().version, QString(),
+                                 plugin.value(QStringLiteral("md5")).toString(), &signature, error))
+                return false;
+            plugin.insert(QStringLiteral("signature"), signature.toVariantMap());
+        }
+        plugins << plugin;
+    }
+
     QList<FolderSnapshot> snapshots;
     const QMap<QString, QString> reserved{
         {deletionListName(), QStringLiteral("the launcher reads a file of this name at the top of "
@@ -189,7 +224,7 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     release.name = QStringLiteral("%1_%2.7z").arg(options.name, newestVersion);
     release.path = packageUrl(options, release.name);
     release.entry = options.entry;
-    release.plugins = options.plugins;
+    release.plugins = plugins;
     release.webUrl = options.webUrl;
     release.minVersion = options.minLauncherVersion;
     release.forceUpdateUrl = options.forceUpdateUrl;
@@ -200,6 +235,9 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     if (!SevenZipPacker::pack(newest.root(), newest.entries().keys(), {}, fullPackage, error))
         return false;
     if (!publish::digestOf(fullPackage, &release.md5, &release.size, error))
+        return false;
+    if (signer.isLoaded() && !signer.signFile(fullPackage, release.name, newestVersion, QString(),
+                                              release.md5, &release.signature, error))
         return false;
 
     // What the launcher checks an installed game against, and repairs from the full package.
@@ -248,6 +286,13 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         if (!publish::digestOf(package, &diff.md5, &size, error))
             return false;
         diff.size = QString::number(size);
+        if (signer.isLoaded()) {
+            QJsonObject signature;
+            if (!signer.signFile(package, diff.name, newestVersion, from, diff.md5, &signature,
+                                 error))
+                return false;
+            release.diffSignatures.insert(from, signature);
+        }
         release.diffs << diff;
     }
 

@@ -30,6 +30,9 @@ public:
         ManifestWriter::Promotion promotion;
         QString minLauncherVersion;
         QString forceUpdateUrl;
+        // The publisher's private key: every package, plug-ins included, gets a signature.
+        // Plug-ins name their local copy in "file" then (never published).
+        QString signingKey;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

@@ -6,6 +6,7 @@
 #include "appversioninfo.h"
 #include "foldersnapshot.h"
 #include "manifestwriter.h"
+#include "packagesigner.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -36,6 +37,17 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
         options.updateType != AppVersionInfo::kCompulsoryUpdateType)
         return publish::fail(error, QStringLiteral("update type %1: 1 (optional) or 2 (compulsory)")
                                         .arg(options.updateType));
+    PackageSigner signer;
+    if (!options.signingKey.isEmpty()) {
+        for (const QString &folder : {options.site, options.folder}) {
+            if (!PackageSigner::isOutside(options.signingKey, folder))
+                return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
+                                                           "gets published; keep it elsewhere")
+                                                .arg(options.signingKey, folder));
+        }
+        if (!signer.load(options.signingKey, error))
+            return false;
+    }
     FolderSnapshot snapshot;
     // The updater copies every file of the package over the player's launcher folder.
     const QMap<QString, QString> reserved{
@@ -79,6 +91,12 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
                           file);
     release.setPackageMd5(md5);
     release.setPackageSize(size);
+    if (signer.isLoaded()) {
+        QJsonObject signature;
+        if (!signer.signFile(package, file, options.version, QString(), md5, &signature, error))
+            return false;
+        release.setPackageSignature(signature);
+    }
     QString why;
     if (!release.isUsable(&why))
         return publish::fail(

@@ -17,6 +17,7 @@ public:
         QString name = QStringLiteral("launcher");
         int updateType = 1;
         QString launcherId = QStringLiteral("18");
+        QString signingKey; // the publisher's private key; the release gets a signature
     };
 
     // The answer for launchers of other versions; "<this>.<version>" answers the released one.

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -14,6 +15,7 @@
 
 #include "gamepublisher.h"
 #include "launcherpublisher.h"
+#include "packagesigner.h"
 #include "publishcommon.h"
 #include "siteserver.h"
 
@@ -24,6 +26,7 @@ const char kUsage[] =
     "VERSION=FOLDER...\n"
     "       lunmere-publish launcher --site DIR --base-url URL --version VERSION [options] "
     "FOLDER\n"
+    "       lunmere-publish keygen --out STEM\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
     "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
     "Run a command with --help for its options.\n";
@@ -98,6 +101,10 @@ int gameCommand(const QStringList &arguments)
         option("plugins", "JSON file: array of plug-in packages {path, md5}.", "file"),
         option("min-launcher-version", "Oldest launcher that may still run.", "version"),
         option("force-update-url", "Where a too old launcher sends the player.", "url"),
+        option("sign-key",
+               "Private key (from keygen) to sign every package with; plug-ins then need "
+               "\"file\", their local copy.",
+               "file"),
     });
     parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
     int exitCode = 0;
@@ -113,6 +120,7 @@ int gameCommand(const QStringList &arguments)
     options.webUrl = parser.value("web-url");
     options.minLauncherVersion = parser.value("min-launcher-version");
     options.forceUpdateUrl = parser.value("force-update-url");
+    options.signingKey = parser.value("sign-key");
     QString error;
     if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
         return failWith(error);
@@ -140,7 +148,15 @@ int gameCommand(const QStringList &arguments)
         }
         if (!doc.isArray())
             return failWith(parser.value("plugins") + ": expected an array");
-        options.plugins = doc.array().toVariantList();
+        // A plug-in's local copy is named relative to the list that names it.
+        const QDir listFolder = QFileInfo(parser.value("plugins")).absoluteDir();
+        for (const QVariant &item : doc.array().toVariantList()) {
+            QVariantMap plugin = item.toMap();
+            if (plugin.contains(QStringLiteral("file")))
+                plugin.insert(QStringLiteral("file"),
+                              listFolder.absoluteFilePath(plugin.value("file").toString()));
+            options.plugins << plugin;
+        }
     }
     QList<GamePublisher::Version> versions;
     for (const QString &argument : parser.positionalArguments()) {
@@ -166,6 +182,7 @@ int launcherCommand(const QStringList &arguments)
         option("name", "Package name (default launcher).", "name"),
         option("update-type", "1 optional (default), 2 compulsory.", "type"),
         option("launcher-id", "Launcher id the release is meant for (default 18).", "id"),
+        option("sign-key", "Private key (from keygen) to sign the release with.", "file"),
     });
     parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
     int exitCode = 0;
@@ -181,6 +198,7 @@ int launcherCommand(const QStringList &arguments)
     options.folder = parser.positionalArguments().first();
     if (parser.isSet("name"))
         options.name = parser.value("name");
+    options.signingKey = parser.value("sign-key");
     if (parser.isSet("launcher-id"))
         options.launcherId = parser.value("launcher-id");
     if (parser.isSet("update-type")) {
@@ -194,6 +212,25 @@ int launcherCommand(const QStringList &arguments)
         return failWith(error);
     QTextStream log(stdout);
     return LauncherPublisher::publish(options, &error, &log) ? 0 : failWith(error);
+}
+
+int keygenCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Makes a publisher key pair: STEM.key, the private key that signs (keep it secret and "
+        "out of the site folder), and STEM.pub, the public key launchers are built to trust.");
+    parser.addOptions({option("out", "Path and name of the two files, without suffix.", "stem")});
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) || !requireOptions(parser, {"out"}, &exitCode))
+        return exitCode;
+    QString publicKey;
+    QString error;
+    if (!PackageSigner::generate(parser.value("out"), &publicKey, &error))
+        return failWith(error);
+    QTextStream(stdout) << "public key " << publicKey << "\nbuild launchers with "
+                        << "-DLAUNCHER_PUBLISHER_KEYS=" << publicKey << Qt::endl;
+    return 0;
 }
 
 int serveCommand(QCoreApplication &app, const QStringList &arguments)
@@ -268,6 +305,8 @@ int main(int argc, char **argv)
         return gameCommand(arguments);
     if (command == QLatin1String("launcher"))
         return launcherCommand(arguments);
+    if (command == QLatin1String("keygen"))
+        return keygenCommand(arguments);
     if (command == QLatin1String("nginx"))
         return nginxCommand(arguments);
     if (command == QLatin1String("serve"))

@@ -537,4 +537,11 @@
         <translation>Das Spielpaket enthält %1 nicht.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Dieses Paket ist nicht vom Herausgeber signiert oder wurde verändert. Es wurde gelöscht. Bitte versuche es später erneut</translation>
+    </message>
+</context>
 </TS>

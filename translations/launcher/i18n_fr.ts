@@ -537,4 +537,11 @@
         <translation>Le paquet du jeu ne contient pas %1.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Ce paquet n'est pas signé par l'éditeur ou a été modifié. Il a été supprimé. Réessaie plus tard</translation>
+    </message>
+</context>
 </TS>

@@ -537,4 +537,11 @@
         <translation>게임 패키지에 %1이(가) 없습니다.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>이 패키지는 배급사의 서명이 없거나 변조되었습니다. 삭제했습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
+</context>
 </TS>

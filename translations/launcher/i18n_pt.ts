@@ -537,4 +537,11 @@
         <translation>O pacote do jogo não contém %1.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Este pacote não está assinado pelo editor ou foi alterado. Foi eliminado. Tenta novamente mais tarde</translation>
+    </message>
+</context>
 </TS>

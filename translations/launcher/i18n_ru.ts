@@ -537,4 +537,11 @@
         <translation>Пакет игры не содержит %1.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
+    </message>
+</context>
 </TS>

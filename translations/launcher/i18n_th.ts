@@ -537,4 +537,11 @@
         <translation>แพ็กเกจเกมไม่มี %1</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>แพ็กเกจนี้ไม่มีลายเซ็นของผู้จัดจำหน่ายหรือถูกแก้ไข จึงถูกลบแล้ว โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+</context>
 </TS>

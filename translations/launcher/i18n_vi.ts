@@ -537,4 +537,11 @@
         <translation>Gói game không chứa %1.</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Gói này không có chữ ký của nhà phát hành hoặc đã bị thay đổi. Gói đã bị xóa. Vui lòng thử lại sau</translation>
+    </message>
+</context>
 </TS>

@@ -537,4 +537,11 @@
         <translation>遊戲包中不含 %1。</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
+    </message>
+</context>
 </TS>

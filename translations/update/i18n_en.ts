@@ -203,4 +203,11 @@
         <translation>Close update</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>This package is not signed by the publisher or was altered. It has been deleted. Please try again later</translation>
+    </message>
+</context>
 </TS>

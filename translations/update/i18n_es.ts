@@ -203,4 +203,11 @@
         <translation>Cancelar actualización</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Este paquete no está firmado por el editor o ha sido alterado. Se ha eliminado. Inténtalo de nuevo más tarde</translation>
+    </message>
+</context>
 </TS>

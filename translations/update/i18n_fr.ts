@@ -203,4 +203,11 @@
         <translation>Arrêter la mise à jour</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Ce paquet n'est pas signé par l'éditeur ou a été modifié. Il a été supprimé. Réessaie plus tard</translation>
+    </message>
+</context>
 </TS>

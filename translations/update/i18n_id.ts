@@ -203,4 +203,11 @@
         <translation>Hentikan pembaruan</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Paket ini tidak ditandatangani penerbit atau telah diubah. Paket telah dihapus. Coba lagi nanti</translation>
+    </message>
+</context>
 </TS>

@@ -203,4 +203,11 @@
         <translation>更新を中止</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>このパッケージは発行元の署名がないか、改ざんされています。削除しました。しばらくしてから再度お試しください</translation>
+    </message>
+</context>
 </TS>

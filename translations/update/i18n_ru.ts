@@ -203,4 +203,11 @@
         <translation>Прервать обновление</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
+    </message>
+</context>
 </TS>

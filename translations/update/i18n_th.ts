@@ -203,4 +203,11 @@
         <translation>หยุดอัปเดต</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>แพ็กเกจนี้ไม่มีลายเซ็นของผู้จัดจำหน่ายหรือถูกแก้ไข จึงถูกลบแล้ว โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+</context>
 </TS>

@@ -203,4 +203,11 @@
         <translation>关闭更新</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>安装包未经发行方签名或已被篡改，已将其删除。请稍后重试</translation>
+    </message>
+</context>
 </TS>

@@ -203,4 +203,11 @@
         <translation>關閉更新</translation>
     </message>
 </context>
+<context>
+    <name>PackageTrust</name>
+    <message>
+        <source>message_error_package_signature</source>
+        <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
+    </message>
+</context>
 </TS>

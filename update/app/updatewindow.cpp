@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,7 @@
 
 #include "downloadmanager.h"
 #include "dlgyesno.h"
+#include "errordefine.h"
 #include "fileoperator.h"
 #include "language.h"
 #include "launcherprocess.h"
@@ -17,7 +19,9 @@
 #include "replacerecovery.h"
 #include "taskmodel.h"
 #include "uncompressmanager.h"
+#include "packagetrust.h"
 #include "updatecontext.h"
+#include "updaterpackagecheck.h"
 
 namespace {
 const QString kPictureRunning = QStringLiteral(":/pic/bg/updateIng.png");
@@ -139,6 +143,7 @@ bool UpdateWindow::parseArguments()
     const QString exeDir = text("exe_dir");
     m_packageUrl = text("pkg_url");
     m_packageMd5 = text("pkg_md5");
+    m_packageSignature = params.value(QLatin1String("pkg_signature")).toObject();
     const QUrl url(m_packageUrl, QUrl::TolerantMode);
     UpdateContext::setPackageFileName(url.fileName(QUrl::FullyDecoded));
 
@@ -231,6 +236,18 @@ void UpdateWindow::onDownloadError(int error, QString msg)
 
 void UpdateWindow::startUnzip()
 {
+    QString why;
+    if (!UpdaterPackageCheck::isTrusted(UpdateContext::packageFile(), m_packageMd5,
+                                        m_packageSignature, &why)) {
+        qWarning() << "package signature:" << UpdateContext::packageFile() << why;
+        // Retrying fetches the package again; nothing of this one is unpacked.
+        QFile::remove(UpdateContext::packageFile());
+        m_state = Downloading;
+        showFailure(tr("title_download_error"), QStringLiteral("[%1]:%2")
+                                                    .arg(int(ErrorDefine::PACKAGE_SIGNATURE_ERROR))
+                                                    .arg(PackageTrust::errorMessage(why)));
+        return;
+    }
     UncompressManager *unzip = UncompressManager::instance();
     removeFolder(UpdateContext::extractionFolder());
 

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QJsonObject>
 #include <QStringList>
 
 #include "dlgprogress.h"
@@ -68,6 +69,7 @@ private:
     QStringList m_arguments;
     QString m_packageUrl;
     QString m_packageMd5;
+    QJsonObject m_packageSignature;
     DlgProgress m_progressDlg;
     QThread *m_copyThread = nullptr;
     FileOperator *m_fileOperator = nullptr;

@@ -146,7 +146,7 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
     QList<QPair<QString, QString>> messages;
     for (const char *context :
          {"MainViewModel", "CSetInstallPathDialog", "ApplicationInfo", "UpdateProgram",
-          "downloadmanager", "downloadtask", "setupmanager", "QObject"}) {
+          "downloadmanager", "downloadtask", "setupmanager", "PackageTrust", "QObject"}) {
         for (const QString &key :
              widgettextfit::keysOf(source, QLatin1String(context), QStringLiteral("message"))) {
             messages << qMakePair(QLatin1String(context) + QLatin1Char('/') + key,

@@ -87,7 +87,7 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
                                 QStringLiteral("title_unzip_error"),
                                 QStringLiteral("title_file_replace_failed")};
     int failures = 0;
-    for (const char *context : {"DownloadTask", "UncompressManager", "QObject"}) {
+    for (const char *context : {"DownloadTask", "UncompressManager", "PackageTrust", "QObject"}) {
         for (const QString &key :
              widgettextfit::keysOf(source, QLatin1String(context), QStringLiteral("message_"))) {
             for (const QString &title : titles) {

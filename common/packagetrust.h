@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+// What the publisher signs for one package: the file, its digests and the release it belongs
+// to. Travels as compact JSON text, so the signed bytes are exactly the bytes received.
+struct PackageStatement
+{
+    QString name; // the package's file name, as its address names it
+    qint64 size = -1;
+    QString sha256;  // lower-case hex
+    QString md5;     // lower-case hex, the digest the manifest carries
+    QString version; // the game or launcher version the package installs
+    QString from;    // a difference package: the installed version it updates from
+
+    QByteArray toJson() const;
+    static bool fromJson(const QByteArray &json, PackageStatement *statement, QString *why);
+};
+
+// What the manifest says a package should be, together with the signature field it carried.
+struct SignedPackage
+{
+    QJsonObject signature; // {"statement", "signature", "key"}; empty when none came
+    QString name;
+    QString version;
+    QString from;
+    QString md5;
+    qint64 size = -1; // -1 when the manifest gives none
+    // The updater learns no version from its command line: any signed one will do there.
+    bool checkVersion = true;
+};
+
+// Decides whether a package comes from the publisher: an Ed25519 signature, by a key this
+// program trusts, over a statement that matches the manifest and the downloaded file. With no
+// key configured nothing is checked.
+class PackageTrust
+{
+public:
+    // Raw 32-byte Ed25519 public keys; the program's main sets the compiled-in list.
+    static void setTrustedKeys(const QList<QByteArray> &keys);
+    static QList<QByteArray> trustedKeys();
+    static bool isEnabled();
+    // Trusts the keys a program was built with; a list that does not parse stops the program
+    // rather than let it run without the checks its publisher asked for.
+    static void installBuiltInKeys(const char *text);
+
+    // Base64 keys separated by ';', ',' or white space; false (and *why) on a bad one.
+    static bool parseKeyList(const QString &text, QList<QByteArray> *keys, QString *why);
+    // A short name for a key: the first eight bytes of its SHA-256, in hex.
+    static QString keyId(const QByteArray &rawKey);
+
+    // The field a manifest carries for a statement signed with `signature` by `rawKey`.
+    static QJsonObject signatureField(const QByteArray &statementJson, const QByteArray &signature,
+                                      const QByteArray &rawKey);
+
+    // The signature is well formed, made by a trusted key over a statement that names the
+    // package the manifest describes (name, version, source version, MD5 and size).
+    static bool checkStatement(const SignedPackage &expected, PackageStatement *statement,
+                               QString *why);
+    // checkStatement, and the statement describes a file with these digests and length.
+    static bool checkFile(const SignedPackage &expected, const QString &md5, const QString &sha256,
+                          qint64 size, QString *why);
+
+    // The translated text players see with PACKAGE_SIGNATURE_ERROR.
+    static QString errorMessage(const QString &why);
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QVariantMap>
+
+#include "packagetrust.h"
+
+class AppVersionInfo;
+class UpdateVersionInfo;
+
+// What the manifests say each package is, in the form the signature check compares with the
+// publisher's statement.
+namespace SignedPackages {
+
+// The full package, or the difference package from `fromVersion` when the manifest has one.
+SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &fromVersion);
+// A plug-in published with game version `gameVersion`.
+SignedPackage plugin(const QVariantMap &plugin, const QString &gameVersion);
+SignedPackage launcherRelease(const AppVersionInfo &release);
+// Whether the updater may be handed this release: always without trusted keys, else only with
+// the publisher's signature over what the release answer says.
+bool isReleaseTrusted(const AppVersionInfo &release, QString *why);
+
+} // namespace SignedPackages

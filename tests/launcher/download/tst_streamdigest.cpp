@@ -1,0 +1,225 @@
+// Digests computed while the bytes arrive, and the signature check that relies on them, against
+// a real HTTP server on 127.0.0.1.
+#include <QDir>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+#include "downloadmanager.h"
+#include "downloadtestutil.h"
+#include "packagedigest.h"
+#include "packagesigner.h"
+#include "packagetrust.h"
+#include "streamdigest.h"
+
+using namespace downloadtest;
+
+class TestStreamDigest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void piecesAndPrefixGiveTheFileDigests();
+    void signedPackageVerifies_data();
+    void signedPackageVerifies();
+    void resumeHashesThePartOnDisk();
+
+private:
+    QString folder() const { return m_dir->path() + QStringLiteral("/dl"); }
+    QString serve(const QString &name, const QByteArray &data);
+    SignedPackage signedFor(const QString &name, const QByteArray &data);
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<HttpTestServer> m_server;
+    PackageSigner m_signer;
+};
+
+void TestStreamDigest::initTestCase()
+{
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationName(QStringLiteral("tst_streamdigest"));
+    QStandardPaths::setTestModeEnabled(true);
+    ErrorDefine::registerMetaTypes();
+    QString error;
+    QVERIFY2(m_signer.load(qEnvironmentVariable("LAUNCHER_SOURCE_DIR") +
+                               QStringLiteral("/tests/tools/publish/keys/first.key"),
+                           &error),
+             qPrintable(error));
+    PackageTrust::setTrustedKeys({m_signer.publicKey()});
+}
+
+void TestStreamDigest::cleanupTestCase()
+{
+    PackageTrust::setTrustedKeys({});
+}
+
+void TestStreamDigest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    QVERIFY(QDir().mkpath(folder()));
+    QVERIFY(QDir().mkpath(m_dir->path() + QStringLiteral("/served")));
+    m_server = std::make_unique<HttpTestServer>();
+    QVERIFY2(m_server->listen(), qPrintable(m_server->errorString()));
+    QSettings().clear();
+}
+
+void TestStreamDigest::cleanup()
+{
+    m_server.reset();
+    m_dir->setAutoRemove(!QTest::currentTestFailed());
+    m_dir.reset();
+}
+
+QString TestStreamDigest::serve(const QString &name, const QByteArray &data)
+{
+    const QString source = m_dir->path() + QStringLiteral("/served/") + name;
+    writeFile(source, data);
+    const QString path = QStringLiteral("/files/") + name;
+    m_server->serveFile(path, source);
+    return path;
+}
+
+SignedPackage TestStreamDigest::signedFor(const QString &name, const QByteArray &data)
+{
+    const QString file = m_dir->path() + QStringLiteral("/signed-") + name;
+    writeFile(file, data);
+    SignedPackage package;
+    QString error;
+    if (!m_signer.signFile(file, name, QStringLiteral("1.0.2"), QString(), md5Hex(data),
+                           &package.signature, &error))
+        qWarning() << error;
+    package.name = name;
+    package.version = QStringLiteral("1.0.2");
+    package.md5 = md5Hex(data);
+    package.size = data.size();
+    return package;
+}
+
+void TestStreamDigest::piecesAndPrefixGiveTheFileDigests()
+{
+    const QByteArray data = randomBytes(5 * 1024 * 1024 + 3, 7);
+    const QString file = m_dir->path() + QStringLiteral("/whole.bin");
+    QVERIFY(writeFile(file, data));
+    PackageDigest expected;
+    QVERIFY(PackageDigest::ofFile(file, &expected));
+
+    streamdigest digest;
+    QSignalSpy finished(&digest, &streamdigest::finished);
+    // A resume: the first 2 MiB from disk, the rest in pieces of odd sizes.
+    const qint64 onDisk = 2 * 1024 * 1024;
+    digest.addFilePrefix(file, onDisk);
+    for (qint64 at = onDisk; at < data.size(); at += 51199)
+        digest.addData(data.mid(int(at), 51199), at);
+    QVERIFY(digest.isValid());
+    QCOMPARE(digest.covered(), qint64(data.size()));
+    digest.finish();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(finished.at(0).at(0).toString(), expected.md5);
+    QCOMPARE(finished.at(0).at(1).toString(), expected.sha256);
+    QCOMPARE(finished.at(0).at(2).toLongLong(), qint64(data.size()));
+
+    // A piece out of order invalidates the stream; a reset starts a clean one.
+    digest.addData(data.left(10), 5);
+    QVERIFY(!digest.isValid());
+    digest.reset();
+    digest.addData(data, 0);
+    QVERIFY(digest.isValid());
+    digest.finish();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
+    QCOMPARE(finished.at(1).at(1).toString(), expected.sha256);
+}
+
+void TestStreamDigest::signedPackageVerifies_data()
+{
+    QTest::addColumn<bool>("resume");
+    QTest::addColumn<bool>("alreadyOnDisk");
+    QTest::newRow("fresh") << false << false;
+    QTest::newRow("resumed by a new run") << true << false;
+    QTest::newRow("complete file from an earlier run") << false << true;
+}
+
+void TestStreamDigest::signedPackageVerifies()
+{
+    QFETCH(bool, resume);
+    QFETCH(bool, alreadyOnDisk);
+    const QByteArray data = randomBytes(2 * 1024 * 1024 + 11, 3);
+    const QString path = serve("pkg.7z", data);
+    const SignedPackage expected = signedFor("pkg.7z", data);
+    if (resume) {
+        m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
+        downloadmanager first;
+        first.setFilePath(folder());
+        first.setUrl(m_server->url(path));
+        first.startDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
+    }
+    if (alreadyOnDisk)
+        QVERIFY(writeFile(folder() + "/pkg.7z", data));
+
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy verified(&m, &downloadmanager::md5CheckFinish);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    m.setFilePath(folder());
+    m.setFileMD5(expected.md5);
+    m.setExpectedPackage(expected);
+    m.setUrl(m_server->url(path));
+    if (!alreadyOnDisk) {
+        m.startDownload();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    }
+    m.fileMd5(m.finalFilePath());
+    QTRY_COMPARE_WITH_TIMEOUT(verified.count() + errors.count(), 1, 10000);
+    QVERIFY2(errors.isEmpty(), errors.isEmpty() ? "" : qPrintable(errors.at(0).at(1).toString()));
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
+}
+
+void TestStreamDigest::resumeHashesThePartOnDisk()
+{
+    // Bytes on disk that changed between two runs belong to the file: a resumed download must
+    // hash what is there, not trust what was received before.
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 5);
+    const QString path = serve("pkg.7z", data);
+    const SignedPackage expected = signedFor("pkg.7z", data);
+    m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
+    {
+        downloadmanager first;
+        first.setFilePath(folder());
+        first.setUrl(m_server->url(path));
+        first.startDownload();
+        QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 100, 10000);
+    }
+    QFile partial(folder() + "/pkg.7z_tmp");
+    QVERIFY(partial.open(QIODevice::ReadWrite));
+    QVERIFY(partial.seek(10));
+    partial.write("X");
+    partial.close();
+
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy verified(&m, &downloadmanager::md5CheckFinish);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    m.setFilePath(folder());
+    // Without an MD5 in the manifest only the signature stands between the file and unpacking.
+    m.setExpectedPackage(expected);
+    m.setUrl(m_server->url(path));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    m.fileMd5(m.finalFilePath());
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
+    QCOMPARE(errors.at(0).at(0).value<ErrorDefine::ErrorCode>(),
+             ErrorDefine::PACKAGE_SIGNATURE_ERROR);
+    QVERIFY(verified.isEmpty());
+    QVERIFY(!QFile::exists(folder() + "/pkg.7z"));
+}
+
+QTEST_GUILESS_MAIN(TestStreamDigest)
+#include "tst_streamdigest.moc"
