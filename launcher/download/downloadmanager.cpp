@@ -285,9 +285,13 @@ void downloadmanager::initTasks()
         if (count < 0 || count > m_totalSize || count > onDisk)
             count = 0;
         // The digests start over with every new transfer, from the bytes already on disk.
+        // Hashing as the bytes arrive halves a fast link's throughput, so it runs only when a
+        // signature must be checked; otherwise the MD5 worker reads the file once at the end.
         m_digestedFile.clear();
         m_digest.reset();
-        m_digest.addFilePrefix(tempFilePath(), count);
+        m_streamDigests = signatureRequired();
+        if (m_streamDigests)
+            m_digest.addFilePrefix(tempFilePath(), count);
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);
         task->setUrl(m_url, 0, m_totalSize, count, id);
@@ -407,7 +411,8 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
         return;
     }
     task->addDownloaded(written);
-    m_digest.addData(buffer, startPosition);
+    if (m_streamDigests)
+        m_digest.addData(buffer, startPosition);
     m_recordDirty = true;
     if (!m_recordClock.isValid() || m_recordClock.elapsed() >= kRecordIntervalMs)
         flushRecord();
@@ -458,7 +463,7 @@ void downloadmanager::completeDownload()
     m_recordDirty = false;
     m_settings.remove(recordGroup());
     m_settings.sync();
-    if (m_digest.isValid() && m_digest.covered() == m_totalSize)
+    if (m_streamDigests && m_digest.isValid() && m_digest.covered() == m_totalSize)
         m_digestedFile = finalPath;
     const QList<downloadtask *> done = m_tasks;
     m_tasks.clear();

@@ -113,6 +113,7 @@ private:
     SignedPackage m_expectedPackage;
     bool m_hasExpectedPackage = false;
     streamdigest m_digest;
+    bool m_streamDigests = false;
     // The file the streaming digest describes once a download completed; empty otherwise.
     QString m_digestedFile;
 };
