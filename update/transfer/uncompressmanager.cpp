@@ -7,39 +7,13 @@
 #include "carchiveextractcallback.h"
 #include "carchiveopencallback.h"
 #include "cinfilestream.h"
+#include "comref.h"
 #include "sevenziplibrary.h"
 
 using namespace SevenZip;
 
 namespace {
 constexpr UInt64 kMaxStartSearch = 8 * 1024 * 1024;
-
-// Releases a COM reference when the extraction leaves its scope on any path.
-template<typename T>
-class ComRef
-{
-public:
-    ComRef() = default;
-    explicit ComRef(T *object)
-        : m_object(object)
-    {
-        if (m_object)
-            m_object->AddRef();
-    }
-    ~ComRef()
-    {
-        if (m_object)
-            m_object->Release();
-    }
-    ComRef(const ComRef &) = delete;
-    ComRef &operator=(const ComRef &) = delete;
-    T *get() const { return m_object; }
-    T *operator->() const { return m_object; }
-    void **receive() { return reinterpret_cast<void **>(&m_object); }
-
-private:
-    T *m_object = nullptr;
-};
 
 bool suffixFormat(const QString &suffix, GUID *classId)
 {
