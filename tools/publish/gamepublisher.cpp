@@ -11,6 +11,7 @@
 
 #include "foldersnapshot.h"
 #include "gamefilelist.h"
+#include "launcherpublisher.h"
 #include "packagesigner.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
@@ -304,6 +305,12 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                              error))
             return false;
     }
+    // A site without a launcher release still answers the release check, with "no update":
+    // a launcher that is told nothing reports a network error at every start.
+    if (!QFileInfo::exists(stage.filePath(LauncherPublisher::releasePath())) &&
+        !stage.writeFile(LauncherPublisher::releasePath(), ManifestWriter::noReleaseAnswer(),
+                         error))
+        return false;
     if (!stage.commit(error))
         return false;
     if (log)

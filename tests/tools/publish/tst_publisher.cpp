@@ -95,8 +95,8 @@ void TestPublisher::initTestCase()
     const Run run = runTool(gameArguments(m_site, {"1.0.0=v1", "1.0.1=v2"}));
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     m_published = listing(m_site);
-    // the full and the difference package, the file list, two answers
-    QCOMPARE(m_published.size(), 5);
+    // the full and the difference package, the file list, three answers
+    QCOMPARE(m_published.size(), 6);
 }
 
 void TestPublisher::cleanupTestCase()
@@ -168,6 +168,11 @@ void TestPublisher::sameInputGivesTheSameBytes()
     QVERIFY2(second.exitCode == 0, qPrintable(second.err));
     QCOMPARE(listing(path("same/b")), listing(path("same/a")));
     QCOMPARE(listing(path("same/a")), m_published);
+    // A site with no launcher release still answers the release check: no update.
+    QFile noRelease(path("same/a") + "/pelorin/marduvel/api/getLatestRelease");
+    QVERIFY(noRelease.open(QIODevice::ReadOnly));
+    QCOMPARE(QJsonDocument::fromJson(noRelease.readAll())["data"]["has_update"].toString(),
+             QStringLiteral("false"));
 }
 
 QByteArray TestPublisher::get(const QString &path, const QByteArray &range, int *status,
