@@ -491,14 +491,18 @@ void MainViewModel::setPauseButtonImages(const QString &stem)
     setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image", QString(stem + "_d.png"));
 }
 
+QString MainViewModel::idleSpeedText() const
+{
+    return ProgressText::speedLine(tr("label_download_speed"), QStringLiteral("0"),
+                                   tr("label_download_speed_kbs"));
+}
+
 void MainViewModel::pauseBtnClicked()
 {
     if (m_gameDownloader->isDownloading()) {
         m_gameDownloader->stopDownlaod();
         setPauseButtonImages(QStringLiteral("pic/pause"));
-        setItemProperty(QStringLiteral("download_speed"), "text",
-                        QString(tr("label_download_speed") + QStringLiteral("0") +
-                                tr("label_download_speed_kbs")));
+        setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
         setItemProperty(QStringLiteral("task_needtime"), "text",
                         QString(tr("label_task_need_time") + QStringLiteral("00:00:00")));
         return;
@@ -511,9 +515,7 @@ void MainViewModel::installEnsureBtnClicked()
 {
     m_updateInProgress = false;
     StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_DOWNLOAD);
-    setItemProperty(
-        QStringLiteral("download_speed"), "text",
-        QString(tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs")));
+    setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
     if (m_gameState == QueryFailed) {
         sendResourceQuery();
         return;
@@ -1016,11 +1018,11 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
         if (remaining > 0) {
             bool mega = false;
             const QString value = ProgressText::speedValue(speed, &mega);
-            speedText = tr("label_download_speed") + QLatin1Char(' ') + value +
-                        (mega ? tr("label_download_speed_mbs") : tr("label_download_speed_kbs"));
+            speedText = ProgressText::speedLine(tr("label_download_speed"), value,
+                                                mega ? tr("label_download_speed_mbs")
+                                                     : tr("label_download_speed_kbs"));
         } else {
-            speedText =
-                tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs");
+            speedText = idleSpeedText();
         }
         setItemProperty(QStringLiteral("download_speed"), "text", speedText);
         // A stalled transfer has no meaningful remaining time: keep the last estimate.

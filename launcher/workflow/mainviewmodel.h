@@ -169,6 +169,7 @@ public:
 
 private:
     QObject *findItem(const QString &objectName) const;
+    QString idleSpeedText() const;
     void setItemProperty(const QString &objectName, const char *property, const QVariant &value);
     void setMaskVisible(bool visible);
     QRect rootArea() const;
