@@ -49,7 +49,9 @@ public slots:
     void finish(const QString &group, const QString &tempPath, const QString &finalPath);
 
 private:
-    QSettings m_settings;
+    // A child, so it moves to the writer's thread with the worker: the sync it schedules for
+    // itself after a change must run there, never on the GUI thread.
+    QSettings m_settings{this};
     QMutex m_mutex;
     QHash<QString, qint64> m_pending;
     bool m_scheduled = false;
