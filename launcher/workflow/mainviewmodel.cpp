@@ -491,6 +491,15 @@ void MainViewModel::setPauseButtonImages(const QString &stem)
     setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image", QString(stem + "_d.png"));
 }
 
+QString MainViewModel::downloadProgressText(const QString &label, qint64 bytesRead,
+                                            qint64 totalBytes) const
+{
+    return label + QStringLiteral(" %1% (%2/%3)")
+                       .arg(bytesRead * 100 / totalBytes)
+                       .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
+                            ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"));
+}
+
 QString MainViewModel::idleSpeedText() const
 {
     return ProgressText::speedLine(tr("label_download_speed"), QStringLiteral("0"),
@@ -502,6 +511,12 @@ void MainViewModel::pauseBtnClicked()
     if (m_gameDownloader->isDownloading()) {
         m_gameDownloader->stopDownlaod();
         setPauseButtonImages(QStringLiteral("pic/pause"));
+        // "Downloading" under a stopped bar would say the transfer still runs.
+        const qint64 total = m_gameDownloader->getTotalSize();
+        if (total > 0)
+            setItemProperty(QStringLiteral("download_percentage"), "text",
+                            downloadProgressText(tr("label_download_paused"),
+                                                 m_gameDownloader->getDownloadedSize(), total));
         setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
         setItemProperty(QStringLiteral("task_needtime"), "text",
                         QString(tr("label_task_need_time") + QStringLiteral("00:00:00")));
@@ -1001,11 +1016,7 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
         m_downloadRateBaseline = bytesRead;
     }
     setItemProperty(QStringLiteral("download_percentage"), "text",
-                    QString(tr("label_downloading_percent") +
-                            QStringLiteral(" %1% (%2/%3)")
-                                .arg(bytesRead * 100 / totalBytes)
-                                .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
-                                     ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"))));
+                    downloadProgressText(tr("label_downloading_percent"), bytesRead, totalBytes));
 
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;

@@ -145,7 +145,10 @@ private:
         } else if (scene == "downloading" || scene == "paused") {
             m_model.setGameState(6);
             m_model.setProperty("progress", 0.453f);
-            setProgressLine("download_percentage", "label_downloading_percent", 45, 2.31);
+            setProgressLine("download_percentage",
+                            scene == "paused" ? "label_download_paused"
+                                              : "label_downloading_percent",
+                            45, 2.31);
             if (scene == "paused") {
                 // As the view model shows a paused transfer.
                 setPauseImages(QStringLiteral("pic/pause"));
