@@ -426,7 +426,8 @@ void downloadmanager::completeDownload()
     // The rename and the record's removal wait behind the queued record saves on the writer's
     // thread: renaming a large file just written and syncing the settings file can each hold a
     // thread for a noticeable time while the disk writes the package back.
-    m_recordDirty = false;
+    // Should the rename fail, the record then says the whole file is there.
+    flushRecord();
     m_renaming = true;
     m_records.finish(recordGroup(), tempFilePath(), finalFilePath());
 }
