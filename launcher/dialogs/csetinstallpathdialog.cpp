@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QRegExp>
 #include <QStorageInfo>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "appenvironment.h"
 #include "cdlgframelesswindow.h"
@@ -22,6 +24,34 @@
 namespace {
 const QString kGameFolderName = QStringLiteral("Orvyndale Game");
 constexpr double kBytesPerGigabyte = 1024.0 * 1024.0 * 1024.0;
+
+// A read-only line edit scrolls a long path to its end and cuts its start without a sign. Paints
+// the frame and the path with its middle elided instead, so the drive and the game folder both
+// show; the whole path stays the edit's text and appears in the tip. False when it fits.
+bool paintElidedPath(QLineEdit *edit)
+{
+    QStyleOptionFrame option;
+    option.initFrom(edit);
+    option.rect = edit->contentsRect();
+    option.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, edit);
+    option.midLineWidth = 0;
+    option.state |= QStyle::State_Sunken;
+    option.features = QStyleOptionFrame::None;
+    // The same margins QLineEdit leaves around its text (2 px on each side inside the frame).
+    const QRect text = edit->style()
+                           ->subElementRect(QStyle::SE_LineEditContents, &option, edit)
+                           .marginsRemoved(edit->textMargins())
+                           .adjusted(2, 0, -2, 0);
+    const QFontMetrics metrics = edit->fontMetrics();
+    if (metrics.horizontalAdvance(edit->text()) <= text.width())
+        return false;
+    QPainter painter(edit);
+    edit->style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, edit);
+    painter.setPen(edit->palette().color(QPalette::Text));
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(edit->text(), Qt::ElideMiddle, text.width()));
+    return true;
+}
 
 bool holdsEntries(const QString &folder)
 {
@@ -198,6 +228,10 @@ bool CSetInstallPathDialog::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonPress:
         case QEvent::Leave:
             m_ui->lbl_wholePathTip->hide();
+            break;
+        case QEvent::Paint:
+            if (paintElidedPath(m_ui->edt_path))
+                return true;
             break;
         default:
             break;

@@ -57,6 +57,7 @@ downloadmanager::downloadmanager(QObject *parent)
                 else
                     onDigests(md5, sha256, size);
             });
+    connect(&m_records, &recordwriter::renamed, this, &downloadmanager::renameFinished);
 }
 
 downloadmanager::~downloadmanager()
@@ -64,7 +65,7 @@ downloadmanager::~downloadmanager()
     abortSizeRequest();
     for (downloadtask *task : qAsConst(m_tasks))
         task->stop();
-    flushRecord();
+    flushRecord(true);
     if (m_file)
         m_file->close();
     m_settings.sync();
@@ -307,6 +308,9 @@ void downloadmanager::initTasks()
 
 void downloadmanager::startDownload()
 {
+    // The complete file is being renamed: there is nothing left to fetch.
+    if (m_renaming)
+        return;
     m_downloading = true;
     if (m_sizePending)
         return; // the size answer starts the download
@@ -418,14 +422,20 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
         flushRecord();
 }
 
-void downloadmanager::flushRecord()
+void downloadmanager::flushRecord(bool now)
 {
     if (!m_recordDirty)
         return;
     m_recordDirty = false;
     m_recordClock.start();
-    for (downloadtask *task : qAsConst(m_tasks))
-        m_settings.setValue(recordKey(task->taskId()), task->downloaded());
+    // The counts are taken after their bytes were written, so the record never claims more
+    // than the file holds, however late the writer gets to it.
+    for (downloadtask *task : qAsConst(m_tasks)) {
+        if (now)
+            m_records.storeNow(recordKey(task->taskId()), task->downloaded());
+        else
+            m_records.store(recordKey(task->taskId()), task->downloaded());
+    }
 }
 
 void downloadmanager::networkReplyProgress(qint64 size)
@@ -440,6 +450,8 @@ void downloadmanager::networkReplyProgress(qint64 size)
 
 void downloadmanager::completeDownload()
 {
+    if (m_renaming)
+        return;
     for (downloadtask *task : qAsConst(m_tasks))
         task->stop();
     if (m_file) {
@@ -447,24 +459,25 @@ void downloadmanager::completeDownload()
         m_file.reset();
     }
     m_downloading = false;
+    // The rename and the record's removal wait behind the queued record saves on the writer's
+    // thread: renaming a large file just written and syncing the settings file can each hold a
+    // thread for a noticeable time while the disk writes the package back.
+    // Should the rename fail, the record then says the whole file is there.
+    flushRecord();
+    m_renaming = true;
+    m_records.finish(recordGroup(), tempFilePath(), finalFilePath());
+}
 
-    // An old file under the final name would make the rename fail; replace it.
-    const QString finalPath = finalFilePath();
-    if (QFileInfo::exists(finalPath) || QFileInfo(finalPath).isSymLink())
-        QFile::remove(finalPath);
-    if (!QFile::rename(tempFilePath(), finalPath)) {
-        // Keep the complete "_tmp" file, its task and its record: the next start renames it.
-        flushRecord();
-        qDebug() << "Cannot rename" << tempFilePath() << "to" << finalPath;
+void downloadmanager::renameFinished(bool ok)
+{
+    m_renaming = false;
+    if (!ok) {
+        // The complete "_tmp" file, its task and its record stay: the next start renames it.
         emit downloadError(SETUP_DELETE_OLD_GAME_ERROR, tr("message_setup_delete_old_file_error"));
         return;
     }
-
-    m_recordDirty = false;
-    m_settings.remove(recordGroup());
-    m_settings.sync();
     if (m_streamDigests && m_digest.isValid() && m_digest.covered() == m_totalSize)
-        m_digestedFile = finalPath;
+        m_digestedFile = finalFilePath();
     const QList<downloadtask *> done = m_tasks;
     m_tasks.clear();
     for (downloadtask *task : done) {
@@ -495,7 +508,8 @@ void downloadmanager::stopDownlaod()
     m_downloading = false;
     for (downloadtask *task : qAsConst(m_tasks))
         task->stop();
-    flushRecord();
+    // A launcher killed right after a pause must resume from exactly the bytes on disk.
+    flushRecord(true);
 }
 
 void downloadmanager::resetDownload()

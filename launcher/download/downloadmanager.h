@@ -3,6 +3,7 @@
 #include "errordefine.h"
 #include "packagetrust.h"
 #include "streamdigest.h"
+#include "recordwriter.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -82,10 +83,11 @@ private:
     void failSizeRequest(int status);
     bool openTempFile();
     void completeDownload();
+    void renameFinished(bool ok);
     void releaseTransfer();
     void failWrite(ErrorDefine::ErrorCode code, const QString &msg);
     bool anyTaskRunning() const;
-    void flushRecord();
+    void flushRecord(bool now = false);
     QString recordGroup() const { return m_fileName; }
     void adoptResolvedName();
     QString recordKey(int taskId) const;
@@ -109,6 +111,9 @@ private:
     QSettings m_settings;
     bool m_recordDirty = false;
     QElapsedTimer m_recordClock;
+    // Writes the record off the GUI thread; completion's rename goes through it too.
+    recordwriter m_records;
+    bool m_renaming = false;
     QList<QPointer<QThread>> m_md5Threads;
     SignedPackage m_expectedPackage;
     bool m_hasExpectedPackage = false;

@@ -499,14 +499,33 @@ void MainViewModel::setPauseButtonImages(const QString &stem)
     setItemProperty(QStringLiteral("pauseDownloadBtn"), "press_Image", QString(stem + "_d.png"));
 }
 
+QString MainViewModel::downloadProgressText(const QString &label, qint64 bytesRead,
+                                            qint64 totalBytes) const
+{
+    return label + QStringLiteral(" %1% (%2/%3)")
+                       .arg(bytesRead * 100 / totalBytes)
+                       .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
+                            ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"));
+}
+
+QString MainViewModel::idleSpeedText() const
+{
+    return ProgressText::speedLine(tr("label_download_speed"), QStringLiteral("0"),
+                                   tr("label_download_speed_kbs"));
+}
+
 void MainViewModel::pauseBtnClicked()
 {
     if (m_gameDownloader->isDownloading()) {
         m_gameDownloader->stopDownlaod();
         setPauseButtonImages(QStringLiteral("pic/pause"));
-        setItemProperty(QStringLiteral("download_speed"), "text",
-                        QString(tr("label_download_speed") + QStringLiteral("0") +
-                                tr("label_download_speed_kbs")));
+        // "Downloading" under a stopped bar would say the transfer still runs.
+        const qint64 total = m_gameDownloader->getTotalSize();
+        if (total > 0)
+            setItemProperty(QStringLiteral("download_percentage"), "text",
+                            downloadProgressText(tr("label_download_paused"),
+                                                 m_gameDownloader->getDownloadedSize(), total));
+        setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
         setItemProperty(QStringLiteral("task_needtime"), "text",
                         QString(tr("label_task_need_time") + QStringLiteral("00:00:00")));
         return;
@@ -519,9 +538,7 @@ void MainViewModel::installEnsureBtnClicked()
 {
     m_updateInProgress = false;
     StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_DOWNLOAD);
-    setItemProperty(
-        QStringLiteral("download_speed"), "text",
-        QString(tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs")));
+    setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
     if (m_gameState == QueryFailed) {
         sendResourceQuery();
         return;
@@ -1009,11 +1026,7 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
         m_downloadRateBaseline = bytesRead;
     }
     setItemProperty(QStringLiteral("download_percentage"), "text",
-                    QString(tr("label_downloading_percent") +
-                            QStringLiteral(" %1% (%2/%3)")
-                                .arg(bytesRead * 100 / totalBytes)
-                                .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
-                                     ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"))));
+                    downloadProgressText(tr("label_downloading_percent"), bytesRead, totalBytes));
 
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
@@ -1026,11 +1039,11 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
         if (remaining > 0) {
             bool mega = false;
             const QString value = ProgressText::speedValue(speed, &mega);
-            speedText = tr("label_download_speed") + QLatin1Char(' ') + value +
-                        (mega ? tr("label_download_speed_mbs") : tr("label_download_speed_kbs"));
+            speedText = ProgressText::speedLine(tr("label_download_speed"), value,
+                                                mega ? tr("label_download_speed_mbs")
+                                                     : tr("label_download_speed_kbs"));
         } else {
-            speedText =
-                tr("label_download_speed") + QStringLiteral("0") + tr("label_download_speed_kbs");
+            speedText = idleSpeedText();
         }
         setItemProperty(QStringLiteral("download_speed"), "text", speedText);
         // A stalled transfer has no meaningful remaining time: keep the last estimate.

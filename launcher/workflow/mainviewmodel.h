@@ -170,6 +170,8 @@ public:
 
 private:
     QObject *findItem(const QString &objectName) const;
+    QString idleSpeedText() const;
+    QString downloadProgressText(const QString &label, qint64 bytesRead, qint64 totalBytes) const;
     void setItemProperty(const QString &objectName, const char *property, const QVariant &value);
     void setMaskVisible(bool visible);
     QRect rootArea() const;

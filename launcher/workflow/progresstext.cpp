@@ -39,6 +39,11 @@ QString ProgressText::speedValue(double kbPerSecond, bool *inMegabytes)
     return QString::number(mega ? kbPerSecond / 1024.0 : kbPerSecond, 'f', 2);
 }
 
+QString ProgressText::speedLine(const QString &label, const QString &value, const QString &unit)
+{
+    return label + QLatin1Char(' ') + value + unit;
+}
+
 double ProgressText::averageSpeed(double sampleKbPerSecond)
 {
     while (g_speedSamples.size() >= kSpeedWindow)

@@ -19,6 +19,10 @@ public:
     // Speed in KB/s; "0.49" MB/s style value and whether it is in MB/s (from 0.9 KB/s on).
     static QString speedValue(double kbPerSecond, bool *inMegabytes);
 
+    // "Speed: 12.46MB/s": the label, a space, the value and its unit. A paused or finished
+    // transfer reads "Speed: 0KB/s" in the same form.
+    static QString speedLine(const QString &label, const QString &value, const QString &unit);
+
     // The moving mean of the last eleven download speed samples of the process.
     static double averageSpeed(double sampleKbPerSecond);
     static void resetAverage();

@@ -27,6 +27,7 @@
 
 #include "newspageserver.h"
 #include "pagetestviewmodel.h"
+#include "progresstext.h"
 
 #ifdef PREVIEW_HAVE_DIALOGS
 #include "appenvironment.h"
@@ -144,16 +145,20 @@ private:
         } else if (scene == "downloading" || scene == "paused") {
             m_model.setGameState(6);
             m_model.setProperty("progress", 0.453f);
-            setProgressLine("download_percentage", "label_downloading_percent", 45, 2.31);
+            setProgressLine("download_percentage",
+                            scene == "paused" ? "label_download_paused"
+                                              : "label_downloading_percent",
+                            45, 2.31);
             if (scene == "paused") {
                 // As the view model shows a paused transfer.
                 setPauseImages(QStringLiteral("pic/pause"));
-                setText("download_speed",
-                        tr("label_download_speed") + "0" + tr("label_download_speed_kbs"));
+                setText("download_speed", ProgressText::speedLine(tr("label_download_speed"), "0",
+                                                                  tr("label_download_speed_kbs")));
                 setText("task_needtime", tr("label_task_need_time") + "00:00:00");
             } else {
                 setText("download_speed",
-                        tr("label_download_speed") + " 12.46" + tr("label_download_speed_mbs"));
+                        ProgressText::speedLine(tr("label_download_speed"), "12.46",
+                                                tr("label_download_speed_mbs")));
                 setText("task_needtime", tr("label_task_need_time") + "00:03:52");
             }
         } else if (scene == "verifying") {

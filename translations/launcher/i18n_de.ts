@@ -269,6 +269,10 @@
         <translation>Nicht genug Speicherplatz. Bitte wähle einen anderen Installationsort.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Pausiert</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Wird heruntergeladen</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>There is not enough disk space. Please choose another install location.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Downloading</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>No hay suficiente espacio en disco. Elige otra ubicación de instalación.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>En pausa</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Descargando</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>Espace disque insuffisant. Veuillez choisir un autre emplacement d'installation.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>En pause</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Téléchargement</translation>
     </message>

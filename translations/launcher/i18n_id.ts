@@ -269,6 +269,10 @@
         <translation>Ruang disk tidak cukup. Silakan pilih lokasi instalasi lain.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Dijeda</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Mengunduh</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>ディスクの空き容量が不足しています。別のインストール先を選択してください。</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>一時停止中</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>ダウンロード中</translation>
     </message>

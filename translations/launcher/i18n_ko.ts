@@ -269,6 +269,10 @@
         <translation>디스크 공간이 부족합니다. 다른 설치 위치를 선택해 주세요.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>일시 정지됨</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>다운로드 중</translation>
     </message>

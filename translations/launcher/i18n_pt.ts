@@ -269,6 +269,10 @@
         <translation>Não há espaço em disco suficiente. Escolha outra localização de instalação.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Em pausa</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>A transferir</translation>
     </message>

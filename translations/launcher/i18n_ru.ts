@@ -269,6 +269,10 @@
         <translation>Недостаточно места на диске. Выберите другое место установки.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Приостановлено</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Загрузка</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>พื้นที่ดิสก์ไม่เพียงพอ โปรดเลือกตำแหน่งติดตั้งอื่น</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>หยุดชั่วคราว</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>กำลังดาวน์โหลด</translation>
     </message>

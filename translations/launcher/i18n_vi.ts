@@ -269,6 +269,10 @@
         <translation>Không đủ dung lượng đĩa. Vui lòng chọn vị trí cài đặt khác.</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>Đã tạm dừng</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>Đang tải xuống</translation>
     </message>

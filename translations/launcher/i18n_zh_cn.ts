@@ -269,6 +269,10 @@
         <translation>磁盘空间不足，请选择其他安装位置。</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>已暂停</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>正在下载</translation>
     </message>

@@ -269,6 +269,10 @@
         <translation>磁碟空間不足，請選擇其他安裝位置。</translation>
     </message>
     <message>
+        <source>label_download_paused</source>
+        <translation>已暫停</translation>
+    </message>
+    <message>
         <source>label_downloading_percent</source>
         <translation>正在下載</translation>
     </message>

@@ -1,5 +1,6 @@
 #include "dlgyesno.h"
 
+#include "textfit.h"
 #include "ui_dlgyesno.h"
 
 #include <QCoreApplication>
@@ -20,7 +21,29 @@ DlgYesNo::DlgYesNo(QWidget *parent)
     // Same context as the launcher's box, so both programs share one translation of these.
     m_ui->btnOk->setText(QCoreApplication::translate("CDlgYesNo", "button_confirm"));
     m_ui->btnCancel->setText(QCoreApplication::translate("CDlgYesNo", "button_cancle"));
+    matchButtonWidths();
     addShadow(m_ui->frame);
+}
+
+void DlgYesNo::matchButtonWidths()
+{
+    // Side by side, the two answers read as a pair only when they are the same size: the
+    // longer text decides, never less than the form's width and never more than half the
+    // card, where a text shrinks and then elides.
+    const QMargins outer = m_ui->layoutOuter->contentsMargins();
+    const QMargins bottom = m_ui->layoutBottom->contentsMargins();
+    const int half = (width() - outer.left() - outer.right() - bottom.left() - bottom.right() -
+                      m_ui->layoutBottom->spacing()) /
+                     2;
+    QPushButton *const buttons[] = {m_ui->btnOk, m_ui->btnCancel};
+    int needed = kButtonMinimumWidth;
+    for (QPushButton *button : buttons) {
+        button->setFixedWidth(half);
+        TextFit::fitToWidth(button, TextFit::kDefaultFloorPixelSize);
+        needed = qMax(needed, button->sizeHint().width());
+    }
+    for (QPushButton *button : buttons)
+        button->setFixedWidth(qMin(needed, half));
 }
 
 DlgYesNo::~DlgYesNo()
@@ -42,11 +65,13 @@ void DlgYesNo::setTitleAndText(const QString &title, const QString &text)
 void DlgYesNo::setOkButtonText(const QString &text)
 {
     m_ui->btnOk->setText(text);
+    matchButtonWidths();
 }
 
 void DlgYesNo::setCancelButtonText(const QString &text)
 {
     m_ui->btnCancel->setText(text);
+    matchButtonWidths();
 }
 
 void DlgYesNo::setCancelButtonVisible(bool visible)

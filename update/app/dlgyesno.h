@@ -30,6 +30,9 @@ private slots:
     void on_btnCancel_clicked();
 
 private:
+    static constexpr int kButtonMinimumWidth = 190;
+    void matchButtonWidths();
+
     Ui::CDlgYesNo *m_ui;
     QString m_text;
 };

@@ -284,6 +284,12 @@ void TestDownloadManager::pauseRecordsExactlyTheBytesOnDisk()
     QTRY_COMPARE_WITH_TIMEOUT(first.getDownloadedSize(), qint64(sent), 10000);
     first.stopDownlaod();
     QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(sent));
+    // In the file itself, not only in this process's view of it: a kill loses nothing else.
+    QFile record(QSettings().fileName());
+    QVERIFY(record.open(QIODevice::ReadOnly));
+    const QByteArray stored = record.readAll();
+    QVERIFY2(stored.contains("[pkg.bin]\n0=" + QByteArray::number(sent) + "\n"),
+             stored.constData());
 
     // What a restarted launcher does with that record (the paused one is never destroyed
     // cleanly, as after a kill).

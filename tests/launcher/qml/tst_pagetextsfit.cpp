@@ -207,6 +207,11 @@ void TestPageTextsFit::everyTextFitsInEveryState()
              setText("task_needtime",
                      viewModelText("label_task_need_time") + QStringLiteral("99:59:59"));
          }},
+        {"paused", 6, false,
+         [&] {
+             setText("download_percentage", viewModelText("label_download_paused") +
+                                                QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
+         }},
         {"installing", 7, false,
          [&] {
              setText("setup_percentage", viewModelText("label_installing_progress") +

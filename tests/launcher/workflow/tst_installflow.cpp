@@ -346,7 +346,13 @@ private slots:
                  QStringLiteral("pic/pause_d.png"));
         QVERIFY(
             item("task_needtime")->property("text").toString().endsWith(QLatin1String("00:00:00")));
-        QVERIFY(item("download_speed")->property("text").toString().contains(QLatin1Char('0')));
+        // Paused, the speed reads as it does while running, with its space: "Speed: 0KB/s".
+        QVERIFY(item("download_speed")->property("text").toString().contains(QLatin1String(" 0")));
+        // The progress line says the transfer is paused, at the share it reached.
+        QVERIFY(item("download_percentage")
+                    ->property("text")
+                    .toString()
+                    .startsWith(QLatin1String("label_download_paused ")));
         QCOMPARE(model.gameState(), int(MainViewModel::Downloading));
         QVERIFY(model.isDownloadNotComplated());
         const float pausedAt = model.progress();

@@ -25,6 +25,9 @@ private slots:
 
 namespace {
 
+// Less room than this on each side of a button's text reads as text touching its edges.
+constexpr int kButtonTextMargin = 8;
+
 QStringList prefixed(const QString &what, const QStringList &misfits)
 {
     QStringList out;
@@ -131,6 +134,21 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         found << prefixed(QLatin1String(question.text),
                           widgettextfit::misfits(&box, cardOf(&box, "frame")));
+        // The two answers are a pair of equal buttons, each with room around its text.
+        const auto *ok = box.findChild<QPushButton *>(QStringLiteral("btnOk"));
+        const auto *cancel = box.findChild<QPushButton *>(QStringLiteral("btnCancel"));
+        if (ok->width() != cancel->width())
+            found << QStringLiteral("%1: buttons of %2 and %3 px")
+                         .arg(QLatin1String(question.text))
+                         .arg(ok->width())
+                         .arg(cancel->width());
+        for (const QPushButton *button : {ok, cancel}) {
+            const int room =
+                button->width() - button->fontMetrics().horizontalAdvance(button->text());
+            if (room < 2 * kButtonTextMargin)
+                found << QStringLiteral("%1: \"%2\" runs to the edges of its button")
+                             .arg(QLatin1String(question.text), button->text());
+        }
     }
 
     QCoreApplication::removeTranslator(&translator);
