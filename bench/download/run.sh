@@ -6,6 +6,7 @@
 # R = engine throughput / curl throughput.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/bench/common/nginx.sh"
 build=${1:-$top/build}
 rounds=${2:-3}
 size_mib=${BENCH_SIZE_MIB:-1024}
@@ -25,37 +26,8 @@ echo "generating ${size_mib} MiB test file"
 head -c $((size_mib * 1024 * 1024)) /dev/urandom > "$work/www/pkg.bin"
 bytes=$(stat -c %s "$work/www/pkg.bin")
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-user_line=""
-[ "$(id -u)" = 0 ] && user_line="user root root;"
-cat > "$work/nginx/nginx.conf" <<CONF
-$user_line
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    sendfile on;
-    tcp_nopush on;
-    default_type application/octet-stream;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/www;
-    }
-}
-CONF
-/usr/sbin/nginx -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
-url=http://127.0.0.1:$port/pkg.bin
-for _ in $(seq 50); do curl -sfI "$url" >/dev/null 2>&1 && break; sleep 0.1; done
-curl -sfI "$url" >/dev/null || { echo "nginx did not come up" >&2; cat "$work/nginx/error.log" >&2; exit 1; }
+bench_nginx_start "$work" "$work/www" /pkg.bin
+url=$base/pkg.bin
 
 expected=$(md5sum "$work/www/pkg.bin" | cut -d' ' -f1)
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config

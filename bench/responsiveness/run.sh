@@ -11,6 +11,7 @@
 # install in odd rounds and after it in even ones. Target: longest gap < 50 ms, p99 < 20 ms.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/bench/common/nginx.sh"
 build=${1:-$top/build}
 rounds=${2:-5}
 size_mib=${BENCH_SIZE_MIB:-1024}
@@ -47,45 +48,14 @@ package=$work/www/Orvyndale_1.0.0.7z
 bytes=$(stat -c %s "$package")
 md5=$(md5sum "$package" | cut -d' ' -f1)
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-base=http://127.0.0.1:$port
+bench_nginx_start "$work" "$work/www" /Orvyndale_1.0.0.7z "        location /zt7q_cn/ { default_type application/json; }
+        # Reports only need an answer.
+        location = /client_report { return 200 '{}'; }"
 cat > "$api/resource" <<JSON
 {"data":{"game":{"latest":{"name":"Orvyndale","version":"1.0.0","path":"$base/Orvyndale_1.0.0.7z",
  "size":$bytes,"md5":"$md5","entry":""},"diffs":[]},"plugin":{"plugins":[]}}}
 JSON
 echo '{"data":{"adv":{}}}' > "$api/content"
-user_line=""
-[ "$(id -u)" = 0 ] && user_line="user root root;"
-cat > "$work/nginx/nginx.conf" <<CONF
-$user_line
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    sendfile on;
-    tcp_nopush on;
-    default_type application/octet-stream;
-    server {
-        listen 127.0.0.1:$port;
-        root $work/www;
-        location /zt7q_cn/ { default_type application/json; }
-        # Reports only need an answer.
-        location = /client_report { return 200 '{}'; }
-    }
-}
-CONF
-/usr/sbin/nginx -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
-for _ in $(seq 50); do curl -sfI "$base/Orvyndale_1.0.0.7z" >/dev/null 2>&1 && break; sleep 0.1; done
-curl -sfI "$base/Orvyndale_1.0.0.7z" >/dev/null || { echo "nginx did not come up" >&2; cat "$work/nginx/error.log" >&2; exit 1; }
 
 # A private home keeps the web engine's profile and the launcher's settings out of the user's.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config XDG_RUNTIME_DIR=$work/home/run \

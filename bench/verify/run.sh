@@ -8,6 +8,7 @@
 # R = (md5sum + sha256sum) / engine time after the last byte.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
+. "$top/bench/common/nginx.sh"
 build=${1:-$top/build}
 rounds=${2:-5}
 size_mib=${BENCH_SIZE_MIB:-1024}
@@ -26,33 +27,8 @@ mkdir -p "$work/www" "$work/engine" "$work/nginx" "$work/home" "$work/keys"
 echo "generating ${size_mib} MiB test file"
 head -c $((size_mib * 1024 * 1024)) /dev/urandom > "$work/www/pkg.7z"
 
-port=$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-user_line=""
-[ "$(id -u)" = 0 ] && user_line="user root root;"
-cat > "$work/nginx/nginx.conf" <<CONF
-$user_line
-worker_processes 1;
-daemon off;
-pid $work/nginx/nginx.pid;
-error_log $work/nginx/error.log;
-events { worker_connections 64; }
-http {
-    access_log off;
-    client_body_temp_path $work/nginx/body;
-    proxy_temp_path $work/nginx/proxy;
-    fastcgi_temp_path $work/nginx/fastcgi;
-    uwsgi_temp_path $work/nginx/uwsgi;
-    scgi_temp_path $work/nginx/scgi;
-    sendfile on;
-    default_type application/octet-stream;
-    server { listen 127.0.0.1:$port; root $work/www; }
-}
-CONF
-/usr/sbin/nginx -p "$work/nginx" -c "$work/nginx/nginx.conf" &
-nginx_pid=$!
-url=http://127.0.0.1:$port/pkg.7z
-for _ in $(seq 50); do curl -sfI "$url" >/dev/null 2>&1 && break; sleep 0.1; done
-curl -sfI "$url" >/dev/null || { echo "nginx did not come up" >&2; cat "$work/nginx/error.log" >&2; exit 1; }
+bench_nginx_start "$work" "$work/www" /pkg.7z
+url=$base/pkg.7z
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
 
 engine=() tools=() downloads=()
