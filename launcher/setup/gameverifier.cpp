@@ -1,6 +1,5 @@
 #include "gameverifier.h"
 
-#include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -11,6 +10,8 @@
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include "packagedigest.h"
 
 namespace {
 // Large enough that the hash, not the calls, sets the pace; small enough to cancel at once.
@@ -77,7 +78,8 @@ GameVerifier::Result GameVerifier::verify()
             const GameFileList::Entry &entry = m_entries.at(toHash.at(slot));
             Outcome &outcome = outcomes[slot];
             QFile file(m_folder + QLatin1Char('/') + entry.path);
-            QCryptographicHash hash(QCryptographicHash::Sha256);
+            // OpenSSL uses the processor's SHA instructions; Qt 5 hashes in plain C, 8x slower here.
+            StreamHash hash(StreamHash::Sha256);
             if (!file.open(QIODevice::ReadOnly)) {
                 outcome.readError = file.errorString();
             } else {
@@ -89,7 +91,7 @@ GameVerifier::Result GameVerifier::verify()
                     }
                     if (n == 0 || m_cancelled)
                         break;
-                    hash.addData(buffer.get(), int(n));
+                    hash.addData(buffer.get(), n);
                     bytesDone += n;
                     if (progressMutex.tryLock()) {
                         if (sinceProgress.elapsed() >= kProgressIntervalMs) {
@@ -102,7 +104,8 @@ GameVerifier::Result GameVerifier::verify()
             }
             if (m_cancelled)
                 return;
-            outcome.differs = outcome.readError.isEmpty() && hash.result().toHex() != entry.sha256;
+            outcome.differs =
+                outcome.readError.isEmpty() && hash.resultHex().toLatin1() != entry.sha256;
             outcome.done = true;
             ++filesDone;
         }
