@@ -78,7 +78,7 @@ GameVerifier::Result GameVerifier::verify()
             const GameFileList::Entry &entry = m_entries.at(toHash.at(slot));
             Outcome &outcome = outcomes[slot];
             QFile file(m_folder + QLatin1Char('/') + entry.path);
-            // OpenSSL uses the processor's SHA instructions; Qt 5 hashes in plain C, 8x slower here.
+            // OpenSSL uses the processor's SHA instructions; Qt 5 hashes in plain C, 8x slower.
             StreamHash hash(StreamHash::Sha256);
             if (!file.open(QIODevice::ReadOnly)) {
                 outcome.readError = file.errorString();
