@@ -1,5 +1,7 @@
 #include "gamefilelist.h"
 
+#include "packagedigest.h"
+
 #include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
@@ -93,13 +95,14 @@ bool GameFileList::build(const QString &root, const QStringList &files, const QS
     GameFileList list;
     list.version = version;
     for (const QString &path : files) {
-        QFile file(root + QLatin1Char('/') + path);
-        QCryptographicHash hash(QCryptographicHash::Sha256);
-        if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-            return fail(
-                error,
-                QStringLiteral("%1: cannot read: %2").arg(file.fileName(), file.errorString()));
-        list.entries << Entry{path, file.size(), hash.result().toHex()};
+        const QString file = root + QLatin1Char('/') + path;
+        // The same hashing the verifier uses, so a list and a check agree by construction.
+        StreamHash hash(StreamHash::Sha256);
+        StreamHash *hashes[] = {&hash};
+        const qint64 size = PackageDigest::feedFile(file, -1, hashes, 1);
+        if (size < 0)
+            return fail(error, QStringLiteral("%1: cannot read").arg(file));
+        list.entries << Entry{path, size, hash.resultHex().toLatin1()};
     }
     *out = list;
     return true;

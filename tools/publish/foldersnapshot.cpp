@@ -1,6 +1,7 @@
 #include "foldersnapshot.h"
 
-#include <QCryptographicHash>
+#include "packagedigest.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -98,16 +99,13 @@ bool FolderSnapshot::scan(const QString &root, FolderSnapshot *out, QString *err
                 return fail(error, QStringLiteral("%1: cannot read the folder").arg(path));
             entry.isDir = true;
         } else if (info.isFile()) {
-            QFile file(path);
-            if (!file.open(QIODevice::ReadOnly))
-                return fail(error,
-                            QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-            QCryptographicHash hash(QCryptographicHash::Md5);
-            if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
-                return fail(error,
-                            QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-            entry.size = file.size();
-            entry.md5 = hash.result().toHex();
+            StreamHash hash(StreamHash::Sha256);
+            StreamHash *hashes[] = {&hash};
+            const qint64 size = PackageDigest::feedFile(path, -1, hashes, 1);
+            if (size < 0)
+                return fail(error, QStringLiteral("%1: cannot read").arg(path));
+            entry.size = size;
+            entry.sha256 = hash.resultHex().toLatin1();
             entry.executable = info.permission(QFileDevice::ExeOwner);
         } else {
             return fail(
@@ -163,5 +161,6 @@ qint64 FolderSnapshot::totalSize() const
 
 bool FolderSnapshot::sameFile(const Entry &a, const Entry &b)
 {
-    return a.isDir == b.isDir && a.size == b.size && a.md5 == b.md5 && a.executable == b.executable;
+    return a.isDir == b.isDir && a.size == b.size && a.sha256 == b.sha256 &&
+           a.executable == b.executable;
 }

@@ -14,7 +14,7 @@ public:
     {
         bool isDir = false; // only empty folders are entries; the others follow from files
         qint64 size = 0;
-        QByteArray md5;
+        QByteArray sha256; // lower-case hex, also what the published file list carries
         bool executable = false;
     };
 

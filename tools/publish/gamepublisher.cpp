@@ -1,6 +1,5 @@
 #include "gamepublisher.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -235,16 +234,23 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
              << Qt::endl;
     if (!SevenZipPacker::pack(newest.root(), newest.entries().keys(), {}, fullPackage, error))
         return false;
-    if (!publish::digestOf(fullPackage, &release.md5, &release.size, error))
+    PackageDigest fullDigest;
+    if (!publish::digestOf(fullPackage, &fullDigest, error))
         return false;
-    if (signer.isLoaded() && !signer.signFile(fullPackage, release.name, newestVersion, QString(),
-                                              release.md5, &release.signature, error))
+    release.md5 = fullDigest.md5;
+    release.size = fullDigest.size;
+    if (signer.isLoaded() && !signer.signDigest(fullDigest, release.name, newestVersion, QString(),
+                                                &release.signature, error))
         return false;
 
     // What the launcher checks an installed game against, and repairs from the full package.
+    // The snapshot already read every file of the newest version; its digests are the list's.
     GameFileList fileList;
-    if (!GameFileList::build(newest.root(), newest.files(), newestVersion, &fileList, error))
-        return false;
+    fileList.version = newestVersion;
+    for (const QString &path : newest.files()) {
+        const FolderSnapshot::Entry entry = newest.entries().value(path);
+        fileList.entries << GameFileList::Entry{path, entry.size, entry.sha256};
+    }
     const QByteArray fileListJson = fileList.toJson();
     const QString fileListName =
         QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
@@ -283,14 +289,14 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                  << d.removed.size() << " removed)" << Qt::endl;
         if (!SevenZipPacker::pack(newest.root(), d.changed, {list}, package, error))
             return false;
-        qint64 size = 0;
-        if (!publish::digestOf(package, &diff.md5, &size, error))
+        PackageDigest digest;
+        if (!publish::digestOf(package, &digest, error))
             return false;
-        diff.size = QString::number(size);
+        diff.md5 = digest.md5;
+        diff.size = QString::number(digest.size);
         if (signer.isLoaded()) {
             QJsonObject signature;
-            if (!signer.signFile(package, diff.name, newestVersion, from, diff.md5, &signature,
-                                 error))
+            if (!signer.signDigest(digest, diff.name, newestVersion, from, &signature, error))
                 return false;
             release.diffSignatures.insert(from, signature);
         }

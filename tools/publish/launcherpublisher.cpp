@@ -78,9 +78,8 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
         *log << "packing " << file << " (" << snapshot.files().size() << " files)" << Qt::endl;
     if (!SevenZipPacker::pack(snapshot.root(), snapshot.entries().keys(), {}, package, error))
         return false;
-    QString md5;
-    qint64 size = 0;
-    if (!publish::digestOf(package, &md5, &size, error))
+    PackageDigest digest;
+    if (!publish::digestOf(package, &digest, error))
         return false;
 
     AppVersionInfo release;
@@ -89,11 +88,11 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
     release.setPackageVersion(options.version);
     release.setPackageUrl(options.baseUrl + QLatin1Char('/') + packageFolder() + QLatin1Char('/') +
                           file);
-    release.setPackageMd5(md5);
-    release.setPackageSize(size);
+    release.setPackageMd5(digest.md5);
+    release.setPackageSize(digest.size);
     if (signer.isLoaded()) {
         QJsonObject signature;
-        if (!signer.signFile(package, file, options.version, QString(), md5, &signature, error))
+        if (!signer.signDigest(digest, file, options.version, QString(), &signature, error))
             return false;
         release.setPackageSignature(signature);
     }

@@ -136,6 +136,13 @@ bool PackageSigner::signFile(const QString &path, const QString &name, const QSt
     if (!md5.isEmpty() && md5.compare(digest.md5, Qt::CaseInsensitive) != 0)
         return publish::fail(error, QStringLiteral("%1: its MD5 is %2, not the %3 given for it")
                                         .arg(path, digest.md5, md5));
+    return signDigest(digest, name, version, from, field, error);
+}
+
+bool PackageSigner::signDigest(const PackageDigest &digest, const QString &name,
+                               const QString &version, const QString &from, QJsonObject *field,
+                               QString *error)
+{
     PackageStatement statement;
     statement.name = name;
     statement.size = digest.size;
@@ -146,7 +153,7 @@ bool PackageSigner::signFile(const QString &path, const QString &name, const QSt
     const QByteArray json = statement.toJson();
     const QByteArray signature = sign(json);
     if (signature.isEmpty())
-        return publish::fail(error, QStringLiteral("%1: signing failed").arg(path));
+        return publish::fail(error, QStringLiteral("%1: signing failed").arg(name));
     *field = PackageTrust::signatureField(json, signature, publicKey());
     return true;
 }

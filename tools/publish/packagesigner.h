@@ -1,5 +1,7 @@
 #pragma once
 
+#include "packagedigest.h"
+
 #include <QByteArray>
 #include <QJsonObject>
 #include <QString>
@@ -30,6 +32,9 @@ public:
     // from `from` for a difference package); checks that its MD5 is `md5` when given.
     bool signFile(const QString &path, const QString &name, const QString &version,
                   const QString &from, const QString &md5, QJsonObject *field, QString *error);
+    // The same from a digest the caller already took of the package (one read per package).
+    bool signDigest(const PackageDigest &digest, const QString &name, const QString &version,
+                    const QString &from, QJsonObject *field, QString *error);
     QByteArray sign(const QByteArray &message) const;
 
     // False when `keyPath` lies in `folder`: whatever is there gets published or packed.

@@ -1,6 +1,5 @@
 #include "publishcommon.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QRegularExpression>
 #include <QUrl>
@@ -26,14 +25,10 @@ bool isValidVersion(const QString &version)
     return pattern.match(version).hasMatch();
 }
 
-bool digestOf(const QString &path, QString *md5, qint64 *size, QString *error)
+bool digestOf(const QString &path, PackageDigest *digest, QString *error)
 {
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Md5);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
-        return fail(error, QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
-    *md5 = QString::fromLatin1(hash.result().toHex());
-    *size = file.size();
+    if (!PackageDigest::ofFile(path, digest))
+        return fail(error, QStringLiteral("%1: cannot read").arg(path));
     return true;
 }
 

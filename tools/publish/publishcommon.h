@@ -1,5 +1,7 @@
 #pragma once
 
+#include "packagedigest.h"
+
 #include <QString>
 
 // Small checks and file helpers the publishing commands share.
@@ -11,7 +13,8 @@ bool isValidName(const QString &name);
 // Dotted decimal numbers, as the launcher compares them.
 bool isValidVersion(const QString &version);
 // The file's MD5 (lower-case hex) and size.
-bool digestOf(const QString &path, QString *md5, qint64 *size, QString *error);
+// MD5, SHA-256 and size of a package, read once: the manifest and the signature share them.
+bool digestOf(const QString &path, PackageDigest *digest, QString *error);
 // The address with trailing slashes removed; false when it is not http(s).
 bool normaliseBaseUrl(QString *url, QString *error);
 

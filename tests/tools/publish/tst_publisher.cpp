@@ -1,4 +1,5 @@
 // The publisher's program on bad input and on the same input twice, and its local server.
+#include <QCryptographicHash>
 #include <QDateTime>
 #include <QFile>
 #include <QJsonDocument>
@@ -11,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "gamefilelist.h"
 #include "publishtestutil.h"
 #include "siteserver.h"
 
@@ -173,6 +175,21 @@ void TestPublisher::sameInputGivesTheSameBytes()
     QVERIFY(noRelease.open(QIODevice::ReadOnly));
     QCOMPARE(QJsonDocument::fromJson(noRelease.readAll())["data"]["has_update"].toString(),
              QStringLiteral("false"));
+    // The file list takes its digests from the scan that found the changes; checked here
+    // against Qt's own SHA-256 of every file of the newest version.
+    QFile listFile(path("same/a/game/Orv_1.0.1.files.json"));
+    QVERIFY(listFile.open(QIODevice::ReadOnly));
+    GameFileList list;
+    QString error;
+    QVERIFY2(GameFileList::fromJson(listFile.readAll(), &list, &error), qPrintable(error));
+    QVERIFY(!list.entries.isEmpty());
+    for (const GameFileList::Entry &entry : list.entries) {
+        QFile file(path("v2/") + entry.path);
+        QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(entry.path));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(entry.size, qint64(bytes.size()));
+        QCOMPARE(entry.sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    }
 }
 
 QByteArray TestPublisher::get(const QString &path, const QByteArray &range, int *status,
