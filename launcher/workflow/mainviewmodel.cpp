@@ -1117,24 +1117,18 @@ bool MainViewModel::isGameRunning() const
 void MainViewModel::startSetupGuarded()
 {
     m_lastShownProgress = -1.0f;
-    if (isGameRunning()) {
+    if (isGameRunning())
         updateGameState();
-        showMessageBox(tr("title_warning"), tr("message_game_is_running_please_close"), true,
-                       [this](bool confirmed) {
-                           if (!confirmed)
-                               return;
-                           platform::killProcessesByImageName(
-                               QFileInfo(gameExecutablePath()).fileName().toStdString());
-                           QTimer::singleShot(500, this, &MainViewModel::startSetupGuarded);
-                       });
-        return;
-    }
-    checkPlugin(true);
-    m_setupRateBaseline = 0;
-    m_gameSetup->start(QThread::InheritPriority);
-    m_setupStartTime = QDateTime::currentSecsSinceEpoch();
-    setGameState(Installing);
-    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL);
+    runWhenGameClosed([this](bool closed) {
+        if (!closed)
+            return;
+        checkPlugin(true);
+        m_setupRateBaseline = 0;
+        m_gameSetup->start(QThread::InheritPriority);
+        m_setupStartTime = QDateTime::currentSecsSinceEpoch();
+        setGameState(Installing);
+        StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL);
+    });
 }
 
 void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
