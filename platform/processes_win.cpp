@@ -32,16 +32,14 @@ std::vector<long> findProcessesByImageName(const std::string &imageName)
     return pids;
 }
 
-bool isProcessRunning(const std::string &imageName)
-{
-    return !findProcessesByImageName(imageName).empty();
-}
+namespace {
 
-int killProcessesByImageName(const std::string &imageName)
+// Ends every listed process but this one; how many were ended.
+int terminateAllBut(const std::vector<long> &pids)
 {
     int killed = 0;
     const DWORD self = GetCurrentProcessId();
-    for (long pid : findProcessesByImageName(imageName)) {
+    for (long pid : pids) {
         if (static_cast<DWORD>(pid) == self)
             continue;
         HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
@@ -51,6 +49,18 @@ int killProcessesByImageName(const std::string &imageName)
             CloseHandle(h);
     }
     return killed;
+}
+
+} // namespace
+
+bool isProcessRunning(const std::string &imageName)
+{
+    return !findProcessesByImageName(imageName).empty();
+}
+
+int killProcessesByImageName(const std::string &imageName)
+{
+    return terminateAllBut(findProcessesByImageName(imageName));
 }
 
 namespace {
@@ -116,18 +126,7 @@ std::vector<long> findProcessesByExecutable(const std::string &executablePath)
 
 int killProcessesByExecutable(const std::string &executablePath)
 {
-    int killed = 0;
-    const DWORD self = GetCurrentProcessId();
-    for (long pid : findProcessesByExecutable(executablePath)) {
-        if (static_cast<DWORD>(pid) == self)
-            continue;
-        HANDLE h = OpenProcess(PROCESS_TERMINATE, FALSE, static_cast<DWORD>(pid));
-        if (h && TerminateProcess(h, 1))
-            ++killed;
-        if (h)
-            CloseHandle(h);
-    }
-    return killed;
+    return terminateAllBut(findProcessesByExecutable(executablePath));
 }
 
 void killCurrentProcess()
