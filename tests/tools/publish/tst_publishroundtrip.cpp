@@ -15,6 +15,7 @@
 #include "dialogwatcher.h"
 #include "launcherconfig.h"
 #include "mainviewmodel.h"
+#include "launchersite.h"
 #include "nginxsite.h"
 #include "publishtestutil.h"
 
@@ -47,8 +48,6 @@ private slots:
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
     void publishGame(const QStringList &versions);
-    bool waitForState(MainViewModel &model, int state);
-    QByteArray fetch(const QString &url);
 
     QTemporaryDir m_dir;
     NginxSite m_nginx;
@@ -60,16 +59,11 @@ void TestPublishRoundTrip::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_site = path("site");
-    const Run snippet = runTool(
-        {"nginx", "--site", m_site, "--listen", "%LISTEN%", "--report-log", "PREFIX/reports.log"});
-    QVERIFY2(snippet.exitCode == 0, qPrintable(snippet.err));
     QString error;
-    QVERIFY2(m_nginx.start(snippet.out.toUtf8(), &error), qPrintable(error));
+    QVERIFY2(serveSiteToLauncher(&m_nginx, m_site, path("launcher-config.ini"), &error),
+             qPrintable(error));
 
-    LauncherConfig::setInstanceFilePath(path("launcher-config.ini"));
     LauncherConfig *config = LauncherConfig::instance();
-    for (const char *key : {"resource_url", "release_url", "report_url"})
-        config->writeString(QLatin1String(key), m_nginx.baseUrl(), QStringLiteral("services"));
     config->setInstallPath(path("install/Orvyndale Game"));
     config->setGameVersion(QString());
     m_boxes.setAccept(true);
@@ -120,17 +114,6 @@ void TestPublishRoundTrip::publishGame(const QStringList &versions)
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 }
 
-bool TestPublishRoundTrip::waitForState(MainViewModel &model, int state)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (model.gameState() != state && timer.elapsed() < 60000)
-        QTest::qWait(20);
-    if (model.gameState() != state)
-        qWarning() << "state" << model.gameState() << "boxes" << m_boxes.classNames();
-    return model.gameState() == state;
-}
-
 void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
 {
     const QString game = LauncherConfig::instance()->installPath();
@@ -139,9 +122,9 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
     {
         MainViewModel model;
         model.initialize();
-        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
         model.installEnsureBtnClicked();
-        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     }
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v1")));
 
@@ -153,9 +136,9 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
         publishGame(releases.at(i));
         MainViewModel model;
         model.initialize();
-        QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
         model.updateBtnClicked();
-        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
         const QByteArray log = m_nginx.accessLog();
         QVERIFY2(log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
         QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
@@ -165,16 +148,6 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
     // no deletion list left behind.
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
     QCOMPARE(m_boxes.count(), 0);
-}
-
-QByteArray TestPublishRoundTrip::fetch(const QString &url)
-{
-    QNetworkAccessManager network;
-    QNetworkReply *reply = network.get(QNetworkRequest(QUrl(url)));
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    finished.wait(10000);
-    reply->deleteLater();
-    return reply->readAll();
 }
 
 void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
@@ -204,12 +177,12 @@ void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
                                               "?app_id=100638&channel=official&app_version=";
     AppVersionInfo release;
     QString error;
-    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetch(query + "2.3.3.0")),
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetchUrl(query + "2.3.3.0")),
                                                "18", &release, &error),
              AppVersionInfo::Verdict::Update);
     QCOMPARE(release.packageVersion(), QStringLiteral("2.4.0.0"));
     AppVersionInfo none;
-    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetch(query + "2.4.0.0")),
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetchUrl(query + "2.4.0.0")),
                                                "18", &none),
              AppVersionInfo::Verdict::NoUpdate);
 

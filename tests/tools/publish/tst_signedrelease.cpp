@@ -17,6 +17,7 @@
 #include "dialogwatcher.h"
 #include "launcherconfig.h"
 #include "mainviewmodel.h"
+#include "launchersite.h"
 #include "nginxsite.h"
 #include "packagetrust.h"
 #include "publishtestutil.h"
@@ -80,8 +81,6 @@ private:
     bool publishGame(const QStringList &versions, const QString &key);
     QJsonObject resource() const;
     void setResource(const QJsonObject &answer);
-    bool waitForState(MainViewModel &model, int state);
-    QByteArray fetch(const QString &url);
 
     QTemporaryDir m_dir;
     NginxSite m_nginx;
@@ -94,11 +93,9 @@ void TestSignedRelease::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     m_site = path("site");
-    const Run snippet = runTool(
-        {"nginx", "--site", m_site, "--listen", "%LISTEN%", "--report-log", "PREFIX/reports.log"});
-    QVERIFY2(snippet.exitCode == 0, qPrintable(snippet.err));
     QString error;
-    QVERIFY2(m_nginx.start(snippet.out.toUtf8(), &error), qPrintable(error));
+    QVERIFY2(serveSiteToLauncher(&m_nginx, m_site, path("launcher-config.ini"), &error),
+             qPrintable(error));
 
     // The launcher under test trusts the same two keys as the test updater.
     QList<QByteArray> keys;
@@ -109,10 +106,7 @@ void TestSignedRelease::initTestCase()
     QCOMPARE(keys.size(), 2);
     PackageTrust::setTrustedKeys(keys);
 
-    LauncherConfig::setInstanceFilePath(path("launcher-config.ini"));
     LauncherConfig *config = LauncherConfig::instance();
-    for (const char *key : {"resource_url", "release_url", "report_url"})
-        config->writeString(QLatin1String(key), m_nginx.baseUrl(), QStringLiteral("services"));
     m_game = path("install/Orvyndale Game");
     config->setInstallPath(m_game);
 
@@ -170,27 +164,6 @@ void TestSignedRelease::setResource(const QJsonObject &answer)
     QVERIFY(writeFile(m_site + '/' + kResource, QJsonDocument(answer).toJson()));
 }
 
-bool TestSignedRelease::waitForState(MainViewModel &model, int state)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (model.gameState() != state && timer.elapsed() < 60000)
-        QTest::qWait(20);
-    if (model.gameState() != state)
-        qWarning() << "state" << model.gameState() << "boxes" << m_boxes.texts();
-    return model.gameState() == state;
-}
-
-QByteArray TestSignedRelease::fetch(const QString &url)
-{
-    QNetworkAccessManager network;
-    QNetworkReply *reply = network.get(QNetworkRequest(QUrl(url)));
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    finished.wait(10000);
-    reply->deleteLater();
-    return reply->readAll();
-}
-
 void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
 {
     // The private key must never be published.
@@ -205,18 +178,18 @@ void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
     {
         MainViewModel model;
         model.initialize();
-        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
         model.installEnsureBtnClicked();
-        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     }
     // A rotated key: the update is signed by the second trusted key.
     QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, "second"));
     {
         MainViewModel model;
         model.initialize();
-        QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
         model.updateBtnClicked();
-        QVERIFY(waitForState(model, MainViewModel::Installed));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     }
     QCOMPARE(m_boxes.texts(), QStringList());
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
@@ -302,16 +275,16 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     MainViewModel model;
     model.initialize();
     if (update) {
-        QVERIFY(waitForState(model, MainViewModel::UpdateAvailable));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
         model.updateBtnClicked();
     } else {
-        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
         model.installEnsureBtnClicked();
     }
     const QString shown = QStringLiteral("[%1]:").arg(code);
     QTRY_VERIFY_WITH_TIMEOUT(!m_boxes.texts().filter(shown).isEmpty(), 60000);
-    QVERIFY(
-        waitForState(model, update ? MainViewModel::UpdateAvailable : MainViewModel::NotInstalled));
+    QVERIFY(waitForGameState(
+        model, m_boxes, update ? MainViewModel::UpdateAvailable : MainViewModel::NotInstalled));
     QCOMPARE(m_boxes.count(), 1);
     // The package is gone and nothing of it was unpacked.
     QCOMPARE(listing(m_game, {"config.ini"}), before);
@@ -372,9 +345,9 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
     QFile::remove(launcherFolder + "/OrvHelper.7z");
     MainViewModel model;
     model.initialize();
-    QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
     model.installEnsureBtnClicked();
-    QVERIFY(waitForState(model, MainViewModel::Installed));
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     QTRY_VERIFY_WITH_TIMEOUT(!m_boxes.texts().filter("[1028]:").isEmpty(), 30000);
     // The setup asks for the plug-in once more; every copy that arrives is refused alike.
     QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(launcherFolder + "/OrvHelper.7z"), 30000);
@@ -391,7 +364,7 @@ void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
     AppVersionInfo release;
     QCOMPARE(AppVersionInfo::fromReleaseAnswer(
                  QJsonDocument::fromJson(
-                     fetch(m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease")),
+                     fetchUrl(m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease")),
                  "18", &release),
              AppVersionInfo::Verdict::Update);
     QVERIFY(!release.packageSignature().isEmpty());
@@ -447,7 +420,7 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     AppVersionInfo release;
     QCOMPARE(AppVersionInfo::fromReleaseAnswer(
                  QJsonDocument::fromJson(
-                     fetch(m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease")),
+                     fetchUrl(m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease")),
                  "18", &release),
              AppVersionInfo::Verdict::Update);
     if (dropSignature)
