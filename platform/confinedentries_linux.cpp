@@ -1,0 +1,208 @@
+#include "confinedentries.h"
+
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+
+// A folder descriptor that closes itself.
+class Folder
+{
+public:
+    explicit Folder(int fd = -1)
+        : m_fd(fd)
+    {}
+    Folder(const Folder &) = delete;
+    Folder &operator=(const Folder &) = delete;
+    ~Folder()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    int fd() const { return m_fd; }
+    void reset(int fd)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+
+private:
+    int m_fd;
+};
+
+std::vector<std::string> partsOf(const std::string &relative)
+{
+    std::vector<std::string> parts;
+    std::string part;
+    for (char c : relative) {
+        if (c == '/') {
+            if (!part.empty())
+                parts.push_back(part);
+            part.clear();
+        } else {
+            part += c;
+        }
+    }
+    if (!part.empty())
+        parts.push_back(part);
+    return parts;
+}
+
+bool isPlainName(const std::string &name)
+{
+    return !name.empty() && name != "." && name != "..";
+}
+
+enum class Way { Open, Missing, Refused };
+
+// Opens the folder that holds the entry named by relative; leaf receives the entry's name.
+Way openParent(const std::string &root, const std::string &relative, Folder *parent,
+               std::string *leaf)
+{
+    const std::vector<std::string> parts = partsOf(relative);
+    if (parts.empty())
+        return Way::Refused;
+    for (const std::string &part : parts) {
+        if (!isPlainName(part))
+            return Way::Refused;
+    }
+    parent->reset(::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (parent->fd() < 0)
+        return errno == ENOENT ? Way::Missing : Way::Refused;
+    for (size_t i = 0; i + 1 < parts.size(); ++i) {
+        const int next = ::openat(parent->fd(), parts[i].c_str(), kFolderFlags);
+        if (next < 0)
+            return errno == ENOENT ? Way::Missing : Way::Refused;
+        parent->reset(next);
+    }
+    *leaf = parts.back();
+    return Way::Open;
+}
+
+EntryKind kindAt(int folder, const std::string &name)
+{
+    struct stat st;
+    if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return errno == ENOENT ? EntryKind::Missing : EntryKind::Other;
+    if (S_ISLNK(st.st_mode))
+        return EntryKind::SymLink;
+    if (S_ISDIR(st.st_mode))
+        return EntryKind::Directory;
+    if (S_ISREG(st.st_mode))
+        return EntryKind::File;
+    return EntryKind::Other;
+}
+
+bool removeAt(int folder, const std::string &name, int depth)
+{
+    const EntryKind kind = kindAt(folder, name);
+    if (kind == EntryKind::Missing)
+        return true;
+    if (kind != EntryKind::Directory)
+        return ::unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT;
+    if (depth > 256)
+        return false;
+    // O_NOFOLLOW: a link swapped in for the folder since the look above is refused here.
+    const int fd = ::openat(folder, name.c_str(), kFolderFlags);
+    if (fd < 0)
+        return false;
+    DIR *dir = ::fdopendir(fd);
+    if (!dir) {
+        ::close(fd);
+        return false;
+    }
+    std::vector<std::string> names;
+    while (dirent *entry = ::readdir(dir)) {
+        const std::string child = entry->d_name;
+        if (child != "." && child != "..")
+            names.push_back(child);
+    }
+    bool ok = true;
+    for (const std::string &child : names)
+        ok = removeAt(::dirfd(dir), child, depth + 1) && ok;
+    ::closedir(dir);
+    return ok && (::unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 || errno == ENOENT);
+}
+
+} // namespace
+
+EntryKind entryKindBelow(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    switch (openParent(root, relative, &parent, &leaf)) {
+    case Way::Missing:
+        return EntryKind::Missing;
+    case Way::Refused:
+        return EntryKind::Other;
+    case Way::Open:
+        break;
+    }
+    return kindAt(parent.fd(), leaf);
+}
+
+bool passesThroughLink(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    return openParent(root, relative, &parent, &leaf) == Way::Refused;
+}
+
+bool removeEntryBelow(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    const Way way = openParent(root, relative, &parent, &leaf);
+    if (way != Way::Open)
+        return way == Way::Missing;
+    const EntryKind kind = kindAt(parent.fd(), leaf);
+    if (kind == EntryKind::Missing)
+        return true;
+    return kind != EntryKind::Directory && ::unlinkat(parent.fd(), leaf.c_str(), 0) == 0;
+}
+
+bool removeFolderBelow(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    const Way way = openParent(root, relative, &parent, &leaf);
+    if (way != Way::Open)
+        return way == Way::Missing;
+    const EntryKind kind = kindAt(parent.fd(), leaf);
+    if (kind == EntryKind::Missing)
+        return true;
+    return kind == EntryKind::Directory && ::unlinkat(parent.fd(), leaf.c_str(), AT_REMOVEDIR) == 0;
+}
+
+bool removeTreeBelow(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    const Way way = openParent(root, relative, &parent, &leaf);
+    if (way != Way::Open)
+        return way == Way::Missing;
+    return removeAt(parent.fd(), leaf, 0);
+}
+
+bool removeTree(const std::string &path)
+{
+    std::string trimmed = path;
+    while (trimmed.size() > 1 && trimmed.back() == '/')
+        trimmed.pop_back();
+    const size_t slash = trimmed.rfind('/');
+    if (slash == std::string::npos)
+        return removeTreeBelow(".", trimmed);
+    return removeTreeBelow(slash == 0 ? "/" : trimmed.substr(0, slash), trimmed.substr(slash + 1));
+}
+
+} // namespace platform
