@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include "downloadmanager.h"
+#include "confinedentries.h"
 #include "dlgyesno.h"
 #include "errordefine.h"
 #include "fileoperator.h"
@@ -395,6 +396,10 @@ void UpdateWindow::onRetry()
     case Succeeded:
         LauncherProcess::restartLauncher();
         break;
+    case RollbackFailed:
+        // The journal and the originals stay; the next start of either program ends the undo.
+        LauncherProcess::exitProgram(0);
+        break;
     default:
         break;
     }
@@ -402,7 +407,7 @@ void UpdateWindow::onRetry()
 
 void UpdateWindow::onClose()
 {
-    if (m_state == Succeeded) {
+    if (m_state == Succeeded || m_state == RollbackFailed) {
         LauncherProcess::exitProgram(0);
         return;
     }
@@ -447,10 +452,14 @@ void UpdateWindow::closeUpdate()
         QStringList failed;
         if (!ReplaceRecovery::undo(replaceFolders(), &failed)) {
             // Starting the launcher over a folder that is part old, part new would look like
-            // success. The page names what is held; its retry replaces again, closing tries
-            // the rollback again, and the next start of either program undoes it.
+            // success. The page names the launcher's files that are held and lets the player
+            // go: the next start of either program finishes the undo.
+            m_state = RollbackFailed;
             m_progressDlg.setCloseEnabled(true);
-            showFailure(tr("title_file_replace_failed"), failed.join(QChar('\n')));
+            m_progressDlg.showResultPage(
+                tr("title_rollback_failed"),
+                tr("message_rollback_file_held").arg(QDir::toNativeSeparators(failed.join('\n'))),
+                tr("button_quit_finish_later"), kPictureFailed);
             break;
         }
         LauncherProcess::restartLauncher();
@@ -468,7 +477,6 @@ bool UpdateWindow::restoreBackup(const QString &source, const QString &destinati
 
 void UpdateWindow::removeFolder(const QString &path)
 {
-    QDir dir(path);
-    if (dir.exists())
-        dir.removeRecursively();
+    // Never QDir::removeRecursively: on a link it empties what the link points to.
+    platform::removeTree(QFile::encodeName(path).toStdString());
 }

@@ -18,7 +18,15 @@ class UpdateWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    enum State { None = -1, Downloading = 1, Unzipping = 2, Replacing = 3, Succeeded = 4 };
+    enum State {
+        None = -1,
+        Downloading = 1,
+        Unzipping = 2,
+        Replacing = 3,
+        Succeeded = 4,
+        // The undo could not put a held file back; only quitting is left.
+        RollbackFailed = 5
+    };
 
     explicit UpdateWindow(const QStringList &arguments, QWidget *parent = nullptr);
     ~UpdateWindow() override;

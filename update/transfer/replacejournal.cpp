@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include "confinedentries.h"
 #include "fileentries.h"
 #include "replacesteps.h"
 
@@ -101,11 +102,15 @@ bool ReplaceJournal::load()
 bool ReplaceJournal::begin(const QString &root)
 {
     if (load()) {
-        if (!m_committed)
-            return QDir::cleanPath(m_root) == QDir::cleanPath(root);
+        // Entries are relative, so a folder moved since still matches them.
+        if (!m_committed) {
+            m_root = root;
+            return true;
+        }
         // A finished replacement whose clean-up was cut short: its backups are not originals
         // of what is installed now.
-        QDir(m_backupRoot).removeRecursively();
+        if (!platform::removeTree(QFile::encodeName(m_backupRoot).toStdString()))
+            return false;
     }
     m_root = root;
     m_committed = false;

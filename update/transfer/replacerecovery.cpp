@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include "confinedentries.h"
 #include "fileentries.h"
 #include "replacejournal.h"
 #include "replacesteps.h"
@@ -19,11 +20,36 @@ platform::EntryKind kindOf(const QString &path)
     return platform::entryKind(QFile::encodeName(path).toStdString());
 }
 
+std::string native(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+// Never QDir::removeRecursively: on a link it empties what the link points to.
 void removeFolder(const QString &path)
 {
-    QDir dir(path);
-    if (dir.exists())
-        dir.removeRecursively();
+    if (!platform::removeTree(native(path)))
+        qWarning() << "rollback: could not remove" << path;
+}
+
+// The updater's folders belong to the launcher's folder: a backup folder that is a link (or
+// lies in one) holds no originals of ours, and undoing from it would act elsewhere.
+bool backupIsOurs(const ReplaceRecovery::Folders &folders)
+{
+    const platform::EntryKind updater = kindOf(QFileInfo(folders.backup).absolutePath());
+    const platform::EntryKind backup = kindOf(folders.backup);
+    if (updater == platform::EntryKind::Directory &&
+        (backup == platform::EntryKind::Directory || backup == platform::EntryKind::Missing))
+        return true;
+    qWarning() << "rollback: refused: the updater's folder or its backup folder is a link"
+               << folders.backup;
+    return false;
+}
+
+QString parentOf(const QString &relative)
+{
+    const int slash = relative.lastIndexOf(QChar('/'));
+    return slash < 0 ? QString() : relative.left(slash);
 }
 
 void noteFailure(QStringList *failed, const QString &path)
@@ -106,22 +132,47 @@ bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
 {
     ReplaceSteps::FoldersToFlush dirty;
     ReplaceJournal journal(folders.backup);
+    const std::string root = native(folders.launcher);
+    const auto touched = [&](const QString &relative) {
+        const QString parent = parentOf(relative);
+        dirty.insert(parent.isEmpty() ? folders.launcher : folders.launcher + QChar('/') + parent);
+    };
     bool ok = true;
     if (journal.load()) {
         const auto entries = journal.entries();
-        for (const auto &entry : entries)
-            ReplaceSteps::removeLeaf(
-                ReplaceSteps::temporaryName(folders.launcher + QChar('/') + entry.second), &dirty);
+        for (const auto &entry : entries) {
+            const QString temporary = ReplaceSteps::temporaryName(entry.second);
+            if (platform::entryKindBelow(root, native(temporary)) != platform::EntryKind::Missing &&
+                platform::removeEntryBelow(root, native(temporary)))
+                touched(entry.second);
+        }
         // Newest first: what was added inside a made folder goes before the folder.
         for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
+            const std::string relative = native(it->second);
             const QString target = folders.launcher + QChar('/') + it->second;
+            if (platform::passesThroughLink(root, relative)) {
+                // The replacement never writes through a link, so such an entry is not one of
+                // its steps: whatever lies behind the link is left alone.
+                qWarning() << "rollback: refused a journal entry that passes through a link"
+                           << it->second;
+                continue;
+            }
+            const platform::EntryKind kind = platform::entryKindBelow(root, relative);
             bool done = true;
-            if (it->first == ReplaceJournal::Origin::Added)
+            if (it->first == ReplaceJournal::Origin::Added) {
                 done =
-                    kindOf(target) == platform::EntryKind::Missing ||
-                    (ReplaceSteps::isLeafEntry(target) && ReplaceSteps::removeLeaf(target, &dirty));
-            else if (it->first == ReplaceJournal::Origin::Folder)
-                done = ReplaceSteps::removeEmptyFolder(target, &dirty);
+                    kind == platform::EntryKind::Missing ||
+                    ((kind == platform::EntryKind::File || kind == platform::EntryKind::SymLink) &&
+                     platform::removeEntryBelow(root, relative));
+            } else if (it->first == ReplaceJournal::Origin::Folder) {
+                // Whatever stands there now that is no folder (the link it replaced, put back)
+                // is not the folder that was made.
+                done = kind != platform::EntryKind::Directory ||
+                       platform::removeFolderBelow(root, relative);
+            }
+            if (done && it->first != ReplaceJournal::Origin::Saved &&
+                kind != platform::EntryKind::Missing)
+                touched(it->second);
             if (!done) {
                 noteFailure(failed, target);
                 ok = false;
@@ -135,6 +186,8 @@ bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
 
 bool ReplaceRecovery::undo(const Folders &folders, QStringList *failed)
 {
+    if (!backupIsOurs(folders))
+        return false;
     if (kindOf(folders.backup) != platform::EntryKind::Directory &&
         !ReplaceJournal(folders.backup).exists()) {
         removeFolder(folders.extraction);
@@ -173,14 +226,22 @@ ReplaceRecovery::Outcome ReplaceRecovery::recover(const Folders &folders, QStrin
     ReplaceJournal journal(folders.backup);
     if (!journal.exists())
         return Outcome::Nothing;
+    if (!backupIsOurs(folders))
+        return Outcome::Failed;
     if (!journal.load()) {
-        // Cut short while it was being written: nothing was replaced yet.
-        journal.remove();
-        return Outcome::Nothing;
-    }
-    if (QDir::cleanPath(journal.root()) != QDir::cleanPath(folders.launcher)) {
-        qWarning() << "rollback: the journal is for another folder" << journal.root();
-        return Outcome::Nothing;
+        // The header goes into place whole, so an unreadable journal was damaged afterwards.
+        // The backup folder still holds the originals of whatever was replaced.
+        if (kindOf(folders.backup) != platform::EntryKind::Directory) {
+            qWarning() << "rollback: an unreadable journal and no backups: nothing to undo";
+            journal.remove();
+            return Outcome::Nothing;
+        }
+        qWarning() << "rollback: the journal is unreadable; restoring the originals in"
+                   << folders.backup;
+    } else if (QDir::cleanPath(journal.root()) != QDir::cleanPath(folders.launcher)) {
+        // Its entries are relative: they hold wherever the folder lies now.
+        qWarning() << "rollback: the launcher folder moved from" << journal.root()
+                   << "; recovering it where it is now";
     }
     if (journal.isCommitted()) {
         finish(folders);

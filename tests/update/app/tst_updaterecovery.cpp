@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 #include <csignal>
@@ -19,6 +20,7 @@
 
 #include "httptestserver.h"
 #include "launcherprocess.h"
+#include "fileentries.h"
 #include "modalanswerer.h"
 #include "namedmutex.h"
 #include "processes.h"
@@ -76,8 +78,18 @@ private slots:
     void killedUpdaterLeavesTheLauncherWhollyOldOrWhollyNew();
     void failedStepThenGivingUpLeavesTheLauncherWhollyOld();
     void interlockIsNotInheritedByTheLauncherNorItsGame();
+    void hostileJournalIsRecoveredInsideTheFolder_data();
+    void hostileJournalIsRecoveredInsideTheFolder();
+    void linkedWorkingFolderIsNeverFollowed_data();
+    void linkedWorkingFolderIsNeverFollowed();
 
 private:
+    // A replacement cut short after data/a.txt was replaced and data/added/b.txt added, its
+    // originals in rollback/ (the journal is the caller's).
+    void halfReplaced();
+    // Starts the launcher in the install and waits until its start-up recovery has ended;
+    // returns what it wrote on its error stream.
+    QString launcherStartUp();
     QStringList updaterArguments(const QString &instance) const;
     // The folder as a kill left it, after the launcher started there as a player starts it.
     QString checkAfterLauncherStart(int point);
@@ -130,7 +142,8 @@ void TestUpdateRecovery::initTestCase()
     QVERIFY(writeFile(fresh + "/lib/libfoo.so", "libfoo.so.1"));
     QVERIFY(writeFile(fresh + "/translations/new.qm", noise(300000, 3)));
     const QString archive = m_root.filePath(QStringLiteral("launcher.7z"));
-    QVERIFY(sevenZip(archive, fresh));
+    // Fast compression: on a loaded machine the default level outlasts sevenZip's minute.
+    QVERIFY(sevenZip(archive, fresh, {QStringLiteral("-mx=1")}));
     m_packageMd5 = md5Hex(readFile(archive));
     QVERIFY(m_server.listen());
     m_server.serveFile(QStringLiteral("/launcher.7z"), archive);
@@ -309,6 +322,128 @@ void TestUpdateRecovery::interlockIsNotInheritedByTheLauncherNorItsGame()
     ::kill(launcher, SIGKILL);
     QVERIFY(bothRun);
     QVERIFY2(!stillHeld, "a process the updater started keeps the interlock");
+}
+
+void TestUpdateRecovery::halfReplaced()
+{
+    QVERIFY(writeFile(m_install + "/data/a.txt", "new a"));
+    QVERIFY(writeFile(m_install + "/data/added/b.txt", "added b"));
+    QVERIFY(writeFile(m_install + "/updateProgram/rollback/data/a.txt", "old a"));
+}
+
+QString TestUpdateRecovery::launcherStartUp()
+{
+    QProcess launcher;
+    launcher.setWorkingDirectory(m_install);
+    launcher.start(m_launcher, {});
+    if (!launcher.waitForStarted(10000))
+        return QStringLiteral("the launcher did not start");
+    QByteArray errors;
+    // Either the journal goes, or the launcher says it could not end the replacement.
+    for (int i = 0; i < 300 && launcher.state() == QProcess::Running; ++i) {
+        errors += launcher.readAllStandardError();
+        if (!QFileInfo::exists(m_journal) || errors.contains("start-up recovery could not"))
+            break;
+        QTest::qWait(100);
+    }
+    launcher.kill();
+    launcher.waitForFinished(10000);
+    return QString::fromLocal8Bit(errors + launcher.readAllStandardError());
+}
+
+void TestUpdateRecovery::hostileJournalIsRecoveredInsideTheFolder_data()
+{
+    const QByteArray header = "lunmere-replace 1\nroot " + QUrl::toPercentEncoding(m_install, "/");
+    const QByteArray steps = "\nsaved data/a.txt\nfolder data/added\nadded data/added/b.txt\n";
+    QTest::addColumn<QByteArray>("journal");
+    // Without a readable journal what was added is not known; the originals still come back.
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("entry through a link") << header + steps + "added userdata/victim.txt\n" << true;
+    QTest::newRow("entry through a link to a folder")
+        << header + steps + "folder userdata/sub\nadded userdata/sub/x.txt\n"
+        << true;
+    QTest::newRow("cut inside its header") << QByteArray("lunmere-replace 1\nroo") << false;
+    QTest::newRow("empty") << QByteArray("") << false;
+    QTest::newRow("garbage") << QByteArray("\x01\xff\nremoved ../../x\n") << false;
+    QTest::newRow("folder moved since")
+        << QByteArray("lunmere-replace 1\nroot /elsewhere/inst") + steps << true;
+}
+
+void TestUpdateRecovery::hostileJournalIsRecoveredInsideTheFolder()
+{
+    QFETCH(QByteArray, journal);
+    QFETCH(bool, readable);
+    resetInstall();
+    const QString outside = m_root.filePath(QStringLiteral("outside"));
+    QDir(outside).removeRecursively();
+    QVERIFY(writeFile(outside + "/victim.txt", "not the launcher's"));
+    QVERIFY(writeFile(outside + "/sub/x.txt", "not the launcher's either"));
+    QVERIFY(makeLink(outside, m_install + "/userdata"));
+    halfReplaced();
+    QVERIFY(writeFile(m_journal, journal));
+    const auto outsideBefore = snapshot(outside);
+
+    const QString errors = launcherStartUp();
+    QCOMPARE(snapshot(outside), outsideBefore);
+    QVERIFY2(!QFileInfo::exists(m_journal), qPrintable(errors));
+    auto files = launcherFiles(m_install);
+    QCOMPARE(files.take(QStringLiteral("userdata")), "-> " + outside.toUtf8());
+    if (!readable)
+        QCOMPARE(files.take(QStringLiteral("data/added/b.txt")), QByteArray("added b"));
+    QCOMPARE(files, m_old);
+    QVERIFY(!QFileInfo::exists(m_install + "/updateProgram/rollback"));
+    // What the launcher made of the damaged journal is in its log.
+    QVERIFY2(errors.contains("rollback:"), qPrintable(errors));
+}
+
+void TestUpdateRecovery::linkedWorkingFolderIsNeverFollowed_data()
+{
+    QTest::addColumn<QString>("linked");
+    QTest::addColumn<bool>("committed");
+    QTest::addColumn<bool>("recovered");
+    QTest::newRow("rollback, unfinished") << "updateProgram/rollback" << false << false;
+    QTest::newRow("updateData, unfinished") << "updateProgram/updateData" << false << true;
+    QTest::newRow("updateData, committed") << "updateProgram/updateData" << true << true;
+    QTest::newRow("pkg, committed") << "updateProgram/pkg" << true << true;
+    QTest::newRow("updateProgram, committed") << "updateProgram" << true << false;
+}
+
+void TestUpdateRecovery::linkedWorkingFolderIsNeverFollowed()
+{
+    QFETCH(QString, linked);
+    QFETCH(bool, committed);
+    QFETCH(bool, recovered);
+    resetInstall();
+    const QByteArray steps = "lunmere-replace 1\nroot " + QUrl::toPercentEncoding(m_install, "/") +
+                             "\nsaved data/a.txt\nfolder data/added\nadded data/added/b.txt\n";
+    halfReplaced();
+    QVERIFY(writeFile(m_journal, committed ? steps + "committed\n" : steps));
+    const QString outside = m_root.filePath(QStringLiteral("outside"));
+    QDir(outside).removeRecursively();
+    // What the link points to looks like the folder it stands for.
+    QVERIFY(writeFile(outside + "/data/a.txt", "outside a"));
+    QVERIFY(writeFile(outside + "/rollback.journal", readFile(m_journal)));
+    QVERIFY(writeFile(outside + "/rollback/data/a.txt", "outside a"));
+    QVERIFY(writeFile(outside + "/Update", "outside updater"));
+    const QString path = m_install + "/" + linked;
+    QVERIFY(QProcess::execute(QStringLiteral("rm"), {QStringLiteral("-rf"), path}) == 0);
+    QVERIFY(makeLink(outside, path));
+    const auto outsideBefore = snapshot(outside);
+    const auto installBefore = launcherFiles(m_install);
+
+    const QString errors = launcherStartUp();
+    QCOMPARE(snapshot(outside), outsideBefore);
+    if (recovered) {
+        QVERIFY2(!QFileInfo::exists(m_journal), qPrintable(errors));
+        QCOMPARE(launcherFiles(m_install), committed ? installBefore : m_old);
+        // The link itself went with the working folder it stood for.
+        QCOMPARE(platform::entryKind(QFile::encodeName(path).toStdString()),
+                 platform::EntryKind::Missing);
+    } else {
+        // The player is told, and the folder stays as it was for the next start.
+        QVERIFY2(errors.contains("start-up recovery could not finish"), qPrintable(errors));
+        QCOMPARE(launcherFiles(m_install), installBefore);
+    }
 }
 
 QTEST_MAIN(TestUpdateRecovery)
