@@ -63,7 +63,7 @@ void FileOperator::onCopyDirFiles()
     // An entry in the way ends the plan there: the steps before it still run, then the run
     // fails at it.
     if (ok)
-        plan(m_source, m_destination, QString());
+        plan(m_source, m_destination, QString(), false);
     ok = ok && (!m_journal || saveOriginals()) && copyDir();
     if (ok && journal && !journal->commit()) {
         ok = false;
@@ -96,7 +96,8 @@ QString FileOperator::fileMd5(const QString &path)
     return MD5CheckWorker::fileDigest(path);
 }
 
-bool FileOperator::plan(const QString &source, const QString &destination, const QString &relative)
+bool FileOperator::plan(const QString &source, const QString &destination, const QString &relative,
+                        bool fresh)
 {
     const QFileInfoList entries = QDir(source).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -111,7 +112,9 @@ bool FileOperator::plan(const QString &source, const QString &destination, const
         const QString name = entry.fileName();
         Step step{Step::MakeFolder, source + QDir::separator() + name,
                   destination + QDir::separator() + name, inside(name)};
-        const platform::EntryKind kind = kindOf(step.target);
+        // Below a folder still to be made nothing stands yet; looking there would look through
+        // the link that the folder replaces.
+        const platform::EntryKind kind = fresh ? platform::EntryKind::Missing : kindOf(step.target);
         if (kind == platform::EntryKind::SymLink) {
             // The package has a folder where a link stands: the link gives way to a real
             // folder, so that nothing is written where it points.
@@ -122,7 +125,8 @@ bool FileOperator::plan(const QString &source, const QString &destination, const
         }
         if (kind != platform::EntryKind::Directory)
             m_steps.push_back(step);
-        if (step.kind == Step::Blocked || !plan(step.source, step.target, step.relative))
+        if (step.kind == Step::Blocked ||
+            !plan(step.source, step.target, step.relative, kind != platform::EntryKind::Directory))
             return false;
     }
     for (const QFileInfo &entry : entries) {
@@ -131,7 +135,7 @@ bool FileOperator::plan(const QString &source, const QString &destination, const
         const QString name = entry.fileName();
         Step step{Step::Replace, source + QDir::separator() + name,
                   destination + QDir::separator() + name, inside(name)};
-        const platform::EntryKind kind = kindOf(step.target);
+        const platform::EntryKind kind = fresh ? platform::EntryKind::Missing : kindOf(step.target);
         if (kind == platform::EntryKind::Missing) {
             step.kind = Step::Add;
         } else if (kind != platform::EntryKind::File && kind != platform::EntryKind::SymLink) {

@@ -55,8 +55,10 @@ private:
         QString relative;
     };
     // Lists the steps folder by folder, subfolders first; stops at the first entry that is in
-    // the way (a folder where a file belongs, or the reverse).
-    bool plan(const QString &source, const QString &destination, const QString &relative);
+    // the way (a folder where a file belongs, or the reverse). fresh: destination is a folder
+    // the steps make, so nothing below it exists yet.
+    bool plan(const QString &source, const QString &destination, const QString &relative,
+              bool fresh);
     // Saves every original the steps will replace, then records all steps in the journal.
     bool saveOriginals();
     bool saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *dirty);

@@ -131,8 +131,11 @@ bool installEntry(const QString &source, const QString &target, FoldersToFlush *
         platform::removeEntry(native(temporary));
         return false;
     }
-    if (!platform::replaceEntry(native(temporary), native(target)))
+    if (!platform::replaceEntry(native(temporary), native(target))) {
+        // Nothing may survive a replacement but its old or its new entries.
+        platform::removeEntry(native(temporary));
         return false;
+    }
     return faultPoint() && syncParent(target, dirty);
 }
 

@@ -81,6 +81,7 @@ private slots:
     void stopFlagEndsRunWithError();
     void killedMidReplacementLeavesEveryFileOldOrNewNeverTorn();
     void dotFilesAndFoldersAreReplacedBackedUpAndRestored();
+    void linksAreReplacedAsEntriesNeverWrittenThrough_data();
     void linksAreReplacedAsEntriesNeverWrittenThrough();
     void restoreGoesOnPastALockedFileAndRetriesIt();
     void retryWithANewerPackageKeepsTheOriginalBackups();
@@ -413,11 +414,21 @@ void tst_FileOperator::dotFilesAndFoldersAreReplacedBackedUpAndRestored()
     QVERIFY(!QFileInfo::exists(m_backup + ".journal"));
 }
 
+void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough_data()
+{
+    QTest::addColumn<QStringList>("outsidePlugins");
+    QTest::newRow("link target without the shipped file") << QStringList{"kept.dll"};
+    // The undo must not take the outside copy for an original of the launcher's folder.
+    QTest::newRow("link target holding the shipped file") << QStringList{"kept.dll", "x.dll"};
+}
+
 void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
 {
+    QFETCH(QStringList, outsidePlugins);
     const QString outside = m_dir->filePath("outside");
     writeFile(outside + "/victim.so", "outside bytes");
-    writeFile(outside + "/plugins/kept.dll", "outside plugin");
+    for (const QString &name : outsidePlugins)
+        writeFile(outside + "/plugins/" + name, "outside " + name.toUtf8());
     writeFile(m_destination + "/lib/libfoo.so.1", "the real library");
     QVERIFY(makeLink("libfoo.so.1", m_destination + "/lib/libfoo.so"));
     QVERIFY(makeLink(outside + "/victim.so", m_destination + "/lib/libbar.so"));
