@@ -44,6 +44,8 @@ enum ErrorCode {
 #endif
     // A package that the publisher did not sign, or that differs from what was signed.
     PACKAGE_SIGNATURE_ERROR = 1028,
+    // The launcher could not end an update that was cut short; its folder is part old, part new.
+    STARTUP_RECOVERY_ERROR = 1033,
 };
 Q_ENUM_NS(ErrorCode)
 

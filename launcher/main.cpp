@@ -8,6 +8,7 @@
 #include <QtWebEngine/qtwebengineglobal.h>
 
 #include "appenvironment.h"
+#include "cdlgyesno.h"
 #include "crashhandler.h"
 #include "errordefine.h"
 #include "languageselection.h"
@@ -56,9 +57,10 @@ int main(int argc, char *argv[])
 
     // An updater that was killed mid-replacement left a journal: end its work, wholly old or
     // wholly new, before anything of this folder is used.
-    ReplaceRecovery::recoverAtStartup(QCoreApplication::applicationDirPath(), [] {
-        return platform::namedMutexExists(AppEnvironment::updaterMutexName().toStdString());
-    });
+    const ReplaceRecovery::Outcome recovery =
+        ReplaceRecovery::recoverAtStartup(QCoreApplication::applicationDirPath(), [] {
+            return platform::namedMutexExists(AppEnvironment::updaterMutexName().toStdString());
+        });
 
     ErrorDefine::registerMetaTypes();
     PackageTrust::installBuiltInKeys(LUNMERE_PUBLISHER_KEYS);
@@ -77,6 +79,18 @@ int main(int argc, char *argv[])
     LanguageSelection::loadQtTranslations(qtTranslator, languageCode);
     QCoreApplication::installTranslator(&qtTranslator);
     viewModel.setLanguageCode(languageCode);
+
+    if (recovery == ReplaceRecovery::Outcome::Failed) {
+        // The folder is part old, part new: the player must know before anything of it runs.
+        // The journal and the originals stay, so the next start tries again.
+        qWarning() << "the launcher's start-up recovery could not finish";
+        CDlgYesNo::ask(
+            QCoreApplication::translate("MainViewModel", "title_warning"),
+            QStringLiteral("[%1]:%2")
+                .arg(int(ErrorDefine::STARTUP_RECOVERY_ERROR))
+                .arg(QCoreApplication::translate("main", "message_startup_recovery_failed")),
+            false);
+    }
 
     viewModel.initialize();
 

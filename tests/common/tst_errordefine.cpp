@@ -47,12 +47,13 @@ private slots:
             QCOMPARE(meta.value(i), 999 + i);
 #ifdef LUNMERE_UPDATER
         QCOMPARE(meta.value(28), 1027);
-        QCOMPARE(meta.keyCount(), 30);
+        QCOMPARE(meta.keyCount(), 31);
 #else
-        QCOMPARE(meta.keyCount(), 29);
+        QCOMPARE(meta.keyCount(), 30);
 #endif
-        QCOMPARE(meta.value(meta.keyCount() - 1), int(PACKAGE_SIGNATURE_ERROR));
+        QCOMPARE(meta.value(meta.keyCount() - 2), int(PACKAGE_SIGNATURE_ERROR));
         QCOMPARE(errorName(1028), QStringLiteral("PACKAGE_SIGNATURE_ERROR"));
+        QCOMPARE(errorName(1033), QStringLiteral("STARTUP_RECOVERY_ERROR"));
     }
 
     void codeTravelsThroughQueuedConnection()

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Geschwindigkeit:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Ein unterbrochenes Update des Launchers konnte nicht vollständig rückgängig gemacht werden: Einige Dateien stammen eventuell noch aus der neuen Version. Schließe Programme, die sie verwenden könnten, und starte den Launcher erneut, um den Vorgang abzuschließen.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

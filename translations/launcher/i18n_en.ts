@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Speed:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>An interrupted update of the launcher could not be fully undone: some of its files may still be from the new version. Close any program that may be using them, then start the launcher again to finish.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Velocidad:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>No se ha podido deshacer por completo una actualización interrumpida del launcher: algunos de sus archivos pueden ser aún de la nueva versión. Cierra los programas que puedan estar usándolos y vuelve a iniciar el launcher para terminar.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Vitesse :</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Une mise à jour interrompue du lanceur n'a pas pu être entièrement annulée : certains de ses fichiers proviennent peut-être encore de la nouvelle version. Fermez les programmes qui pourraient les utiliser, puis relancez le lanceur pour terminer.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Kecepatan:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Pembaruan launcher yang terputus tidak dapat dibatalkan sepenuhnya: beberapa filenya mungkin masih dari versi baru. Tutup program yang mungkin sedang menggunakannya, lalu jalankan launcher lagi untuk menyelesaikannya.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

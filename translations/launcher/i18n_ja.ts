@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>速度：</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>中断されたランチャーの更新を完全には元に戻せませんでした。一部のファイルが新しいバージョンのままの可能性があります。それらを使用している可能性のあるプログラムを閉じてから、ランチャーをもう一度起動して完了してください。</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

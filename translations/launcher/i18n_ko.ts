@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>속도:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>중단된 런처 업데이트를 완전히 되돌리지 못했습니다. 일부 파일이 아직 새 버전일 수 있습니다. 해당 파일을 사용 중일 수 있는 프로그램을 닫은 후 런처를 다시 실행하여 마무리하세요.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Velocidade:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Não foi possível anular totalmente uma atualização interrompida do launcher: alguns dos seus ficheiros podem ainda ser da nova versão. Feche os programas que os possam estar a utilizar e volte a iniciar o launcher para concluir.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Скорость:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Прерванное обновление лаунчера не удалось полностью отменить: некоторые его файлы могут быть ещё из новой версии. Закройте программы, которые могут их использовать, и снова запустите лаунчер, чтобы завершить отмену.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

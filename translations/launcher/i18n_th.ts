@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>ความเร็ว:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>ไม่สามารถยกเลิกการอัปเดตตัวเปิดเกมที่ถูกขัดจังหวะได้ทั้งหมด ไฟล์บางไฟล์อาจยังเป็นของเวอร์ชันใหม่ โปรดปิดโปรแกรมที่อาจใช้ไฟล์เหล่านั้นอยู่ แล้วเปิดตัวเปิดเกมอีกครั้งเพื่อดำเนินการให้เสร็จ</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>Tốc độ:</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>Không thể hoàn tác hoàn toàn bản cập nhật launcher bị gián đoạn: một số tệp có thể vẫn thuộc phiên bản mới. Hãy đóng các chương trình có thể đang dùng chúng rồi mở lại launcher để hoàn tất.</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

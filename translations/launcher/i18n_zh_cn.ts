@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>下载速度：</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>启动器的一次更新被中断，且未能完全撤销：部分文件可能仍是新版本。请关闭可能正在使用这些文件的程序，然后重新启动启动器以完成恢复。</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

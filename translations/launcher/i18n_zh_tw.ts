@@ -447,6 +447,10 @@
         <source>label_download_speed</source>
         <translation>下載速度：</translation>
     </message>
+    <message>
+        <source>message_startup_recovery_failed</source>
+        <translation>啟動器的一次更新被中斷，且未能完全復原：部分檔案可能仍是新版本。請關閉可能正在使用這些檔案的程式，然後重新啟動啟動器以完成復原。</translation>
+    </message>
 </context>
 <context>
     <name>setupmanager</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Update abbrechen</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Der vorherige Launcher konnte nicht wiederhergestellt werden</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Ein anderes Programm hält diese Launcher-Datei, daher konnte sie nicht zurückgelegt werden:
+%1
+Beende jetzt: Der Launcher stellt sie beim nächsten Start fertig wieder her.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Jetzt beenden, beim nächsten Start abschließen</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Close update</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Could not restore the previous launcher</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Another program is holding this launcher file, so it could not be put back:
+%1
+Quit now: the launcher finishes restoring it the next time it starts.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Quit now, finish at the next start</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

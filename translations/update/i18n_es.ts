@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Cancelar actualización</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>No se ha podido restaurar el launcher anterior</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Otro programa está usando este archivo del launcher y no se ha podido restaurar:
+%1
+Sal ahora: el launcher terminará de restaurarlo la próxima vez que se inicie.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Salir ahora y terminar al próximo inicio</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Arrêter la mise à jour</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Impossible de restaurer le lanceur précédent</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Un autre programme utilise ce fichier du lanceur, il n'a donc pas pu être remis en place :
+%1
+Quittez maintenant : le lanceur finira de le restaurer à son prochain démarrage.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Quitter, terminer au prochain démarrage</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

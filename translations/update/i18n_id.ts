@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Hentikan pembaruan</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Launcher sebelumnya tidak dapat dipulihkan</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Program lain sedang memakai file launcher ini sehingga tidak dapat dikembalikan:
+%1
+Keluar sekarang: launcher akan menyelesaikan pemulihannya saat dijalankan berikutnya.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Keluar, selesaikan saat dijalankan lagi</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>更新を中止</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>以前のランチャーを復元できませんでした</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>このランチャーのファイルは別のプログラムが使用中のため、元に戻せませんでした：
+%1
+今すぐ終了してください。次回の起動時にランチャーが復元を完了します。</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>今すぐ終了し、次回起動時に完了</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>업데이트 중단</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>이전 런처를 복원하지 못했습니다</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>다른 프로그램이 이 런처 파일을 사용 중이어서 되돌리지 못했습니다:
+%1
+지금 종료하세요. 다음에 런처를 시작할 때 복원을 마칩니다.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>지금 종료하고 다음 시작 시 마무리</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Cancelar atualização</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Não foi possível repor o launcher anterior</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Outro programa está a usar este ficheiro do launcher, por isso não foi possível repô-lo:
+%1
+Saia agora: o launcher conclui a reposição da próxima vez que for iniciado.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Sair agora, concluir no próximo início</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

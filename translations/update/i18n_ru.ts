@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Прервать обновление</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Не удалось восстановить прежний лаунчер</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Этот файл лаунчера занят другой программой, поэтому его не удалось вернуть:
+%1
+Выйдите сейчас: лаунчер завершит восстановление при следующем запуске.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Выйти, завершить при следующем запуске</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>หยุดอัปเดต</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>ไม่สามารถกู้คืนตัวเปิดเกมเวอร์ชันก่อนหน้าได้</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>มีโปรแกรมอื่นใช้ไฟล์ของตัวเปิดเกมนี้อยู่ จึงไม่สามารถนำกลับมาได้:
+%1
+ออกตอนนี้ได้เลย ตัวเปิดเกมจะกู้คืนให้เสร็จเมื่อเปิดครั้งถัดไป</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>ออกตอนนี้ ทำต่อให้เสร็จเมื่อเปิดครั้งถัดไป</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>Dừng cập nhật</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>Không thể khôi phục launcher trước đó</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>Một chương trình khác đang giữ tệp launcher này nên không thể khôi phục:
+%1
+Hãy thoát ngay: launcher sẽ hoàn tất khôi phục ở lần khởi động tiếp theo.</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>Thoát ngay, hoàn tất ở lần mở sau</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>关闭更新</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>无法恢复之前的启动器</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>另一个程序正在占用此启动器文件，因此无法将其恢复：
+%1
+请立即退出：启动器会在下次启动时完成恢复。</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>立即退出，下次启动时完成</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>

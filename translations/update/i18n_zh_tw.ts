@@ -202,6 +202,20 @@
         <source>button_close_update</source>
         <translation>關閉更新</translation>
     </message>
+    <message>
+        <source>title_rollback_failed</source>
+        <translation>無法還原先前的啟動器</translation>
+    </message>
+    <message>
+        <source>message_rollback_file_held</source>
+        <translation>另一個程式正在佔用此啟動器檔案，因此無法將其還原：
+%1
+請立即結束：啟動器會在下次啟動時完成還原。</translation>
+    </message>
+    <message>
+        <source>button_quit_finish_later</source>
+        <translation>立即結束，下次啟動時完成</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
