@@ -44,6 +44,15 @@ enum ErrorCode {
 #endif
     // A package that the publisher did not sign, or that differs from what was signed.
     PACKAGE_SIGNATURE_ERROR = 1028,
+    // Download failures told in plain words: the server's certificate is not trusted, or is
+    // for another name; the server stayed busy through the automatic retries; the disk filled
+    // while writing; the file kept changing on the server; the package is gone from it.
+    DOWNLOAD_CERTIFICATE_UNTRUSTED = 1041,
+    DOWNLOAD_CERTIFICATE_WRONG_NAME = 1042,
+    DOWNLOAD_SERVER_BUSY = 1043,
+    DOWNLOAD_DISK_FULL = 1044,
+    DOWNLOAD_FILE_CHANGED = 1045,
+    DOWNLOAD_FILE_GONE = 1046,
 };
 Q_ENUM_NS(ErrorCode)
 
