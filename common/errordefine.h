@@ -46,6 +46,15 @@ enum ErrorCode {
     PACKAGE_SIGNATURE_ERROR = 1028,
     // The launcher could not end an update that was cut short; its folder is part old, part new.
     STARTUP_RECOVERY_ERROR = 1033,
+    // Download failures told in plain words: the server's certificate is not trusted, or is
+    // for another name; the server stayed busy through the automatic retries; the disk filled
+    // while writing; the file kept changing on the server; the package is gone from it.
+    DOWNLOAD_CERTIFICATE_UNTRUSTED = 1041,
+    DOWNLOAD_CERTIFICATE_WRONG_NAME = 1042,
+    DOWNLOAD_SERVER_BUSY = 1043,
+    DOWNLOAD_DISK_FULL = 1044,
+    DOWNLOAD_FILE_CHANGED = 1045,
+    DOWNLOAD_FILE_GONE = 1046,
 };
 Q_ENUM_NS(ErrorCode)
 

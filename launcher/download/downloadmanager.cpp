@@ -8,6 +8,9 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QNetworkRequest>
+#include <QSslError>
+
+#include <cerrno>
 
 using namespace ErrorDefine;
 
@@ -25,6 +28,19 @@ constexpr qint64 kSlowWriteMs = 1000;
 constexpr qint64 kRecordIntervalMs = 200;
 // More hops than any real mirror chain; a loop of redirects must end in an error.
 constexpr int kMaxRedirects = 20;
+// A replaced object starts the file over; one that changes at every request must end.
+constexpr int kMaxObjectChanges = 3;
+
+// The extra keys of a resume record: the object the recorded bytes came from. Records written
+// before these existed resume as they always did.
+const QString kEtagKey = QStringLiteral("etag");
+const QString kLastModifiedKey = QStringLiteral("last_modified");
+const QString kSizeKey = QStringLiteral("size");
+
+bool isEtag(const QByteArray &validator)
+{
+    return validator.startsWith('"');
+}
 
 // Where the name a redirected address resolved to is remembered, so that a later run finds its
 // partial or complete file before the size answer comes back.
@@ -95,12 +111,57 @@ QString downloadmanager::savedFileName(const QUrl &requestUrl) const
     return saved.isEmpty() ? requestUrl.fileName() : saved;
 }
 
+bool downloadmanager::isPackageFileName(const QString &name)
+{
+    if (name.isEmpty() || name.size() > 255 || name.startsWith(QLatin1Char('.')) ||
+        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
+        name.contains(QLatin1Char(':')))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return false;
+    }
+    const QString suffix = QFileInfo(name).suffix().toLower();
+    return suffix == QLatin1String("7z") || suffix == QLatin1String("zip") ||
+           suffix == QLatin1String("rar");
+}
+
+QString downloadmanager::dispositionFileName(const QByteArray &header)
+{
+    // filename*=UTF-8''name wins over filename="name" (RFC 6266).
+    QString plain;
+    for (const QByteArray &rawPart : header.split(';')) {
+        const QByteArray part = rawPart.trimmed();
+        const int eq = part.indexOf('=');
+        if (eq < 0)
+            continue;
+        const QByteArray key = part.left(eq).trimmed().toLower();
+        QByteArray value = part.mid(eq + 1).trimmed();
+        if (key == "filename*") {
+            const int quote = value.indexOf("''");
+            if (quote >= 0 && value.left(quote).toLower() == "utf-8")
+                return QString::fromUtf8(QByteArray::fromPercentEncoding(value.mid(quote + 2)));
+        } else if (key == "filename") {
+            if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
+                value = value.mid(1, value.size() - 2);
+            plain = QString::fromUtf8(value);
+        }
+    }
+    return plain;
+}
+
 void downloadmanager::adoptResolvedName()
 {
-    // A redirect to a folder names no file: keep the address's own name then.
+    // The answer's name first, then the server's, then the address's: an address such as
+    // "download.php?file=..." says nothing about the package's format. A redirect to a folder
+    // names no file: keep the address's own name then.
     QString name = m_url.fileName();
     if (name.isEmpty())
         name = m_requestedUrl.fileName();
+    if (isPackageFileName(m_packageName))
+        name = m_packageName;
+    else if (isPackageFileName(m_dispositionName))
+        name = m_dispositionName;
     if (name == m_requestedUrl.fileName())
         m_settings.remove(savedNameKey(m_requestedUrl));
     else
@@ -139,8 +200,9 @@ void downloadmanager::setUrl(QUrl requestUrl)
     }
     m_requestedUrl = requestUrl;
     m_url = requestUrl;
-    m_fileName = savedFileName(requestUrl);
+    m_fileName = isPackageFileName(m_packageName) ? m_packageName : savedFileName(requestUrl);
     m_redirects = 0;
+    m_objectChanges = 0;
     if (!m_sizePending)
         sendSizeRequest();
 }
@@ -193,6 +255,9 @@ void downloadmanager::sendSizeRequest()
     QNetworkRequest request(m_url);
     request.setRawHeader("Accept-Encoding", "identity");
     m_sizeReply = m_network.head(request);
+    m_sizeSslErrors.clear();
+    connect(m_sizeReply, &QNetworkReply::sslErrors, this,
+            [this](const QList<QSslError> &errors) { m_sizeSslErrors = errors; });
     connect(m_sizeReply, &QNetworkReply::finished, this, &downloadmanager::headerResponseFinished,
             Qt::DirectConnection);
 }
@@ -207,6 +272,22 @@ void downloadmanager::abortSizeRequest()
     disconnect(reply, nullptr, this, nullptr);
     reply->abort();
     reply->deleteLater();
+}
+
+void downloadmanager::useFallbackSize(int status, const QString &why)
+{
+    // HEAD only saves a request: pre-signed object-store addresses refuse it and some servers
+    // give no length. The answer's size is enough for ranged GETs, which the tasks check.
+    qDebug().noquote() << QStringLiteral("No size from the server (%1, %2); using the answer's %3")
+                              .arg(status)
+                              .arg(why)
+                              .arg(m_expectedSize);
+    m_totalSize = m_expectedSize;
+    m_sizeKnown = true;
+    m_headValidator.clear();
+    adoptResolvedName();
+    if (m_downloading)
+        startDownload();
 }
 
 void downloadmanager::failSizeRequest(int status)
@@ -226,23 +307,48 @@ void downloadmanager::headerResponseFinished()
         return;
     reply->deleteLater();
     const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    m_dispositionName = dispositionFileName(reply->rawHeader("Content-Disposition"));
 
-    if (reply->error() != QNetworkReply::NoError) {
+    if (reply->error() != QNetworkReply::NoError && !isFollowedRedirect(status)) {
         reply->close();
-        failSizeRequest(status);
+        // A certificate problem is the same for the GET: say so now in plain words.
+        if (reply->error() == QNetworkReply::SslHandshakeFailedError || m_expectedSize <= 0) {
+            if (reply->error() == QNetworkReply::SslHandshakeFailedError) {
+                m_downloading = false;
+                bool wrongName = false;
+                for (const QSslError &e : m_sizeSslErrors)
+                    wrongName |= e.error() == QSslError::HostNameMismatch;
+                emit downloadError(wrongName ? DOWNLOAD_CERTIFICATE_WRONG_NAME
+                                             : DOWNLOAD_CERTIFICATE_UNTRUSTED,
+                                   wrongName ? tr("message_error_certificate_wrong_name")
+                                             : tr("message_error_certificate_untrusted"));
+                return;
+            }
+            failSizeRequest(status);
+            return;
+        }
+        useFallbackSize(status, reply->errorString());
         return;
     }
 
     if (status == 200 || status == 206) {
         bool ok = false;
         const qint64 size = reply->header(QNetworkRequest::ContentLengthHeader).toLongLong(&ok);
-        // Without a length there is nothing to preallocate and no way to tell completion.
+        // Without a length there is nothing to preallocate and no way to tell completion,
+        // unless the answer gave the size.
         if (!ok || size < 0) {
-            failSizeRequest(status);
+            if (m_expectedSize > 0)
+                useFallbackSize(status, QStringLiteral("no length"));
+            else
+                failSizeRequest(status);
             return;
         }
         m_totalSize = size;
         m_sizeKnown = true;
+        const QByteArray etag = reply->rawHeader("ETag").trimmed();
+        m_headValidator = !etag.isEmpty() && !etag.startsWith("W/")
+                              ? etag
+                              : reply->rawHeader("Last-Modified").trimmed();
         adoptResolvedName();
         qDebug() << "The file size is: " << m_totalSize;
         if (m_downloading)
@@ -261,7 +367,10 @@ void downloadmanager::headerResponseFinished()
             return;
         }
     }
-    failSizeRequest(status);
+    if (m_expectedSize > 0)
+        useFallbackSize(status, QStringLiteral("refused"));
+    else
+        failSizeRequest(status);
 }
 
 void downloadmanager::initTasks()
@@ -285,6 +394,19 @@ void downloadmanager::initTasks()
         const qint64 onDisk = m_file ? m_totalSize : QFileInfo(tempFilePath()).size();
         if (count < 0 || count > m_totalSize || count > onDisk)
             count = 0;
+        // The recorded bytes belong to the object the record names. When the server already
+        // named another one, or another size, they are worth nothing: start over.
+        QByteArray validator = recordedValidator();
+        const qint64 recordedSize =
+            m_settings.value(recordGroup() + QLatin1Char('/') + kSizeKey, -1).toLongLong();
+        if (count > 0 &&
+            ((!validator.isEmpty() && !m_headValidator.isEmpty() && validator != m_headValidator) ||
+             (recordedSize >= 0 && recordedSize != m_totalSize))) {
+            qDebug() << "The partial file came from another object; starting over";
+            count = 0;
+        }
+        if (count == 0)
+            validator.clear();
         // The digests start over with every new transfer, from the bytes already on disk.
         // Hashing as the bytes arrive halves a fast link's throughput, so it runs only when a
         // signature must be checked; otherwise the MD5 worker reads the file once at the end.
@@ -296,6 +418,10 @@ void downloadmanager::initTasks()
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);
         task->setUrl(m_url, 0, m_totalSize, count, id);
+        // An old record without a validator resumes as before, trusting the HEAD's object.
+        task->setValidator(validator.isEmpty() && count > 0 ? m_headValidator : validator);
+        connect(task, &downloadtask::objectChanged, this, &downloadmanager::onObjectChanged);
+        connect(task, &downloadtask::objectIdentified, this, &downloadmanager::onObjectIdentified);
         connect(task, &downloadtask::progress, this, &downloadmanager::networkReplyProgress);
         connect(task, &downloadtask::readyRead, this, &downloadmanager::httpReadyRead);
         connect(task, &downloadtask::networkError, this, &downloadmanager::httpNetworkError);
@@ -406,12 +532,15 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
     }
 
     // A short write would silently leave a hole: the next piece goes after the counted bytes.
-    if (written != buffer.size()) {
-        failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, tr("message_error_download_write_buffer"));
-        return;
-    }
-    if (!m_file->flush()) {
-        failWrite(DOWNLOAD_FLUSH_ERROR, tr("message_error_download_flush"));
+    errno = 0;
+    const bool flushed = written == buffer.size() && m_file->flush();
+    if (!flushed) {
+        if (errno == ENOSPC || errno == EDQUOT)
+            failWrite(DOWNLOAD_DISK_FULL, tr("message_error_disk_full"));
+        else if (written != buffer.size())
+            failWrite(DOWNLOAD_WRITE_BUFFER_ERROR, tr("message_error_download_write_buffer"));
+        else
+            failWrite(DOWNLOAD_FLUSH_ERROR, tr("message_error_download_flush"));
         return;
     }
     task->addDownloaded(written);
@@ -534,8 +663,25 @@ void downloadmanager::httpNetworkError(QNetworkReply::NetworkError error, QStrin
     if (!anyTaskRunning())
         m_downloading = false;
     flushRecord();
+    if (error == QNetworkReply::SslHandshakeFailedError) {
+        auto *task = qobject_cast<downloadtask *>(sender());
+        bool wrongName = false;
+        if (task) {
+            for (const QSslError &e : task->sslErrors())
+                wrongName |= e.error() == QSslError::HostNameMismatch;
+        }
+        emit httpError(wrongName ? DOWNLOAD_CERTIFICATE_WRONG_NAME : DOWNLOAD_CERTIFICATE_UNTRUSTED,
+                       wrongName ? tr("message_error_certificate_wrong_name")
+                                 : tr("message_error_certificate_untrusted"));
+        return;
+    }
     emit httpError(DOWNLOAD_NETWORK_REPLY_ERROR,
                    QStringLiteral("%1(%2)").arg(tr("message_error_network_reply")).arg(int(error)));
+}
+
+QString downloadmanager::statusMessage(int status) const
+{
+    return QStringLiteral("%1(%2)").arg(tr("message_error_network_statuscode")).arg(status);
 }
 
 void downloadmanager::httpStatusCodeError(int error, QString msg)
@@ -544,10 +690,120 @@ void downloadmanager::httpStatusCodeError(int error, QString msg)
     if (!anyTaskRunning())
         m_downloading = false;
     flushRecord();
+    if (error == 503 || error == 429 || error == 502 || error == 504 || error == 500 ||
+        error == 408) {
+        // The task already waited and retried; the partial file stays for the next click.
+        emit downloadError(
+            DOWNLOAD_SERVER_BUSY,
+            QStringLiteral("%1(%2)").arg(tr("message_error_server_busy")).arg(error));
+        return;
+    }
+    // A package that vanished under a paused download was most likely replaced by a publish:
+    // the answer knows where its successor lies.
+    if ((error == 404 || error == 410) && m_refreshOnStale) {
+        holdForRefresh(DOWNLOAD_FILE_GONE,
+                       QStringLiteral("%1(%2)").arg(tr("message_error_file_gone")).arg(error));
+        return;
+    }
     resetDownload();
-    emit downloadError(
-        DOWNLOAD_NETWORK_ERROR,
-        QStringLiteral("%1(%2)").arg(tr("message_error_network_statuscode")).arg(error));
+    emit downloadError(DOWNLOAD_NETWORK_ERROR, statusMessage(error));
+}
+
+void downloadmanager::holdForRefresh(ErrorCode code, const QString &msg)
+{
+    for (downloadtask *task : qAsConst(m_tasks))
+        task->stop();
+    flushRecord(true);
+    m_downloading = false;
+    m_refreshPending = true;
+    m_heldCode = code;
+    m_heldMessage = msg;
+    emit sourceRefreshNeeded();
+}
+
+void downloadmanager::sourceRefreshed(QUrl url, QString md5, qint64 size, QString name)
+{
+    if (!m_refreshPending)
+        return;
+    m_refreshPending = false;
+    const ErrorCode code = m_heldCode;
+    const QString message = m_heldMessage;
+    const QString staleMd5 = m_staleMd5;
+    m_staleMd5.clear();
+
+    if (code == DOWNLOAD_MD5_ERROR) {
+        const bool answered = !url.isEmpty();
+        // The file is what the new answer describes (it was replaced while we fetched it).
+        if (answered && !md5.isEmpty() && md5.compare(m_fileMd5, Qt::CaseInsensitive) == 0) {
+            m_expectedMd5 = md5;
+            m_expectedSize = size;
+            onDigests(m_fileMd5, m_fileSha256, m_fileSize);
+            return;
+        }
+        resetDownload();
+        // Same answer: the bytes were damaged on the way. Another answer: fetch what it names.
+        if (!answered || md5.compare(staleMd5, Qt::CaseInsensitive) == 0) {
+            emit downloadError(code, message);
+            return;
+        }
+    } else if (url.isEmpty() || url == m_requestedUrl) {
+        emit downloadError(code, message);
+        return;
+    } else {
+        // The package at the old address is gone for good: so is its partial file.
+        releaseTransfer();
+        QFile::remove(tempFilePath());
+        m_settings.remove(recordGroup());
+    }
+    m_expectedMd5 = md5;
+    m_expectedSize = size;
+    m_packageName = name;
+    setUrl(url);
+    startDownload();
+}
+
+void downloadmanager::onObjectChanged(const QByteArray &validator, qint64 size)
+{
+    qDebug() << "The package changed on the server; starting its file over" << validator << size;
+    releaseTransfer();
+    QFile::remove(tempFilePath());
+    m_settings.remove(recordGroup());
+    m_settings.sync();
+    m_headValidator.clear();
+    if (++m_objectChanges > kMaxObjectChanges) {
+        m_downloading = false;
+        emit downloadError(DOWNLOAD_FILE_CHANGED, tr("message_error_file_changed"));
+        return;
+    }
+    if (size > 0) {
+        m_totalSize = size;
+        m_sizeKnown = true;
+    } else {
+        m_sizeKnown = false;
+    }
+    if (m_downloading)
+        startDownload();
+}
+
+void downloadmanager::onObjectIdentified(const QByteArray &validator, qint64 size)
+{
+    const QString group = recordGroup() + QLatin1Char('/');
+    m_settings.remove(group + kEtagKey);
+    m_settings.remove(group + kLastModifiedKey);
+    if (!validator.isEmpty())
+        m_settings.setValue(group + (isEtag(validator) ? kEtagKey : kLastModifiedKey),
+                            QString::fromLatin1(validator));
+    m_settings.setValue(group + kSizeKey, size >= 0 ? size : m_totalSize);
+    m_settings.sync();
+}
+
+QByteArray downloadmanager::recordedValidator() const
+{
+    const QString group = recordGroup() + QLatin1Char('/');
+    const QString etag = m_settings.value(group + kEtagKey).toString();
+    if (!etag.isEmpty())
+        return etag.toLatin1();
+    return m_settings.value(group + kLastModifiedKey).toString().toLatin1();
 }
 
 void downloadmanager::fileMd5(QString filePath)
@@ -588,6 +844,19 @@ void downloadmanager::getFileMd5(QString fileMD5)
 void downloadmanager::onDigests(const QString &md5, const QString &sha256, qint64 size)
 {
     if (!m_expectedMd5.isEmpty() && m_expectedMd5.compare(md5, Qt::CaseInsensitive) != 0) {
+        // The answer may be older than the package: ask again before calling it damaged. The
+        // file stays until the new answer says whether it is the right one after all.
+        if (m_refreshOnStale && !md5.isEmpty()) {
+            m_fileMd5 = md5;
+            m_fileSha256 = sha256;
+            m_fileSize = size;
+            m_staleMd5 = m_expectedMd5;
+            m_refreshPending = true;
+            m_heldCode = DOWNLOAD_MD5_ERROR;
+            m_heldMessage = tr("message_error_download_md5");
+            emit sourceRefreshNeeded();
+            return;
+        }
         resetDownload();
         emit downloadError(DOWNLOAD_MD5_ERROR, tr("message_error_download_md5"));
         return;

@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
+#include <QSslError>
 #include <QSettings>
 #include <QThread>
 #include <QUrl>
@@ -47,6 +48,19 @@ public:
     // only when its signature and digests match it. Cleared by clearExpectedPackage.
     void setExpectedPackage(const SignedPackage &package);
     void clearExpectedPackage();
+    // What the resource answer says about the package: its size (used when the server will not
+    // tell it with HEAD) and its file name (the name it is saved and unpacked under, when it is
+    // a plain archive name). Set before setUrl; 0 and empty mean unknown.
+    void setExpectedSize(qint64 size) { m_expectedSize = size; }
+    void setPackageName(const QString &name) { m_packageName = name; }
+    // Opt-in for the game package: when the package no longer matches what the answer said
+    // (MD5 differs, the address is gone after a resume), sourceRefreshNeeded() asks for the
+    // answer again instead of reporting, and sourceRefreshed() carries the new one.
+    void setRefreshOnStale(bool on) { m_refreshOnStale = on; }
+    // A file name a server may choose: one plain name with an archive suffix the setup opens.
+    static bool isPackageFileName(const QString &name);
+    // The file name of a Content-Disposition header, or empty.
+    static QString dispositionFileName(const QByteArray &header);
 
 signals:
     void downloadReplyProgress(qint64 bytesRead, qint64 totalBytes);
@@ -55,6 +69,7 @@ signals:
     void httpError(ErrorDefine::ErrorCode error, QString msg);
     void md5CheckStart();
     void md5CheckFinish();
+    void sourceRefreshNeeded();
 
 public slots:
     void setUrl(QUrl requestUrl);
@@ -73,6 +88,9 @@ public slots:
     void headerResponseFinished();
     void getFileMd5(QString fileMD5);
     void fileMd5(QString filePath);
+    // The resource answer asked for by sourceRefreshNeeded(); an empty url means it could not
+    // be had, and the held error is reported.
+    void sourceRefreshed(QUrl url, QString md5, qint64 size, QString name);
 
 private:
     void onDigests(const QString &md5, const QString &sha256, qint64 size);
@@ -92,6 +110,12 @@ private:
     void adoptResolvedName();
     QString recordKey(int taskId) const;
     downloadtask *taskById(int taskId) const;
+    void onObjectChanged(const QByteArray &validator, qint64 size);
+    void onObjectIdentified(const QByteArray &validator, qint64 size);
+    QByteArray recordedValidator() const;
+    void useFallbackSize(int status, const QString &why);
+    void holdForRefresh(ErrorDefine::ErrorCode code, const QString &msg);
+    QString statusMessage(int status) const;
 
     QUrl m_url;
     QUrl m_requestedUrl;
@@ -104,6 +128,7 @@ private:
     QList<downloadtask *> m_tasks;
     bool m_sizePending = false;
     QNetworkReply *m_sizeReply = nullptr;
+    QList<QSslError> m_sizeSslErrors;
     int m_redirects = 0;
     QNetworkAccessManager m_network;
     bool m_downloading = false;
@@ -121,4 +146,22 @@ private:
     bool m_streamDigests = false;
     // The file the streaming digest describes once a download completed; empty otherwise.
     QString m_digestedFile;
+
+    qint64 m_expectedSize = 0;
+    QString m_packageName;
+    QString m_dispositionName;
+    // The validator of the object as the size answer named it (empty when unknown).
+    QByteArray m_headValidator;
+    // Object changes seen in this download; a server whose object never holds still must end.
+    int m_objectChanges = 0;
+    bool m_refreshOnStale = false;
+    // What waits for the refreshed answer: the error to report when nothing changed, the MD5
+    // the answer gave when the check failed, and the MD5 and SHA-256 the file actually has.
+    bool m_refreshPending = false;
+    ErrorDefine::ErrorCode m_heldCode = ErrorDefine::DEFAULTT;
+    QString m_heldMessage;
+    QString m_staleMd5;
+    QString m_fileMd5;
+    QString m_fileSha256;
+    qint64 m_fileSize = -1;
 };

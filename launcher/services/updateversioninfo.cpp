@@ -239,6 +239,13 @@ QString UpdateVersionInfo::packageMd5(const QString &fromVersion) const
     return m_md5;
 }
 
+QString UpdateVersionInfo::packageName(const QString &fromVersion) const
+{
+    if (!fromVersion.isEmpty() && m_diffs.contains(fromVersion))
+        return m_diffs.value(fromVersion).name;
+    return m_name;
+}
+
 qint64 UpdateVersionInfo::packageSize(const QString &fromVersion) const
 {
     if (!fromVersion.isEmpty() && m_diffs.contains(fromVersion))

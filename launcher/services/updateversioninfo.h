@@ -35,6 +35,7 @@ public:
     QUrl packageUrl(const QString &fromVersion) const;
     QString packageMd5(const QString &fromVersion) const;
     qint64 packageSize(const QString &fromVersion) const;
+    QString packageName(const QString &fromVersion) const;
 
     // "b.7z" for "http://h/a/b.7z"; empty for an empty URL.
     static QString fileNameOfUrl(const QString &url);

@@ -115,6 +115,12 @@ void MainViewModel::initialize()
             &MainViewModel::onMd5CheckFinished);
     connect(m_gameDownloader, &downloadmanager::md5CheckStart, this,
             &MainViewModel::onStartMd5Check);
+    m_gameDownloader->setRefreshOnStale(true);
+    connect(m_gameDownloader, &downloadmanager::sourceRefreshNeeded, this, [this] {
+        m_downloadRefreshPending = true;
+        m_resourceQueryAttempts = 0;
+        sendResourceQuery();
+    });
 
     m_gameSetup = setupmanager::instance();
     connect(m_gameSetup, &setupmanager::setupProgress, this, &MainViewModel::onSetupProgress);
@@ -745,21 +751,42 @@ void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QStr
             askToRetryResourceQuery(false);
             refreshPage(false);
             setGameState(QueryFailed);
+            answerDownloadRefresh(false);
             return;
         }
         refreshPage();
+        answerDownloadRefresh(true);
         return;
     }
 
     setItemProperty(QStringLiteral("bgWebView"), "visible", false);
     qDebug() << "request server game version error " << error;
     if (m_resourceQueryAttempts > 4) {
+        answerDownloadRefresh(false);
         askToRetryResourceQuery(true);
         setGameState(QueryFailed, false);
         return;
     }
     ++m_resourceQueryAttempts;
     sendResourceQuery();
+}
+
+void MainViewModel::answerDownloadRefresh(bool answered)
+{
+    if (!m_downloadRefreshPending)
+        return;
+    m_downloadRefreshPending = false;
+    if (!answered) {
+        m_gameDownloader->sourceRefreshed(QUrl(), QString(), 0, QString());
+        return;
+    }
+    setGameState(Downloading);
+    m_gameDownloader->setExpectedPackage(
+        SignedPackages::gamePackage(*m_manifest, m_currentGameVersion));
+    m_gameDownloader->sourceRefreshed(m_manifest->packageUrl(m_currentGameVersion),
+                                      m_manifest->packageMd5(m_currentGameVersion),
+                                      m_manifest->packageSize(m_currentGameVersion),
+                                      m_manifest->packageName(m_currentGameVersion));
 }
 
 void MainViewModel::askToRetryResourceQuery(bool withCancel)
@@ -992,6 +1019,8 @@ void MainViewModel::startDownload(bool onlyWhenNotInstalled)
     m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
     m_gameDownloader->setExpectedPackage(
         SignedPackages::gamePackage(*m_manifest, m_currentGameVersion));
+    m_gameDownloader->setExpectedSize(m_manifest->packageSize(m_currentGameVersion));
+    m_gameDownloader->setPackageName(m_manifest->packageName(m_currentGameVersion));
     m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameSetup->setZipFilePath(folder);
     m_gameSetup->setZipFileName(m_gameDownloader->fileName());

@@ -183,6 +183,7 @@ private:
     void onResourceAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void onContentAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void askToRetryResourceQuery(bool withCancel);
+    void answerDownloadRefresh(bool answered);
     void retryContentQuery();
     void askToRetryContentQuery();
     void checkLauncherVersion();
@@ -235,6 +236,8 @@ private:
     QString m_currentGameVersion;
     float m_progress = 0.0f;
     int m_resourceQueryAttempts = 0;
+    // The game download waits for a fresh resource answer (its package changed or vanished).
+    bool m_downloadRefreshPending = false;
     int m_contentQueryAttempts = 0;
     qint64 m_setupStartTime = 0;
     QDateTime m_rateSampleTime;

@@ -1,5 +1,6 @@
 #include "httptestserver.h"
 
+#include <QDateTime>
 #include <QFile>
 #include <QHostAddress>
 #include <QMutexLocker>
@@ -8,6 +9,8 @@
 #include <QTimer>
 
 #include <algorithm>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,6 +62,8 @@ QByteArray reasonPhrase(int status)
         return "Bad Gateway";
     case 503:
         return "Service Unavailable";
+    case 504:
+        return "Gateway Timeout";
     default:
         return "Status";
     }
@@ -531,7 +536,8 @@ void HttpTestServer::dispatch(Connection &conn)
     }
 }
 
-void HttpTestServer::sendSimple(Connection &conn, int status, const QByteArray &body)
+void HttpTestServer::sendSimple(Connection &conn, int status, const QByteArray &body,
+                                const HeaderList &extraHeaders)
 {
     conn.resetBody();
     conn.data = body;
@@ -539,6 +545,7 @@ void HttpTestServer::sendSimple(Connection &conn, int status, const QByteArray &
     HeaderList headers{Header("Content-Type", "text/plain")};
     if (!statusForbidsBody(status))
         headers.append(Header("Content-Length", QByteArray::number(body.size())));
+    headers += extraHeaders;
     conn.state = Connection::Responding;
     startBody(conn, status, headers, conn.request.method != "HEAD" && !statusForbidsBody(status));
 }
@@ -549,6 +556,10 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
     conn.resetBody();
     if (fault && fault->kind == Fault::Status) {
         sendSimple(conn, static_cast<int>(fault->bytes), QByteArray());
+        return;
+    }
+    if (fault && fault->kind == Fault::Busy) {
+        sendSimple(conn, 503, "busy", {Header("Retry-After", QByteArray::number(fault->bytes))});
         return;
     }
     const std::shared_ptr<Answer> answer = m_answers.value(conn.request.path);
@@ -571,6 +582,25 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
                 return;
             }
             total = conn.file->size();
+            // What a CDN derives from the stored object: a file rewritten in place gets a new
+            // ETag (inode, size and modification time to the nanosecond, as nginx does in
+            // spirit) and a new Last-Modified.
+            struct stat info
+            {
+            };
+            if (::stat(QFile::encodeName(answer->filePath).constData(), &info) == 0) {
+                const QByteArray etag =
+                    '"' + QByteArray::number(qulonglong(info.st_ino), 16) + '-' +
+                    QByteArray::number(qlonglong(info.st_size), 16) + '-' +
+                    QByteArray::number(qlonglong(info.st_mtim.tv_sec), 16) +
+                    QByteArray::number(qlonglong(info.st_mtim.tv_nsec), 16) + '"';
+                headers.append(Header("ETag", etag));
+                headers.append(
+                    Header("Last-Modified",
+                           QDateTime::fromSecsSinceEpoch(info.st_mtim.tv_sec, Qt::UTC)
+                               .toString(QStringLiteral("ddd, dd MMM yyyy hh:mm:ss 'GMT'"))
+                               .toLatin1()));
+            }
         } else {
             conn.data = answer->data;
             total = conn.data.size();
@@ -580,7 +610,18 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
         headers.append(Header("Content-Type", answer->contentType));
         if (status == 200) {
             headers.append(Header("Accept-Ranges", "bytes"));
-            const QByteArray range = conn.request.header("range");
+            QByteArray range = conn.request.header("range");
+            // If-Range: a validator that no longer names the object asks for all of it.
+            const QByteArray ifRange = conn.request.header("if-range");
+            if (!ifRange.isNull() && !range.isNull()) {
+                bool matches = false;
+                for (const auto &h : headers) {
+                    if ((h.first == "ETag" || h.first == "Last-Modified") && h.second == ifRange)
+                        matches = true;
+                }
+                if (!matches)
+                    range = QByteArray();
+            }
             qint64 first = 0;
             qint64 last = 0;
             const bool ignoreRange = fault && fault->kind == Fault::IgnoreRange;
@@ -653,6 +694,7 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
         case Fault::NeverAnswer:
         case Fault::IgnoreRange:
         case Fault::Status:
+        case Fault::Busy:
         case Fault::ShiftRange:
         case Fault::LongBody:
             break;

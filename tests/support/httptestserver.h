@@ -34,6 +34,8 @@ class QTcpSocket;
 // and one "Range: bytes=a-b", "bytes=a-" or "bytes=-n": 206 with "Content-Range: bytes a-b/total",
 // or 416 with "Content-Range: bytes */total" when the range cannot be satisfied. "Accept-Ranges:
 // bytes" is always sent for such answers. Answers with another status are sent as they are.
+// File answers carry an ETag and a Last-Modified taken from the file as it is at the request,
+// and honour "If-Range": a validator that is not the current one gets the whole body (200).
 //
 // Files are streamed from disk in 64 KiB chunks while the socket drains, so files of any size
 // cost no memory. Connections are kept alive (several requests per connection, pipelined ones
@@ -87,6 +89,7 @@ public:
                                 // negative) than asked, with a Content-Range that says so
             LongBody,           // answer a Range with the Content-Range asked for but a body that
                                 // starts `bytes` earlier, and so is that much longer
+            Busy,               // answer 503 with "Retry-After: `bytes`" (seconds)
         };
         Kind kind = NeverAnswer;
         qint64 bytes = 0;
@@ -104,6 +107,7 @@ public:
         static Fault status(int code) { return {Status, code}; }
         static Fault shiftRange(qint64 offset) { return {ShiftRange, offset}; }
         static Fault longBody(qint64 extraBytes) { return {LongBody, extraBytes}; }
+        static Fault busy(qint64 retryAfterSeconds) { return {Busy, retryAfterSeconds}; }
     };
 
     explicit HttpTestServer(QObject *parent = nullptr);
@@ -172,7 +176,8 @@ private:
                    const QList<QPair<QByteArray, QByteArray>> &headers, bool sendBody);
     void pump(Connection &conn);
     void finishResponse(Connection &conn);
-    void sendSimple(Connection &conn, int status, const QByteArray &body);
+    void sendSimple(Connection &conn, int status, const QByteArray &body,
+                    const QList<QPair<QByteArray, QByteArray>> &extraHeaders = {});
     bool takeFault(const QString &path, const QByteArray &method, Fault *out);
     void dropConnection(QTcpSocket *socket);
     Connection *connectionOf(QTcpSocket *socket);

@@ -382,6 +382,30 @@
         <translation>Die heruntergeladene Datei ist beschädigt. Bitte lade sie erneut herunter</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>Dem Zertifikat des Download-Servers wird nicht vertraut, daher wurde die Verbindung abgelehnt. Prüfe das Datum des Computers sowie Proxy- oder Sicherheitssoftware</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>Das Zertifikat des Download-Servers gehört zu einer anderen Adresse, daher wurde die Verbindung abgelehnt</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>Der Download-Server ist ausgelastet. Der Launcher hat es mehrmals erneut versucht; setze den Download fort, um es noch einmal zu versuchen</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>Der Datenträger ist voll. Gib Speicherplatz frei und setze den Download dann fort</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>Die Datei hat sich während des Downloads auf dem Server immer wieder geändert. Bitte versuche es später erneut</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>Die Datei ist nicht mehr auf dem Server. Bitte versuche es später erneut</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Die heruntergeladenen Daten konnten nicht gespeichert werden</translation>
     </message>

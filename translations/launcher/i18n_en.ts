@@ -382,6 +382,30 @@
         <translation>The downloaded file is damaged. Please download it again</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>The download server&apos;s certificate is not trusted, so the connection was refused. Check the computer&apos;s date and any proxy or security software</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>The download server&apos;s certificate belongs to another address, so the connection was refused</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>The download server is busy. The launcher tried again several times; continue the download to try once more</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>The disk is full. Free some space, then continue the download</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>The file kept changing on the server while it was being downloaded. Please try again later</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>The file is no longer on the server. Please try again later</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Could not save the downloaded data</translation>
     </message>

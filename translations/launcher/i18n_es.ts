@@ -382,6 +382,30 @@
         <translation>El archivo descargado está dañado. Vuelve a descargarlo</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>El certificado del servidor de descarga no es de confianza, así que se rechazó la conexión. Comprueba la fecha del equipo y cualquier proxy o software de seguridad</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>El certificado del servidor de descarga pertenece a otra dirección, así que se rechazó la conexión</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>El servidor de descarga está ocupado. El launcher lo intentó varias veces; continúa la descarga para intentarlo de nuevo</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>El disco está lleno. Libera espacio y continúa la descarga</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>El archivo cambió varias veces en el servidor durante la descarga. Inténtalo más tarde</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>El archivo ya no está en el servidor. Inténtalo más tarde</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>No se han podido guardar los datos descargados</translation>
     </message>

@@ -382,6 +382,30 @@
         <translation>Le fichier téléchargé est endommagé. Veuillez le télécharger à nouveau</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>Le certificat du serveur de téléchargement n&apos;est pas reconnu, la connexion a donc été refusée. Vérifiez la date de l&apos;ordinateur et tout proxy ou logiciel de sécurité</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>Le certificat du serveur de téléchargement appartient à une autre adresse, la connexion a donc été refusée</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>Le serveur de téléchargement est occupé. Le lanceur a réessayé plusieurs fois ; reprenez le téléchargement pour réessayer</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>Le disque est plein. Libérez de l&apos;espace, puis reprenez le téléchargement</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>Le fichier a changé plusieurs fois sur le serveur pendant le téléchargement. Veuillez réessayer plus tard</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>Le fichier n&apos;est plus sur le serveur. Veuillez réessayer plus tard</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Impossible d'enregistrer les données téléchargées</translation>
     </message>

@@ -382,6 +382,30 @@
         <translation>File yang diunduh rusak. Silakan unduh ulang</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>Sertifikat server unduhan tidak tepercaya, sehingga koneksi ditolak. Periksa tanggal komputer serta proxy atau perangkat lunak keamanan</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>Sertifikat server unduhan milik alamat lain, sehingga koneksi ditolak</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>Server unduhan sedang sibuk. Launcher sudah mencoba beberapa kali; lanjutkan unduhan untuk mencoba lagi</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>Disk penuh. Kosongkan sebagian ruang, lalu lanjutkan unduhan</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>File terus berubah di server selama diunduh. Silakan coba lagi nanti</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>File sudah tidak ada di server. Silakan coba lagi nanti</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Data unduhan tidak dapat disimpan</translation>
     </message>

@@ -382,6 +382,30 @@
         <translation>ダウンロードしたファイルが破損しています。もう一度ダウンロードしてください</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>ダウンロードサーバーの証明書が信頼されていないため、接続を拒否しました。パソコンの日付やプロキシ、セキュリティソフトを確認してください</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>ダウンロードサーバーの証明書が別のアドレスのものであるため、接続を拒否しました</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>ダウンロードサーバーが混み合っています。ランチャーは何度か再試行しました。ダウンロードを再開してもう一度お試しください</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>ディスクの空き容量がありません。空き容量を確保してからダウンロードを再開してください</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>ダウンロード中にサーバー上のファイルが何度も変更されました。しばらくしてからもう一度お試しください</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>ファイルはサーバー上にもうありません。しばらくしてからもう一度お試しください</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>ダウンロードしたデータを保存できませんでした</translation>
     </message>

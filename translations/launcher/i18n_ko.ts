@@ -382,6 +382,30 @@
         <translation>다운로드한 파일이 손상되었습니다. 다시 다운로드해 주세요</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>다운로드 서버의 인증서를 신뢰할 수 없어 연결을 거부했습니다. 컴퓨터 날짜와 프록시 또는 보안 프로그램을 확인하세요</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>다운로드 서버의 인증서가 다른 주소의 것이어서 연결을 거부했습니다</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>다운로드 서버가 혼잡합니다. 런처가 여러 번 다시 시도했습니다. 다운로드를 계속하여 다시 시도하세요</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>디스크가 가득 찼습니다. 공간을 확보한 후 다운로드를 계속하세요</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>다운로드 중에 서버의 파일이 계속 변경되었습니다. 나중에 다시 시도하세요</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>파일이 더 이상 서버에 없습니다. 나중에 다시 시도하세요</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>다운로드한 데이터를 저장할 수 없습니다</translation>
     </message>

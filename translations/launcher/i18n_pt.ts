@@ -382,6 +382,30 @@
         <translation>O ficheiro transferido está danificado. Transfira-o novamente</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>O certificado do servidor de download não é confiável, por isso a ligação foi recusada. Verifique a data do computador e qualquer proxy ou software de segurança</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>O certificado do servidor de download pertence a outro endereço, por isso a ligação foi recusada</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>O servidor de download está ocupado. O launcher tentou várias vezes; continue o download para tentar de novo</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>O disco está cheio. Liberte espaço e continue o download</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>O ficheiro mudou várias vezes no servidor durante o download. Tente novamente mais tarde</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>O ficheiro já não está no servidor. Tente novamente mais tarde</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Não foi possível guardar os dados transferidos</translation>
     </message>

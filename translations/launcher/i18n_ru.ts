@@ -382,6 +382,30 @@
         <translation>Загруженный файл повреждён. Скачайте его заново</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>Сертификат сервера загрузки не является доверенным, поэтому соединение отклонено. Проверьте дату на компьютере, прокси и защитные программы</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>Сертификат сервера загрузки выдан для другого адреса, поэтому соединение отклонено</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>Сервер загрузки перегружен. Лаунчер повторил попытку несколько раз; продолжите загрузку, чтобы попробовать ещё раз</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>Диск заполнен. Освободите место и продолжите загрузку</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>Файл на сервере менялся во время загрузки. Повторите попытку позже</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>Файла больше нет на сервере. Повторите попытку позже</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Не удалось сохранить загруженные данные</translation>
     </message>

@@ -382,6 +382,30 @@
         <translation>ไฟล์ที่ดาวน์โหลดเสียหาย โปรดดาวน์โหลดใหม่</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>ใบรับรองของเซิร์ฟเวอร์ดาวน์โหลดไม่น่าเชื่อถือ จึงปฏิเสธการเชื่อมต่อ โปรดตรวจสอบวันที่ของคอมพิวเตอร์ พร็อกซี หรือซอฟต์แวร์ความปลอดภัย</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>ใบรับรองของเซิร์ฟเวอร์ดาวน์โหลดเป็นของที่อยู่อื่น จึงปฏิเสธการเชื่อมต่อ</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>เซิร์ฟเวอร์ดาวน์โหลดไม่ว่าง ตัวเปิดเกมลองใหม่หลายครั้งแล้ว โปรดดาวน์โหลดต่อเพื่อลองอีกครั้ง</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>ดิสก์เต็ม โปรดเพิ่มพื้นที่ว่างแล้วดาวน์โหลดต่อ</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>ไฟล์บนเซิร์ฟเวอร์เปลี่ยนแปลงซ้ำระหว่างดาวน์โหลด โปรดลองใหม่ภายหลัง</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>ไม่มีไฟล์นี้บนเซิร์ฟเวอร์แล้ว โปรดลองใหม่ภายหลัง</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>ไม่สามารถบันทึกข้อมูลที่ดาวน์โหลดได้</translation>
     </message>

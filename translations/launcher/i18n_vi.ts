@@ -382,6 +382,30 @@
         <translation>Tệp tải xuống bị hỏng. Vui lòng tải lại</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>Chứng chỉ của máy chủ tải xuống không đáng tin cậy nên kết nối đã bị từ chối. Hãy kiểm tra ngày giờ máy tính và proxy hoặc phần mềm bảo mật</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>Chứng chỉ của máy chủ tải xuống thuộc về địa chỉ khác nên kết nối đã bị từ chối</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>Máy chủ tải xuống đang bận. Trình khởi chạy đã thử lại nhiều lần; hãy tiếp tục tải xuống để thử lại</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>Ổ đĩa đã đầy. Hãy giải phóng dung lượng rồi tiếp tục tải xuống</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>Tệp trên máy chủ liên tục thay đổi trong khi tải xuống. Vui lòng thử lại sau</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>Tệp không còn trên máy chủ. Vui lòng thử lại sau</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>Không thể lưu dữ liệu đã tải xuống</translation>
     </message>

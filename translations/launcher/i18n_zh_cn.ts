@@ -382,6 +382,30 @@
         <translation>文件校验失败，请重新下载</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>下载服务器的证书不受信任，已拒绝连接。请检查电脑日期以及代理或安全软件</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>下载服务器的证书属于其他地址，已拒绝连接</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>下载服务器繁忙。启动器已自动重试多次，请继续下载再试一次</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>磁盘已满。请释放一些空间后继续下载</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>下载期间服务器上的文件多次发生变化，请稍后再试</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>服务器上已没有该文件，请稍后再试</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>写入下载数据失败</translation>
     </message>

@@ -382,6 +382,30 @@
         <translation>檔案驗證失敗，請重新下載</translation>
     </message>
     <message>
+        <source>message_error_certificate_untrusted</source>
+        <translation>下載伺服器的憑證不受信任，已拒絕連線。請檢查電腦日期以及代理或安全軟體</translation>
+    </message>
+    <message>
+        <source>message_error_certificate_wrong_name</source>
+        <translation>下載伺服器的憑證屬於其他位址，已拒絕連線</translation>
+    </message>
+    <message>
+        <source>message_error_server_busy</source>
+        <translation>下載伺服器忙碌中。啟動器已自動重試多次，請繼續下載再試一次</translation>
+    </message>
+    <message>
+        <source>message_error_disk_full</source>
+        <translation>磁碟已滿。請釋放一些空間後繼續下載</translation>
+    </message>
+    <message>
+        <source>message_error_file_changed</source>
+        <translation>下載期間伺服器上的檔案多次變更，請稍後再試</translation>
+    </message>
+    <message>
+        <source>message_error_file_gone</source>
+        <translation>伺服器上已沒有該檔案，請稍後再試</translation>
+    </message>
+    <message>
         <source>message_error_download_write_buffer</source>
         <translation>寫入下載資料失敗</translation>
     </message>

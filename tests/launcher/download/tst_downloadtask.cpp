@@ -1,3 +1,4 @@
+#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +23,10 @@ private slots:
     void completeRangeSendsNoRequest();
     void stallsAreSurvivedFourTimes_data();
     void stallsAreSurvivedFourTimes();
+    void resumeNamesTheObjectItContinues_data();
+    void resumeNamesTheObjectItContinues();
+    void busyServerIsWaitedFor_data();
+    void busyServerIsWaitedFor();
     void errorStatusWithBodyStopsAtOnce_data();
     void errorStatusWithBodyStopsAtOnce();
     void errorStatusWithoutBodyRestartsThenReports();
@@ -92,45 +97,143 @@ void TestDownloadTask::completeRangeSendsNoRequest()
 void TestDownloadTask::stallsAreSurvivedFourTimes_data()
 {
     QTest::addColumn<int>("stalls");
-    QTest::newRow("four stalls") << 4;
-    QTest::newRow("five stalls") << 5;
+    QTest::addColumn<int>("bytesBetween");
+    QTest::addColumn<bool>("survives");
+    // Failures in a row, with no byte in between, are what the budget counts.
+    QTest::newRow("four stalls in a row") << 4 << 0 << true;
+    QTest::newRow("five stalls in a row") << 5 << 0 << false;
+    // Progress refills it: a server that stalls after every piece still delivers the range.
+    QTest::newRow("nine stalls after progress") << 9 << 20000 << true;
 }
 
 void TestDownloadTask::stallsAreSurvivedFourTimes()
 {
     QFETCH(int, stalls);
+    QFETCH(int, bytesBetween);
+    QFETCH(bool, survives);
     const QByteArray data = randomBytes(512 * 1024, 32);
     QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
     m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
     for (int i = 0; i < stalls; ++i)
-        m_server->addFault("/a.bin", HttpTestServer::Fault::stallAfter(20000 * (i + 1)), 1);
+        m_server->addFault("/a.bin", HttpTestServer::Fault::stallAfter(bytesBetween), 1);
 
     downloadtask task;
     // Short, yet far from any pause a loaded machine makes while data flows.
-    task.setStallTimeout(stalls == 4 ? 1000 : 200);
+    task.setStallTimeout(survives ? 1000 : 200);
+    task.setRetryBackoff(20);
     attachSink(task, data.size());
     QSignalSpy errors(&task, &downloadtask::networkError);
     task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 7);
     task.start();
-    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished() || errors.count() > 0, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished() || errors.count() > 0, 30000);
 
-    QCOMPARE(task.retryCount(), 5);
-    if (stalls == 4) {
+    QCOMPARE(m_server->requestCount("/a.bin"), survives ? stalls + 1 : 5);
+    if (survives) {
         QVERIFY(task.isFinished());
         QCOMPARE(errors.count(), 0);
         QCOMPARE(m_sink, data);
-        QCOMPARE(m_server->requestCount("/a.bin"), 5);
     } else {
+        QCOMPARE(task.retryCount(), 5);
         QCOMPARE(errors.count(), 1);
         QCOMPARE(errors.first().at(0).value<QNetworkReply::NetworkError>(),
                  QNetworkReply::TimeoutError);
         QCOMPARE(errors.first().at(1).toString(), QStringLiteral("message_request_time_out"));
         QVERIFY(task.isStopped());
         QVERIFY(!task.isFinished());
-        QCOMPARE(m_server->requestCount("/a.bin"), 5);
         // Whatever arrived is in place; the positions never went backwards.
         QCOMPARE(m_sink.left(int(task.downloaded())), data.left(int(task.downloaded())));
         QVERIFY(std::is_sorted(m_positions.begin(), m_positions.end()));
+    }
+}
+
+void TestDownloadTask::resumeNamesTheObjectItContinues_data()
+{
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("same object") << false;
+    QTest::newRow("object replaced while paused") << true;
+}
+
+void TestDownloadTask::resumeNamesTheObjectItContinues()
+{
+    QFETCH(bool, replaced);
+    const QByteArray data = randomBytes(1024 * 1024, 36);
+    const QString file = m_dir->filePath("a.bin");
+    QVERIFY(writeFile(file, data));
+    m_server->serveFile("/a.bin", file);
+    m_server->addFault("/a.bin", HttpTestServer::Fault::throttle(256 * 1024), 1);
+
+    downloadtask task;
+    attachSink(task, data.size());
+    QSignalSpy identified(&task, &downloadtask::objectIdentified);
+    QSignalSpy changed(&task, &downloadtask::objectChanged);
+    task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 0);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.downloaded() > 0, 10000);
+    task.stop();
+    QCOMPARE(identified.count(), 1);
+    const QByteArray etag = identified.first().at(0).toByteArray();
+    QVERIFY(etag.startsWith('"'));
+    QCOMPARE(task.validator(), etag);
+
+    const QByteArray newer = randomBytes(data.size(), 37);
+    if (replaced) {
+        // A publisher writes the new package under the same name: a new object.
+        QFile::remove(file);
+        QVERIFY(writeFile(file, newer));
+    }
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished() || changed.count() > 0, 10000);
+    QCOMPARE(m_server->requestsFor("/a.bin").last().header("if-range"), etag);
+    if (replaced) {
+        // Nothing of the new object was spliced onto the old bytes.
+        QCOMPARE(changed.count(), 1);
+        QVERIFY(changed.first().at(0).toByteArray() != etag);
+        QCOMPARE(changed.first().at(1).toLongLong(), qint64(newer.size()));
+        QVERIFY(task.isStopped());
+        QCOMPARE(m_sink.left(int(task.downloaded())), data.left(int(task.downloaded())));
+    } else {
+        QCOMPARE(changed.count(), 0);
+        QCOMPARE(m_sink, data);
+    }
+}
+
+void TestDownloadTask::busyServerIsWaitedFor_data()
+{
+    QTest::addColumn<int>("busyAnswers");
+    QTest::addColumn<bool>("survives");
+    QTest::newRow("busy twice") << 2 << true;
+    QTest::newRow("busy through the budget") << 5 << false;
+}
+
+void TestDownloadTask::busyServerIsWaitedFor()
+{
+    QFETCH(int, busyAnswers);
+    QFETCH(bool, survives);
+    const QByteArray data = randomBytes(100 * 1024, 38);
+    QVERIFY(writeFile(m_dir->filePath("a.bin"), data));
+    m_server->serveFile("/a.bin", m_dir->filePath("a.bin"));
+    m_server->addFault("/a.bin", HttpTestServer::Fault::busy(1), busyAnswers);
+
+    downloadtask task;
+    task.setRetryBackoff(20);
+    attachSink(task, data.size());
+    QSignalSpy statusErrors(&task, &downloadtask::httpStatusCodeError);
+    QElapsedTimer clock;
+    clock.start();
+    task.setUrl(m_server->url("/a.bin"), 0, data.size(), 0, 0);
+    task.start();
+    QTRY_VERIFY_WITH_TIMEOUT(task.isFinished() || statusErrors.count() > 0, 20000);
+    // The server asked for a second between tries, and got it.
+    QVERIFY(clock.elapsed() >= 1000 * (qMin(busyAnswers, 5) - 1));
+    if (survives) {
+        QVERIFY(task.isFinished());
+        QCOMPARE(statusErrors.count(), 0);
+        QCOMPARE(m_sink, data);
+        QCOMPARE(m_server->requestCount("/a.bin"), busyAnswers + 1);
+    } else {
+        QCOMPARE(statusErrors.count(), 1);
+        QCOMPARE(statusErrors.first().at(0).toInt(), 503);
+        QCOMPARE(m_server->requestCount("/a.bin"), 5);
     }
 }
 
@@ -212,7 +315,7 @@ void TestDownloadTask::cleanEndBeforeRangeIsCompleteCountsAsBrokenTransfer()
     task.start();
     QTRY_VERIFY_WITH_TIMEOUT(task.isFinished(), 10000);
     QCOMPARE(errors.count(), 0);
-    QCOMPARE(task.retryCount(), 2);
+    QCOMPARE(m_server->requestCount("/a.bin"), 2);
     QCOMPARE(m_sink, data);
     QCOMPARE(m_server->requestsFor("/a.bin").last().header("range"),
              "bytes=70000-" + QByteArray::number(data.size()));
