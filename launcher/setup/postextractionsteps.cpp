@@ -65,6 +65,15 @@ PostExtractionSteps::DeletionResult PostExtractionSteps::applyDeletionList(const
         const QFileInfo info(path);
         if (!info.exists() && !info.isSymLink())
             continue;
+        if (info.isDir() && !info.isSymLink()) {
+            // A folder the version no longer has goes only when nothing is left in it: what
+            // remains is the player's (saves, settings, mods).
+            if (QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden |
+                                   QDir::System) &&
+                QDir().rmdir(path))
+                result.removed << path;
+            continue;
+        }
         if (!QFile::remove(path)) {
             result.ok = false;
             result.failedPath = path;

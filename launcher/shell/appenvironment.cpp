@@ -10,6 +10,8 @@ QMutex g_languageMutex;
 QString g_languageCode;
 } // namespace
 
+const char *const AppEnvironment::kLauncherVersion = LAUNCHER_VERSION_TEXT;
+
 QString AppEnvironment::environment()
 {
     return QStringLiteral(LAUNCHER_ENVIRONMENT);

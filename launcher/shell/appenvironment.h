@@ -7,7 +7,9 @@
 class AppEnvironment
 {
 public:
-    static constexpr const char *kLauncherVersion = "2.3.3.0";
+    // The LAUNCHER_VERSION build option; set in one source file, so that a build of another
+    // version recompiles only that one.
+    static const char *const kLauncherVersion;
     static constexpr const char *kLauncherId = "18";
     static constexpr const char *kOrganizationName = "Velmora";
     static constexpr const char *kOrganizationDomain = "Quillane";

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QJsonArray>
 
 namespace {
 
@@ -56,7 +57,8 @@ bool FolderSnapshot::scan(const QString &root, FolderSnapshot *out, QString *err
         return fail(error, QStringLiteral("%1: no such folder").arg(root));
     const QString canonicalRoot = rootInfo.canonicalFilePath();
     FolderSnapshot snapshot;
-    snapshot.m_root = rootInfo.absoluteFilePath();
+    // Without a trailing slash, or every relative path would lose its first letter.
+    snapshot.m_root = QDir::cleanPath(rootInfo.absoluteFilePath());
 
     QDirIterator it(snapshot.m_root,
                     QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
@@ -163,4 +165,67 @@ bool FolderSnapshot::sameFile(const Entry &a, const Entry &b)
 {
     return a.isDir == b.isDir && a.size == b.size && a.sha256 == b.sha256 &&
            a.executable == b.executable;
+}
+
+FolderSnapshot FolderSnapshot::fromEntries(const QString &root, const QMap<QString, Entry> &entries)
+{
+    FolderSnapshot snapshot;
+    snapshot.m_root = root;
+    snapshot.m_entries = entries;
+    return snapshot;
+}
+
+QJsonObject FolderSnapshot::toJson() const
+{
+    QJsonArray entries;
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        QJsonObject entry{{QStringLiteral("path"), it.key()}};
+        if (it.value().isDir) {
+            entry.insert(QStringLiteral("folder"), true);
+        } else {
+            entry.insert(QStringLiteral("size"), double(it.value().size));
+            entry.insert(QStringLiteral("sha256"), QString::fromLatin1(it.value().sha256));
+            if (it.value().executable)
+                entry.insert(QStringLiteral("executable"), true);
+        }
+        entries.append(entry);
+    }
+    return QJsonObject{{QStringLiteral("entries"), entries}};
+}
+
+bool FolderSnapshot::fromJson(const QString &root, const QJsonObject &json, FolderSnapshot *out)
+{
+    FolderSnapshot snapshot;
+    snapshot.m_root = root;
+    for (const QJsonValue &value : json.value(QStringLiteral("entries")).toArray()) {
+        const QJsonObject object = value.toObject();
+        const QString path = object.value(QStringLiteral("path")).toString();
+        if (path.isEmpty())
+            return false;
+        Entry entry;
+        entry.isDir = object.value(QStringLiteral("folder")).toBool();
+        entry.size = qint64(object.value(QStringLiteral("size")).toDouble());
+        entry.sha256 = object.value(QStringLiteral("sha256")).toString().toLatin1();
+        entry.executable = object.value(QStringLiteral("executable")).toBool();
+        if (!entry.isDir && entry.sha256.size() != 64)
+            return false;
+        snapshot.m_entries.insert(path, entry);
+    }
+    if (snapshot.m_entries.isEmpty())
+        return false;
+    *out = snapshot;
+    return true;
+}
+
+QSet<QString> FolderSnapshot::folders() const
+{
+    QSet<QString> result;
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        QString folder = it.value().isDir ? it.key() : it.key().section(QLatin1Char('/'), 0, -2);
+        while (!folder.isEmpty() && !result.contains(folder)) {
+            result.insert(folder);
+            folder = folder.section(QLatin1Char('/'), 0, -2);
+        }
+    }
+    return result;
 }

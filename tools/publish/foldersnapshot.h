@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -24,6 +26,15 @@ public:
     // reason why.
     static bool scan(const QString &root, FolderSnapshot *out, QString *error,
                      const QMap<QString, QString> &reservedTopLevel = {});
+
+    // A snapshot as it was stored after publishing; root names it in messages.
+    static FolderSnapshot fromEntries(const QString &root, const QMap<QString, Entry> &entries);
+    QJsonObject toJson() const;
+    // False when the object is not a stored snapshot.
+    static bool fromJson(const QString &root, const QJsonObject &json, FolderSnapshot *out);
+
+    // Every folder the snapshot has, empty or not (each file's parents included).
+    QSet<QString> folders() const;
 
     // The first pair of paths, in order, that differ only in case; empty when there is none.
     static QStringList caseCollision(const QStringList &paths);

@@ -1,5 +1,6 @@
 #include "gamepublisher.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,10 +9,13 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
+#include <algorithm>
+
 #include "foldersnapshot.h"
 #include "gamefilelist.h"
 #include "launcherpublisher.h"
 #include "packagesigner.h"
+#include "publishstate.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -23,6 +27,9 @@ struct Difference
 {
     QStringList changed; // added or changed files and new empty folders
     QStringList removed;
+    // Folders the new version no longer has, deepest first; the launcher removes each one only
+    // when it is empty on disk, so a player's own files keep theirs.
+    QStringList removedFolders;
 };
 
 // What turns the installed `from` into `to`, or false when a difference package cannot do it.
@@ -75,6 +82,17 @@ bool difference(const FolderSnapshot &from, const FolderSnapshot &to, Difference
             folder = folder.section(QLatin1Char('/'), 0, -2);
         }
     }
+    const QSet<QString> newFolders = to.folders();
+    for (const QString &folder : from.folders()) {
+        if (!newFolders.contains(folder))
+            d.removedFolders << folder;
+    }
+    std::sort(d.removedFolders.begin(), d.removedFolders.end(),
+              [](const QString &a, const QString &b) {
+                  const int depthA = a.count(QLatin1Char('/'));
+                  const int depthB = b.count(QLatin1Char('/'));
+                  return depthA != depthB ? depthA > depthB : a > b;
+              });
     const QStringList collision = FolderSnapshot::caseCollision(d.removed + d.changed);
     if (!collision.isEmpty())
         return publish::fail(error,
@@ -145,9 +163,11 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     }
 
     // A site inside a version folder would be packed into the next release.
-    const QString site = QFileInfo(options.site).absoluteFilePath();
+    const QString site = QDir::cleanPath(QFileInfo(options.site).absoluteFilePath());
     for (const Version &version : versions) {
-        const QString folder = QFileInfo(version.folder).absoluteFilePath();
+        if (version.folder.isEmpty())
+            continue;
+        const QString folder = QDir::cleanPath(QFileInfo(version.folder).absoluteFilePath());
         if (site == folder || site.startsWith(folder + QLatin1Char('/')) ||
             folder.startsWith(site + QLatin1Char('/')))
             return publish::fail(error, QStringLiteral("the site folder %1 and the version folder "
@@ -158,8 +178,10 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     PackageSigner signer;
     if (!options.signingKey.isEmpty()) {
         QStringList folders{options.site};
-        for (const Version &version : versions)
-            folders << version.folder;
+        for (const Version &version : versions) {
+            if (!version.folder.isEmpty())
+                folders << version.folder;
+        }
         for (const QString &folder : folders) {
             if (!PackageSigner::isOutside(options.signingKey, folder))
                 return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
@@ -188,40 +210,218 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         plugins << plugin;
     }
 
-    QList<FolderSnapshot> snapshots;
     const QMap<QString, QString> reserved{
         {deletionListName(), QStringLiteral("the launcher reads a file of this name at the top of "
-                                            "a package as its deletion list and removes it")}};
+                                            "a package as its deletion list and removes it")},
+        {QStringLiteral("config.ini"),
+         QStringLiteral("the launcher keeps its record of the installed game (the game version) "
+                        "in a config.ini at the top of the install folder; the game's own would "
+                        "be overwritten by it, and it by the game's; move the game's settings "
+                        "elsewhere")}};
+    QMap<QString, FolderSnapshot> given;
     for (const Version &version : versions) {
+        if (version.folder.isEmpty())
+            continue;
         FolderSnapshot snapshot;
         if (!FolderSnapshot::scan(version.folder, &snapshot, error, reserved))
             return false;
         if (snapshot.entries().isEmpty())
             return publish::fail(error,
                                  QStringLiteral("%1: the folder is empty").arg(version.folder));
-        snapshots << snapshot;
+        given.insert(version.version, snapshot);
     }
-    const FolderSnapshot &newest = snapshots.last();
+
+    // From here on the site is locked: what it keeps cannot change under this run.
+    SiteStage stage;
+    if (!stage.begin(options.site, error, log))
+        return false;
+    PublishState state;
+    if (!state.load(stage.path(), error))
+        return false;
+    PublishState::LiveRelease live;
+    const bool hasLive = PublishState::readLiveRelease(stage.path(), &live);
     const QString newestVersion = versions.last().version;
-    QList<Difference> differences;
-    for (int i = 0; i + 1 < snapshots.size(); ++i) {
+
+    QTemporaryDir restored;
+    FolderSnapshot newest;
+    if (!options.rollbackOf.isEmpty()) {
+        if (!state.has(options.rollbackOf) || state.packageOf(options.rollbackOf).isEmpty())
+            return publish::fail(
+                error, QStringLiteral("version %1: the site keeps no full package of it (it "
+                                      "keeps: %2)")
+                           .arg(options.rollbackOf, state.versions().join(QStringLiteral(", "))));
+        if (state.has(newestVersion))
+            return publish::fail(error, QStringLiteral("version %1 is already published; a "
+                                                       "rollback needs a new version number")
+                                            .arg(newestVersion));
+        if (!restored.isValid())
+            return publish::fail(
+                error,
+                QStringLiteral("cannot create a temporary folder: %1").arg(restored.errorString()));
+        const FolderSnapshot kept = state.snapshot(options.rollbackOf);
+        if (log)
+            *log << "unpacking the kept package of " << options.rollbackOf << Qt::endl;
+        if (!SevenZipPacker::extract(
+                stage.filePath(PublishState::packagePath(state.packageOf(options.rollbackOf))),
+                restored.path(), error))
+            return false;
+        for (auto it = kept.entries().begin(); it != kept.entries().end(); ++it) {
+            if (it.value().isDir)
+                continue;
+            QFile file(restored.filePath(it.key()));
+            const auto exe = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+            file.setPermissions(it.value().executable ? file.permissions() | exe
+                                                      : file.permissions() & ~exe);
+        }
+        if (!FolderSnapshot::scan(restored.path(), &newest, error, reserved))
+            return false;
+        if (newest.entries().keys() != kept.entries().keys() ||
+            !std::equal(newest.entries().begin(), newest.entries().end(), kept.entries().begin(),
+                        FolderSnapshot::sameFile))
+            return publish::fail(error, QStringLiteral("the kept package of %1 does not hold "
+                                                       "what its file list says")
+                                            .arg(options.rollbackOf));
+    } else {
+        newest = given.value(newestVersion);
+    }
+    if (!options.entry.isEmpty()) {
+        const QString entry = QString(options.entry).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        const auto found = newest.entries().constFind(entry);
+        if (found == newest.entries().constEnd() || found.value().isDir)
+            return publish::fail(error, QStringLiteral("--entry %1: no such file in %2; the "
+                                                       "launcher could not start the game")
+                                            .arg(options.entry, newest.root()));
+    }
+
+    // What the site has published stays what it was, unless told otherwise.
+    QStringList toRecord;
+    for (auto it = given.begin(); it != given.end(); ++it) {
+        toRecord << it.key();
+        if (!state.has(it.key()))
+            continue;
+        const FolderSnapshot published = state.snapshot(it.key());
         Difference d;
-        if (!difference(snapshots.at(i), newest, &d, error))
+        const bool same = difference(published, it.value(), &d, nullptr) && d.changed.isEmpty() &&
+                          d.removed.isEmpty() && d.removedFolders.isEmpty();
+        if (!same && !options.force)
+            return publish::fail(
+                error, QStringLiteral("version %1 is already published with other content (%2 "
+                                      "changed, %3 removed); publish the change as a new "
+                                      "version, or give --force to replace it")
+                           .arg(it.key())
+                           .arg(d.changed.size())
+                           .arg(d.removed.size()));
+        if (same)
+            toRecord.removeOne(it.key());
+    }
+    if (hasLive && compareVersion(newestVersion, live.version) == 1 && !options.force)
+        return publish::fail(error,
+                             QStringLiteral("version %1 is older than the live version %2; "
+                                            "launchers never update to an older version: use "
+                                            "`rollback --to %1 --version <newer>`, or --force")
+                                 .arg(newestVersion, live.version));
+
+    // A difference package from every version the site or the run knows.
+    QMap<QString, FolderSnapshot> sources;
+    for (const QString &version : state.versions())
+        sources.insert(version, state.snapshot(version));
+    for (auto it = given.begin(); it != given.end(); ++it)
+        sources.insert(it.key(), it.value());
+    sources.remove(newestVersion);
+    QStringList dropped;
+    if (hasLive) {
+        for (const PublishState::Package &diff : live.diffs) {
+            if (!sources.contains(diff.version) && diff.version != newestVersion)
+                dropped << diff.version;
+        }
+        if (!sources.contains(live.version) && live.version != newestVersion)
+            dropped << live.version;
+    }
+    if (!dropped.isEmpty() && !options.force)
+        return publish::fail(error,
+                             QStringLiteral("players on %1 would lose their difference packages: "
+                                            "the site keeps no file list of these versions; "
+                                            "give their folders (VERSION=FOLDER), or --force to "
+                                            "let them download the full package")
+                                 .arg(dropped.join(QStringLiteral(", "))));
+    QStringList sourceVersions = sources.keys();
+    std::sort(sourceVersions.begin(), sourceVersions.end(),
+              [](const QString &a, const QString &b) { return compareVersion(a, b) == 1; });
+    QList<Difference> differences;
+    for (const QString &version : sourceVersions) {
+        Difference d;
+        if (!difference(sources.value(version), newest, &d, error))
             return false;
         differences << d;
     }
 
-    SiteStage stage;
-    if (!stage.begin(options.site, error))
-        return false;
-    // The game folder holds exactly this release's packages.
-    stage.remove(packageFolder());
+    // The package folder: this run's files, the ones still in their grace period.
+    const QString fullName = QStringLiteral("%1_%2.7z").arg(options.name, newestVersion);
+    const QString fileListName =
+        QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
+    QStringList produced{fullName, fileListName};
+    for (const QString &from : sourceVersions)
+        produced << QStringLiteral("%1_%2_%3.7z").arg(options.name, from, newestVersion);
+    const QStringList present = QDir(stage.filePath(packageFolder())).entryList(QDir::Files);
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    QList<PublishState::Retired> retired;
+    QStringList expired;
+    for (PublishState::Retired item : state.retired()) {
+        if (produced.contains(item.file) || !present.contains(item.file))
+            continue;
+        ++item.runs;
+        if (item.runs > options.graceRuns && item.since.secsTo(now) >= options.graceHours * 3600)
+            expired << item.file;
+        else
+            retired << item;
+    }
+    QStringList newlyRetired;
+    for (const QString &file : present) {
+        if (produced.contains(file) || expired.contains(file) ||
+            std::any_of(retired.begin(), retired.end(),
+                        [&](const PublishState::Retired &item) { return item.file == file; }))
+            continue;
+        retired << PublishState::Retired{file, now, 0};
+        newlyRetired << file;
+    }
+
+    if (options.dryRun) {
+        if (log) {
+            *log << "dry run: nothing is written" << Qt::endl;
+            *log << "would publish game " << newestVersion;
+            if (!options.rollbackOf.isEmpty())
+                *log << " with the content of " << options.rollbackOf;
+            *log << " (" << newest.files().size() << " files, " << newest.totalSize()
+                 << " bytes) over "
+                 << (hasLive ? QStringLiteral("live %1").arg(live.version)
+                             : QStringLiteral("an empty site"))
+                 << Qt::endl;
+            for (int i = 0; i < differences.size(); ++i)
+                *log << "would pack " << produced.at(2 + i) << " ("
+                     << differences.at(i).changed.size() << " changed, "
+                     << differences.at(i).removed.size() << " removed, "
+                     << differences.at(i).removedFolders.size() << " folders removed)" << Qt::endl;
+            for (const QString &file : newlyRetired)
+                *log << "would retire " << packageFolder() << '/' << file
+                     << " (kept for the grace period)" << Qt::endl;
+            for (const QString &file : expired)
+                *log << "would remove " << packageFolder() << '/' << file << " (grace period over)"
+                     << Qt::endl;
+            if (!dropped.isEmpty())
+                *log << "would drop the difference packages from " << dropped.join(", ")
+                     << Qt::endl;
+        }
+        return true;
+    }
+
+    for (const QString &file : expired + produced)
+        stage.remove(packageFolder() + QLatin1Char('/') + file);
     if (!stage.makeFolder(packageFolder(), error))
         return false;
 
     ManifestWriter::GameRelease release;
     release.version = newestVersion;
-    release.name = QStringLiteral("%1_%2.7z").arg(options.name, newestVersion);
+    release.name = fullName;
     release.path = packageUrl(options, release.name);
     release.entry = options.entry;
     release.plugins = plugins;
@@ -242,6 +442,12 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     if (signer.isLoaded() && !signer.signDigest(fullDigest, release.name, newestVersion, QString(),
                                                 &release.signature, error))
         return false;
+    // Kept out of the served folders: what a later run builds difference packages from and a
+    // rollback restores.
+    stage.remove(PublishState::packagePath(release.name));
+    if (!stage.link(packageFolder() + QLatin1Char('/') + release.name,
+                    PublishState::packagePath(release.name), error))
+        return false;
 
     // What the launcher checks an installed game against, and repairs from the full package.
     // The snapshot already read every file of the newest version; its digests are the list's.
@@ -252,8 +458,6 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         fileList.entries << GameFileList::Entry{path, entry.size, entry.sha256};
     }
     const QByteArray fileListJson = fileList.toJson();
-    const QString fileListName =
-        QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
     if (!stage.writeFile(packageFolder() + QLatin1Char('/') + fileListName, fileListJson, error))
         return false;
     release.filesPath = packageUrl(options, fileListName);
@@ -266,7 +470,7 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
             error, QStringLiteral("cannot create a temporary folder: %1").arg(lists.errorString()));
     for (int i = 0; i < differences.size(); ++i) {
         const Difference &d = differences.at(i);
-        const QString from = versions.at(i).version;
+        const QString from = sourceVersions.at(i);
         const QString listFolder = lists.filePath(from);
         const QString list = listFolder + QLatin1Char('/') + deletionListName();
         QDir().mkpath(listFolder);
@@ -277,6 +481,10 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         }
         for (const QString &path : d.removed)
             listFile.write(path.toUtf8() + '\n');
+        // After the files, deepest first: each folder is empty by then unless the player keeps
+        // something of their own in it.
+        for (const QString &folder : d.removedFolders)
+            listFile.write(folder.toUtf8() + "/\n");
         listFile.close();
 
         DiffPackageInfo diff;
@@ -286,7 +494,8 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         const QString package = stage.filePath(packageFolder() + QLatin1Char('/') + diff.name);
         if (log)
             *log << "packing " << diff.name << " (" << d.changed.size() << " changed, "
-                 << d.removed.size() << " removed)" << Qt::endl;
+                 << d.removed.size() << " removed, " << d.removedFolders.size()
+                 << " folders removed)" << Qt::endl;
         if (!SevenZipPacker::pack(newest.root(), d.changed, {list}, package, error))
             return false;
         PackageDigest digest;
@@ -317,10 +526,23 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         !stage.writeFile(LauncherPublisher::releasePath(), ManifestWriter::noReleaseAnswer(),
                          error))
         return false;
+    for (const QString &version : toRecord)
+        state.record(version, given.value(version), QString());
+    state.record(newestVersion, newest, release.name);
+    state.setRetired(retired);
+    if (!state.save(stage.path(), error))
+        return false;
     if (!stage.commit(error))
         return false;
-    if (log)
+    if (log) {
         *log << "published game " << newestVersion << " with " << release.diffs.size()
              << " difference package(s) in " << QDir(options.site).absolutePath() << Qt::endl;
+        for (const QString &file : newlyRetired)
+            *log << "retired " << packageFolder() << '/' << file << " (kept for the grace period)"
+                 << Qt::endl;
+        for (const QString &file : expired)
+            *log << "removed " << packageFolder() << '/' << file << " (grace period over)"
+                 << Qt::endl;
+    }
     return true;
 }

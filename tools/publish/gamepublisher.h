@@ -33,6 +33,17 @@ public:
         // The publisher's private key: every package, plug-ins included, gets a signature.
         // Plug-ins name their local copy in "file" then (never published).
         QString signingKey;
+        // Republish a version with other content, go back to an older version, or drop
+        // difference packages the site has no file list for.
+        bool force = false;
+        // Say what the run would change, and change nothing.
+        bool dryRun = false;
+        // A package the new release no longer announces stays for at least this many later
+        // runs and this many hours, so that a paused download can still finish.
+        int graceRuns = 2;
+        double graceHours = 48;
+        // Publish the kept content of this earlier version as the (new) version given.
+        QString rollbackOf;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.
@@ -41,7 +52,9 @@ public:
     static QString packageFolder();
     static QString deletionListName();
 
-    // versions go from oldest to newest. On failure *error says why and the site is unchanged.
+    // versions go from oldest to newest; the newest is the release, the older ones are needed
+    // only when the site keeps no file list of theirs. For a rollback, the one version has no
+    // folder. On failure *error says why and the site is unchanged.
     static bool publish(const QList<Version> &versions, const Options &options, QString *error,
                         QTextStream *log = nullptr);
 };

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 
 #include "appversioninfo.h"
 #include "foldersnapshot.h"
@@ -10,6 +12,39 @@
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
+
+QString LauncherPublisher::versionFileName()
+{
+    return QStringLiteral("launcher-version.txt");
+}
+
+bool LauncherPublisher::checkShippedFolder(const QString &folder, const QString &version,
+                                           QString *error)
+{
+    // A launcher built as another version would be offered its own release at every start.
+    QFile versionFile(QDir(folder).filePath(versionFileName()));
+    if (!versionFile.open(QIODevice::ReadOnly))
+        return publish::fail(error, QStringLiteral("%1: no %2; give the shipped folder of a "
+                                                   "launcher built with -DLAUNCHER_VERSION=%3")
+                                        .arg(folder, versionFileName(), version));
+    const QString built = QString::fromUtf8(versionFile.read(64)).trimmed();
+    if (built != version)
+        return publish::fail(error, QStringLiteral("%1 holds a launcher built as %2, not %3; "
+                                                   "build it with -DLAUNCHER_VERSION=%3")
+                                        .arg(folder, built, version));
+    // A folder a launcher has run from may hold the game it installed (by default beside it):
+    // the release would copy that game over every player's launcher.
+    QDirIterator it(folder, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    while (it.hasNext()) {
+        const QString game = it.next();
+        if (QFileInfo::exists(game + QStringLiteral("/config.ini")) ||
+            QFileInfo::exists(game + QStringLiteral("/deletefiles.txt")))
+            return publish::fail(error, QStringLiteral("%1 holds a game install (%2); publish a "
+                                                       "clean copy of the shipped folder")
+                                            .arg(folder, game));
+    }
+    return true;
+}
 
 QString LauncherPublisher::releasePath()
 {
@@ -48,6 +83,8 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
         if (!signer.load(options.signingKey, error))
             return false;
     }
+    if (!checkShippedFolder(options.folder, options.version, error))
+        return false;
     FolderSnapshot snapshot;
     // The updater copies every file of the package over the player's launcher folder.
     const QMap<QString, QString> reserved{
@@ -60,7 +97,7 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
                              QStringLiteral("%1: the folder holds no file").arg(options.folder));
 
     SiteStage stage;
-    if (!stage.begin(options.site, error))
+    if (!stage.begin(options.site, error, log))
         return false;
     stage.remove(packageFolder());
     if (!stage.makeFolder(packageFolder(), error))

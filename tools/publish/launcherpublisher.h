@@ -23,6 +23,11 @@ public:
     // The answer for launchers of other versions; "<this>.<version>" answers the released one.
     static QString releasePath();
     static QString packageFolder();
+    // The file in a shipped folder that names the version its launcher was built as.
+    static QString versionFileName();
+
+    // Whether folder is a clean shipped folder of a launcher built as version.
+    static bool checkShippedFolder(const QString &folder, const QString &version, QString *error);
 
     static bool publish(const Options &options, QString *error, QTextStream *log = nullptr);
 };

@@ -14,10 +14,13 @@
 #include <cstdio>
 
 #include "gamepublisher.h"
+#include "interruption.h"
 #include "launcherpublisher.h"
 #include "packagesigner.h"
 #include "publishcommon.h"
 #include "siteserver.h"
+#include "sitelock.h"
+#include "sitestatus.h"
 
 namespace {
 
@@ -26,6 +29,9 @@ const char kUsage[] =
     "VERSION=FOLDER...\n"
     "       lunmere-publish launcher --site DIR --base-url URL --version VERSION [options] "
     "FOLDER\n"
+    "       lunmere-publish rollback --site DIR --base-url URL --name NAME --to VERSION "
+    "--version NEW [options]\n"
+    "       lunmere-publish status --site DIR\n"
     "       lunmere-publish keygen --out STEM\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
     "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
@@ -84,15 +90,34 @@ bool requireOptions(const QCommandLineParser &parser, const QStringList &names, 
     return true;
 }
 
-int gameCommand(const QStringList &arguments)
+QCommandLineOption lockWaitOption()
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        "Publishes game versions, given from oldest to newest as VERSION=FOLDER: the full "
-        "package of the newest, a difference package from each older one, and the resource "
-        "and content answers.");
+    return option("lock-wait",
+                  "Seconds to wait for another run on the same site before giving up (default "
+                  "600).",
+                  "seconds");
+}
+
+bool readLockWait(const QCommandLineParser &parser, int *exitCode)
+{
+    if (!parser.isSet("lock-wait"))
+        return true;
+    bool ok = false;
+    const int seconds = parser.value("lock-wait").toInt(&ok);
+    if (!ok || seconds < 0) {
+        *exitCode = failWith(QStringLiteral("--lock-wait: a number of seconds, 0 or more"));
+        return false;
+    }
+    SiteLock::setWaitSeconds(seconds);
+    return true;
+}
+
+// The options of every command that publishes a game release.
+void addGameOptions(QCommandLineParser &parser)
+{
     parser.addOptions({
-        option("site", "Site folder to publish into.", "dir"),
+        option("site", "Site folder to publish into (a link to a folder publishes into it).",
+               "dir"),
         option("base-url", "Address the site folder is served at.", "url"),
         option("name", "Game name used in package file names.", "name"),
         option("entry", "The game's executable, as the launcher starts it.", "path"),
@@ -105,49 +130,86 @@ int gameCommand(const QStringList &arguments)
                "Private key (from keygen) to sign every package with; plug-ins then need "
                "\"file\", their local copy.",
                "file"),
+        option("force", "Republish a version with other content, publish an older version, or drop "
+                        "difference packages the site keeps no file list for."),
+        option("dry-run", "Say what the run would change, and change nothing."),
+        option("grace-runs",
+               "Later runs a retired package stays for, so paused downloads finish (default 2).",
+               "n"),
+        option("grace-hours", "Hours a retired package stays for at least (default 48).", "hours"),
+        lockWaitOption(),
     });
-    parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
-    int exitCode = 0;
-    if (!parse(parser, arguments, &exitCode) ||
-        !requireOptions(parser, {"site", "base-url", "name"}, &exitCode))
-        return exitCode;
+}
 
-    GamePublisher::Options options;
-    options.site = parser.value("site");
-    options.baseUrl = parser.value("base-url");
-    options.name = parser.value("name");
-    options.entry = parser.value("entry");
-    options.webUrl = parser.value("web-url");
-    options.minLauncherVersion = parser.value("min-launcher-version");
-    options.forceUpdateUrl = parser.value("force-update-url");
-    options.signingKey = parser.value("sign-key");
+// Reads the options addGameOptions declared; false when the program should end with *exitCode.
+bool readGameOptions(const QCommandLineParser &parser, GamePublisher::Options *options,
+                     int *exitCode)
+{
+    if (!requireOptions(parser, {"site", "base-url", "name"}, exitCode) ||
+        !readLockWait(parser, exitCode))
+        return false;
+    options->site = parser.value("site");
+    options->baseUrl = parser.value("base-url");
+    options->name = parser.value("name");
+    options->entry = parser.value("entry");
+    options->webUrl = parser.value("web-url");
+    options->minLauncherVersion = parser.value("min-launcher-version");
+    options->forceUpdateUrl = parser.value("force-update-url");
+    options->signingKey = parser.value("sign-key");
+    options->force = parser.isSet("force");
+    options->dryRun = parser.isSet("dry-run");
+    bool ok = true;
+    if (parser.isSet("grace-runs"))
+        options->graceRuns = parser.value("grace-runs").toInt(&ok);
+    if (!ok || options->graceRuns < 0) {
+        *exitCode = failWith(QStringLiteral("--grace-runs: a number of runs, 0 or more"));
+        return false;
+    }
+    if (parser.isSet("grace-hours"))
+        options->graceHours = parser.value("grace-hours").toDouble(&ok);
+    if (!ok || options->graceHours < 0) {
+        *exitCode = failWith(QStringLiteral("--grace-hours: a number of hours, 0 or more"));
+        return false;
+    }
     QString error;
-    if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
-        return failWith(error);
+    if (!publish::normaliseBaseUrl(&options->baseUrl, &error)) {
+        *exitCode = failWith(error);
+        return false;
+    }
     if (parser.isSet("content")) {
         QJsonDocument doc;
-        if (!readJson(parser.value("content"), &doc, &error))
-            return failWith(error);
+        if (!readJson(parser.value("content"), &doc, &error)) {
+            *exitCode = failWith(error);
+            return false;
+        }
         const QJsonObject adv = doc.object();
-        if (!doc.isObject())
-            return failWith(parser.value("content") + ": expected an object");
-        options.hasPromotion = true;
-        options.promotion.background = adv.value("background").toString();
-        options.promotion.url = adv.value("url").toString();
-        options.promotion.icon = adv.value("icon").toString();
+        if (!doc.isObject()) {
+            *exitCode = failWith(parser.value("content") + ": expected an object");
+            return false;
+        }
+        options->hasPromotion = true;
+        options->promotion.background = adv.value("background").toString();
+        options->promotion.url = adv.value("url").toString();
+        options->promotion.icon = adv.value("icon").toString();
     }
     if (parser.isSet("plugins")) {
         QJsonDocument doc;
-        if (!readJson(parser.value("plugins"), &doc, &error))
-            return failWith(error);
+        if (!readJson(parser.value("plugins"), &doc, &error)) {
+            *exitCode = failWith(error);
+            return false;
+        }
         for (const QJsonValue &plugin : doc.array()) {
             if (!plugin.toObject().value("path").isString() ||
-                !plugin.toObject().value("md5").isString())
-                return failWith(parser.value("plugins") +
-                                ": every plug-in needs the strings \"path\" and \"md5\"");
+                !plugin.toObject().value("md5").isString()) {
+                *exitCode = failWith(parser.value("plugins") +
+                                     ": every plug-in needs the strings \"path\" and \"md5\"");
+                return false;
+            }
         }
-        if (!doc.isArray())
-            return failWith(parser.value("plugins") + ": expected an array");
+        if (!doc.isArray()) {
+            *exitCode = failWith(parser.value("plugins") + ": expected an array");
+            return false;
+        }
         // A plug-in's local copy is named relative to the list that names it.
         const QDir listFolder = QFileInfo(parser.value("plugins")).absoluteDir();
         for (const QVariant &item : doc.array().toVariantList()) {
@@ -155,9 +217,26 @@ int gameCommand(const QStringList &arguments)
             if (plugin.contains(QStringLiteral("file")))
                 plugin.insert(QStringLiteral("file"),
                               listFolder.absoluteFilePath(plugin.value("file").toString()));
-            options.plugins << plugin;
+            options->plugins << plugin;
         }
     }
+    return true;
+}
+
+int gameCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Publishes a game version, given as VERSION=FOLDER: its full package, a difference "
+        "package from every version the site has published (the site keeps their file "
+        "lists), and the resource and content answers. Older versions may be given too, "
+        "oldest first, when the site has no file list of theirs.");
+    addGameOptions(parser);
+    parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
+    int exitCode = 0;
+    GamePublisher::Options options;
+    if (!parse(parser, arguments, &exitCode) || !readGameOptions(parser, &options, &exitCode))
+        return exitCode;
     QList<GamePublisher::Version> versions;
     for (const QString &argument : parser.positionalArguments()) {
         const int eq = argument.indexOf(QLatin1Char('='));
@@ -166,8 +245,49 @@ int gameCommand(const QStringList &arguments)
                 QStringLiteral("\"%1\": give each version as VERSION=FOLDER").arg(argument));
         versions << GamePublisher::Version{argument.left(eq), argument.mid(eq + 1)};
     }
+    QString error;
     QTextStream log(stdout);
     return GamePublisher::publish(versions, options, &error, &log) ? 0 : failWith(error);
+}
+
+int rollbackCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Publishes the content of an earlier game version, kept by the site, as a new version "
+        "number: every install, whatever its version, ends with exactly that content.");
+    addGameOptions(parser);
+    parser.addOptions({
+        option("to", "The earlier version whose content to restore.", "version"),
+        option("version", "The new version number it is published as.", "version"),
+    });
+    int exitCode = 0;
+    GamePublisher::Options options;
+    if (!parse(parser, arguments, &exitCode) || !readGameOptions(parser, &options, &exitCode) ||
+        !requireOptions(parser, {"to", "version"}, &exitCode))
+        return exitCode;
+    if (!parser.positionalArguments().isEmpty())
+        return failWith(QStringLiteral("rollback takes no folder: the site keeps the content"));
+    options.rollbackOf = parser.value("to");
+    QString error;
+    QTextStream log(stdout);
+    return GamePublisher::publish({GamePublisher::Version{parser.value("version"), QString()}},
+                                  options, &error, &log)
+               ? 0
+               : failWith(error);
+}
+
+int statusCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Tells what a site folder has live and what it keeps.");
+    parser.addOptions({option("site", "Site folder.", "dir")});
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) || !requireOptions(parser, {"site"}, &exitCode))
+        return exitCode;
+    QString error;
+    QTextStream out(stdout);
+    return SiteStatus::print(parser.value("site"), out, &error) ? 0 : failWith(error);
 }
 
 int launcherCommand(const QStringList &arguments)
@@ -183,11 +303,13 @@ int launcherCommand(const QStringList &arguments)
         option("update-type", "1 optional (default), 2 compulsory.", "type"),
         option("launcher-id", "Launcher id the release is meant for (default 18).", "id"),
         option("sign-key", "Private key (from keygen) to sign the release with.", "file"),
+        lockWaitOption(),
     });
     parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
     int exitCode = 0;
     if (!parse(parser, arguments, &exitCode) ||
-        !requireOptions(parser, {"site", "base-url", "version"}, &exitCode))
+        !requireOptions(parser, {"site", "base-url", "version"}, &exitCode) ||
+        !readLockWait(parser, &exitCode))
         return exitCode;
     if (parser.positionalArguments().size() != 1)
         return failWith(QStringLiteral("give exactly one launcher folder"));
@@ -291,20 +413,32 @@ int nginxCommand(const QStringList &arguments)
     return 0;
 }
 
+// A run stopped by a signal ends as a shell expects of one.
+int exitCodeOf(int code)
+{
+    return Interruption::requested() ? 128 + Interruption::signal() : code;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunmere-publish"));
+    // A stopped run removes its staging folder and its 7z on the way out.
+    Interruption::install();
     QStringList arguments = app.arguments();
     const QString command = arguments.value(1);
     if (arguments.size() > 1)
         arguments.removeAt(1);
     if (command == QLatin1String("game"))
-        return gameCommand(arguments);
+        return exitCodeOf(gameCommand(arguments));
     if (command == QLatin1String("launcher"))
-        return launcherCommand(arguments);
+        return exitCodeOf(launcherCommand(arguments));
+    if (command == QLatin1String("rollback"))
+        return exitCodeOf(rollbackCommand(arguments));
+    if (command == QLatin1String("status"))
+        return statusCommand(arguments);
     if (command == QLatin1String("keygen"))
         return keygenCommand(arguments);
     if (command == QLatin1String("nginx"))

@@ -16,5 +16,8 @@ public:
     static bool pack(const QString &folder, const QStringList &files, const QStringList &extraFiles,
                      const QString &archive, QString *error);
 
+    // Unpacks a whole archive into folder.
+    static bool extract(const QString &archive, const QString &folder, QString *error);
+
     static QString program();
 };

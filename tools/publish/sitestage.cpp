@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QTemporaryDir>
 
+#include "interruption.h"
+#include "sitelock.h"
+
 #include <filesystem>
 #include <system_error>
 
@@ -55,9 +58,19 @@ SiteStage::SiteStage() = default;
 
 SiteStage::~SiteStage() = default;
 
-bool SiteStage::begin(const QString &site, QString *error)
+bool SiteStage::begin(const QString &site, QString *error, QTextStream *log)
 {
-    const QFileInfo siteInfo(site);
+    QFileInfo siteInfo(QDir::cleanPath(QFileInfo(site).absoluteFilePath()));
+    if (siteInfo.isSymLink()) {
+        // Swapping the link for a folder would take the site away from where it is served.
+        const QString target = siteInfo.canonicalFilePath();
+        if (target.isEmpty() || !QFileInfo(target).isDir()) {
+            *error = QStringLiteral("%1: a link to %2, which is not a folder")
+                         .arg(siteInfo.absoluteFilePath(), siteInfo.symLinkTarget());
+            return false;
+        }
+        siteInfo = QFileInfo(target);
+    }
     m_site = siteInfo.absoluteFilePath();
     if (siteInfo.exists() && !siteInfo.isDir()) {
         *error = QStringLiteral("%1: exists and is not a folder").arg(m_site);
@@ -68,6 +81,9 @@ bool SiteStage::begin(const QString &site, QString *error)
         *error = QStringLiteral("%1: cannot create the folder").arg(parent);
         return false;
     }
+    m_lock.reset(new SiteLock);
+    if (!m_lock->acquire(m_site, error, log))
+        return false;
     // Beside the site, on the same file system, so that the final renames cannot fail on
     // crossing devices.
     m_stage.reset(new QTemporaryDir(parent + QLatin1Char('/') + QLatin1Char('.') +
@@ -139,8 +155,21 @@ bool SiteStage::makeFolder(const QString &relative, QString *error)
     return false;
 }
 
+bool SiteStage::link(const QString &fromRelative, const QString &toRelative, QString *error)
+{
+    const QString to = filePath(toRelative);
+    if (QDir().mkpath(QFileInfo(to).path()) && linkOrCopy(filePath(fromRelative), to))
+        return true;
+    *error = QStringLiteral("%1: cannot keep a copy of %2").arg(to, fromRelative);
+    return false;
+}
+
 bool SiteStage::commit(QString *error)
 {
+    if (Interruption::requested()) {
+        *error = Interruption::message();
+        return false;
+    }
     const QString stage = m_stage->path();
     // QTemporaryDir makes its folder private; a site is read by a web server.
     QFile::setPermissions(stage, QFileDevice::ReadOwner | QFileDevice::WriteOwner |

@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include <unistd.h>
+
 #include "postextractionsteps.h"
 #include "setuptestutil.h"
 
@@ -84,25 +86,60 @@ private slots:
         QVERIFY(QDir(m_install).exists());
     }
 
-    void folderEntryFailsAndKeepsTheListForTheNextRun()
+    void foldersGoOnlyWhenEmpty()
     {
-        QVERIFY(writeFile(m_install + "/first.txt", "x"));
-        QVERIFY(writeFile(m_install + "/folder/inside.txt", "x"));
+        // The list names a version's removed files, then its removed folders, deepest first.
+        QVERIFY(writeFile(m_install + "/gone/sub/a.txt", "x"));
+        QVERIFY(QDir().mkpath(m_install + "/gone/emptied"));
+        QVERIFY(writeFile(m_install + "/kept/old.pak", "x"));
+        QVERIFY(writeFile(m_install + "/kept/player.sav", "the player's"));
         QVERIFY(writeFile(m_install + "/last.txt", "x"));
-        writeList("first.txt\nfolder\nlast.txt\n");
+        writeList("gone/sub/a.txt
+kept/old.pak
+last.txt
+gone/sub/
+gone/emptied/
+gone/
+"
+                  "kept/
+");
+        const auto result = Steps::applyDeletionList(m_install);
+        QVERIFY(result.ok);
+        QVERIFY(!QFileInfo::exists(m_install + "/gone"));
+        QVERIFY(!QFileInfo::exists(m_install + "/last.txt"));
+        QCOMPARE(readFile(m_install + "/kept/player.sav"), QByteArray("the player's"));
+        QVERIFY(!QFileInfo::exists(m_install + "/kept/old.pak"));
+        QVERIFY(!QFile::exists(Steps::deletionListPath(m_install)));
+    }
+
+    void failureKeepsTheListForTheNextRun()
+    {
+        if (geteuid() == 0)
+            QSKIP("root removes files from a read-only folder");
+        QVERIFY(writeFile(m_install + "/first.txt", "x"));
+        QVERIFY(writeFile(m_install + "/locked/inside.txt", "x"));
+        QVERIFY(writeFile(m_install + "/last.txt", "x"));
+        QVERIFY(QFile::setPermissions(m_install + "/locked",
+                                      QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+        writeList("first.txt
+locked/inside.txt
+last.txt
+");
         auto result = Steps::applyDeletionList(m_install);
         QVERIFY(!result.ok);
-        QCOMPARE(result.failedPath, m_install + "/folder");
+        QCOMPARE(result.failedPath, m_install + "/locked/inside.txt");
         QVERIFY(!QFile::exists(m_install + "/first.txt"));
         QVERIFY2(QFile::exists(m_install + "/last.txt"), "processing stops at the failure");
-        QVERIFY(QFile::exists(m_install + "/folder/inside.txt"));
         QVERIFY(QFile::exists(Steps::deletionListPath(m_install)));
 
         // Once the obstacle is gone, a later run works through the same list.
-        QVERIFY(QDir(m_install + "/folder").removeRecursively());
+        QVERIFY(QFile::setPermissions(m_install + "/locked", QFileDevice::ReadOwner |
+                                                                 QFileDevice::WriteOwner |
+                                                                 QFileDevice::ExeOwner));
         result = Steps::applyDeletionList(m_install);
         QVERIFY(result.ok);
-        QCOMPARE(result.removed, QStringList{m_install + "/last.txt"});
+        QCOMPARE(result.removed,
+                 (QStringList{m_install + "/locked/inside.txt", m_install + "/last.txt"}));
         QVERIFY(!QFile::exists(Steps::deletionListPath(m_install)));
     }
 

@@ -37,7 +37,8 @@ inline bool writeTree(const QString &root, const QMap<QString, QByteArray> &file
 
 // Every file and empty folder under root: relative path -> MD5 (with "x" for an executable
 // file, "dir" for an empty folder).
-inline QMap<QString, QByteArray> listing(const QString &root, const QStringList &skip = {})
+inline QMap<QString, QByteArray> listing(const QString &root, const QStringList &skip = {},
+                                         bool skipHidden = false)
 {
     QMap<QString, QByteArray> result;
     QDirIterator it(root, QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
@@ -45,7 +46,8 @@ inline QMap<QString, QByteArray> listing(const QString &root, const QStringList 
     while (it.hasNext()) {
         const QString path = it.next();
         const QString relative = path.mid(root.size() + 1);
-        if (skip.contains(relative))
+        if (skip.contains(relative) ||
+            (skipHidden && (relative.startsWith('.') || relative.contains("/."))))
             continue;
         if (it.fileInfo().isDir()) {
             if (QDir(path).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden))

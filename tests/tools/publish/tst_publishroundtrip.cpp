@@ -160,6 +160,7 @@ void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
     QVERIFY(writeFile(fresh + "/lunlauncher", script, true));
     QVERIFY(writeFile(fresh + "/data/config.txt", "new"));
     QVERIFY(writeFile(fresh + "/language/i18n_en.qm", noise(4096, 6)));
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", "2.4.0.0\n"));
     const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
                              "--version", "2.4.0.0", fresh});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));

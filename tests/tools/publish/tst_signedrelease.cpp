@@ -357,6 +357,7 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
 void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
 {
     QVERIFY(writeFile(path("release/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
+    QVERIFY(writeFile(path("release/launcher-version.txt"), "2.4.0.0\n"));
     const Run run =
         runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(), "--version",
                  "2.4.0.0", "--sign-key", keyFile("first.key"), path("release")});
@@ -414,6 +415,7 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QDir(fresh).removeRecursively();
     QVERIFY(writeFile(fresh + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
     QVERIFY(writeFile(fresh + "/data/config.txt", "new"));
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", "2.4.0.0\n"));
     const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
                              "--version", "2.4.0.0", "--sign-key", keyFile(key + ".key"), fresh});
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
