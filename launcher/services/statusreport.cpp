@@ -62,7 +62,7 @@ StatusReport::StatusReport()
         deviceId = QUuid::createUuid().toString();
 
     m_params.insert(QStringLiteral("device_id"), deviceId);
-    m_params.insert(QStringLiteral("device_name"), QHostInfo::localHostName());
+    m_params.insert(QStringLiteral("device_name"), deviceName());
     m_params.insert(QStringLiteral("register_cps"), config->cps());
     m_params.insert(QStringLiteral("os"), systemText());
     m_params.insert(QStringLiteral("gamekey"), QStringLiteral("zt7q_cn"));
@@ -77,6 +77,25 @@ StatusReport::StatusReport()
     m_params.insert(QStringLiteral("client_language"), AppEnvironment::currentLanguageCode());
     m_params.insert(QStringLiteral("channel"), config->channel());
     m_params.insert(QStringLiteral("sub_channel"), config->subChannel());
+}
+
+QString StatusReport::deviceName()
+{
+#if LAUNCHER_REPORT_HOST_NAME
+    return QHostInfo::localHostName();
+#else
+    // A host name is often the owner's name; a studio that need not know it can build
+    // without it and keep the key, so report services that expect it still parse.
+    return QString();
+#endif
+}
+
+void StatusReport::setContextField(const QString &key, const QString &value)
+{
+    if (value.isEmpty())
+        m_context.remove(key);
+    else
+        m_context.insert(key, value);
 }
 
 QString StatusReport::makeTransactionNo()
@@ -139,11 +158,21 @@ QString StatusReport::parameterString() const
     return text;
 }
 
-QString StatusReport::buildQuery(StatusType type, const QMap<QString, QString> &extMsg) const
+QString StatusReport::buildQuery(StatusType type, const QMap<QString, QString> &extMsg,
+                                 const QMap<QString, QString> &fields) const
 {
     const char *action = QMetaEnum::fromType<StatusType>().valueToKey(type);
     QString query = QStringLiteral("action=%1&").arg(QLatin1String(action ? action : ""));
     query += parameterString();
+    // After the base parameters, so the fields a report service already knows keep their
+    // order; a field of this report wins over a context field of the same name.
+    QMap<QString, QString> extra = m_context;
+    for (auto it = fields.cbegin(); it != fields.cend(); ++it)
+        extra.insert(it.key(), it.value());
+    for (auto it = extra.cbegin(); it != extra.cend(); ++it) {
+        if (!it.value().isEmpty() && !m_params.contains(it.key()))
+            query += it.key() + QLatin1Char('=') + encoded(it.value()) + QLatin1Char('&');
+    }
     if (!extMsg.isEmpty()) {
         QString ext;
         for (auto it = extMsg.cbegin(); it != extMsg.cend(); ++it)
@@ -157,13 +186,19 @@ QString StatusReport::buildQuery(StatusType type, const QMap<QString, QString> &
 
 void StatusReport::report(StatusType type, const QMap<QString, QString> &extMsg)
 {
+    report(type, extMsg, {});
+}
+
+void StatusReport::report(StatusType type, const QMap<QString, QString> &extMsg,
+                          const QMap<QString, QString> &fields)
+{
     const QDateTime now = QDateTime::currentDateTime();
     m_params.insert(QStringLiteral("cts"), now.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz")));
     m_params.insert(QStringLiteral("log_time"), QString::number(now.toSecsSinceEpoch()));
 
     m_request.setRawHeader("Cache-Control", "no-cache");
     const QString url = LauncherConfig::instance()->reportUrl() +
-                        QStringLiteral("/client_report?") + buildQuery(type, extMsg);
+                        QStringLiteral("/client_report?") + buildQuery(type, extMsg, fields);
     qDebug() << "report url :" << url;
     m_request.get(url, [](bool ok, const QByteArray &, const QString &error, int) {
         if (!ok)

@@ -36,6 +36,15 @@ public:
         LAUNCHER_GAME_REPAIR = 19,
         LAUNCHER_GAME_REPAIR_FINISH = 20,
         LAUNCHER_GAME_REPAIR_ERROR = 21,
+        // Failures by step, each with "error_code" and "error_reason": the older error
+        // actions above stay as they were, so report services that know only those still
+        // see them.
+        LAUNCHER_DOWNLOAD_FAILED = 22,
+        LAUNCHER_CHECK_FAILED = 23,
+        LAUNCHER_UNPACK_FAILED = 24,
+        LAUNCHER_REPAIR_FAILED = 25,
+        LAUNCHER_SELF_UPDATE_FAILED = 26,
+        LAUNCHER_SIGNATURE_FAILED = 27,
     };
     Q_ENUM(StatusType)
 
@@ -45,6 +54,19 @@ public:
 
     // Sends one report; extMsg entries travel as "extMsg=key:value;key:value;".
     void report(StatusType type, const QMap<QString, QString> &extMsg = {});
+    // The same with fields of this one report (an error code, a speed) after the base
+    // parameters and the context fields; empty values are left out.
+    void report(StatusType type, const QMap<QString, QString> &extMsg,
+                const QMap<QString, QString> &fields);
+
+    // A field every later report carries after the base parameters (the installed and the
+    // target game version, the package kind); an empty value removes it. Kept out of the
+    // page's parameter string and of the base parameters' order.
+    void setContextField(const QString &key, const QString &value);
+    QMap<QString, QString> contextFields() const { return m_context; }
+
+    // What device_name holds: the host name, or nothing when the build leaves it out.
+    static QString deviceName();
 
     // Every base parameter as "key=value&" in key order (so it ends with "&"), values
     // percent-encoded; the page appends it to its own report requests.
@@ -53,7 +75,8 @@ public:
 private:
     StatusReport();
 
-    QString buildQuery(StatusType type, const QMap<QString, QString> &extMsg) const;
+    QString buildQuery(StatusType type, const QMap<QString, QString> &extMsg,
+                       const QMap<QString, QString> &fields) const;
     static QString makeTransactionNo();
     static QString processorText();
     static QString graphicsText();
@@ -61,6 +84,7 @@ private:
     static QString systemText();
 
     QMap<QString, QString> m_params;
+    QMap<QString, QString> m_context;
     QString m_transactionNo;
     HttpRequestAPI m_request;
 };

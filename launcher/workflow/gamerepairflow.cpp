@@ -10,6 +10,7 @@
 #include "httprequestapi.h"
 #include "packageitemextractor.h"
 #include "progresstext.h"
+#include "installtelemetry.h"
 #include "statusreport.h"
 
 namespace {
@@ -364,6 +365,7 @@ void GameRepairFlow::fail(ErrorDefine::ErrorCode error, const QString &msg)
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR_ERROR,
                                      {{QStringLiteral("errorCode"), ErrorDefine::errorName(error)},
                                       {QStringLiteral("errorDesc"), msg}});
+    InstallTelemetry::failed(InstallTelemetry::Step::Repair, error, msg);
     emit repairFailed(error, msg);
 }
 

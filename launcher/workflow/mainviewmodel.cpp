@@ -33,6 +33,7 @@
 #include "signedpackages.h"
 #include "setupmanager.h"
 #include "launcherconfig.h"
+#include "installtelemetry.h"
 #include "statusreport.h"
 #include "updateversioninfo.h"
 #include "versioncompare.h"
@@ -1024,6 +1025,8 @@ void MainViewModel::startDownload(bool onlyWhenNotInstalled)
     m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
     m_gameSetup->setZipFilePath(folder);
     m_gameSetup->setZipFileName(m_gameDownloader->fileName());
+    InstallTelemetry::downloadStarted(m_currentGameVersion, m_manifest->version(),
+                                      InstallTelemetry::kindFor(*m_manifest, m_currentGameVersion));
     preparePlugin();
 
     if (QFileInfo(m_gameDownloader->finalFilePath()).isFile()) {
@@ -1090,9 +1093,7 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
 
 void MainViewModel::onDownloadFinished()
 {
-    StatusReport::instance()->report(m_updateInProgress
-                                         ? StatusReport::LAUNCHER_HOME_UPDATEGAME_FINISH
-                                         : StatusReport::LAUNCHER_HOME_DOWNLOAD_FINISH);
+    InstallTelemetry::transferEnded(m_gameDownloader->getTotalSize());
     setGameState(Verifying);
     if (m_lastShownProgress < 1.0f) {
         m_progress = 1.0f;
@@ -1117,6 +1118,7 @@ void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
     m_md5TipTimer.stop();
     m_lastShownProgress = -1.0f;
     m_downloadRateBaseline = 0;
+    InstallTelemetry::failed(InstallTelemetry::Step::Download, error, msg);
     updateGameState();
     refreshPage();
     showTransferError(tr("message_download_error"), error, msg);
@@ -1124,12 +1126,14 @@ void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
 
 void MainViewModel::onHttpError(ErrorDefine::ErrorCode error, QString msg)
 {
+    InstallTelemetry::failed(InstallTelemetry::Step::Download, error, msg);
     updateGameState();
     showTransferError(tr("message_download_error"), error, msg);
 }
 
 void MainViewModel::onMd5CheckFinished()
 {
+    InstallTelemetry::packageChecked(m_updateInProgress);
     m_md5TipTimer.stop();
     setGameState(Installing);
     m_lastShownProgress = -1.0f;
@@ -1208,6 +1212,7 @@ void MainViewModel::onSetupError(ErrorDefine::ErrorCode error, QString msg)
     m_lastShownProgress = -1.0f;
     updateGameState();
     showTransferError(tr("message_setup_error"), error, msg);
+    InstallTelemetry::failed(InstallTelemetry::Step::Unpack, error, msg);
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_SETUP_ERROR,
                                      {{QStringLiteral("errorCode"), ErrorDefine::errorName(error)},
                                       {QStringLiteral("errorDesc"), msg}});
@@ -1283,6 +1288,8 @@ void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
     QString why;
     if (!SignedPackages::isReleaseTrusted(updateInfo, &why)) {
         qWarning() << "update Info: release signature:" << why;
+        InstallTelemetry::failed(InstallTelemetry::Step::Signature,
+                                 ErrorDefine::PACKAGE_SIGNATURE_ERROR, why);
         showTransferError(tr("message_download_error"), ErrorDefine::PACKAGE_SIGNATURE_ERROR,
                           PackageTrust::errorMessage(why));
         return;
@@ -1291,6 +1298,8 @@ void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
         QCoreApplication::exit(0);
         return;
     }
+    InstallTelemetry::failed(InstallTelemetry::Step::LauncherUpdate, ErrorDefine::DEFAULTT,
+                             QStringLiteral("updater did not start"));
     showMessageBox(tr("title_warning"), tr("message_run_update_exe_failed"), false);
 }
 

@@ -18,6 +18,7 @@
 #include "launcherpublisher.h"
 #include "packagesigner.h"
 #include "publishcommon.h"
+#include "reportcommand.h"
 #include "siteserver.h"
 #include "sitelock.h"
 #include "sitestatus.h"
@@ -35,6 +36,7 @@ const char kUsage[] =
     "       lunmere-publish keygen --out STEM\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
     "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
+    "       lunmere-publish report LOG... --db FILE [--html DIR]\n"
     "Run a command with --help for its options.\n";
 
 int failWith(const QString &message)
@@ -443,6 +445,8 @@ int main(int argc, char **argv)
         return keygenCommand(arguments);
     if (command == QLatin1String("nginx"))
         return nginxCommand(arguments);
+    if (command == QLatin1String("report"))
+        return reportCommand(arguments);
     if (command == QLatin1String("serve"))
         return serveCommand(app, arguments);
     fputs(kUsage, command.isEmpty() || command == QLatin1String("--help") ? stdout : stderr);

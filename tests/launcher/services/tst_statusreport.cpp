@@ -7,6 +7,7 @@
 
 #include "appenvironment.h"
 #include "httptestserver.h"
+#include "installtelemetry.h"
 #include "launcherconfig.h"
 #include "statusreport.h"
 
@@ -62,6 +63,8 @@ private slots:
     void extraMessageValuesArriveIntact();
     void reportsOfOneRunShareTransactionAndDevice();
     void failedReportIsLoggedButNeverReported();
+    void failureGoesOutAsItsStepWithCodeReasonAndVersions_data();
+    void failureGoesOutAsItsStepWithCodeReasonAndVersions();
     void cleanupTestCase();
 
 private:
@@ -208,6 +211,81 @@ void TestStatusReport::failedReportIsLoggedButNeverReported()
                             [](const QString &line) { return line.startsWith("error : "); }));
     QCOMPARE(m_server.requestCount(), 2);
     m_server.serveData("/client_report", "{}", "application/json");
+}
+
+void TestStatusReport::failureGoesOutAsItsStepWithCodeReasonAndVersions_data()
+{
+    using Step = InstallTelemetry::Step;
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("reason");
+
+    const QString longText = QString(200, QLatin1Char('x'));
+    QTest::newRow("404 while downloading")
+        << int(Step::Download) << int(ErrorDefine::DOWNLOAD_NETWORK_ERROR)
+        << "Error transferring http://h/a.7z?x=1&y=2 - server replied: Not Found"
+        << "LAUNCHER_DOWNLOAD_FAILED"
+        << "Error transferring http://h/a.7z?x=1&y=2 - server replied: Not Found";
+    // The download step hands over the digest and signature refusals: they count as theirs.
+    QTest::newRow("wrong MD5 after download")
+        << int(Step::Download) << int(ErrorDefine::DOWNLOAD_MD5_ERROR) << "md5 differs"
+        << "LAUNCHER_CHECK_FAILED"
+        << "md5 differs";
+    QTest::newRow("unsigned package")
+        << int(Step::Download) << int(ErrorDefine::PACKAGE_SIGNATURE_ERROR) << "not signed"
+        << "LAUNCHER_SIGNATURE_FAILED"
+        << "not signed";
+    QTest::newRow("unsigned release")
+        << int(Step::Signature) << int(ErrorDefine::PACKAGE_SIGNATURE_ERROR) << "no key"
+        << "LAUNCHER_SIGNATURE_FAILED"
+        << "no key";
+    QTest::newRow("unpack, long text on lines")
+        << int(Step::Unpack) << int(ErrorDefine::SETUP_ZIP_UNZIP_ERROR)
+        << "line one\n\tline two " + longText << "LAUNCHER_UNPACK_FAILED"
+        << "line one line two " + longText.left(141) + QChar(0x2026);
+    QTest::newRow("repair") << int(Step::Repair) << int(ErrorDefine::DOWNLOAD_NETWORK_ERROR)
+                            << "timeout"
+                            << "LAUNCHER_REPAIR_FAILED"
+                            << "timeout";
+    QTest::newRow("updater did not start")
+        << int(Step::LauncherUpdate) << int(ErrorDefine::DEFAULTT) << "gone"
+        << "LAUNCHER_SELF_UPDATE_FAILED"
+        << "gone";
+}
+
+void TestStatusReport::failureGoesOutAsItsStepWithCodeReasonAndVersions()
+{
+    QFETCH(int, step);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(QString, action);
+    QFETCH(QString, reason);
+
+    InstallTelemetry::downloadStarted(QStringLiteral("1.0.0"), QStringLiteral("1.0.1"),
+                                      InstallTelemetry::PackageKind::Difference);
+    const int before = m_server.requestCount();
+    InstallTelemetry::failed(InstallTelemetry::Step(step), ErrorDefine::ErrorCode(code), message);
+    QVERIFY(QTest::qWaitFor([&] { return m_server.requestCount() > before; }, 10000));
+    const HttpTestServer::Request r = m_server.requests().last();
+    // Cleared before any check can end the test: the other tests expect none of them.
+    for (const char *key : {"game_version", "target_version", "package_kind"})
+        StatusReport::instance()->setContextField(QLatin1String(key), QString());
+
+    QCOMPARE(value(r, "action"), action);
+    QCOMPARE(value(r, "error_code"), QString::number(code));
+    QCOMPARE(value(r, "error_reason"), reason);
+    QCOMPARE(value(r, "game_version"), QStringLiteral("1.0.0"));
+    QCOMPARE(value(r, "target_version"), QStringLiteral("1.0.1"));
+    QCOMPARE(value(r, "package_kind"), QStringLiteral("difference"));
+    // The fields older services know come first, in their order and unchanged.
+    const QStringList keys = keysOf(r.query);
+    QCOMPARE(keys.mid(0, 16),
+             QStringList({"action", "appid", "channel", "client_language", "cts", "device_id",
+                          "device_info", "device_name", "env", "gamekey", "log_time", "os",
+                          "register_cps", "sub_channel", "transaction_no", "version"}));
+    QCOMPARE(keys.size(), 21);
 }
 
 QTEST_MAIN(TestStatusReport)
