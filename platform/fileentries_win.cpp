@@ -49,6 +49,16 @@ bool isSymLink(DWORD attributes, const std::wstring &path)
     return data.dwReserved0 == IO_REPARSE_TAG_SYMLINK;
 }
 
+// Windows refuses to delete or replace a read-only file, where unlink() and rename() on Linux
+// do not care; the launcher's files may come read-only from the medium they were copied from.
+bool clearReadOnly(const std::wstring &path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           SetFileAttributesW(path.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 EntryKind entryKind(const std::string &path)
@@ -95,8 +105,13 @@ bool createSymLink(const std::string &target, const std::string &path)
 
 bool replaceEntry(const std::string &from, const std::string &to)
 {
-    return MoveFileExW(widen(from).c_str(), widen(to).c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    const std::wstring source = widen(from);
+    const std::wstring target = widen(to);
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    if (MoveFileExW(source.c_str(), target.c_str(), flags))
+        return true;
+    return GetLastError() == ERROR_ACCESS_DENIED && clearReadOnly(target) &&
+           MoveFileExW(source.c_str(), target.c_str(), flags);
 }
 
 bool removeEntry(const std::string &path)
@@ -106,6 +121,8 @@ bool removeEntry(const std::string &path)
         return true;
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return true;
+    if (error == ERROR_ACCESS_DENIED && clearReadOnly(wide) && DeleteFileW(wide.c_str()))
         return true;
     // A link to a folder is removed as a folder entry; the folder it names stays.
     return isSymLink(GetFileAttributesW(wide.c_str()), wide) && RemoveDirectoryW(wide.c_str());

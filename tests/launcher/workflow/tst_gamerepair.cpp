@@ -15,14 +15,17 @@
 #include "dlgsetting.h"
 #include "gamepublisher.h"
 #include "gamerepairflow.h"
+#include "gameverifier.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
 #include "loopbackservices.h"
 #include "mainviewmodel.h"
+#include "packagedigest.h"
 #include "updateversioninfo.h"
 
 using SetupTest::noise;
 using SetupTest::readFile;
+using SetupTest::sevenZip;
 using SetupTest::writeFile;
 
 // Check and repair of an installed game against what the publisher's tool released: served
@@ -40,6 +43,10 @@ private slots:
     void unreadableFileIsAClearErrorAndNothingIsTouched();
     void badFileListIsRefusedAndNothingIsTouched_data();
     void badFileListIsRefusedAndNothingIsTouched();
+    void packageThatCannotRepairIsNoSuccess_data();
+    void packageThatCannotRepairIsNoSuccess();
+    void readErrorPartWayIsNeverADigest_data();
+    void readErrorPartWayIsNeverADigest();
     void stoppedRepairResumesWhenStartedAgain_data();
     void stoppedRepairResumesWhenStartedAgain();
     void runningGameIsGuardedThroughTheSettingsDialog();
@@ -55,6 +62,7 @@ private:
     HttpTestServer m_server;
     UpdateVersionInfo m_manifest;
     QMap<QString, QByteArray> m_files;
+    QMap<QString, QString> m_otherPackageMd5; // served at /<key>/Orvyndale_1.0.0.7z
 };
 
 namespace {
@@ -95,6 +103,28 @@ void TestGameRepair::initTestCase()
     QVERIFY(m_manifest.parseResourceResponse(
         readFile(options.site + QLatin1Char('/') + GamePublisher::resourcePath())));
     QVERIFY(!m_manifest.filesPath().isEmpty());
+
+    // Packages that are not the release the file list describes, each with a valid MD5: one
+    // made from another build of level0.pak, one that lacks level0.pak.
+    for (const QString &kind : {QStringLiteral("other"), QStringLiteral("partial")}) {
+        const QString source = m_dir.filePath(QStringLiteral("release/") + kind);
+        for (auto it = m_files.cbegin(); it != m_files.cend(); ++it) {
+            QByteArray content = it.value();
+            if (it.key() == QLatin1String("Kestrava_Data/level0.pak")) {
+                if (kind == QLatin1String("partial"))
+                    continue;
+                content = noise(content.size(), 99);
+            }
+            QVERIFY(writeFile(source + QLatin1Char('/') + it.key(), content));
+        }
+        const QString package = m_dir.filePath(kind + QStringLiteral(".7z"));
+        QVERIFY(sevenZip(package, source));
+        const QByteArray bytes = readFile(package);
+        m_otherPackageMd5[kind] =
+            QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex());
+        m_server.serveFile(QLatin1Char('/') + kind + QStringLiteral("/Orvyndale_1.0.0.7z"),
+                           package);
+    }
 }
 
 void TestGameRepair::init()
@@ -257,6 +287,14 @@ void TestGameRepair::badFileListIsRefusedAndNothingIsTouched_data()
                                 R"("size":1,"sha256":")" +
                                 QByteArray(64, 'a') + R"("}]})";
     QTest::newRow("changed after publishing") << QByteArray("{\"files\":[]}") << false;
+    // Only the SHA-256 from the resource answer tells this one from the published list.
+    QByteArray sameLength =
+        readFile(m_dir.filePath(QStringLiteral("site")) + QUrl(m_manifest.filesPath()).path());
+    const int key = sameLength.indexOf("\"sha256\"");
+    QVERIFY(key > 0);
+    const int digit = sameLength.indexOf('"', sameLength.indexOf(':', key)) + 1;
+    sameLength[digit] = sameLength.at(digit) == '0' ? '1' : '0';
+    QTest::newRow("edited after publishing, same length") << sameLength << false;
     QTest::newRow("path outside the game folder") << escaping << true;
     QTest::newRow("not a list") << QByteArray("<html>maintenance</html>") << true;
 }
@@ -283,6 +321,86 @@ void TestGameRepair::badFileListIsRefusedAndNothingIsTouched()
     QCOMPARE(failed.first().at(0).value<ErrorDefine::ErrorCode>(), ErrorDefine::DOWNLOAD_MD5_ERROR);
     QVERIFY(!QFileInfo::exists(game() + QStringLiteral("/readme.txt")));
     QCOMPARE(packageGets(), 0);
+}
+
+void TestGameRepair::packageThatCannotRepairIsNoSuccess_data()
+{
+    QTest::addColumn<QString>("package");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("writesAnything");
+    QTest::newRow("another build of the damaged file") << "other"
+                                                       << "message_repair_still_damaged" << true;
+    QTest::newRow("package lacks a damaged item") << "partial"
+                                                  << "message_repair_item_not_in_package" << false;
+}
+
+void TestGameRepair::packageThatCannotRepairIsNoSuccess()
+{
+    QFETCH(QString, package);
+    QFETCH(QString, message);
+    QFETCH(bool, writesAnything);
+    const QString level0 = game() + QStringLiteral("/Kestrava_Data/level0.pak");
+    const QString readme = game() + QStringLiteral("/readme.txt");
+    QVERIFY(QFile::remove(level0));
+    QVERIFY(writeFile(readme, "edited by the player\n"));
+
+    GameRepairFlow flow;
+    configure(&flow);
+    flow.setPackage(
+        m_server.url(QLatin1Char('/') + package + QStringLiteral("/Orvyndale_1.0.0.7z")),
+        m_otherPackageMd5.value(package));
+    QSignalSpy finished(&flow, &GameRepairFlow::repairFinished);
+    QSignalSpy failed(&flow, &GameRepairFlow::repairFailed);
+    flow.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!flow.isRunning(), 60000);
+    QCOMPARE(finished.size(), 0);
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed.first().at(0).value<ErrorDefine::ErrorCode>(), ErrorDefine::SETUP_ZIP_ERROR);
+    QVERIFY2(failed.first().at(1).toString().contains(message),
+             qPrintable(failed.first().at(1).toString()));
+    // The package's own files were unpacked, or nothing at all was.
+    QCOMPARE(readFile(readme),
+             writesAnything ? m_files.value("readme.txt") : QByteArray("edited by the player\n"));
+    QCOMPARE(QFileInfo::exists(level0), writesAnything);
+}
+
+void TestGameRepair::readErrorPartWayIsNeverADigest_data()
+{
+    QTest::addColumn<bool>("gameCheck");
+    QTest::newRow("package digest") << false;
+    QTest::newRow("game file check") << true;
+}
+
+// Reading a process's own memory from offset 0 fails with EIO: the page there is never mapped.
+// The digest of the bytes read before it would be that of an empty file.
+void TestGameRepair::readErrorPartWayIsNeverADigest()
+{
+    QFETCH(bool, gameCheck);
+    const QString failing = QStringLiteral("/proc/self/mem");
+    QFile probe(failing);
+    char byte = 0;
+    if (!probe.open(QIODevice::ReadOnly) || probe.read(&byte, 1) >= 0)
+        QSKIP("this system reads /proc/self/mem at offset 0");
+    probe.close();
+    if (!gameCheck) {
+        PackageDigest digest;
+        QVERIFY(!PackageDigest::ofFile(failing, &digest));
+        StreamHash hash(StreamHash::Sha256);
+        StreamHash *hashes[] = {&hash};
+        QCOMPARE(PackageDigest::feedFile(failing, -1, hashes, 1), qint64(-1));
+        return;
+    }
+    // A game file whose list entry is that of an empty file.
+    QVERIFY(QFile::link(failing, game() + QStringLiteral("/empty.dat")));
+    GameFileList::Entry entry;
+    entry.path = QStringLiteral("empty.dat");
+    entry.size = 0;
+    entry.sha256 = GameFileList::sha256Hex(QByteArray());
+    GameVerifier verifier(game(), {entry});
+    const GameVerifier::Result result = verifier.verify();
+    QCOMPARE(result.damaged.size(), 0);
+    QCOMPARE(result.unreadable.size(), 1);
+    QCOMPARE(result.unreadable.first().path, entry.path);
 }
 
 void TestGameRepair::stoppedRepairResumesWhenStartedAgain_data()

@@ -19,6 +19,7 @@
 #include "autostart.h"
 #include "crashhandler.h"
 #include "diskspace.h"
+#include "fileentries.h"
 #include "namedmutex.h"
 #include "processes.h"
 #include "streamfile.h"
@@ -445,6 +446,54 @@ void inputFileReadsAtOffsetsAndRefusesFolders()
     CHECK(!other.isOpen());
 }
 
+// The updater puts each new launcher file in place with replaceEntry and clears leftovers with
+// removeEntry; the launcher's files may be read-only (copied from a read-only medium).
+void fileEntriesAreReplacedAndRemovedInPlace()
+{
+    struct Row
+    {
+        const char *name;
+        bool targetExists;
+        bool targetReadOnly;
+    };
+    const Row rows[] = {{"new name", false, false},
+                        {"existing file", true, false},
+                        {"existing read-only file", true, true}};
+    for (const Row &row : rows) {
+        std::printf("    row: %s\n", row.name);
+        TempFolder folder;
+        const std::wstring from = folder.path(L"launcher.exe.lunmere-new");
+        const std::wstring to = folder.path(L"launcher.exe");
+        CHECK(writeWholeFile(from, "new build"));
+        if (row.targetExists)
+            CHECK(writeWholeFile(to, "old build"));
+        if (row.targetReadOnly)
+            CHECK(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
+        CHECK(platform::entryKind(utf8(to)) ==
+              (row.targetExists ? platform::EntryKind::File : platform::EntryKind::Missing));
+        CHECK(platform::replaceEntry(utf8(from), utf8(to)));
+        CHECK(readWholeFile(to) == "new build");
+        CHECK(platform::entryKind(utf8(from)) == platform::EntryKind::Missing);
+        CHECK(platform::syncFile(utf8(to)));
+
+        if (row.targetReadOnly)
+            CHECK(SetFileAttributesW(to.c_str(), FILE_ATTRIBUTE_READONLY));
+        CHECK(platform::removeEntry(utf8(to)));
+        CHECK(platform::entryKind(utf8(to)) == platform::EntryKind::Missing);
+        CHECK(platform::removeEntry(utf8(to))); // nothing left is what was asked
+        CHECK(folder.names().empty());
+    }
+    TempFolder folder;
+    CHECK(platform::entryKind(folder.utf8Path()) == platform::EntryKind::Directory);
+    CHECK(!platform::syncFile(folder.utf8Path(L"absent.bin")));
+    // A folder is not a file: it is neither replaced nor removed as one.
+    CHECK(writeWholeFile(folder.path(L"from.bin"), "data"));
+    CHECK(CreateDirectoryW(folder.path(L"sub").c_str(), nullptr));
+    CHECK(!platform::replaceEntry(folder.utf8Path(L"from.bin"), folder.utf8Path(L"sub")));
+    CHECK(!platform::removeEntry(folder.utf8Path(L"sub")));
+    CHECK(platform::entryKind(folder.utf8Path(L"sub")) == platform::EntryKind::Directory);
+}
+
 void outputFileTakesItsNameOnlyWhenComplete()
 {
     TempFolder folder;
@@ -602,6 +651,7 @@ const Case kCases[] = {
     {"registryValuesInThe64BitView", registryValuesInThe64BitView},
     {"findsAndKillsProcessesByImageName", findsAndKillsProcessesByImageName},
     {"inputFileReadsAtOffsetsAndRefusesFolders", inputFileReadsAtOffsetsAndRefusesFolders},
+    {"fileEntriesAreReplacedAndRemovedInPlace", fileEntriesAreReplacedAndRemovedInPlace},
     {"outputFileTakesItsNameOnlyWhenComplete", outputFileTakesItsNameOnlyWhenComplete},
     {"failedOrDiscardedOutputLeavesNothing", failedOrDiscardedOutputLeavesNothing},
     {"killedWriterLeavesNothingAndStalePartialsAreSwept",

@@ -16,6 +16,8 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include "../../launcher/config/unprivileged.h"
+#include "foldersnapshot.h"
 #include "gamefilelist.h"
 #include "postextractionsteps.h"
 #include "publishtestutil.h"
@@ -32,6 +34,8 @@ private slots:
     void badInputIsRefusedAndTheSiteStaysAsItWas_data();
     void badInputIsRefusedAndTheSiteStaysAsItWas();
     void sameInputGivesTheSameBytes();
+    void differencePackageHoldsWhatChanged_data();
+    void differencePackageHoldsWhatChanged();
     void serverAnswersAsTheStaticRulesDo();
     void launcherFolderIsRefused_data();
     void launcherFolderIsRefused();
@@ -107,6 +111,9 @@ void TestPublisher::initTestCase()
     QVERIFY(badCopy("filetofolder"));
     QVERIFY(QFile::remove(path("filetofolder/data/a.txt")));
     QVERIFY(writeFile(path("filetofolder/data/a.txt/inner.txt"), "a folder now"));
+    QVERIFY(badCopy("foldertofile"));
+    QVERIFY(QDir(path("foldertofile/data")).removeRecursively());
+    QVERIFY(writeFile(path("foldertofile/data"), "a file now"));
     QVERIFY(badCopy("reserved"));
     QVERIFY(writeFile(path("reserved/deletefiles.txt"), "Kestrava\n"));
     QVERIFY(writeTree(path("changed"), v2));
@@ -163,6 +170,9 @@ void TestPublisher::badInputIsRefusedAndTheSiteStaysAsItWas_data()
     QTest::newRow("file becomes folder")
         << QStringList{"1.0.0=v1", "1.0.2=filetofolder"}
         << "\"data/a.txt\" is a file in " + path("v1") + " and a folder in";
+    QTest::newRow("folder becomes file")
+        << QStringList{"1.0.0=v1", "1.0.2=foldertofile"}
+        << "\"data\" is a folder in " + path("v1") + " and a file in";
     QTest::newRow("deletion list in the game")
         << QStringList{"1.0.0=v1", "1.0.2=reserved"} << "as its deletion list";
     QTest::newRow("site inside a version")
@@ -183,8 +193,18 @@ void TestPublisher::badInputIsRefusedAndTheSiteStaysAsItWas()
 {
     QFETCH(QStringList, versions);
     QFETCH(QString, message);
-    if (QString(QTest::currentDataTag()) == "unreadable file" && geteuid() == 0)
-        QSKIP("root reads any file; the dangling link row covers an unreadable file");
+    if (QString(QTest::currentDataTag()) == "unreadable file" && geteuid() == 0) {
+        // Root reads any file: the tool's scan runs in this process, as nobody.
+        QVERIFY(QFile::setPermissions(m_dir.path(),
+                                      QFile::permissions(m_dir.path()) | QFileDevice::ExeOther));
+        Unprivileged nobody;
+        QVERIFY(nobody.isEffective());
+        FolderSnapshot snapshot;
+        QString error;
+        QVERIFY(!FolderSnapshot::scan(path("locked"), &snapshot, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        return;
+    }
     const Run run = runTool(gameArguments(m_site, versions));
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.err.startsWith("lunmere-publish: error: ") && run.err.contains(message),
@@ -229,6 +249,44 @@ void TestPublisher::sameInputGivesTheSameBytes()
         QCOMPARE(entry.size, qint64(bytes.size()));
         QCOMPARE(entry.sha256, QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
     }
+}
+
+void TestPublisher::differencePackageHoldsWhatChanged_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("executable");
+    QTest::newRow("content") << "data/a.txt" << QByteArray("a3") << false;
+    // The launcher installs the bit from the package: without it the game does not start.
+    QTest::newRow("executable bit only") << "Readme.txt" << QByteArray("read me") << true;
+}
+
+void TestPublisher::differencePackageHoldsWhatChanged()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, content);
+    QFETCH(bool, executable);
+    const QString tag = QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_');
+    const QString changed = path("changed_" + tag);
+    QVERIFY(QDir(changed).removeRecursively());
+    QVERIFY(writeTree(changed, {{"Kestrava", "#!/bin/sh\n"},
+                                {"data/a.txt", "a1"},
+                                {"data/gone.txt", "old"},
+                                {"Readme.txt", "read me"}}));
+    QVERIFY(writeFile(changed + "/Kestrava", "#!/bin/sh\n", true));
+    QVERIFY(writeFile(changed + '/' + file, content, executable));
+
+    const QString site = path("diff_" + tag);
+    const Run run = runTool(gameArguments(site, {"1.0.0=v1", "1.0.1=changed_" + tag}));
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    const QString unpacked = path("unpacked_" + tag);
+    QProcess sevenZip;
+    sevenZip.start("7z", {"x", "-bd", "-y", "-o" + unpacked, site + "/game/Orv_1.0.0_1.0.1.7z"});
+    QVERIFY(sevenZip.waitForFinished(60000));
+    QCOMPARE(sevenZip.exitCode(), 0);
+    // The deletion list is always there, empty here.
+    QCOMPARE(QStringList(listing(unpacked).keys()).join(QLatin1Char(' ')),
+             file + QStringLiteral(" deletefiles.txt"));
 }
 
 QByteArray TestPublisher::get(const QString &path, const QByteArray &range, int *status,
