@@ -20,6 +20,9 @@ public:
     QString refusal() const { return m_refusal; }
 
 private:
+    // Only resolve() makes one, so no caller can build a path it did not check.
+    GameEntry() = default;
+
     QString m_path;
     QString m_entry;
     QString m_refusal;
