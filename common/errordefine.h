@@ -44,6 +44,14 @@ enum ErrorCode {
 #endif
     // A package that the publisher did not sign, or that differs from what was signed.
     PACKAGE_SIGNATURE_ERROR = 1028,
+    // The manifest's game program lies outside the game folder (absolute, "..", a link out).
+    GAME_ENTRY_REFUSED = 1029,
+    // A folder in the game's path is a link: writing through it could land anywhere.
+    GAME_FOLDER_LINK_ERROR = 1030,
+    // An answer bigger than any genuine one; it is cut off before it can exhaust memory.
+    HTTP_ANSWER_TOO_LARGE = 1031,
+    // An HTTPS address redirected to one without encryption.
+    HTTP_INSECURE_REDIRECT = 1032,
     // The launcher could not end an update that was cut short; its folder is part old, part new.
     STARTUP_RECOVERY_ERROR = 1033,
     // Download failures told in plain words: the server's certificate is not trusted, or is

@@ -361,8 +361,17 @@ void downloadmanager::headerResponseFinished()
         qDebug() << "redirectionTarget:" << target;
         const QUrl targetUrl = target.toUrl();
         if (targetUrl.isValid() && !targetUrl.isEmpty() && m_redirects < kMaxRedirects) {
+            const QUrl next = m_url.resolved(targetUrl);
+            // A package asked for over HTTPS is never fetched in the clear.
+            if (m_url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0 &&
+                next.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0) {
+                m_downloading = false;
+                emit downloadError(HTTP_INSECURE_REDIRECT, tr("message_insecure_redirect") +
+                                                               QLatin1Char(' ') + next.toString());
+                return;
+            }
             ++m_redirects;
-            m_url = m_url.resolved(targetUrl);
+            m_url = next;
             sendSizeRequest();
             return;
         }

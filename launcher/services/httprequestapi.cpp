@@ -9,6 +9,10 @@
 #include "errordefine.h"
 #include "statusreport.h"
 
+namespace {
+const char kTooLargeProperty[] = "lunmereAnswerTooLarge";
+} // namespace
+
 HttpRequestAPI::HttpRequestAPI(QObject *parent)
     : QObject(parent)
     , m_manager(new QNetworkAccessManager(this))
@@ -43,6 +47,16 @@ void HttpRequestAPI::get(const QString &url, Callback callback)
     m_callback = std::move(callback);
     m_request.setUrl(QUrl(url));
     m_reply = m_manager->get(m_request);
+    QNetworkReply *reply = m_reply;
+    const qint64 limit = m_maxAnswerBytes;
+    // Counted as the bytes arrive: the announced length may be missing or a lie.
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [reply, limit](qint64 received, qint64 total) {
+                if (received > limit || total > limit) {
+                    reply->setProperty(kTooLargeProperty, true);
+                    reply->abort();
+                }
+            });
     m_timer->start();
 }
 
@@ -85,8 +99,14 @@ void HttpRequestAPI::serviceRequestFinished(QNetworkReply *reply)
     // nothing of this object is touched after it.
     const Callback callback = m_callback;
     reply->deleteLater();
-    if (reply->error() != QNetworkReply::NoError) {
-        const QString errorString = reply->errorString();
+    // The whole answer may have arrived in the very read that crossed the limit.
+    const bool tooLarge =
+        reply->property(kTooLargeProperty).toBool() || reply->bytesAvailable() > m_maxAnswerBytes;
+    if (tooLarge || reply->error() != QNetworkReply::NoError) {
+        const QString errorString = tooLarge ? QStringLiteral("[%1]:%2")
+                                                   .arg(int(ErrorDefine::HTTP_ANSWER_TOO_LARGE))
+                                                   .arg(tr("message_answer_too_large"))
+                                             : reply->errorString();
         if (m_report) {
             const QMap<QString, QString> ext{
                 {QStringLiteral("url"), reply->url().toString()},

@@ -25,6 +25,9 @@ public:
     static constexpr int kTimeoutMs = 10000;
     // The status handed over on a time-out: no HTTP reply carries it.
     static constexpr int kTimeoutStatus = 638;
+    // A resource, content or release answer is a few KiB; anything past this is cut off with
+    // HTTP_ANSWER_TOO_LARGE rather than held in memory.
+    static constexpr qint64 kDefaultMaxAnswerBytes = 4 * 1024 * 1024;
 
     explicit HttpRequestAPI(QObject *parent = nullptr);
     ~HttpRequestAPI() override;
@@ -36,6 +39,8 @@ public:
     // finish (a report still reaches its service) but its answer reaches no callback.
     void get(const QString &url, Callback callback);
     void setReport(bool report);
+    // The largest answer body taken in by later gets; larger ones fail as they arrive.
+    void setMaxAnswerBytes(qint64 bytes) { m_maxAnswerBytes = bytes; }
     bool isReport() const { return m_report; }
     void clearAccessCache();
 
@@ -53,4 +58,5 @@ private:
     // The reply of the outstanding request; null once it has been answered or timed out.
     QNetworkReply *m_reply = nullptr;
     bool m_report = true;
+    qint64 m_maxAnswerBytes = kDefaultMaxAnswerBytes;
 };

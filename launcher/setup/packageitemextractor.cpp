@@ -12,6 +12,7 @@
 #include "carchiveopencallback.h"
 #include "cinfilestream.h"
 #include "comref.h"
+#include "gamefolderlinks.h"
 #include "crashhandler.h"
 
 using namespace SevenZip;
@@ -97,6 +98,12 @@ bool PackageItemExtractor::extract()
             return false;
         }
         indices.push_back(found.value());
+    }
+    const QString link = GameFolderLinks::firstLink(m_folder, m_items);
+    if (!link.isEmpty()) {
+        reportError(ErrorDefine::GAME_FOLDER_LINK_ERROR,
+                    link + QLatin1Char(' ') + setupText("message_game_folder_link"));
+        return false;
     }
     // 7-Zip wants the indices in ascending order.
     std::sort(indices.begin(), indices.end());

@@ -6,11 +6,13 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include "archiveitempath.h"
 #include "carchiveextractcallback.h"
 #include "carchiveopencallback.h"
 #include "crashhandler.h"
 #include "cinfilestream.h"
 #include "comref.h"
+#include "gamefolderlinks.h"
 #include "postextractionsteps.h"
 
 using namespace SevenZip;
@@ -90,8 +92,11 @@ void setupmanager::performRun()
     // A flag left by an earlier run must not swallow this run's success.
     m_error = false;
     const QString packagePath = m_folder + QLatin1Char('/') + m_zipName;
-    if (extract(packagePath)) {
-        QFile::remove(packagePath);
+    const bool extracted = extract(packagePath);
+    // Kept neither after success nor after a failure: a package left in the game folder is
+    // gigabytes the player never asked to keep, and the next attempt fetches it again.
+    QFile::remove(packagePath);
+    if (extracted) {
         if (applyDeletionList()) {
             checkGlobalMetaData();
             if (!m_error)
@@ -145,6 +150,22 @@ bool setupmanager::extract(const QString &packagePath)
     const QString escaping = callback->firstEscapingItem();
     if (!escaping.isNull()) {
         reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, escaping);
+        return false;
+    }
+
+    QStringList items;
+    UInt32 count = 0;
+    archive->GetNumberOfItems(&count);
+    for (UInt32 i = 0; i < count; ++i) {
+        PROPVARIANT value;
+        if (archive->GetProperty(i, kpidPath, &value) == S_OK && value.vt == VT_BSTR)
+            items << ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(value.bstrVal));
+        m_library.clearVariant(&value);
+    }
+    const QString link = GameFolderLinks::firstLink(m_folder, items);
+    if (!link.isEmpty()) {
+        reportError(ErrorDefine::GAME_FOLDER_LINK_ERROR,
+                    link + QLatin1Char(' ') + tr("message_game_folder_link"));
         return false;
     }
 

@@ -1,5 +1,6 @@
 #include "gamerepairflow.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -7,6 +8,7 @@
 #include <QThread>
 
 #include "downloadmanager.h"
+#include "gamefolderlinks.h"
 #include "httprequestapi.h"
 #include "packageitemextractor.h"
 #include "progresstext.h"
@@ -34,6 +36,7 @@ GameRepairFlow::GameRepairFlow(QObject *parent)
     , m_downloader(new downloadmanager(this))
 {
     ErrorDefine::registerMetaTypes();
+    m_request->setMaxAnswerBytes(kMaxFileListBytes);
     connect(m_downloader, &downloadmanager::downloadReplyProgress, this,
             &GameRepairFlow::onDownloadProgress);
     connect(m_downloader, &downloadmanager::downloadFinished, this, [this] {
@@ -225,7 +228,7 @@ void GameRepairFlow::onVerified(const GameVerifier::Result &result)
                  tr("message_repair_still_damaged").arg(result.damaged.size()));
             return;
         }
-        QFile::remove(packagePath());
+        removePackage();
         succeed(result.checked);
         return;
     }
@@ -244,6 +247,15 @@ void GameRepairFlow::onVerified(const GameVerifier::Result &result)
             return;
         }
         m_damaged << finding.path;
+    }
+    // Found before the download: a link on the way is the player's to resolve, and no
+    // package can mend it.
+    const QString link = GameFolderLinks::firstLink(m_folder, m_damaged);
+    if (!link.isEmpty()) {
+        fail(ErrorDefine::GAME_FOLDER_LINK_ERROR,
+             link + QLatin1Char(' ') +
+                 QCoreApplication::translate("setupmanager", "message_game_folder_link"));
+        return;
     }
     fetchPackage();
 }
@@ -358,8 +370,18 @@ void GameRepairFlow::succeed(int checked)
     emit repairFinished(checked, damaged, damaged);
 }
 
+void GameRepairFlow::removePackage()
+{
+    // Finished or failed, the full package does not stay in the game folder.
+    m_downloader->stopDownlaod();
+    const QString package = packagePath();
+    QFile::remove(package);
+    QFile::remove(package + QStringLiteral("_tmp"));
+}
+
 void GameRepairFlow::fail(ErrorDefine::ErrorCode error, const QString &msg)
 {
+    removePackage();
     setStage(Idle);
     emit statusChanged(QStringLiteral("[%1]:%2").arg(int(error)).arg(msg));
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR_ERROR,
@@ -371,6 +393,7 @@ void GameRepairFlow::fail(ErrorDefine::ErrorCode error, const QString &msg)
 
 void GameRepairFlow::finishCancelled()
 {
+    // A stop the player chose keeps the partial package, so the next repair resumes it.
     setStage(Idle);
     emit statusChanged(tr("label_repair_cancelled"));
     emit repairCancelled();

@@ -29,6 +29,9 @@ public:
     // keeps it running; files are written only after a true.
     using GameGuard = std::function<void(std::function<void(bool)> proceed)>;
 
+    // A file list for a game of a few hundred thousand files; a larger answer is refused.
+    static constexpr qint64 kMaxFileListBytes = 64 * 1024 * 1024;
+
     explicit GameRepairFlow(QObject *parent = nullptr);
     ~GameRepairFlow() override;
 
@@ -76,6 +79,7 @@ private:
     void onUnpacked();
     void stopVerifier();
     QString packagePath() const;
+    void removePackage();
     QString timeLeft(qint64 done, qint64 total);
     void restartClock();
     void succeed(int checked);

@@ -23,6 +23,7 @@
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "dlgsetting.h"
+#include "gameentry.h"
 #include "gamerepairflow.h"
 #include "updateprogram.h"
 #include "downloadmanager.h"
@@ -30,6 +31,7 @@
 #include "processes.h"
 #include "diskspace.h"
 #include "progresstext.h"
+#include "promoartcache.h"
 #include "signedpackages.h"
 #include "setupmanager.h"
 #include "launcherconfig.h"
@@ -68,8 +70,6 @@ MainViewModel::~MainViewModel()
     delete m_manifest;
     delete m_gameDownloader;
     delete m_pluginDownloader;
-    delete m_backgroundDownloader;
-    delete m_iconDownloader;
     delete m_pluginSetup;
     delete m_installPathDialog;
     delete m_messageBox;
@@ -98,12 +98,10 @@ void MainViewModel::initialize()
     config->runStartupHousekeeping();
 
     m_manifest = new UpdateVersionInfo();
-    m_backgroundDownloader = new downloadmanager();
-    connect(m_backgroundDownloader, &downloadmanager::downloadFinished, this,
-            &MainViewModel::onBackgroundDownloaded);
-    m_iconDownloader = new downloadmanager();
-    connect(m_iconDownloader, &downloadmanager::downloadFinished, this,
-            &MainViewModel::onIconDownloaded);
+    m_backgroundArt = new PromoArtCache(this);
+    connect(m_backgroundArt, &PromoArtCache::fetched, this, &MainViewModel::onBackgroundDownloaded);
+    m_iconArt = new PromoArtCache(this);
+    connect(m_iconArt, &PromoArtCache::fetched, this, &MainViewModel::onIconDownloaded);
     m_gameDownloader = new downloadmanager();
     connect(m_gameDownloader, &downloadmanager::downloadReplyProgress, this,
             &MainViewModel::onDownloadProgress);
@@ -337,13 +335,9 @@ void MainViewModel::UpdateInstallPath(QString strPath)
 
 QString MainViewModel::bgPath() const
 {
-    const QString name = LauncherConfig::instance()->gameDynamicBgName();
-    if (!name.isEmpty()) {
-        const QString file = QCoreApplication::applicationDirPath() + QLatin1Char('/') + name;
-        if (QFileInfo(file).isFile())
-            return QUrl::fromLocalFile(file).toString();
-    }
-    return QStringLiteral("qrc:/pic/bg.png");
+    const QString file = PromoArtCache::cachedPath(LauncherConfig::instance()->gameDynamicBgName());
+    return file.isEmpty() ? QStringLiteral("qrc:/pic/bg.png")
+                          : QUrl::fromLocalFile(file).toString();
 }
 
 QString MainViewModel::reportParam() const
@@ -466,8 +460,15 @@ void MainViewModel::onStartMd5Check()
 
 void MainViewModel::startGameBtnClicked()
 {
+    const GameEntry entry = gameEntry();
+    if (!entry.isValid()) {
+        qWarning() << "game entry refused:" << entry.entry() << entry.refusal();
+        showTransferError(tr("title_error"), ErrorDefine::GAME_ENTRY_REFUSED,
+                          tr("message_game_entry_refused") + QLatin1Char(' ') + entry.entry());
+        return;
+    }
     // Program and arguments apart, so an install folder with spaces still starts.
-    QProcess::startDetached(gameExecutablePath(), {});
+    QProcess::startDetached(entry.executablePath(), {});
     StatusReport::instance()->report(StatusReport::LAUNCHER_START_GAME);
 }
 
@@ -843,13 +844,10 @@ void MainViewModel::refreshPage(bool computeState)
     emit versionDescColorChanged(versionDescColor());
 }
 
-QString MainViewModel::gameExecutablePath() const
+GameEntry MainViewModel::gameEntry() const
 {
-    const QString entry = m_manifest ? m_manifest->entry() : QString();
-    const QString name = entry.isEmpty() ? QStringLiteral("Kestrava") +
-                                               QString::fromStdString(platform::executableSuffix())
-                                         : entry;
-    return LauncherConfig::instance()->installPath() + QLatin1Char('/') + name;
+    return GameEntry::resolve(LauncherConfig::instance()->installPath(),
+                              m_manifest ? m_manifest->entry() : QString());
 }
 
 void MainViewModel::updateGameState()
@@ -861,7 +859,10 @@ void MainViewModel::updateGameState()
     if (installed.isEmpty() || config->installPath().isEmpty())
         state = NotInstalled;
     else if (installed == published)
-        state = QFileInfo(gameExecutablePath()).isFile() ? Installed : NotInstalled;
+        // A refused entry still shows as installed, so that starting says why it cannot.
+        state = !gameEntry().isValid() || QFileInfo(gameEntry().executablePath()).isFile()
+                    ? Installed
+                    : NotInstalled;
     else
         state = published.isEmpty() ? NotInstalled : UpdateAvailable;
     m_currentGameVersion = installed;
@@ -898,24 +899,17 @@ void MainViewModel::onContentAnswer(bool ok, const QByteArray &body, const QStri
         if (processed) {
             const QString background = m_manifest->background();
             if (!background.isEmpty()) {
-                // Under the name its download was saved as, which a redirect may have chosen.
-                const QString name = m_backgroundDownloader->savedFileName(QUrl(background));
-                if (!name.isEmpty() &&
-                    QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name)) {
+                const QString name = PromoArtCache::fileNameFor(QUrl(background));
+                if (!PromoArtCache::cachedPath(name).isEmpty()) {
                     LauncherConfig::instance()->setGameDynamicBgName(name);
                     emit bgPathChanged(QString());
-                } else if (!name.isEmpty()) {
-                    m_backgroundDownloader->setUrl(QUrl(background));
-                    m_backgroundDownloader->setFilePath(launcherFolder());
-                    m_backgroundDownloader->startDownload();
+                } else {
+                    m_backgroundArt->fetch(QUrl(background));
                 }
             }
             const QString icon = m_manifest->icon();
-            if (!icon.isEmpty()) {
-                m_iconDownloader->setUrl(QUrl(icon));
-                m_iconDownloader->setFilePath(launcherFolder());
-                m_iconDownloader->startDownload();
-            }
+            if (!icon.isEmpty())
+                m_iconArt->fetch(QUrl(icon));
             if (g_firstContentAnswer) {
                 g_firstContentAnswer = false;
             } else {
@@ -956,23 +950,20 @@ void MainViewModel::askToRetryContentQuery()
                    });
 }
 
-void MainViewModel::onBackgroundDownloaded()
+void MainViewModel::onBackgroundDownloaded(const QUrl &, const QString &name)
 {
     LauncherConfig *config = LauncherConfig::instance();
-    const QString name = m_backgroundDownloader->fileName();
-    if (!name.isEmpty() && QFileInfo::exists(launcherFolder() + QLatin1Char('/') + name))
+    if (!name.isEmpty())
         config->setGameDynamicBgName(name);
-    const QString stored = config->gameDynamicBgName();
+    const QString stored = PromoArtCache::cachedPath(config->gameDynamicBgName());
     if (!stored.isEmpty())
-        emit bgPathChanged(
-            QUrl::fromLocalFile(launcherFolder() + QLatin1Char('/') + stored).toString());
+        emit bgPathChanged(QUrl::fromLocalFile(stored).toString());
 }
 
-void MainViewModel::onIconDownloaded()
+void MainViewModel::onIconDownloaded(const QUrl &, const QString &name)
 {
-    const QString name = m_iconDownloader->fileName();
-    const QString file = launcherFolder() + QLatin1Char('/') + name;
-    const bool show = !name.isEmpty() && QFileInfo::exists(file) && !m_manifest->advUrl().isEmpty();
+    const QString file = PromoArtCache::cachedPath(name);
+    const bool show = !file.isEmpty() && !m_manifest->advUrl().isEmpty();
     setItemProperty(QStringLiteral("viewActivity"), "visible", show);
     const QString image = QUrl::fromLocalFile(file).toString();
     setItemProperty(QStringLiteral("viewActivity"), "nomal_Image", image);
@@ -1144,7 +1135,10 @@ void MainViewModel::onMd5CheckFinished()
 
 bool MainViewModel::isGameRunning() const
 {
-    return platform::isProcessRunning(QFileInfo(gameExecutablePath()).fileName().toStdString());
+    // By path: a program of the same name elsewhere is none of the launcher's business.
+    const GameEntry entry = gameEntry();
+    return entry.isValid() &&
+           !platform::findProcessesByExecutable(entry.executablePath().toStdString()).empty();
 }
 
 void MainViewModel::startSetupGuarded()
@@ -1368,15 +1362,16 @@ void MainViewModel::runWhenGameClosed(std::function<void(bool)> proceed)
         proceed(true);
         return;
     }
-    showMessageBox(tr("title_warning"), tr("message_game_is_running_please_close"), true,
-                   [this, proceed](bool confirmed) {
-                       if (!confirmed) {
-                           proceed(false);
-                           return;
-                       }
-                       platform::killProcessesByImageName(
-                           QFileInfo(gameExecutablePath()).fileName().toStdString());
-                       QTimer::singleShot(500, this,
-                                          [this, proceed] { runWhenGameClosed(proceed); });
-                   });
+    showMessageBox(
+        tr("title_warning"), tr("message_game_is_running_please_close"), true,
+        [this, proceed](bool confirmed) {
+            if (!confirmed) {
+                proceed(false);
+                return;
+            }
+            const GameEntry entry = gameEntry();
+            if (entry.isValid())
+                platform::killProcessesByExecutable(entry.executablePath().toStdString());
+            QTimer::singleShot(500, this, [this, proceed] { runWhenGameClosed(proceed); });
+        });
 }

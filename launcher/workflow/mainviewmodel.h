@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QString>
 #include <QTimer>
+#include <QUrl>
 #include <QVariant>
 #include <QVariantMap>
 
@@ -17,10 +18,12 @@ class ApplicationInfo;
 class CDlgYesNo;
 class CSetInstallPathDialog;
 class DlgSetting;
+class GameEntry;
 class GameRepairFlow;
 class QDialog;
 class UpdateProgram;
 class HttpRequestAPI;
+class PromoArtCache;
 class UpdateVersionInfo;
 class downloadmanager;
 class setupmanager;
@@ -51,7 +54,7 @@ class MainViewModel : public QObject
     Q_PROPERTY(bool hasNewProgramVersion READ hasNewProgramVersion NOTIFY newProgramVersionUpdate)
 
 public:
-    // Where the launcher keeps downloaded page art (its own folder).
+    // The launcher's own folder: the default install place and the plug-in's.
     static QString launcherFolder();
 
     enum GameState {
@@ -189,9 +192,9 @@ private:
     void checkLauncherVersion();
     void refreshPage(bool computeState = true);
     void updateGameState();
-    QString gameExecutablePath() const;
-    void onBackgroundDownloaded();
-    void onIconDownloaded();
+    GameEntry gameEntry() const;
+    void onBackgroundDownloaded(const QUrl &url, const QString &name);
+    void onIconDownloaded(const QUrl &url, const QString &name);
 
     // Install and update pipeline.
     void startDownload(bool onlyWhenNotInstalled);
@@ -253,8 +256,8 @@ private:
     setupmanager *m_gameSetup = nullptr;
     setupmanager *m_pluginSetup = nullptr;
     CSetInstallPathDialog *m_installPathDialog = nullptr;
-    downloadmanager *m_backgroundDownloader = nullptr;
-    downloadmanager *m_iconDownloader = nullptr;
+    PromoArtCache *m_backgroundArt = nullptr;
+    PromoArtCache *m_iconArt = nullptr;
     DialogAction m_pendingDialogAction;
     CDlgYesNo *m_messageBox = nullptr;
     bool m_updateInProgress = false;

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Installiere oder aktualisiere das Spiel zuerst, dann prüfe es.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>Das vom Server genannte Spielprogramm liegt außerhalb des Spielordners und wurde nicht gestartet:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Schreiben auf die Festplatte fehlgeschlagen</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>Die sichere Downloadadresse wurde auf eine unverschlüsselte umgeleitet; der Download wurde abgelehnt:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Das alte Paket konnte nicht gelöscht werden</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>ist eine Verknüpfung zu einem anderen Ort. Der Launcher schreibt nicht durch Verknüpfungen: Verschieben Sie den Ordner zurück in den Spielordner oder entfernen Sie die Verknüpfung und versuchen Sie es erneut.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Dieses Paket ist nicht vom Herausgeber signiert oder wurde verändert. Es wurde gelöscht. Bitte versuche es später erneut</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>Die Antwort des Servers ist größer als jede echte Antwort und wurde abgelehnt.</translation>
     </message>
 </context>
 </TS>

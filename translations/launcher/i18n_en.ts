@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Install or update the game first, then verify it.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>The game program named by the server lies outside the game folder and was not started:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Could not write to the disk</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>The secure download address was redirected to an unencrypted one; the download was refused:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Could not delete the old package</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>is a link to another location. The launcher does not write through links: move that folder back into the game folder or remove the link, then try again.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>This package is not signed by the publisher or was altered. It has been deleted. Please try again later</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>The server's answer is larger than any genuine one and was refused.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Instala o actualiza el juego primero y luego verifícalo.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>El programa del juego indicado por el servidor está fuera de la carpeta del juego y no se ha iniciado:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>No se ha podido escribir en el disco</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>La dirección de descarga segura se redirigió a una sin cifrar; se ha rechazado la descarga:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>No se ha podido eliminar el paquete anterior</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>es un enlace a otra ubicación. El lanzador no escribe a través de enlaces: vuelve a mover esa carpeta a la carpeta del juego o elimina el enlace y vuelve a intentarlo.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Este paquete no está firmado por el editor o ha sido alterado. Se ha eliminado. Inténtalo de nuevo más tarde</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>La respuesta del servidor es más grande que cualquier respuesta auténtica y se ha rechazado.</translation>
     </message>
 </context>
 </TS>

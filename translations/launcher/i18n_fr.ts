@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Installez ou mettez à jour le jeu d'abord, puis vérifiez-le.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>Le programme du jeu indiqué par le serveur se trouve hors du dossier du jeu et n'a pas été lancé :</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Impossible d'écrire sur le disque</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>L'adresse de téléchargement sécurisée a été redirigée vers une adresse non chiffrée ; le téléchargement a été refusé :</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Impossible de supprimer l'ancien paquet</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>est un lien vers un autre emplacement. Le lanceur n'écrit pas à travers les liens : replacez ce dossier dans le dossier du jeu ou supprimez le lien, puis réessayez.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Ce paquet n'est pas signé par l'éditeur ou a été modifié. Il a été supprimé. Réessaie plus tard</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>La réponse du serveur est plus volumineuse que toute réponse authentique et a été refusée.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Pasang atau perbarui game terlebih dahulu, lalu periksa.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>Program game yang disebutkan server berada di luar folder game dan tidak dijalankan:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Tidak dapat menulis ke disk</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>Alamat unduhan aman dialihkan ke alamat tanpa enkripsi; unduhan ditolak:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Paket lama tidak dapat dihapus</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>adalah tautan ke lokasi lain. Launcher tidak menulis melalui tautan: pindahkan folder itu kembali ke folder game atau hapus tautannya, lalu coba lagi.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Paket ini tidak ditandatangani penerbit atau telah diubah. Paket telah dihapus. Coba lagi nanti</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>Jawaban server lebih besar dari jawaban asli mana pun dan ditolak.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>先にゲームをインストールまたは更新してから検証してください。</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>サーバーが指定したゲームプログラムはゲームフォルダーの外にあるため、起動しませんでした：</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>ディスクに書き込めませんでした</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>安全なダウンロードアドレスが暗号化されていないアドレスにリダイレクトされたため、ダウンロードを拒否しました：</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>古いパッケージを削除できませんでした</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>は別の場所へのリンクです。ランチャーはリンク経由では書き込みません。そのフォルダーをゲームフォルダーに戻すかリンクを削除してから、もう一度お試しください。</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>このパッケージは発行元の署名がないか、改ざんされています。削除しました。しばらくしてから再度お試しください</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>サーバーの応答が正規の応答としては大きすぎるため、拒否しました。</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>먼저 게임을 설치하거나 업데이트한 다음 검사하세요.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>서버가 지정한 게임 프로그램이 게임 폴더 밖에 있어 실행하지 않았습니다:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>디스크에 쓸 수 없습니다</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>보안 다운로드 주소가 암호화되지 않은 주소로 리디렉션되어 다운로드를 거부했습니다:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>이전 패키지를 삭제할 수 없습니다</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>은(는) 다른 위치로 연결된 링크입니다. 런처는 링크를 통해 쓰지 않습니다. 해당 폴더를 게임 폴더로 다시 옮기거나 링크를 삭제한 후 다시 시도하세요.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>이 패키지는 배급사의 서명이 없거나 변조되었습니다. 삭제했습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>서버 응답이 정상적인 응답보다 너무 커서 거부되었습니다.</translation>
     </message>
 </context>
 </TS>

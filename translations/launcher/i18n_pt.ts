@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Instale ou atualize o jogo primeiro e depois verifique-o.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>O programa do jogo indicado pelo servidor está fora da pasta do jogo e não foi iniciado:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Não foi possível escrever no disco</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>O endereço de download seguro foi redirecionado para um sem criptografia; o download foi recusado:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Não foi possível eliminar o pacote antigo</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>é um link para outro local. O inicializador não grava através de links: mova essa pasta de volta para a pasta do jogo ou remova o link e tente novamente.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Este pacote não está assinado pelo editor ou foi alterado. Foi eliminado. Tenta novamente mais tarde</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>A resposta do servidor é maior do que qualquer resposta legítima e foi recusada.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Сначала установите или обновите игру, затем проверьте её.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>Программа игры, указанная сервером, находится вне папки игры и не была запущена:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Не удалось выполнить запись на диск</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>Защищённый адрес загрузки перенаправлен на незашифрованный; загрузка отклонена:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Не удалось удалить старый пакет</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>— ссылка на другое место. Лаунчер не записывает через ссылки: верните эту папку в папку игры или удалите ссылку и повторите попытку.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>Ответ сервера больше любого настоящего ответа и был отклонён.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>ติดตั้งหรืออัปเดตเกมก่อน แล้วจึงตรวจสอบ</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>โปรแกรมเกมที่เซิร์ฟเวอร์ระบุอยู่นอกโฟลเดอร์เกม จึงไม่ได้เริ่มทำงาน:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>ไม่สามารถเขียนข้อมูลลงดิสก์ได้</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>ที่อยู่ดาวน์โหลดที่ปลอดภัยถูกเปลี่ยนเส้นทางไปยังที่อยู่ที่ไม่เข้ารหัส จึงปฏิเสธการดาวน์โหลด:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>ไม่สามารถลบแพ็กเกจเก่าได้</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>เป็นลิงก์ไปยังตำแหน่งอื่น ตัวเปิดเกมจะไม่เขียนผ่านลิงก์ โปรดย้ายโฟลเดอร์นั้นกลับเข้าโฟลเดอร์เกมหรือลบลิงก์ แล้วลองอีกครั้ง</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>แพ็กเกจนี้ไม่มีลายเซ็นของผู้จัดจำหน่ายหรือถูกแก้ไข จึงถูกลบแล้ว โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>คำตอบจากเซิร์ฟเวอร์มีขนาดใหญ่เกินกว่าคำตอบจริงใด ๆ จึงถูกปฏิเสธ</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Hãy cài đặt hoặc cập nhật game trước, rồi kiểm tra.</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>Chương trình trò chơi do máy chủ chỉ định nằm ngoài thư mục trò chơi nên không được khởi chạy:</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>Không thể ghi vào đĩa</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>Địa chỉ tải xuống an toàn đã bị chuyển hướng sang địa chỉ không mã hóa; việc tải xuống đã bị từ chối:</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>Không thể xóa gói cài đặt cũ</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>là liên kết đến một vị trí khác. Trình khởi chạy không ghi qua liên kết: hãy chuyển thư mục đó trở lại thư mục trò chơi hoặc xóa liên kết, rồi thử lại.</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Gói này không có chữ ký của nhà phát hành hoặc đã bị thay đổi. Gói đã bị xóa. Vui lòng thử lại sau</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>Phản hồi của máy chủ lớn hơn mọi phản hồi hợp lệ nên đã bị từ chối.</translation>
     </message>
 </context>
 </TS>

@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>请先安装或更新游戏，然后再校验。</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>服务器指定的游戏程序位于游戏文件夹之外，未启动：</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>写入磁盘失败</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>安全的下载地址被重定向到未加密的地址，已拒绝下载：</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>无法删除旧的安装包</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>是指向其他位置的链接。启动器不会通过链接写入文件：请将该文件夹移回游戏文件夹或删除该链接，然后重试。</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>安装包未经发行方签名或已被篡改，已将其删除。请稍后重试</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>服务器的响应大于任何正常响应，已被拒绝。</translation>
     </message>
 </context>
 </TS>

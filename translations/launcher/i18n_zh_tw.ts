@@ -312,6 +312,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>請先安裝或更新遊戲，然後再校驗。</translation>
     </message>
+    <message>
+        <source>message_game_entry_refused</source>
+        <translation>伺服器指定的遊戲程式位於遊戲資料夾之外，未啟動：</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -413,6 +417,10 @@
         <source>message_error_download_flush</source>
         <translation>寫入磁碟失敗</translation>
     </message>
+    <message>
+        <source>message_insecure_redirect</source>
+        <translation>安全的下載位址被重新導向到未加密的位址，已拒絕下載：</translation>
+    </message>
 </context>
 <context>
     <name>downloadtask</name>
@@ -502,6 +510,10 @@
         <source>message_setup_delete_old_file_error</source>
         <translation>無法刪除舊的安裝包</translation>
     </message>
+    <message>
+        <source>message_game_folder_link</source>
+        <translation>是指向其他位置的連結。啟動器不會透過連結寫入檔案：請將該資料夾移回遊戲資料夾或刪除該連結，然後再試一次。</translation>
+    </message>
 </context>
 <context>
     <name>GameRepairFlow</name>
@@ -574,6 +586,13 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
+    </message>
+</context>
+<context>
+    <name>HttpRequestAPI</name>
+    <message>
+        <source>message_answer_too_large</source>
+        <translation>伺服器的回應大於任何正常回應，已被拒絕。</translation>
     </message>
 </context>
 </TS>

@@ -52,6 +52,8 @@ private slots:
     void errorStatusAndRefusedConnectionAreFailuresAndReported();
     void callbackMayStartTheNextRequest();
     void silentServerTimesOutOnceAndLateReplyReachesNobody();
+    void oversizeAnswerIsCutOffWithItsCode_data();
+    void oversizeAnswerIsCutOffWithItsCode();
 
 private:
     QTemporaryDir m_dir;
@@ -222,4 +224,48 @@ void TestHttpRequestAPI::silentServerTimesOutOnceAndLateReplyReachesNobody()
 }
 
 QTEST_GUILESS_MAIN(TestHttpRequestAPI)
+
+void TestHttpRequestAPI::oversizeAnswerIsCutOffWithItsCode_data()
+{
+    QTest::addColumn<qint64>("limit"); // 0: the default of resource, content and release answers
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("announced"); // a Content-Length is sent
+    QTest::addColumn<bool>("accepted");
+    const qint64 answer = HttpRequestAPI::kDefaultMaxAnswerBytes;
+    // The repair's file list, sized for a game of a few hundred thousand files.
+    const qint64 list = qint64(64) << 20;
+    QTest::newRow("answer at the limit") << qint64(0) << answer << true << true;
+    QTest::newRow("answer one byte over") << qint64(0) << answer + 1 << true << false;
+    QTest::newRow("answer over, no length") << qint64(0) << answer + (1 << 20) << false << false;
+    QTest::newRow("file list of a big game") << list << qint64(20 << 20) << true << true;
+    QTest::newRow("file list over, no length") << list << list + (1 << 20) << false << false;
+}
+
+void TestHttpRequestAPI::oversizeAnswerIsCutOffWithItsCode()
+{
+    QFETCH(qint64, limit);
+    QFETCH(qint64, size);
+    QFETCH(bool, announced);
+    QFETCH(bool, accepted);
+    m_api.serveData("/big", QByteArray(int(size), '['), "application/json");
+    if (!announced)
+        m_api.addFault("/big", HttpTestServer::Fault::noContentLength());
+    HttpRequestAPI api;
+    api.setReport(false);
+    if (limit > 0)
+        api.setMaxAnswerBytes(limit);
+    Recorder recorder;
+    api.get(m_api.url("/big").toString(), recorder.callback());
+    QTRY_COMPARE_WITH_TIMEOUT(recorder.calls.size(), 1, 30000);
+    const Call call = recorder.calls.first();
+    if (accepted) {
+        QVERIFY(call.ok);
+        QCOMPARE(call.body.size(), int(size));
+    } else {
+        QVERIFY(!call.ok);
+        QVERIFY(call.body.isEmpty());
+        QVERIFY2(call.error.startsWith(QStringLiteral("[1031]")), qPrintable(call.error));
+    }
+    m_api.removeAnswer("/big");
+}
 #include "tst_httprequestapi.moc"

@@ -257,7 +257,7 @@ private slots:
         QVERIFY(!QFile::exists(m_temp->filePath("evil.txt")));
         QVERIFY(!QFile::exists("/tmp/lunmere-evil.txt"));
         QVERIFY2(!QFile::exists(m_install + "/first.txt"), "nothing of the package is written");
-        QVERIFY2(QFile::exists(m_install + "/p.zip"), "the package is kept after a failure");
+        QVERIFY2(!QFile::exists(m_install + "/p.zip"), "no package stays in the game folder");
     }
 
     void harmlessFolderEntriesForTheFolderItselfAreAccepted_data()
@@ -305,7 +305,29 @@ private slots:
         QCOMPARE(recorder.finished, 0);
         QCOMPARE(readFile(m_install + "/first.txt"), QByteArray("one"));
         QCOMPARE(leftovers(m_install), QStringList());
-        QVERIFY(QFile::exists(m_install + "/p.zip"));
+        QVERIFY(!QFile::exists(m_install + "/p.zip"));
+    }
+
+    // A folder the player moved elsewhere and linked back: nothing is written through it, and
+    // the message names it.
+    void linkedFolderInTheGameIsRefusedBeforeAnythingIsWritten()
+    {
+        QVERIFY(writeFile(m_source + "/first.txt", "one"));
+        QVERIFY(writeFile(m_source + "/data/level.pak", "new level"));
+        QVERIFY(sevenZip(m_install + "/p.7z", m_source));
+        const QString elsewhere = m_temp->filePath("elsewhere");
+        QVERIFY(writeFile(elsewhere + "/level.pak", "old level"));
+        QVERIFY(QFile::link(elsewhere, m_install + "/data"));
+        setupmanager manager;
+        Recorder recorder(&manager);
+        manager.setZipFilePath(m_install);
+        manager.setZipFileName("p.7z");
+        runThreaded(manager, recorder);
+        QCOMPARE(recorder.codes(), QList<int>{ErrorDefine::GAME_FOLDER_LINK_ERROR});
+        QVERIFY(recorder.errors.first().second.startsWith(m_install + "/data "));
+        QCOMPARE(readFile(elsewhere + "/level.pak"), QByteArray("old level"));
+        QVERIFY(!QFile::exists(m_install + "/first.txt"));
+        QVERIFY(!QFile::exists(m_install + "/p.7z"));
     }
 
     void partialFilesOfDeadExtractionsAreSweptFromTheFoldersWritten()
@@ -401,7 +423,7 @@ private slots:
         QCOMPARE(recorder.codes(), QList<int>{ErrorDefine::SETUP_DLL_ERROR});
         QCOMPARE(recorder.errors.first().second, QStringLiteral("message_setup_dll_error"));
         QCOMPARE(recorder.finished, 0);
-        QVERIFY(QFile::exists(m_install + "/p.7z"));
+        QVERIFY(!QFile::exists(m_install + "/p.7z"));
     }
 
     void suffixDecidesTheFormat_data()
@@ -428,7 +450,7 @@ private slots:
         runThreaded(manager, recorder);
         QCOMPARE(recorder.codes(), QList<int>{ErrorDefine::SETUP_ZIP_FORMAT_ERROR});
         QCOMPARE(recorder.errors.first().second, messageStart);
-        QVERIFY(QFile::exists(m_install + "/" + name));
+        QVERIFY(!QFile::exists(m_install + "/" + name));
     }
 
     void missingPackageReportsArchiveFileError()
@@ -475,8 +497,9 @@ private slots:
         QCOMPARE(recorder.codes(), QList<int>{ErrorDefine::SETUP_ZIP_UNABLE_OPEN_FILE_ERROR});
         QCOMPARE(recorder.errors.first().second,
                  QString::fromUtf8("无法以archive形式打开%1文件").arg(m_install + "/" + name));
+        // Nothing is written, and the package that is no archive goes too.
         QCOMPARE(QDir(m_install).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{name});
+                 QStringList());
     }
 
     void rarPackageContentIsNotTestable()
@@ -523,7 +546,7 @@ private slots:
         }
         QCOMPARE(recorder.finished, 0);
         QCOMPARE(readFile(m_install + "/secret.txt"), QByteArray("old secret"));
-        QVERIFY(QFile::exists(m_install + "/" + name));
+        QVERIFY(!QFile::exists(m_install + "/" + name));
         QCOMPARE(leftovers(m_install), QStringList());
     }
 
@@ -542,7 +565,7 @@ private slots:
                                                ErrorDefine::SETUP_ZIP_UNZIP_ERROR}));
         QCOMPARE(recorder.errors.first().second, m_install + "/blocker/inner.txt");
         QCOMPARE(readFile(m_install + "/blocker"), QByteArray("I am a file"));
-        QVERIFY(QFile::exists(m_install + "/p.7z"));
+        QVERIFY(!QFile::exists(m_install + "/p.7z"));
         QCOMPARE(recorder.finished, 0);
     }
 
@@ -606,7 +629,7 @@ private slots:
         QCOMPARE(recorder.finished, 0);
         QCOMPARE(readFile(m_install + "/data.bin"), old);
         QCOMPARE(leftovers(m_install), QStringList());
-        QVERIFY(QFile::exists(m_install + "/p.7z"));
+        QVERIFY(!QFile::exists(m_install + "/p.7z"));
     }
 
     void runAppliesDeletionListAndReportsMissingMetadata()

@@ -50,6 +50,8 @@ private slots:
     void stoppedRepairResumesWhenStartedAgain_data();
     void stoppedRepairResumesWhenStartedAgain();
     void runningGameIsGuardedThroughTheSettingsDialog();
+    void linkInTheGameFolderIsReportedNotWrittenThrough_data();
+    void linkInTheGameFolderIsReportedNotWrittenThrough();
 
 private:
     QString game() const { return m_dir.filePath(QStringLiteral("game")); }
@@ -466,14 +468,21 @@ void TestGameRepair::runningGameIsGuardedThroughTheSettingsDialog()
 {
     const QString missing = game() + QStringLiteral("/Kestrava_Data/level0.pak");
     QVERIFY(QFile::remove(missing));
-    // A process whose image name is the game's.
-    const QString fakeGame = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
-    QDir().mkpath(QFileInfo(fakeGame).path());
-    QFile::remove(fakeGame);
-    QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), fakeGame));
+    // The game running from its folder, and a program of the same name elsewhere that is none
+    // of the launcher's business.
+    const QString fakeGame = game() + QStringLiteral("/Kestrava");
+    const QString namesake = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
+    QDir().mkpath(QFileInfo(namesake).path());
+    for (const QString &path : {fakeGame, namesake}) {
+        QFile::remove(path);
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), path));
+    }
     QProcess running;
     running.start(fakeGame, {QStringLiteral("60")});
     QVERIFY(running.waitForStarted());
+    QProcess other;
+    other.start(namesake, {QStringLiteral("60")});
+    QVERIFY(other.waitForStarted());
 
     LauncherConfig::instance()->setInstallPath(game());
     LauncherConfig::instance()->setGameVersion(QStringLiteral("1.0.0"));
@@ -504,6 +513,66 @@ void TestGameRepair::runningGameIsGuardedThroughTheSettingsDialog()
     QCOMPARE(readFile(missing), m_files.value("Kestrava_Data/level0.pak"));
     // The second answer reused the package the first attempt had downloaded and checked.
     QCOMPARE(packageGets(), 1);
+    QCOMPARE(other.state(), QProcess::Running);
+    other.kill();
+    other.waitForFinished();
+}
+
+void TestGameRepair::linkInTheGameFolderIsReportedNotWrittenThrough_data()
+{
+    QTest::addColumn<QString>("moved");   // moved out of the game folder and linked back
+    QTest::addColumn<QString>("damaged"); // the file removed from the moved copy
+    QTest::addColumn<QString>("link");    // the link the player is told about; empty: none
+    QTest::newRow("data folder moved away") << "Kestrava_Data"
+                                            << "Kestrava_Data/level0.pak"
+                                            << "Kestrava_Data";
+    QTest::newRow("nested folder moved away")
+        << "Kestrava_Data/Managed"
+        << "Kestrava_Data/Managed/Metadata/global-metadata.dat"
+        << "Kestrava_Data/Managed";
+    QTest::newRow("only the file moved away") << "Kestrava_Data/level0.pak"
+                                              << "Kestrava_Data/level0.pak"
+                                              << "";
+}
+
+void TestGameRepair::linkInTheGameFolderIsReportedNotWrittenThrough()
+{
+    QFETCH(QString, moved);
+    QFETCH(QString, damaged);
+    QFETCH(QString, link);
+    const QString elsewhere = m_dir.filePath(QStringLiteral("elsewhere"));
+    QDir(elsewhere).removeRecursively();
+    QVERIFY(QDir().mkpath(elsewhere));
+    const QString target = elsewhere + QStringLiteral("/moved");
+    QVERIFY(QDir().rename(game() + QLatin1Char('/') + moved, target));
+    QVERIFY(QFile::link(target, game() + QLatin1Char('/') + moved));
+    // The damage lies in the moved copy, seen through the link.
+    const QString outsideCopy =
+        QFileInfo(target).isDir() ? target + damaged.mid(moved.size()) : target;
+    QVERIFY(QFile::remove(outsideCopy));
+
+    GameRepairFlow flow;
+    configure(&flow);
+    QSignalSpy finished(&flow, &GameRepairFlow::repairFinished);
+    QSignalSpy failed(&flow, &GameRepairFlow::repairFailed);
+    flow.start();
+    QTRY_VERIFY_WITH_TIMEOUT(!flow.isRunning(), 60000);
+    if (link.isEmpty()) {
+        // A link in the file's own place is replaced as an entry, never written through.
+        QCOMPARE(finished.size(), 1);
+        QVERIFY(!QFileInfo(game() + QLatin1Char('/') + damaged).isSymLink());
+        QCOMPARE(readFile(game() + QLatin1Char('/') + damaged), m_files.value(damaged));
+    } else {
+        QCOMPARE(failed.size(), 1);
+        QCOMPARE(failed.first().at(0).value<ErrorDefine::ErrorCode>(),
+                 ErrorDefine::GAME_FOLDER_LINK_ERROR);
+        QVERIFY2(failed.first().at(1).toString().contains(game() + QLatin1Char('/') + link),
+                 qPrintable(failed.first().at(1).toString()));
+        QVERIFY(QFileInfo(game() + QLatin1Char('/') + link).isSymLink());
+    }
+    QVERIFY(!QFileInfo::exists(outsideCopy));
+    QVERIFY(!QFileInfo::exists(game() + QStringLiteral("/Orvyndale_1.0.0.7z")));
+    QVERIFY(!QFileInfo::exists(game() + QStringLiteral("/Orvyndale_1.0.0.7z_tmp")));
 }
 
 int main(int argc, char **argv)

@@ -476,14 +476,21 @@ private slots:
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
     {
         publish(QStringLiteral("1.0.0"));
-        // A process whose image name is the game's.
-        const QString fakeGame = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
-        QDir().mkpath(QFileInfo(fakeGame).path());
-        QFile::remove(fakeGame);
-        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), fakeGame));
+        // The game still running from its folder, and an unrelated program of the same name
+        // elsewhere that the launcher has no business ending.
+        const QString inside = gameFolder() + QStringLiteral("/Kestrava");
+        const QString namesake = m_dir.filePath(QStringLiteral("elsewhere/Kestrava"));
+        for (const QString &path : {inside, namesake}) {
+            QDir().mkpath(QFileInfo(path).path());
+            QFile::remove(path);
+            QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), path));
+        }
         QProcess game;
-        game.start(fakeGame, {QStringLiteral("60")});
+        game.start(inside, {QStringLiteral("60")});
         QVERIFY(game.waitForStarted());
+        QProcess other;
+        other.start(namesake, {QStringLiteral("60")});
+        QVERIFY(other.waitForStarted());
 
         MainViewModel model;
         model.initialize();
@@ -494,7 +501,6 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_boxes.classNames(), QStringList{"CDlgYesNo"}, 60000);
         QVERIFY(waitForState(model, MainViewModel::NotInstalled));
         QCOMPARE(game.state(), QProcess::Running);
-        QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/Kestrava")));
 
         // Asked again on the next try; this time the player lets the launcher end it.
         m_boxes.setAccept(true);
@@ -502,6 +508,9 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(game.state(), QProcess::NotRunning, 30000);
         QVERIFY(waitForState(model, MainViewModel::Installed));
         QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+        QCOMPARE(other.state(), QProcess::Running);
+        other.kill();
+        other.waitForFinished();
     }
 };
 

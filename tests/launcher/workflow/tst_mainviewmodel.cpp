@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrlQuery>
+#include <QStandardPaths>
 #include <QtTest>
 
 #include "cdlgyesno.h"
@@ -16,6 +17,7 @@
 #include "launcherconfig.h"
 #include "loopbackservices.h"
 #include "mainviewmodel.h"
+#include "promoartcache.h"
 
 // A page with the object names the view model writes to.
 static const char kPage[] = R"(
@@ -87,6 +89,7 @@ private:
 private slots:
     void initTestCase()
     {
+        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_dir.isValid());
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
         // Every service on loopback: the view model reports and asks as it would in the field.
@@ -168,13 +171,24 @@ private slots:
         config()->setGameDynamicBgName(QStringLiteral("missing_bg_for_test.jpg"));
         QCOMPARE(model.bgPath(), QStringLiteral("qrc:/pic/bg.png"));
 
-        const QString file =
+        // A name this launcher did not make is never shown, even when such a file exists.
+        const QString foreign =
             QCoreApplication::applicationDirPath() + QStringLiteral("/bg_test_present.jpg");
+        QFile other(foreign);
+        QVERIFY(other.open(QIODevice::WriteOnly));
+        other.close();
+        config()->setGameDynamicBgName(QStringLiteral("bg_test_present.jpg"));
+        QCOMPARE(model.bgPath(), QStringLiteral("qrc:/pic/bg.png"));
+        QFile::remove(foreign);
+
+        const QString name = PromoArtCache::fileNameFor(QUrl(QStringLiteral("http://a/bg.jpg")));
+        const QString file = PromoArtCache::folder() + QLatin1Char('/') + name;
+        QVERIFY(QDir().mkpath(PromoArtCache::folder()));
         QFile present(file);
         QVERIFY(present.open(QIODevice::WriteOnly));
         present.write("jpeg");
         present.close();
-        config()->setGameDynamicBgName(QStringLiteral("bg_test_present.jpg"));
+        config()->setGameDynamicBgName(name);
         // "file:///" and the absolute path, without doubling the root's slash.
         QCOMPARE(model.bgPath(), QStringLiteral("file://") + file);
         QFile::remove(file);

@@ -1,9 +1,11 @@
 // The view model against a real resource service on 127.0.0.1: queries, retries, the game
 // state they decide and the promotional art they fetch.
 #include <QApplication>
+#include <QBuffer>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +13,7 @@
 #include <QQmlContext>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QUrlQuery>
@@ -21,6 +24,7 @@
 #include "launcherconfig.h"
 #include "loopbackservices.h"
 #include "mainviewmodel.h"
+#include "promoartcache.h"
 
 namespace {
 
@@ -57,6 +61,17 @@ QByteArray resourceAnswer(const QString &version, const QString &entry = QString
                            {"plugin", QJsonObject{{"plugins", QJsonArray()}}},
                            {"web_url", "http://127.0.0.1:9/web"}};
     return QJsonDocument(QJsonObject{{"code", 0}, {"data", data}}).toJson(QJsonDocument::Compact);
+}
+
+QByteArray pngBytes(int side = 4)
+{
+    QImage image(side, side, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 QByteArray contentAnswer(const QJsonObject &adv)
@@ -108,6 +123,8 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
+        QStandardPaths::setTestModeEnabled(true);
+        QDir(PromoArtCache::folder()).removeRecursively();
         m_server = new HttpTestServer(this);
         QVERIFY(m_server->listen());
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
@@ -136,10 +153,8 @@ private slots:
     // Runs first: the first content answer and the first refresh are once per process.
     void contentAnswerFetchesPromotionIconAndKeepsFirstPageAlone()
     {
-        const QString iconName =
-            QStringLiteral("promo_icon_%1.png").arg(QCoreApplication::applicationPid());
-        m_cleanup << MainViewModel::launcherFolder() + QLatin1Char('/') + iconName;
-        m_server->serveData(QLatin1Char('/') + iconName, QByteArray(300, 'p'), "image/png");
+        const QString iconName = QStringLiteral("promo_icon.png");
+        m_server->serveData(QLatin1Char('/') + iconName, pngBytes(), "image/png");
         m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
         m_server->serveData(
             kContent,
@@ -159,7 +174,8 @@ private slots:
         QTRY_VERIFY(promo->property("visible").toBool());
         const QString iconUrl = promo->property("nomal_Image").toString();
         QVERIFY(QUrl(iconUrl).isLocalFile());
-        QCOMPARE(QFile(QUrl(iconUrl).toLocalFile()).size(), 300);
+        QCOMPARE(QFile(QUrl(iconUrl).toLocalFile()).size(), pngBytes().size());
+        QCOMPARE(QFileInfo(QUrl(iconUrl).toLocalFile()).path(), PromoArtCache::folder());
         QCOMPARE(promo->property("press_Image").toString(), iconUrl);
         const QUrlQuery contentQuery(m_server->requestsFor(kContent).first().query);
         QCOMPARE(contentQuery.queryItemValue(QStringLiteral("language")), QStringLiteral("ja-jp"));
@@ -236,6 +252,66 @@ private slots:
         QCOMPARE(request.query, QStringLiteral("launcher_id=18"));
         QCOMPARE(request.header("content-type"), QByteArray("application/json"));
         QCOMPARE(model.updateShowVersion(), installed.isEmpty() ? published : installed);
+    }
+
+    // The answer's `entry` decides which program of the game folder starts, never one
+    // elsewhere: each program here leaves a mark when it runs.
+    void gameEntryStaysInTheGameFolder_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("starts");
+        QTest::newRow("inside") << "bin/game" << true;
+        QTest::newRow("backslashes inside") << "bin\\game" << true;
+        QTest::newRow("up and out") << "../outside/tool" << false;
+        QTest::newRow("up twice") << "../../game/../outside/tool" << false;
+        QTest::newRow("in and out") << "bin/../../outside/tool" << false;
+        QTest::newRow("absolute") << "@OUTSIDE@/tool" << false;
+        QTest::newRow("through a link") << "linked/tool" << false;
+        QTest::newRow("link to the program") << "bin/alias" << false;
+    }
+
+    void gameEntryStaysInTheGameFolder()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, starts);
+        const QString outside = m_dir.filePath(QStringLiteral("outside"));
+        entry.replace(QStringLiteral("@OUTSIDE@"), outside);
+        const QByteArray mark = "#!/bin/sh\necho ran > \"$(dirname \"$0\")/ran\"\n";
+        QDir(outside).removeRecursively();
+        QDir().mkpath(outside);
+        installGame(QStringLiteral("1.0.0"), QStringLiteral("bin/game"));
+        const QStringList programs{gameFolder() + QStringLiteral("/bin/game"),
+                                   outside + QStringLiteral("/tool")};
+        for (const QString &program : programs) {
+            QFile file(program);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(mark);
+            file.close();
+            file.setPermissions(file.permissions() | QFile::ExeOwner);
+        }
+        QVERIFY(QFile::link(outside, gameFolder() + QStringLiteral("/linked")));
+        QVERIFY(QFile::link(outside + QStringLiteral("/tool"),
+                            gameFolder() + QStringLiteral("/bin/alias")));
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0"), entry),
+                            "application/json");
+
+        MainViewModel model;
+        QSignalSpy changed(&model, &MainViewModel::gameStateChanged);
+        model.initialize();
+        QTRY_VERIFY(changed.count() > 0);
+        QCOMPARE(model.gameState(), int(MainViewModel::Installed));
+        model.startGameBtnClicked();
+        if (starts) {
+            QTRY_VERIFY(QFileInfo::exists(gameFolder() + QStringLiteral("/bin/ran")));
+            QCOMPARE(m_boxes.count(), 0);
+        } else {
+            // Refused at once, with its code, before anything runs.
+            QCOMPARE(m_boxes.count(), 1);
+            QVERIFY2(m_boxes.texts().first().contains(QStringLiteral("[1029]")),
+                     qPrintable(m_boxes.texts().first()));
+            QVERIFY(m_boxes.texts().first().contains(entry));
+        }
+        QVERIFY(!QFileInfo::exists(outside + QStringLiteral("/ran")));
     }
 
     void fiveFailuresThenAnAnswerAskNothing()
@@ -340,13 +416,10 @@ private slots:
     // A CDN redirects the art to differently named files: those are the ones shown.
     void promotionalArtBehindRedirectsIsShown()
     {
-        const QString pid = QString::number(QCoreApplication::applicationPid());
-        const QString bg = QStringLiteral("bg_%1-5e1f.jpg").arg(pid);
-        const QString icon = QStringLiteral("icon_%1-77aa.png").arg(pid);
-        m_cleanup << MainViewModel::launcherFolder() + QLatin1Char('/') + bg
-                  << MainViewModel::launcherFolder() + QLatin1Char('/') + icon;
-        m_server->serveData(QStringLiteral("/cdn/") + bg, "jpeg", "image/jpeg");
-        m_server->serveData(QStringLiteral("/cdn/") + icon, QByteArray(200, 'p'), "image/png");
+        const QString bg = QStringLiteral("bg-5e1f.png");
+        const QString icon = QStringLiteral("icon-77aa.png");
+        m_server->serveData(QStringLiteral("/cdn/") + bg, pngBytes(8), "image/png");
+        m_server->serveData(QStringLiteral("/cdn/") + icon, pngBytes(), "image/png");
         m_server->redirect(QStringLiteral("/art/bg.jpg"), QStringLiteral("/cdn/") + bg);
         m_server->redirect(QStringLiteral("/art/icon.png"), QStringLiteral("/cdn/") + icon);
         m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
@@ -364,33 +437,127 @@ private slots:
         QSignalSpy bgChanged(&model, &MainViewModel::bgPathChanged);
         model.initialize();
         QTRY_VERIFY(promo->property("visible").toBool());
-        QCOMPARE(QUrl(promo->property("nomal_Image").toString()).fileName(), icon);
+        // Named after the address asked for, not after wherever it led.
+        QCOMPARE(QUrl(promo->property("nomal_Image").toString()).fileName(),
+                 PromoArtCache::fileNameFor(m_server->url(QStringLiteral("/art/icon.png"))));
         QTRY_VERIFY(!bgChanged.isEmpty());
-        QCOMPARE(LauncherConfig::instance()->gameDynamicBgName(), bg);
-        QCOMPARE(QUrl(bgChanged.last().first().toString()).fileName(), bg);
+        const QString bgName =
+            PromoArtCache::fileNameFor(m_server->url(QStringLiteral("/art/bg.jpg")));
+        QCOMPARE(LauncherConfig::instance()->gameDynamicBgName(), bgName);
+        QCOMPARE(QUrl(bgChanged.last().first().toString()).toLocalFile(),
+                 PromoArtCache::folder() + QLatin1Char('/') + bgName);
+    }
+
+    // Whatever the address is called, art lands only in the launcher's own cache under a name
+    // the launcher makes, and only when it is a picture of a sane size.
+    void promotionalArtLandsOnlyInItsCache_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("servedAs");
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("shown");
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        const QByteArray png = pngBytes();
+        QTest::newRow("config file name") << "/art/victim_" + pid + ".ini"
+                                          << "" << png << true;
+        QTest::newRow("program name") << "/art/victim_" + pid << "" << png << true;
+        QTest::newRow("library name") << "/art/victim_" + pid + ".dll"
+                                      << "" << png << true;
+        QTest::newRow("redirect to a program name")
+            << "/art/promo.png"
+            << "/cdn/payload_" + pid + ".exe" << png << true;
+        QTest::newRow("no image") << "/art/payload_" + pid + ".exe"
+                                  << "" << QByteArray("MZ\x90\0\3\0\0\0", 8) << false;
+        QByteArray huge = png;
+        huge.append(QByteArray(PromoArtCache::kMaxBytes, '\0'));
+        QTest::newRow("too large") << "/art/huge.png"
+                                   << "" << huge << false;
+    }
+
+    void promotionalArtLandsOnlyInItsCache()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, servedAs);
+        QFETCH(QByteArray, body);
+        QFETCH(bool, shown);
+        QDir(PromoArtCache::folder()).removeRecursively();
+        const QString launcher = MainViewModel::launcherFolder();
+        const QStringList before = QDir(launcher).entryList(QDir::AllEntries | QDir::Hidden);
+        // A file of the launcher's that bears the address's name.
+        const QString victim = launcher + QLatin1Char('/') + QUrl(address).fileName();
+        QFile original(victim);
+        QVERIFY(original.open(QIODevice::WriteOnly));
+        original.write("original");
+        original.close();
+        m_cleanup << victim << launcher + QLatin1Char('/') + QUrl(servedAs).fileName();
+        if (servedAs.isEmpty()) {
+            m_server->serveData(address, body, "image/png");
+        } else {
+            m_server->redirect(address, servedAs);
+            m_server->serveData(servedAs, body, "image/png");
+        }
+        m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
+        m_server->serveData(kContent,
+                            contentAnswer({{"icon", m_server->url(address).toString()},
+                                           {"url", "http://127.0.0.1:9/event"}}),
+                            "application/json");
+        MainViewModel model;
+        QObject *root = attachPage(model);
+        QObject *promo = root->findChild<QObject *>(QStringLiteral("viewActivity"));
+        promo->setProperty("visible", false);
+        model.initialize();
+        const QList<PromoArtCache *> caches = model.findChildren<PromoArtCache *>();
+        QVERIFY(!caches.isEmpty());
+        QList<QSignalSpy *> spies;
+        for (PromoArtCache *cache : caches)
+            spies << new QSignalSpy(cache, &PromoArtCache::fetched);
+        const auto fetches = [&spies] {
+            int n = 0;
+            for (QSignalSpy *spy : qAsConst(spies))
+                n += spy->count();
+            return n;
+        };
+        QTRY_COMPARE(fetches(), 1);
+        qDeleteAll(spies);
+
+        QCOMPARE(promo->property("visible").toBool(), shown);
+        const QStringList cached = QDir(PromoArtCache::folder()).entryList(QDir::Files);
+        if (shown) {
+            const QString name = PromoArtCache::fileNameFor(m_server->url(address));
+            QCOMPARE(cached, QStringList{name});
+            QCOMPARE(QUrl(promo->property("nomal_Image").toString()).toLocalFile(),
+                     PromoArtCache::folder() + QLatin1Char('/') + name);
+        } else {
+            QCOMPARE(cached, QStringList());
+        }
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), QByteArray("original"));
+        original.close();
+        QStringList after = QDir(launcher).entryList(QDir::AllEntries | QDir::Hidden);
+        after.removeAll(QUrl(address).fileName());
+        QCOMPARE(after, before);
     }
 
     void backgroundAlreadyPresentIsNotFetchedAgain()
     {
-        const QString name =
-            QStringLiteral("bg_present_%1.jpg").arg(QCoreApplication::applicationPid());
-        const QString local = MainViewModel::launcherFolder() + QLatin1Char('/') + name;
-        m_cleanup << local;
+        const QString address = QStringLiteral("/bg_present.jpg");
+        const QString name = PromoArtCache::fileNameFor(m_server->url(address));
+        const QString local = PromoArtCache::folder() + QLatin1Char('/') + name;
+        QDir().mkpath(PromoArtCache::folder());
         QFile file(local);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("jpeg");
+        file.write(pngBytes());
         file.close();
         m_server->serveData(kResource, resourceAnswer(QStringLiteral("1.0.0")), "application/json");
-        m_server->serveData(
-            kContent,
-            contentAnswer({{"background", m_server->url(QLatin1Char('/') + name).toString()}}),
-            "application/json");
+        m_server->serveData(kContent,
+                            contentAnswer({{"background", m_server->url(address).toString()}}),
+                            "application/json");
         MainViewModel model;
         QSignalSpy bgChanged(&model, &MainViewModel::bgPathChanged);
         model.initialize();
         QTRY_COMPARE(bgChanged.count(), 1);
         QCOMPARE(bgChanged.first().first().toString(), QString());
-        QCOMPARE(m_server->requestCount(QLatin1Char('/') + name), 0);
+        QCOMPARE(m_server->requestCount(address), 0);
         QCOMPARE(LauncherConfig::instance()->gameDynamicBgName(), name);
         QCOMPARE(model.bgPath(), QUrl::fromLocalFile(local).toString());
     }
