@@ -44,6 +44,16 @@ enum ErrorCode {
 #endif
     // A package that the publisher did not sign, or that differs from what was signed.
     PACKAGE_SIGNATURE_ERROR = 1028,
+    // A signed package older than the installed version that the publisher did not sign as a
+    // rollback.
+    PACKAGE_ROLLBACK_ERROR = 1036,
+    // A signed package for another launcher or product, or of another kind than the one
+    // being installed (a game package offered as a plug-in or a launcher release).
+    PACKAGE_BINDING_ERROR = 1037,
+    // An answer without a valid publisher signature over its decisive fields.
+    METADATA_SIGNATURE_ERROR = 1038,
+    // A signed answer older than one seen before, or past its expiry date.
+    METADATA_STALE_ERROR = 1039,
 };
 Q_ENUM_NS(ErrorCode)
 

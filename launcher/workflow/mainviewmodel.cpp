@@ -26,6 +26,7 @@
 #include "gamerepairflow.h"
 #include "updateprogram.h"
 #include "downloadmanager.h"
+#include "manifestgate.h"
 #include "httprequestapi.h"
 #include "processes.h"
 #include "diskspace.h"
@@ -98,9 +99,11 @@ void MainViewModel::initialize()
 
     m_manifest = new UpdateVersionInfo();
     m_backgroundDownloader = new downloadmanager();
+    m_backgroundDownloader->setUntrustedArt();
     connect(m_backgroundDownloader, &downloadmanager::downloadFinished, this,
             &MainViewModel::onBackgroundDownloaded);
     m_iconDownloader = new downloadmanager();
+    m_iconDownloader->setUntrustedArt();
     connect(m_iconDownloader, &downloadmanager::downloadFinished, this,
             &MainViewModel::onIconDownloaded);
     m_gameDownloader = new downloadmanager();
@@ -727,6 +730,17 @@ void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QStr
         bool processed = false;
         try {
             processed = m_manifest->parseResourceResponse(body, &parseError);
+            ErrorDefine::ErrorCode refusal = ErrorDefine::METADATA_SIGNATURE_ERROR;
+            if (processed && !ManifestGate::admit(m_manifest, &parseError, &refusal)) {
+                // A refused answer decides nothing: no install, no start, no forced update.
+                qWarning() << "update Info: signed metadata:" << parseError;
+                m_manifest->applySignedFields({});
+                m_resourceQueryAttempts = 0;
+                setGameState(QueryFailed);
+                showTransferError(tr("message_download_error"), refusal,
+                                  PackageTrust::errorMessage(refusal, parseError));
+                return;
+            }
             if (processed) {
                 updateShowVersion();
                 checkLauncherVersion();
@@ -1252,10 +1266,11 @@ void MainViewModel::startLauncherUpdateCheck()
 void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
 {
     QString why;
-    if (!SignedPackages::isReleaseTrusted(updateInfo, &why)) {
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    if (!SignedPackages::isReleaseTrusted(updateInfo, &why, &code)) {
         qWarning() << "update Info: release signature:" << why;
-        showTransferError(tr("message_download_error"), ErrorDefine::PACKAGE_SIGNATURE_ERROR,
-                          PackageTrust::errorMessage(why));
+        showTransferError(tr("message_download_error"), code,
+                          PackageTrust::errorMessage(code, why));
         return;
     }
     if (UpdateProgram::startUpdater(updateInfo)) {
@@ -1321,6 +1336,9 @@ void MainViewModel::startGameRepair()
     m_gameRepair->setFileList(QUrl(m_manifest->filesPath()), m_manifest->filesSha256(),
                               m_manifest->filesSize());
     m_gameRepair->setPackage(m_manifest->packageUrl(QString()), m_manifest->md5());
+    SignedPackage full = SignedPackages::gamePackage(*m_manifest, QString());
+    full.installedVersion = m_currentGameVersion;
+    m_gameRepair->setExpectedPackage(full);
     m_gameRepair->start();
 }
 

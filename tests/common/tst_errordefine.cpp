@@ -47,12 +47,14 @@ private slots:
             QCOMPARE(meta.value(i), 999 + i);
 #ifdef LUNMERE_UPDATER
         QCOMPARE(meta.value(28), 1027);
-        QCOMPARE(meta.keyCount(), 30);
+        QCOMPARE(meta.keyCount(), 34);
 #else
-        QCOMPARE(meta.keyCount(), 29);
+        QCOMPARE(meta.keyCount(), 33);
 #endif
-        QCOMPARE(meta.value(meta.keyCount() - 1), int(PACKAGE_SIGNATURE_ERROR));
+        QCOMPARE(meta.value(meta.keyCount() - 5), int(PACKAGE_SIGNATURE_ERROR));
         QCOMPARE(errorName(1028), QStringLiteral("PACKAGE_SIGNATURE_ERROR"));
+        QCOMPARE(errorName(1036), QStringLiteral("PACKAGE_ROLLBACK_ERROR"));
+        QCOMPARE(errorName(1037), QStringLiteral("PACKAGE_BINDING_ERROR"));
     }
 
     void codeTravelsThroughQueuedConnection()

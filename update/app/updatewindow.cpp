@@ -199,8 +199,26 @@ bool UpdateWindow::initDownloadTask()
     return true;
 }
 
+void UpdateWindow::refuseSignature(ErrorDefine::ErrorCode code, const QString &why)
+{
+    qWarning() << "package signature:" << UpdateContext::packageFile() << why;
+    m_state = Downloading;
+    m_progressDlg.show();
+    showFailure(tr("title_download_error"), QStringLiteral("[%1]:%2").arg(int(code)).arg(
+                                                PackageTrust::errorMessage(code, why)));
+}
+
 void UpdateWindow::startDownload()
 {
+    QString why;
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    // A release that can never pass is refused before its first byte.
+    if (!UpdaterPackageCheck::isStatementTrusted(UpdateContext::packageFile(), m_packageMd5,
+                                                 m_packageSignature, &why, &code)) {
+        QFile::remove(UpdateContext::packageFile());
+        refuseSignature(code, why);
+        return;
+    }
     DownloadManager *downloads = DownloadManager::instance();
     downloads->pauseAll();
     if (m_groupId > 0)
@@ -237,15 +255,12 @@ void UpdateWindow::onDownloadError(int error, QString msg)
 void UpdateWindow::startUnzip()
 {
     QString why;
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
     if (!UpdaterPackageCheck::isTrusted(UpdateContext::packageFile(), m_packageMd5,
-                                        m_packageSignature, &why)) {
-        qWarning() << "package signature:" << UpdateContext::packageFile() << why;
+                                        m_packageSignature, &why, &code)) {
         // Retrying fetches the package again; nothing of this one is unpacked.
         QFile::remove(UpdateContext::packageFile());
-        m_state = Downloading;
-        showFailure(tr("title_download_error"), QStringLiteral("[%1]:%2")
-                                                    .arg(int(ErrorDefine::PACKAGE_SIGNATURE_ERROR))
-                                                    .arg(PackageTrust::errorMessage(why)));
+        refuseSignature(code, why);
         return;
     }
     UncompressManager *unzip = UncompressManager::instance();
