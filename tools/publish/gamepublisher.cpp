@@ -1,5 +1,7 @@
 #include "gamepublisher.h"
 
+#include <QDateTime>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include "gamefilelist.h"
 #include "launcherpublisher.h"
 #include "packagesigner.h"
+#include "signingpolicy.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -156,19 +159,25 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     }
 
     PackageSigner signer;
+    QStringList published{options.site};
+    for (const Version &version : versions)
+        published << version.folder;
     if (!options.signingKey.isEmpty()) {
-        QStringList folders{options.site};
-        for (const Version &version : versions)
-            folders << version.folder;
-        for (const QString &folder : folders) {
-            if (!PackageSigner::isOutside(options.signingKey, folder))
-                return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
-                                                           "gets published; keep it elsewhere")
-                                                .arg(options.signingKey, folder));
-        }
-        if (!signer.load(options.signingKey, error))
+        if (!SigningPolicy::loadKey(options.signingKey, published, &signer, error, log))
             return false;
+        signer.setBinding(options.launcherId, options.name, options.signedRollback);
     }
+    for (const Version &version : versions) {
+        QString key;
+        if (!SigningPolicy::holdsNoPrivateKey(version.folder, &key))
+            return publish::fail(error, QStringLiteral("%1 is a private key: it would be packed "
+                                                       "into the game and named in its file "
+                                                       "list; move it out of the folder")
+                                            .arg(key));
+    }
+    if (!SigningPolicy::checkSiteSigning(QDir(options.site).filePath(resourcePath()),
+                                         signer.isLoaded(), options.allowSigningChange, error))
+        return false;
     QVariantList plugins;
     for (const QVariant &item : options.plugins) {
         QVariantMap plugin = item.toMap();
@@ -180,8 +189,9 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                                                            "\"file\" so that it can be signed")
                                                 .arg(path));
             QJsonObject signature;
-            if (!signer.signFile(file, QUrl(path).fileName(), versions.last().version, QString(),
-                                 plugin.value(QStringLiteral("md5")).toString(), &signature, error))
+            if (!signer.signPlugin(file, QUrl(path).fileName(), versions.last().version,
+                                   plugin.value(QStringLiteral("md5")).toString(), &signature,
+                                   error))
                 return false;
             plugin.insert(QStringLiteral("signature"), signature.toVariantMap());
         }
@@ -239,9 +249,6 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         return false;
     release.md5 = fullDigest.md5;
     release.size = fullDigest.size;
-    if (signer.isLoaded() && !signer.signDigest(fullDigest, release.name, newestVersion, QString(),
-                                                &release.signature, error))
-        return false;
 
     // What the launcher checks an installed game against, and repairs from the full package.
     // The snapshot already read every file of the newest version; its digests are the list's.
@@ -259,6 +266,17 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     release.filesPath = packageUrl(options, fileListName);
     release.filesSha256 = QString::fromLatin1(GameFileList::sha256Hex(fileListJson));
     release.filesSize = fileListJson.size();
+    // The full package's statement carries the list's digest: a repair trusts no other.
+    if (signer.isLoaded()) {
+        PackageStatement full;
+        full.name = release.name;
+        full.version = newestVersion;
+        full.kind = QLatin1String(PackageStatement::kFullKind);
+        full.filesSha256 = release.filesSha256;
+        full.filesSize = release.filesSize;
+        if (!signer.signStatement(fullDigest, full, &release.signature, error))
+            return false;
+    }
 
     QTemporaryDir lists;
     if (!lists.isValid())
@@ -303,6 +321,16 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         release.diffs << diff;
     }
 
+    if (signer.isLoaded()) {
+        SignedMetadata metadata;
+        metadata.type = QLatin1String(SignedMetadata::kGameType);
+        metadata.counter =
+            SigningPolicy::nextMetadataVersion(QDir(options.site).filePath(resourcePath()));
+        metadata.expires = QDateTime::currentDateTimeUtc().addDays(options.expiresDays);
+        metadata.fields = ManifestWriter::coveredFields(release);
+        if (!signer.signMetadata(metadata, &release.signedMetadata, error))
+            return false;
+    }
     if (!stage.writeFile(resourcePath(), ManifestWriter::resourceAnswer(release), error))
         return false;
     // The launcher keeps asking for the content answer until it gets one, so there always is.

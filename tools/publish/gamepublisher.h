@@ -33,6 +33,13 @@ public:
         // The publisher's private key: every package, plug-ins included, gets a signature.
         // Plug-ins name their local copy in "file" then (never published).
         QString signingKey;
+        // What the signatures bind the packages to, and whether they allow a rollback.
+        QString launcherId = QStringLiteral("18");
+        bool signedRollback = false;
+        // Publish unsigned onto a signed site, or signed onto an unsigned one.
+        bool allowSigningChange = false;
+        // How long keyed launchers trust the signed answer; republish before it runs out.
+        int expiresDays = 30;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

@@ -37,6 +37,14 @@ int failWith(const QString &message)
     return 1;
 }
 
+// An unset secret in a CI script expands to nothing: publishing unsigned then would lock every
+// keyed launcher out, so say what happened instead.
+QString emptySignKey()
+{
+    return QStringLiteral("--sign-key is empty (an unset variable?): give the private key file, "
+                          "or leave the option out to publish unsigned");
+}
+
 bool readJson(const QString &path, QJsonDocument *doc, QString *error)
 {
     QFile file(path);
@@ -105,6 +113,15 @@ int gameCommand(const QStringList &arguments)
                "Private key (from keygen) to sign every package with; plug-ins then need "
                "\"file\", their local copy.",
                "file"),
+        option("launcher-id", "Launcher id the game is published for (default 18).", "id"),
+        QCommandLineOption("signed-rollback",
+                           "Sign the newest version as a rollback: keyed launchers on a newer "
+                           "version install it."),
+        QCommandLineOption("change-signing",
+                           "Publish unsigned onto a signed site, or signed onto an unsigned one."),
+        option("expires-days",
+               "Days keyed launchers trust the signed answer (default 30); republish before.",
+               "days"),
     });
     parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
     int exitCode = 0;
@@ -121,6 +138,18 @@ int gameCommand(const QStringList &arguments)
     options.minLauncherVersion = parser.value("min-launcher-version");
     options.forceUpdateUrl = parser.value("force-update-url");
     options.signingKey = parser.value("sign-key");
+    if (parser.isSet("sign-key") && options.signingKey.isEmpty())
+        return failWith(emptySignKey());
+    if (parser.isSet("launcher-id"))
+        options.launcherId = parser.value("launcher-id");
+    options.signedRollback = parser.isSet("signed-rollback");
+    options.allowSigningChange = parser.isSet("change-signing");
+    if (parser.isSet("expires-days")) {
+        bool ok = false;
+        options.expiresDays = parser.value("expires-days").toInt(&ok);
+        if (!ok || options.expiresDays < 0)
+            return failWith(QStringLiteral("--expires-days: a number of days, 0 or more"));
+    }
     QString error;
     if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
         return failWith(error);
@@ -183,6 +212,11 @@ int launcherCommand(const QStringList &arguments)
         option("update-type", "1 optional (default), 2 compulsory.", "type"),
         option("launcher-id", "Launcher id the release is meant for (default 18).", "id"),
         option("sign-key", "Private key (from keygen) to sign the release with.", "file"),
+        QCommandLineOption("signed-rollback",
+                           "Sign the release as a rollback: keyed launchers of a newer version "
+                           "install it."),
+        QCommandLineOption("change-signing",
+                           "Publish unsigned onto a signed site, or signed onto an unsigned one."),
     });
     parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
     int exitCode = 0;
@@ -199,6 +233,10 @@ int launcherCommand(const QStringList &arguments)
     if (parser.isSet("name"))
         options.name = parser.value("name");
     options.signingKey = parser.value("sign-key");
+    if (parser.isSet("sign-key") && options.signingKey.isEmpty())
+        return failWith(emptySignKey());
+    options.signedRollback = parser.isSet("signed-rollback");
+    options.allowSigningChange = parser.isSet("change-signing");
     if (parser.isSet("launcher-id"))
         options.launcherId = parser.value("launcher-id");
     if (parser.isSet("update-type")) {
