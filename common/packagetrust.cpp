@@ -15,6 +15,8 @@ constexpr int kSignatureLength = 64;
 
 QMutex s_keysLock;
 QList<QByteArray> s_keys;
+QList<QByteArray> s_delegated;
+QJsonObject s_delegatedField;
 
 bool fail(QString *why, const QString &reason)
 {
@@ -143,12 +145,31 @@ void PackageTrust::setTrustedKeys(const QList<QByteArray> &keys)
 QList<QByteArray> PackageTrust::trustedKeys()
 {
     QMutexLocker lock(&s_keysLock);
+    return s_keys + s_delegated;
+}
+
+QList<QByteArray> PackageTrust::rootKeys()
+{
+    QMutexLocker lock(&s_keysLock);
     return s_keys;
+}
+
+void PackageTrust::setDelegatedKeys(const QList<QByteArray> &keys, const QJsonObject &field)
+{
+    QMutexLocker lock(&s_keysLock);
+    s_delegated = keys;
+    s_delegatedField = keys.isEmpty() ? QJsonObject() : field;
+}
+
+QJsonObject PackageTrust::delegatedField()
+{
+    QMutexLocker lock(&s_keysLock);
+    return s_delegatedField;
 }
 
 bool PackageTrust::isEnabled()
 {
-    return !trustedKeys().isEmpty();
+    return !rootKeys().isEmpty();
 }
 
 void PackageTrust::installBuiltInKeys(const char *text)
@@ -191,6 +212,12 @@ QJsonObject PackageTrust::signatureField(const QByteArray &statementJson,
 
 bool PackageTrust::verifyField(const QJsonObject &field, QByteArray *signedText, QString *why)
 {
+    return verifyField(field, trustedKeys(), signedText, why);
+}
+
+bool PackageTrust::verifyField(const QJsonObject &field, const QList<QByteArray> &keys,
+                               QByteArray *signedText, QString *why)
+{
     if (field.isEmpty())
         return fail(why, QStringLiteral("signature missing"));
     const QJsonValue statementValue = field.value(QStringLiteral("statement"));
@@ -204,7 +231,6 @@ bool PackageTrust::verifyField(const QJsonObject &field, QByteArray *signedText,
 
     // The key id only picks the key; the signature decides.
     const QString wantedId = field.value(QStringLiteral("key")).toString();
-    const QList<QByteArray> keys = trustedKeys();
     bool keyKnown = false;
     bool verified = false;
     for (const QByteArray &key : keys) {

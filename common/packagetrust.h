@@ -63,9 +63,16 @@ struct SignedPackage
 class PackageTrust
 {
 public:
-    // Raw 32-byte Ed25519 public keys; the program's main sets the compiled-in list.
+    // Raw 32-byte Ed25519 public keys; the program's main sets the compiled-in list, the root
+    // keys. They sign packages themselves or a list of signing keys (SigningKeyList).
     static void setTrustedKeys(const QList<QByteArray> &keys);
+    // Root keys and the signing keys of the accepted list.
     static QList<QByteArray> trustedKeys();
+    static QList<QByteArray> rootKeys();
+    // The signing keys a root key listed, and the list's field as it came (the launcher hands
+    // it on to the updater); an empty list drops them.
+    static void setDelegatedKeys(const QList<QByteArray> &keys, const QJsonObject &field);
+    static QJsonObject delegatedField();
     static bool isEnabled();
     // Trusts the keys a program was built with; a list that does not parse stops the program
     // rather than let it run without the checks its publisher asked for.
@@ -79,6 +86,9 @@ public:
     // The signed text of a {"statement", "signature", "key"} field, when its signature is well
     // formed and made by a trusted key; false (and *why) otherwise.
     static bool verifyField(const QJsonObject &field, QByteArray *signedText, QString *why);
+    // The same against the given keys only.
+    static bool verifyField(const QJsonObject &field, const QList<QByteArray> &keys,
+                            QByteArray *signedText, QString *why);
 
     // The field a manifest carries for a statement signed with `signature` by `rawKey`.
     static QJsonObject signatureField(const QByteArray &statementJson, const QByteArray &signature,

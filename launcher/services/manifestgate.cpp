@@ -6,6 +6,7 @@
 #include "launcherconfig.h"
 #include "packagetrust.h"
 #include "signedmetadata.h"
+#include "signingkeylist.h"
 #include "updateversioninfo.h"
 
 namespace {
@@ -22,6 +23,21 @@ bool ManifestGate::admit(UpdateVersionInfo *manifest, QString *why, ErrorDefine:
 {
     if (!PackageTrust::isEnabled())
         return true;
+    // A rotated signing key arrives as a list a root key signed; without a list only the root
+    // keys sign.
+    const QJsonObject keysField = manifest->signingKeys();
+    QList<QByteArray> delegated;
+    if (!keysField.isEmpty()) {
+        SigningKeyList list;
+        if (!SigningKeyList::verify(keysField, PackageTrust::rootKeys(),
+                                    QDateTime::currentDateTimeUtc(), &list, why)) {
+            *code = ErrorDefine::METADATA_SIGNATURE_ERROR;
+            PackageTrust::setDelegatedKeys({}, {});
+            return false;
+        }
+        delegated = list.keys;
+    }
+    PackageTrust::setDelegatedKeys(delegated, keysField);
     SignedMetadata metadata;
     if (!SignedMetadata::verify(manifest->signedMetadata(),
                                 QLatin1String(SignedMetadata::kGameType),

@@ -59,6 +59,8 @@ QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
                                 {QStringLiteral("url"), release.forceUpdateUrl}});
     if (!release.signedMetadata.isEmpty())
         data.insert(QStringLiteral("signed"), release.signedMetadata);
+    if (!release.signingKeys.isEmpty())
+        data.insert(QStringLiteral("signing_keys"), release.signingKeys);
     return answer(data);
 }
 

@@ -41,6 +41,8 @@ public:
         // The publisher's signed document over coveredFields(), written as "signed" when not
         // empty.
         QJsonObject signedMetadata;
+        // The root-signed list of signing keys, written as "signing_keys" when not empty.
+        QJsonObject signingKeys;
     };
 
     struct Promotion

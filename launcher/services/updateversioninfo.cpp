@@ -162,6 +162,7 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
     if (m_webUrl.isEmpty())
         m_webUrl = data.value(QStringLiteral("web_url")).toString();
     m_signedMetadata = dataObject.value(QLatin1String("signed")).toObject();
+    m_signingKeys = dataObject.value(QLatin1String("signing_keys")).toObject();
     return true;
 }
 

@@ -330,6 +330,7 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         metadata.fields = ManifestWriter::coveredFields(release);
         if (!signer.signMetadata(metadata, &release.signedMetadata, error))
             return false;
+        release.signingKeys = options.signingKeys;
     }
     if (!stage.writeFile(resourcePath(), ManifestWriter::resourceAnswer(release), error))
         return false;

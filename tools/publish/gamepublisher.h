@@ -40,6 +40,8 @@ public:
         bool allowSigningChange = false;
         // How long keyed launchers trust the signed answer; republish before it runs out.
         int expiresDays = 30;
+        // A root-signed list of signing keys (lunmere-publish keylist) to carry in the answer.
+        QJsonObject signingKeys;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

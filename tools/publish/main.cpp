@@ -2,6 +2,7 @@
 // serves to the launcher, and serves such a folder on 127.0.0.1 for trials.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -17,6 +18,8 @@
 #include "launcherpublisher.h"
 #include "packagesigner.h"
 #include "publishcommon.h"
+#include "signingkeylist.h"
+#include "signingpolicy.h"
 #include "siteserver.h"
 
 namespace {
@@ -27,6 +30,7 @@ const char kUsage[] =
     "       lunmere-publish launcher --site DIR --base-url URL --version VERSION [options] "
     "FOLDER\n"
     "       lunmere-publish keygen --out STEM\n"
+    "       lunmere-publish keylist --root-key FILE --out FILE [--expires-days N] KEY.pub...\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
     "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
     "Run a command with --help for its options.\n";
@@ -122,6 +126,7 @@ int gameCommand(const QStringList &arguments)
         option("expires-days",
                "Days keyed launchers trust the signed answer (default 30); republish before.",
                "days"),
+        option("key-list", "Signed list of signing keys (from keylist) to publish.", "file"),
     });
     parser.addPositionalArgument("VERSION=FOLDER", "Game versions, oldest first.");
     int exitCode = 0;
@@ -153,6 +158,12 @@ int gameCommand(const QStringList &arguments)
     QString error;
     if (!publish::normaliseBaseUrl(&options.baseUrl, &error))
         return failWith(error);
+    if (parser.isSet("key-list")) {
+        QJsonDocument doc;
+        if (!readJson(parser.value("key-list"), &doc, &error))
+            return failWith(error);
+        options.signingKeys = doc.object();
+    }
     if (parser.isSet("content")) {
         QJsonDocument doc;
         if (!readJson(parser.value("content"), &doc, &error))
@@ -271,6 +282,59 @@ int keygenCommand(const QStringList &arguments)
     return 0;
 }
 
+int keylistCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Signs the list of signing keys with a root key: launchers built with the root key "
+        "trust the listed keys until the list expires. Publish it with game --key-list.");
+    parser.addOptions({
+        option("root-key", "Private root key (from keygen) the launchers were built with.", "file"),
+        option("out", "File to write the signed list to.", "file"),
+        option("expires-days", "Days the list holds (default 365).", "days"),
+    });
+    parser.addPositionalArgument("KEY.pub", "Public signing keys (from keygen) to trust.");
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) ||
+        !requireOptions(parser, {"root-key", "out"}, &exitCode))
+        return exitCode;
+    int days = 365;
+    if (parser.isSet("expires-days")) {
+        bool ok = false;
+        days = parser.value("expires-days").toInt(&ok);
+        if (!ok || days < 0)
+            return failWith(QStringLiteral("--expires-days: a number of days, 0 or more"));
+    }
+    QString error;
+    PackageSigner root;
+    if (!SigningPolicy::loadKey(parser.value("root-key"), {}, &root, &error, nullptr))
+        return failWith(error);
+    SigningKeyList list;
+    list.expires = QDateTime::currentDateTimeUtc().addDays(days);
+    for (const QString &path : parser.positionalArguments()) {
+        QFile file(path);
+        QList<QByteArray> keys;
+        if (!file.open(QIODevice::ReadOnly))
+            return failWith(QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
+        if (!PackageTrust::parseKeyList(QString::fromLatin1(file.readAll()), &keys, &error) ||
+            keys.size() != 1)
+            return failWith(QStringLiteral("%1: not one public key (%2)").arg(path, error));
+        list.keys << keys;
+    }
+    if (list.keys.isEmpty())
+        return failWith(QStringLiteral("name at least one public signing key"));
+    const QByteArray json = list.toJson();
+    const QJsonObject field = PackageTrust::signatureField(json, root.sign(json), root.publicKey());
+    QFile out(parser.value("out"));
+    if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(field).toJson()) < 0 ||
+        !out.flush())
+        return failWith(
+            QStringLiteral("%1: cannot write: %2").arg(parser.value("out"), out.errorString()));
+    QTextStream(stdout) << "signed " << list.keys.size() << " signing key(s) until "
+                        << list.expires.toString(Qt::ISODate) << Qt::endl;
+    return 0;
+}
+
 int serveCommand(QCoreApplication &app, const QStringList &arguments)
 {
     QCommandLineParser parser;
@@ -345,6 +409,8 @@ int main(int argc, char **argv)
         return launcherCommand(arguments);
     if (command == QLatin1String("keygen"))
         return keygenCommand(arguments);
+    if (command == QLatin1String("keylist"))
+        return keylistCommand(arguments);
     if (command == QLatin1String("nginx"))
         return nginxCommand(arguments);
     if (command == QLatin1String("serve"))

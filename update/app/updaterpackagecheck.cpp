@@ -1,9 +1,12 @@
 #include "updaterpackagecheck.h"
 
+#include <QDateTime>
+#include <QDebug>
 #include <QFileInfo>
 
 #include "packagedigest.h"
 #include "packagetrust.h"
+#include "signingkeylist.h"
 
 namespace UpdaterPackageCheck {
 
@@ -35,6 +38,20 @@ QString launcherId()
 QString launcherVersion()
 {
     return QStringLiteral(LUNMERE_LAUNCHER_VERSION);
+}
+
+void acceptSigningKeys(const QJsonObject &field)
+{
+    SigningKeyList list;
+    QString why;
+    if (field.isEmpty() || !PackageTrust::isEnabled())
+        return;
+    if (!SigningKeyList::verify(field, PackageTrust::rootKeys(), QDateTime::currentDateTimeUtc(),
+                                &list, &why)) {
+        qWarning() << "signing keys:" << why;
+        return;
+    }
+    PackageTrust::setDelegatedKeys(list.keys, field);
 }
 
 bool isStatementTrusted(const QString &packageFile, const QString &md5,

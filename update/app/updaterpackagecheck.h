@@ -15,6 +15,10 @@ namespace UpdaterPackageCheck {
 QString launcherId();
 QString launcherVersion();
 
+// Trusts the signing keys of a list that a root key signed and that has not expired; a list
+// that does not pass is ignored (packages its keys signed are then refused).
+void acceptSigningKeys(const QJsonObject &field);
+
 // True without trusted keys; otherwise only for a statement, signed by a trusted key, of a
 // launcher release for this launcher, not older than it (unless signed as a rollback), named
 // and with the MD5 the command line gives. Checked before the download: a refusal costs no byte.

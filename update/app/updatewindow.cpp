@@ -144,6 +144,7 @@ bool UpdateWindow::parseArguments()
     m_packageUrl = text("pkg_url");
     m_packageMd5 = text("pkg_md5");
     m_packageSignature = params.value(QLatin1String("pkg_signature")).toObject();
+    UpdaterPackageCheck::acceptSigningKeys(params.value(QLatin1String("signing_keys")).toObject());
     const QUrl url(m_packageUrl, QUrl::TolerantMode);
     UpdateContext::setPackageFileName(url.fileName(QUrl::FullyDecoded));
 

@@ -80,6 +80,8 @@ private slots:
     void answersDecideOnlyWhenSignedAndFresh();
     void repairTakesOnlyWhatThePublisherSigned_data();
     void repairTakesOnlyWhatThePublisherSigned();
+    void rotatedSigningKeyNeedsNoNewLauncher_data();
+    void rotatedSigningKeyNeedsNoNewLauncher();
     void launcherHandsOnlyASignedReleaseToTheUpdater();
     void updaterChecksTheCommandLineAgain_data();
     void updaterChecksTheCommandLineAgain();
@@ -160,7 +162,7 @@ bool TestSignedRelease::publishGame(const QStringList &versions, const QString &
     // The rows switch one site between signed and unsigned.
     arguments << "--change-signing";
     if (!key.isEmpty())
-        arguments << "--sign-key" << keyFile(key + ".key");
+        arguments << "--sign-key" << (key.startsWith('/') ? key : keyFile(key + ".key"));
     for (const QString &version : versions)
         arguments << version.section('=', 0, 0) + '=' + path(version.section('=', 1));
     const Run run = runTool(arguments);
@@ -180,10 +182,10 @@ void TestSignedRelease::installTree(const QString &tree, const QString &version)
     LauncherConfig::instance()->setGameVersion(version);
 }
 
-// Package requests nginx has answered so far.
+// Package downloads nginx has answered so far (a size request carries no package byte).
 int TestSignedRelease::packageRequests() const
 {
-    return int(m_nginx.accessLog().count(".7z HTTP/"));
+    return int(m_nginx.accessLog().count("\"GET /game/"));
 }
 
 QJsonObject TestSignedRelease::resource() const
@@ -223,7 +225,7 @@ void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
         model.updateBtnClicked();
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     }
-    QCOMPARE(m_boxes.texts(), QStringList());
+    QVERIFY2(m_boxes.texts().isEmpty(), qPrintable(m_boxes.texts().join('|')));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
     QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v2")));
 }
@@ -243,7 +245,7 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
     QTest::newRow("older signed release announced as newer")
         << int(OlderReleaseAnnouncedAsNewer) << 1028 << true;
     QTest::newRow("difference package with the full package's statement")
-        << int(DifferenceWithFullStatement) << 1028 << true;
+        << int(DifferenceWithFullStatement) << 1037 << true;
     QTest::newRow("signed older game replayed over a newer one")
         << int(OlderGameReplayedOverNewer) << 1036 << true;
     QTest::newRow("signed game of another launcher, same key")
@@ -559,6 +561,56 @@ void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned()
     } else {
         QVERIFY(!QFileInfo::exists(damaged));
         QVERIFY(QDir(m_game).entryList({"*.7z", "*_tmp"}, QDir::Files).isEmpty());
+    }
+}
+
+void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher_data()
+{
+    QTest::addColumn<QString>("listSigner"); // empty: no list published
+    QTest::addColumn<QString>("listDays");
+    QTest::addColumn<int>("code"); // 0: installs
+    QTest::newRow("new key listed by a root key") << "first"
+                                                  << "365" << 0;
+    QTest::newRow("new key, no list") << ""
+                                      << "" << 1038;
+    QTest::newRow("new key in an expired list") << "first"
+                                                << "0" << 1038;
+    QTest::newRow("list signed by a key that is not a root key") << "stranger"
+                                                                 << "365" << 1038;
+}
+
+void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher()
+{
+    QFETCH(QString, listSigner);
+    QFETCH(QString, listDays);
+    QFETCH(int, code);
+    // A signing key made after the launcher was built.
+    const QString stem = path("rotated/" + QString(QTest::currentDataTag()).replace(' ', '_'));
+    QVERIFY(QDir().mkpath(path("rotated")));
+    Run run = runTool({"keygen", "--out", stem});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QStringList extra;
+    if (!listSigner.isEmpty()) {
+        run = runTool({"keylist", "--root-key", keyFile(listSigner + ".key"), "--expires-days",
+                       listDays, "--out", stem + ".list.json", stem + ".pub"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        extra << "--key-list" << stem + ".list.json";
+    }
+    QVERIFY(publishGame({"1.0.0=v1"}, stem + ".key", extra));
+
+    MainViewModel model;
+    model.initialize();
+    if (code == 0) {
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+        QCOMPARE(m_boxes.texts(), QStringList());
+        QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v1")));
+    } else {
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::QueryFailed));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !m_boxes.texts().filter(QStringLiteral("[%1]:").arg(code)).isEmpty(), 30000);
+        QVERIFY(!QFileInfo::exists(m_game + "/Kestrava"));
     }
 }
 
