@@ -54,6 +54,16 @@ enum ErrorCode {
     HTTP_INSECURE_REDIRECT = 1032,
     // The launcher could not end an update that was cut short; its folder is part old, part new.
     STARTUP_RECOVERY_ERROR = 1033,
+    // A signed package older than the installed version that the publisher did not sign as a
+    // rollback.
+    PACKAGE_ROLLBACK_ERROR = 1036,
+    // A signed package for another launcher or product, or of another kind than the one
+    // being installed (a game package offered as a plug-in or a launcher release).
+    PACKAGE_BINDING_ERROR = 1037,
+    // An answer without a valid publisher signature over its decisive fields.
+    METADATA_SIGNATURE_ERROR = 1038,
+    // A signed answer older than one seen before, or past its expiry date.
+    METADATA_STALE_ERROR = 1039,
     // Download failures told in plain words: the server's certificate is not trusted, or is
     // for another name; the server stayed busy through the automatic retries; the disk filled
     // while writing; the file kept changing on the server; the package is gone from it.

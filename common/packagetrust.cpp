@@ -15,6 +15,8 @@ constexpr int kSignatureLength = 64;
 
 QMutex s_keysLock;
 QList<QByteArray> s_keys;
+QList<QByteArray> s_delegated;
+QJsonObject s_delegatedField;
 
 bool fail(QString *why, const QString &reason)
 {
@@ -71,6 +73,18 @@ QByteArray PackageStatement::toJson() const
                      {QStringLiteral("version"), version}};
     if (!from.isEmpty())
         json.insert(QStringLiteral("from"), from);
+    if (!launcher.isEmpty())
+        json.insert(QStringLiteral("launcher"), launcher);
+    if (!product.isEmpty())
+        json.insert(QStringLiteral("product"), product);
+    if (!kind.isEmpty())
+        json.insert(QStringLiteral("kind"), kind);
+    if (!filesSha256.isEmpty()) {
+        json.insert(QStringLiteral("files_sha256"), filesSha256);
+        json.insert(QStringLiteral("files_size"), double(filesSize));
+    }
+    if (rollback)
+        json.insert(QStringLiteral("rollback"), true);
     return QJsonDocument(json).toJson(QJsonDocument::Compact);
 }
 
@@ -90,20 +104,34 @@ bool PackageStatement::fromJson(const QByteArray &json, PackageStatement *statem
         *out = value.toString();
         return value.isString();
     };
-    PackageStatement read;
-    const QJsonValue size = object.value(QStringLiteral("size"));
     // Doubles hold whole numbers exactly up to 2^53: far beyond any package.
-    const double sizeValue = size.toDouble(-1);
-    if (!size.isDouble() || sizeValue < 0 || sizeValue > 9007199254740992.0 ||
-        sizeValue != double(qint64(sizeValue)))
+    const auto byteCount = [&object](const char *key, qint64 *out) {
+        const QJsonValue value = object.value(QLatin1String(key));
+        const double number = value.toDouble(-1);
+        if (!value.isDouble() || number < 0 || number > 9007199254740992.0 ||
+            number != double(qint64(number)))
+            return false;
+        *out = qint64(number);
+        return true;
+    };
+    PackageStatement read;
+    if (!byteCount("size", &read.size))
         return fail(why, QStringLiteral("statement size is not a byte count"));
-    read.size = qint64(sizeValue);
     if (!text("name", &read.name) || !text("sha256", &read.sha256) || !text("md5", &read.md5) ||
-        !text("version", &read.version) || !text("from", &read.from))
+        !text("version", &read.version) || !text("from", &read.from) ||
+        !text("launcher", &read.launcher) || !text("product", &read.product) ||
+        !text("kind", &read.kind) || !text("files_sha256", &read.filesSha256))
         return fail(why, QStringLiteral("statement field is not a string"));
     if (read.name.isEmpty() || read.version.isEmpty() || !isHex(read.sha256, 64) ||
         !isHex(read.md5, 32))
         return fail(why, QStringLiteral("statement lacks a name, version or digest"));
+    if (!read.filesSha256.isEmpty() &&
+        (!isHex(read.filesSha256, 64) || !byteCount("files_size", &read.filesSize)))
+        return fail(why, QStringLiteral("statement file list digest malformed"));
+    const QJsonValue rollback = object.value(QStringLiteral("rollback"));
+    if (!rollback.isUndefined() && !rollback.isBool())
+        return fail(why, QStringLiteral("statement rollback is not true or false"));
+    read.rollback = rollback.toBool();
     *statement = read;
     return true;
 }
@@ -117,12 +145,31 @@ void PackageTrust::setTrustedKeys(const QList<QByteArray> &keys)
 QList<QByteArray> PackageTrust::trustedKeys()
 {
     QMutexLocker lock(&s_keysLock);
+    return s_keys + s_delegated;
+}
+
+QList<QByteArray> PackageTrust::rootKeys()
+{
+    QMutexLocker lock(&s_keysLock);
     return s_keys;
+}
+
+void PackageTrust::setDelegatedKeys(const QList<QByteArray> &keys, const QJsonObject &field)
+{
+    QMutexLocker lock(&s_keysLock);
+    s_delegated = keys;
+    s_delegatedField = keys.isEmpty() ? QJsonObject() : field;
+}
+
+QJsonObject PackageTrust::delegatedField()
+{
+    QMutexLocker lock(&s_keysLock);
+    return s_delegatedField;
 }
 
 bool PackageTrust::isEnabled()
 {
-    return !trustedKeys().isEmpty();
+    return !rootKeys().isEmpty();
 }
 
 void PackageTrust::installBuiltInKeys(const char *text)
@@ -163,10 +210,14 @@ QJsonObject PackageTrust::signatureField(const QByteArray &statementJson,
                        {QStringLiteral("key"), keyId(rawKey)}};
 }
 
-bool PackageTrust::checkStatement(const SignedPackage &expected, PackageStatement *statement,
-                                  QString *why)
+bool PackageTrust::verifyField(const QJsonObject &field, QByteArray *signedText, QString *why)
 {
-    const QJsonObject &field = expected.signature;
+    return verifyField(field, trustedKeys(), signedText, why);
+}
+
+bool PackageTrust::verifyField(const QJsonObject &field, const QList<QByteArray> &keys,
+                               QByteArray *signedText, QString *why)
+{
     if (field.isEmpty())
         return fail(why, QStringLiteral("signature missing"));
     const QJsonValue statementValue = field.value(QStringLiteral("statement"));
@@ -180,7 +231,6 @@ bool PackageTrust::checkStatement(const SignedPackage &expected, PackageStatemen
 
     // The key id only picks the key; the signature decides.
     const QString wantedId = field.value(QStringLiteral("key")).toString();
-    const QList<QByteArray> keys = trustedKeys();
     bool keyKnown = false;
     bool verified = false;
     for (const QByteArray &key : keys) {
@@ -196,10 +246,43 @@ bool PackageTrust::checkStatement(const SignedPackage &expected, PackageStatemen
         return fail(why, QStringLiteral("signed by a key that is not trusted (%1)").arg(wantedId));
     if (!verified)
         return fail(why, QStringLiteral("signature does not match the statement"));
+    *signedText = statementJson;
+    return true;
+}
+
+bool PackageTrust::checkStatement(const SignedPackage &expected, PackageStatement *statement,
+                                  QString *why, ErrorDefine::ErrorCode *code)
+{
+    if (code)
+        *code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    QByteArray statementJson;
+    if (!verifyField(expected.signature, &statementJson, why))
+        return false;
 
     PackageStatement read;
     if (!PackageStatement::fromJson(statementJson, &read, why))
         return false;
+    // What the package is for before what it is: a genuine package of another product or
+    // kind says so plainly instead of as a mismatch of names.
+    const auto wrongFor = [&](const QString &what, const QString &named, const QString &wanted) {
+        if (code)
+            *code = ErrorDefine::PACKAGE_BINDING_ERROR;
+        return fail(
+            why, QStringLiteral("statement is for %1 \"%2\", not \"%3\"").arg(what, named, wanted));
+    };
+    if (!expected.launcher.isEmpty() && read.launcher != expected.launcher)
+        return wrongFor(QStringLiteral("launcher"), read.launcher, expected.launcher);
+    if (!expected.product.isEmpty() && read.product != expected.product)
+        return wrongFor(QStringLiteral("product"), read.product, expected.product);
+    if (!expected.kind.isEmpty() && read.kind != expected.kind)
+        return wrongFor(QStringLiteral("package kind"), read.kind, expected.kind);
+    if (!expected.installedVersion.isEmpty() && !read.rollback &&
+        compareVersions(read.version, expected.installedVersion) < 0) {
+        if (code)
+            *code = ErrorDefine::PACKAGE_ROLLBACK_ERROR;
+        return fail(why, QStringLiteral("version %1 is older than the installed %2")
+                             .arg(read.version, expected.installedVersion));
+    }
     if (read.name != expected.name)
         return fail(why,
                     QStringLiteral("statement is for %1, not %2").arg(read.name, expected.name));
@@ -216,10 +299,11 @@ bool PackageTrust::checkStatement(const SignedPackage &expected, PackageStatemen
 }
 
 bool PackageTrust::checkFile(const SignedPackage &expected, const QString &md5,
-                             const QString &sha256, qint64 size, QString *why)
+                             const QString &sha256, qint64 size, QString *why,
+                             ErrorDefine::ErrorCode *code)
 {
     PackageStatement statement;
-    if (!checkStatement(expected, &statement, why))
+    if (!checkStatement(expected, &statement, why, code))
         return false;
     if (statement.size != size || statement.sha256.compare(sha256, Qt::CaseInsensitive) != 0 ||
         statement.md5.compare(md5, Qt::CaseInsensitive) != 0)
@@ -229,7 +313,35 @@ bool PackageTrust::checkFile(const SignedPackage &expected, const QString &md5,
 
 QString PackageTrust::errorMessage(const QString &why)
 {
-    const QString text =
-        QCoreApplication::translate("PackageTrust", "message_error_package_signature");
+    return errorMessage(ErrorDefine::PACKAGE_SIGNATURE_ERROR, why);
+}
+
+QString PackageTrust::errorMessage(ErrorDefine::ErrorCode code, const QString &why)
+{
+    const char *key =
+        code == ErrorDefine::PACKAGE_ROLLBACK_ERROR     ? "message_error_package_rollback"
+        : code == ErrorDefine::PACKAGE_BINDING_ERROR    ? "message_error_package_binding"
+        : code == ErrorDefine::METADATA_SIGNATURE_ERROR ? "message_error_metadata_signature"
+        : code == ErrorDefine::METADATA_STALE_ERROR     ? "message_error_metadata_stale"
+                                                        : "message_error_package_signature";
+    const QString text = QCoreApplication::translate("PackageTrust", key);
     return why.isEmpty() ? text : text + QStringLiteral(" (") + why + QLatin1Char(')');
+}
+
+int PackageTrust::compareVersions(const QString &a, const QString &b)
+{
+    const QStringList left = a.split(QLatin1Char('.'));
+    const QStringList right = b.split(QLatin1Char('.'));
+    for (int i = 0; i < qMax(left.size(), right.size()); ++i) {
+        const QString l = i < left.size() ? left.at(i) : QStringLiteral("0");
+        const QString r = i < right.size() ? right.at(i) : QStringLiteral("0");
+        bool lNumber = false;
+        bool rNumber = false;
+        const qulonglong ln = l.toULongLong(&lNumber);
+        const qulonglong rn = r.toULongLong(&rNumber);
+        const int order = lNumber && rNumber ? (ln < rn ? -1 : ln > rn ? 1 : 0) : l.compare(r);
+        if (order != 0)
+            return order;
+    }
+    return 0;
 }

@@ -219,19 +219,22 @@ void downloadmanager::setFileMD5(QString md5)
 
 void downloadmanager::setExpectedPackage(const SignedPackage &package)
 {
-    m_expectedPackage = package;
-    m_hasExpectedPackage = true;
+    m_admission.expect(package);
+}
+
+void downloadmanager::setUntrustedArt()
+{
+    m_admission.allowUntrustedArt();
 }
 
 void downloadmanager::clearExpectedPackage()
 {
-    m_expectedPackage = SignedPackage();
-    m_hasExpectedPackage = false;
+    m_admission.clear();
 }
 
 bool downloadmanager::signatureRequired() const
 {
-    return m_hasExpectedPackage && PackageTrust::isEnabled();
+    return m_admission.checksFile();
 }
 
 qint64 downloadmanager::getDownloadedSize()
@@ -446,6 +449,20 @@ void downloadmanager::startDownload()
     // The complete file is being renamed: there is nothing left to fetch.
     if (m_renaming)
         return;
+    // A statement that cannot pass costs no byte, and retrying fetches nothing either.
+    ErrorCode refusal = PACKAGE_SIGNATURE_ERROR;
+    QString why;
+    if (!m_admission.admitRequest(&refusal, &why)) {
+        qWarning() << "package signature:" << m_url.toString() << why;
+        m_downloading = false;
+        QMetaObject::invokeMethod(
+            this,
+            [this, refusal, why] {
+                emit downloadError(refusal, PackageTrust::errorMessage(refusal, why));
+            },
+            Qt::QueuedConnection);
+        return;
+    }
     m_downloading = true;
     if (m_sizePending)
         return; // the size answer starts the download
@@ -872,11 +889,12 @@ void downloadmanager::onDigests(const QString &md5, const QString &sha256, qint6
     }
     if (signatureRequired()) {
         QString why;
-        if (!PackageTrust::checkFile(m_expectedPackage, md5, sha256, size, &why)) {
+        ErrorCode refusal = PACKAGE_SIGNATURE_ERROR;
+        if (!m_admission.admitFile(md5, sha256, size, &refusal, &why)) {
             qWarning() << "package signature:" << finalFilePath() << why;
             // Nothing of an unsigned package may stay where a later run would take it.
             resetDownload();
-            emit downloadError(PACKAGE_SIGNATURE_ERROR, PackageTrust::errorMessage(why));
+            emit downloadError(refusal, PackageTrust::errorMessage(refusal, why));
             return;
         }
         qDebug() << "package signature: verified" << finalFilePath();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "errordefine.h"
+#include "packageadmission.h"
 #include "packagetrust.h"
 #include "streamdigest.h"
 #include "recordwriter.h"
@@ -44,9 +45,12 @@ public:
     QList<downloadtask *> tasks() const { return m_tasks; }
     // How long a task may receive nothing before it restarts (10 s unless a test shortens it).
     void setStallTimeout(int ms);
-    // The package the publisher signed: with trusted keys configured, a finished file passes
-    // only when its signature and digests match it. Cleared by clearExpectedPackage.
+    // The package the publisher signed: with trusted keys configured, a download starts only
+    // when its statement can pass and a finished file passes only when its signature and
+    // digests match it. With keys, a download that names no package and is not page art
+    // (setUntrustedArt) is refused. Cleared by clearExpectedPackage.
     void setExpectedPackage(const SignedPackage &package);
+    void setUntrustedArt();
     void clearExpectedPackage();
     // What the resource answer says about the package: its size (used when the server will not
     // tell it with HEAD) and its file name (the name it is saved and unpacked under, when it is
@@ -140,8 +144,7 @@ private:
     recordwriter m_records;
     bool m_renaming = false;
     QList<QPointer<QThread>> m_md5Threads;
-    SignedPackage m_expectedPackage;
-    bool m_hasExpectedPackage = false;
+    PackageAdmission m_admission;
     streamdigest m_digest;
     bool m_streamDigests = false;
     // The file the streaming digest describes once a download completed; empty otherwise.

@@ -57,7 +57,31 @@ QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
         data.insert(QStringLiteral("force_update"),
                     QJsonObject{{QStringLiteral("min_version"), release.minVersion},
                                 {QStringLiteral("url"), release.forceUpdateUrl}});
+    if (!release.signedMetadata.isEmpty())
+        data.insert(QStringLiteral("signed"), release.signedMetadata);
+    if (!release.signingKeys.isEmpty())
+        data.insert(QStringLiteral("signing_keys"), release.signingKeys);
     return answer(data);
+}
+
+QJsonObject ManifestWriter::coveredFields(const GameRelease &release)
+{
+    QJsonObject fields{
+        {QStringLiteral("version"), release.version},
+        {QStringLiteral("entry"), release.entry},
+        {QStringLiteral("plugins"), QJsonArray::fromVariantList(release.plugins)},
+        {QStringLiteral("web_url"), release.webUrl},
+    };
+    if (!release.filesPath.isEmpty())
+        fields.insert(QStringLiteral("files"),
+                      QJsonObject{{QStringLiteral("path"), release.filesPath},
+                                  {QStringLiteral("sha256"), release.filesSha256},
+                                  {QStringLiteral("size"), double(release.filesSize)}});
+    if (!release.minVersion.isEmpty())
+        fields.insert(QStringLiteral("force_update"),
+                      QJsonObject{{QStringLiteral("min_version"), release.minVersion},
+                                  {QStringLiteral("url"), release.forceUpdateUrl}});
+    return fields;
 }
 
 QByteArray ManifestWriter::contentAnswer(const Promotion &promotion)

@@ -38,6 +38,11 @@ public:
         // difference packages' by source version. Plug-ins carry theirs in their maps.
         QJsonObject signature;
         QMap<QString, QJsonObject> diffSignatures;
+        // The publisher's signed document over coveredFields(), written as "signed" when not
+        // empty.
+        QJsonObject signedMetadata;
+        // The root-signed list of signing keys, written as "signing_keys" when not empty.
+        QJsonObject signingKeys;
     };
 
     struct Promotion
@@ -48,6 +53,9 @@ public:
     };
 
     static QByteArray resourceAnswer(const GameRelease &release);
+    // The fields of the resource answer that decide what is installed and started, as the
+    // signed document carries them (UpdateVersionInfo::applySignedFields reads them back).
+    static QJsonObject coveredFields(const GameRelease &release);
     static QByteArray contentAnswer(const Promotion &promotion);
     // has_update "true" and user_defined naming launcherId, so that only that launcher takes it.
     static QByteArray releaseAnswer(const AppVersionInfo &release, const QString &launcherId);

@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 
+#include "appenvironment.h"
 #include "appversioninfo.h"
 #include "updateversioninfo.h"
 
@@ -15,6 +16,10 @@ SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &from
     package.name = manifest.packageUrl(fromVersion).fileName();
     package.version = manifest.version();
     package.from = diff ? fromVersion : QString();
+    package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    package.kind =
+        QLatin1String(diff ? PackageStatement::kDifferenceKind : PackageStatement::kFullKind);
+    package.installedVersion = fromVersion;
     package.md5 = manifest.packageMd5(fromVersion);
     const qint64 size = manifest.packageSize(fromVersion);
     package.size = size > 0 ? size : -1;
@@ -29,6 +34,8 @@ SignedPackage plugin(const QVariantMap &plugin, const QString &gameVersion)
     package.name =
         UpdateVersionInfo::fileNameOfUrl(plugin.value(QStringLiteral("path")).toString());
     package.version = gameVersion;
+    package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    package.kind = QLatin1String(PackageStatement::kPluginKind);
     package.md5 = plugin.value(QStringLiteral("md5")).toString();
     return package;
 }
@@ -39,15 +46,19 @@ SignedPackage launcherRelease(const AppVersionInfo &release)
     package.signature = release.packageSignature();
     package.name = UpdateVersionInfo::fileNameOfUrl(release.packageUrl());
     package.version = release.packageVersion();
+    package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    package.product = package.launcher;
+    package.kind = QLatin1String(PackageStatement::kLauncherKind);
+    package.installedVersion = QLatin1String(AppEnvironment::kLauncherVersion);
     package.md5 = release.packageMd5();
     package.size = release.packageSize() > 0 ? release.packageSize() : -1;
     return package;
 }
 
-bool isReleaseTrusted(const AppVersionInfo &release, QString *why)
+bool isReleaseTrusted(const AppVersionInfo &release, QString *why, ErrorDefine::ErrorCode *code)
 {
     return !PackageTrust::isEnabled() ||
-           PackageTrust::checkStatement(launcherRelease(release), nullptr, why);
+           PackageTrust::checkStatement(launcherRelease(release), nullptr, why, code);
 }
 
 } // namespace SignedPackages

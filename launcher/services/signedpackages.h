@@ -12,13 +12,15 @@ class UpdateVersionInfo;
 // publisher's statement.
 namespace SignedPackages {
 
-// The full package, or the difference package from `fromVersion` when the manifest has one.
+// The full package, or the difference package from `fromVersion` (the installed version)
+// when the manifest has one; never older than `fromVersion` unless signed as a rollback.
 SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &fromVersion);
 // A plug-in published with game version `gameVersion`.
 SignedPackage plugin(const QVariantMap &plugin, const QString &gameVersion);
 SignedPackage launcherRelease(const AppVersionInfo &release);
 // Whether the updater may be handed this release: always without trusted keys, else only with
 // the publisher's signature over what the release answer says.
-bool isReleaseTrusted(const AppVersionInfo &release, QString *why);
+bool isReleaseTrusted(const AppVersionInfo &release, QString *why,
+                      ErrorDefine::ErrorCode *code = nullptr);
 
 } // namespace SignedPackages

@@ -47,6 +47,9 @@ QStringList UpdateProgram::updaterArguments(const AppVersionInfo &info, const QS
     // ignore it); without keys the command line stays as it always was.
     if (PackageTrust::isEnabled() && !info.packageSignature().isEmpty())
         json.insert(QStringLiteral("pkg_signature"), info.packageSignature());
+    // The signing keys the launcher accepted: root-signed, so the updater checks them itself.
+    if (PackageTrust::isEnabled() && !PackageTrust::delegatedField().isEmpty())
+        json.insert(QStringLiteral("signing_keys"), PackageTrust::delegatedField());
     return {QLatin1String(kInstanceName),
             QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))};
 }

@@ -161,7 +161,24 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
 
     if (m_webUrl.isEmpty())
         m_webUrl = data.value(QStringLiteral("web_url")).toString();
+    m_signedMetadata = dataObject.value(QLatin1String("signed")).toObject();
+    m_signingKeys = dataObject.value(QLatin1String("signing_keys")).toObject();
     return true;
+}
+
+void UpdateVersionInfo::applySignedFields(const QJsonObject &fields)
+{
+    m_version = fields.value(QLatin1String("version")).toString();
+    m_entry = fields.value(QLatin1String("entry")).toString();
+    const QJsonObject files = fields.value(QLatin1String("files")).toObject();
+    m_filesPath = files.value(QLatin1String("path")).toString();
+    m_filesSha256 = files.value(QLatin1String("sha256")).toString();
+    m_filesSize = readSize(files.value(QLatin1String("size")).toVariant());
+    m_plugins = fields.value(QLatin1String("plugins")).toArray().toVariantList();
+    const QJsonObject force = fields.value(QLatin1String("force_update")).toObject();
+    m_minVersion = force.value(QLatin1String("min_version")).toString();
+    m_forceUpdateUrl = force.value(QLatin1String("url")).toString();
+    m_webUrl = fields.value(QLatin1String("web_url")).toString();
 }
 
 QJsonObject UpdateVersionInfo::packageSignature(const QString &fromVersion) const

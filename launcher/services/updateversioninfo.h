@@ -65,6 +65,16 @@ public:
     QString filesSha256() const { return m_filesSha256; }
     qint64 filesSize() const { return m_filesSize; }
 
+    // The publisher's signed document over the answer's decisive fields ("signed" beside the
+    // answer's own fields); empty when the answer carries none.
+    QJsonObject signedMetadata() const { return m_signedMetadata; }
+    // The root-signed list of the publisher's signing keys ("signing_keys"); may be empty.
+    QJsonObject signingKeys() const { return m_signingKeys; }
+    // Puts the fields a signed document covers (ManifestWriter::coveredFields) in place of the
+    // answer's own: a launcher with keys decides nothing from unsigned ones. A forced update the
+    // document does not name is dropped.
+    void applySignedFields(const QJsonObject &fields);
+
 private slots:
     void OnHeaderResponseFinished();
 
@@ -90,6 +100,8 @@ private:
     QString m_filesPath;
     QString m_filesSha256;
     qint64 m_filesSize = 0;
+    QJsonObject m_signedMetadata;
+    QJsonObject m_signingKeys;
 
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_sizeReply = nullptr;

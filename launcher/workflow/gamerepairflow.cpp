@@ -1,6 +1,7 @@
 #include "gamerepairflow.h"
 
 #include <QCoreApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -97,6 +98,8 @@ void GameRepairFlow::start()
         return;
     }
     setStage(FetchingList);
+    if (PackageTrust::isEnabled() && !takeSignedListDigest())
+        return;
     emit statusChanged(tr("label_repair_fetching_list"));
     m_request->get(m_listUrl.toString(),
                    [this](bool ok, const QByteArray &body, const QString &error, int status) {
@@ -126,6 +129,29 @@ void GameRepairFlow::cancel()
         finishCancelled();
         break;
     }
+}
+
+// The answer's own digest of the list is unsigned: a changed answer could name a list that
+// "repairs" the game into anything. Only the full package's statement decides.
+bool GameRepairFlow::takeSignedListDigest()
+{
+    PackageStatement statement;
+    QString why;
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    bool trusted = PackageTrust::checkStatement(m_expectedPackage, &statement, &why, &code);
+    if (trusted && statement.filesSha256.isEmpty()) {
+        trusted = false;
+        code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+        why = QStringLiteral("the statement names no file list");
+    }
+    if (!trusted) {
+        qWarning() << "package signature:" << m_packageUrl.toString() << why;
+        fail(code, PackageTrust::errorMessage(code, why));
+        return false;
+    }
+    m_listSha256 = statement.filesSha256;
+    m_listSize = statement.filesSize;
+    return true;
 }
 
 void GameRepairFlow::onListAnswer(bool ok, const QByteArray &body, const QString &error, int status)
@@ -272,6 +298,7 @@ void GameRepairFlow::fetchPackage()
     emit statusChanged(tr("label_repair_downloading").arg(0));
     m_downloader->setFilePath(m_folder);
     m_downloader->setFileMD5(m_packageMd5);
+    m_downloader->setExpectedPackage(m_expectedPackage);
     // A package already downloaded whole (an earlier run stopped after it) is only checked.
     if (QFileInfo::exists(packagePath())) {
         setStage(CheckingPackage);

@@ -11,6 +11,7 @@
 #include "errordefine.h"
 #include "gamefilelist.h"
 #include "gameverifier.h"
+#include "packagetrust.h"
 
 class HttpRequestAPI;
 class PackageItemExtractor;
@@ -39,6 +40,9 @@ public:
     // The list's address, and the SHA-256 and size the manifest gives for it (may be empty/0).
     void setFileList(const QUrl &url, const QString &sha256, qint64 size);
     void setPackage(const QUrl &url, const QString &md5);
+    // What the publisher signed for the full package. With trusted keys the package must match
+    // it like an installed one, and the file list's digest comes from its statement alone.
+    void setExpectedPackage(const SignedPackage &package) { m_expectedPackage = package; }
     void setLibraryPaths(const QStringList &paths) { m_libraryPaths = paths; }
     void setGameGuard(GameGuard guard) { m_guard = std::move(guard); }
 
@@ -67,6 +71,7 @@ private:
         Rechecking
     };
 
+    bool takeSignedListDigest();
     void onListAnswer(bool ok, const QByteArray &body, const QString &error, int status);
     void startVerify(Stage stage);
     void onVerifyProgress(int filesDone, int filesTotal, qint64 bytesDone, qint64 bytesTotal);
@@ -93,6 +98,7 @@ private:
     qint64 m_listSize = 0;
     QUrl m_packageUrl;
     QString m_packageMd5;
+    SignedPackage m_expectedPackage;
     QStringList m_libraryPaths;
     GameGuard m_guard;
 

@@ -27,6 +27,7 @@
 #include "gamerepairflow.h"
 #include "updateprogram.h"
 #include "downloadmanager.h"
+#include "manifestgate.h"
 #include "httprequestapi.h"
 #include "processes.h"
 #include "diskspace.h"
@@ -735,6 +736,17 @@ void MainViewModel::onResourceAnswer(bool ok, const QByteArray &body, const QStr
         bool processed = false;
         try {
             processed = m_manifest->parseResourceResponse(body, &parseError);
+            ErrorDefine::ErrorCode refusal = ErrorDefine::METADATA_SIGNATURE_ERROR;
+            if (processed && !ManifestGate::admit(m_manifest, &parseError, &refusal)) {
+                // A refused answer decides nothing: no install, no start, no forced update.
+                qWarning() << "update Info: signed metadata:" << parseError;
+                m_manifest->applySignedFields({});
+                m_resourceQueryAttempts = 0;
+                setGameState(QueryFailed);
+                showTransferError(tr("message_download_error"), refusal,
+                                  PackageTrust::errorMessage(refusal, parseError));
+                return;
+            }
             if (processed) {
                 updateShowVersion();
                 checkLauncherVersion();
@@ -1280,12 +1292,12 @@ void MainViewModel::startLauncherUpdateCheck()
 void MainViewModel::onStartUpdate(AppVersionInfo updateInfo)
 {
     QString why;
-    if (!SignedPackages::isReleaseTrusted(updateInfo, &why)) {
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    if (!SignedPackages::isReleaseTrusted(updateInfo, &why, &code)) {
         qWarning() << "update Info: release signature:" << why;
-        InstallTelemetry::failed(InstallTelemetry::Step::Signature,
-                                 ErrorDefine::PACKAGE_SIGNATURE_ERROR, why);
-        showTransferError(tr("message_download_error"), ErrorDefine::PACKAGE_SIGNATURE_ERROR,
-                          PackageTrust::errorMessage(why));
+        InstallTelemetry::failed(InstallTelemetry::Step::Signature, code, why);
+        showTransferError(tr("message_download_error"), code,
+                          PackageTrust::errorMessage(code, why));
         return;
     }
     if (UpdateProgram::startUpdater(updateInfo)) {
@@ -1353,6 +1365,9 @@ void MainViewModel::startGameRepair()
     m_gameRepair->setFileList(QUrl(m_manifest->filesPath()), m_manifest->filesSha256(),
                               m_manifest->filesSize());
     m_gameRepair->setPackage(m_manifest->packageUrl(QString()), m_manifest->md5());
+    SignedPackage full = SignedPackages::gamePackage(*m_manifest, QString());
+    full.installedVersion = m_currentGameVersion;
+    m_gameRepair->setExpectedPackage(full);
     m_gameRepair->start();
 }
 

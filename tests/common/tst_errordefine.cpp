@@ -58,6 +58,8 @@ private slots:
             QVERIFY(meta.value(i) > meta.value(i - 1));
         QCOMPARE(errorName(1033), QStringLiteral("STARTUP_RECOVERY_ERROR"));
         QCOMPARE(errorName(1043), QStringLiteral("DOWNLOAD_SERVER_BUSY"));
+        QCOMPARE(errorName(1036), QStringLiteral("PACKAGE_ROLLBACK_ERROR"));
+        QCOMPARE(errorName(1037), QStringLiteral("PACKAGE_BINDING_ERROR"));
     }
 
     void codeTravelsThroughQueuedConnection()

@@ -16,6 +16,7 @@
 #include "launcherpublisher.h"
 #include "packagesigner.h"
 #include "publishstate.h"
+#include "signingpolicy.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -176,21 +177,28 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     }
 
     PackageSigner signer;
-    if (!options.signingKey.isEmpty()) {
-        QStringList folders{options.site};
-        for (const Version &version : versions) {
-            if (!version.folder.isEmpty())
-                folders << version.folder;
-        }
-        for (const QString &folder : folders) {
-            if (!PackageSigner::isOutside(options.signingKey, folder))
-                return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
-                                                           "gets published; keep it elsewhere")
-                                                .arg(options.signingKey, folder));
-        }
-        if (!signer.load(options.signingKey, error))
-            return false;
+    QStringList published{options.site};
+    for (const Version &version : versions) {
+        // A rollback takes its content from the site, not from a folder.
+        if (!version.folder.isEmpty())
+            published << version.folder;
     }
+    if (!options.signingKey.isEmpty()) {
+        if (!SigningPolicy::loadKey(options.signingKey, published, &signer, error, log))
+            return false;
+        signer.setBinding(options.launcherId, options.name, options.signedRollback);
+    }
+    for (const Version &version : versions) {
+        QString key;
+        if (!version.folder.isEmpty() && !SigningPolicy::holdsNoPrivateKey(version.folder, &key))
+            return publish::fail(error, QStringLiteral("%1 is a private key: it would be packed "
+                                                       "into the game and named in its file "
+                                                       "list; move it out of the folder")
+                                            .arg(key));
+    }
+    if (!SigningPolicy::checkSiteSigning(QDir(options.site).filePath(resourcePath()),
+                                         signer.isLoaded(), options.allowSigningChange, error))
+        return false;
     QVariantList plugins;
     for (const QVariant &item : options.plugins) {
         QVariantMap plugin = item.toMap();
@@ -202,8 +210,9 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                                                            "\"file\" so that it can be signed")
                                                 .arg(path));
             QJsonObject signature;
-            if (!signer.signFile(file, QUrl(path).fileName(), versions.last().version, QString(),
-                                 plugin.value(QStringLiteral("md5")).toString(), &signature, error))
+            if (!signer.signPlugin(file, QUrl(path).fileName(), versions.last().version,
+                                   plugin.value(QStringLiteral("md5")).toString(), &signature,
+                                   error))
                 return false;
             plugin.insert(QStringLiteral("signature"), signature.toVariantMap());
         }
@@ -439,9 +448,6 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         return false;
     release.md5 = fullDigest.md5;
     release.size = fullDigest.size;
-    if (signer.isLoaded() && !signer.signDigest(fullDigest, release.name, newestVersion, QString(),
-                                                &release.signature, error))
-        return false;
     // Kept out of the served folders: what a later run builds difference packages from and a
     // rollback restores.
     stage.remove(PublishState::packagePath(release.name));
@@ -463,6 +469,17 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     release.filesPath = packageUrl(options, fileListName);
     release.filesSha256 = QString::fromLatin1(GameFileList::sha256Hex(fileListJson));
     release.filesSize = fileListJson.size();
+    // The full package's statement carries the list's digest: a repair trusts no other.
+    if (signer.isLoaded()) {
+        PackageStatement full;
+        full.name = release.name;
+        full.version = newestVersion;
+        full.kind = QLatin1String(PackageStatement::kFullKind);
+        full.filesSha256 = release.filesSha256;
+        full.filesSize = release.filesSize;
+        if (!signer.signStatement(fullDigest, full, &release.signature, error))
+            return false;
+    }
 
     QTemporaryDir lists;
     if (!lists.isValid())
@@ -512,6 +529,17 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
         release.diffs << diff;
     }
 
+    if (signer.isLoaded()) {
+        SignedMetadata metadata;
+        metadata.type = QLatin1String(SignedMetadata::kGameType);
+        metadata.counter =
+            SigningPolicy::nextMetadataVersion(QDir(options.site).filePath(resourcePath()));
+        metadata.expires = QDateTime::currentDateTimeUtc().addDays(options.expiresDays);
+        metadata.fields = ManifestWriter::coveredFields(release);
+        if (!signer.signMetadata(metadata, &release.signedMetadata, error))
+            return false;
+        release.signingKeys = options.signingKeys;
+    }
     if (!stage.writeFile(resourcePath(), ManifestWriter::resourceAnswer(release), error))
         return false;
     // The launcher keeps asking for the content answer until it gets one, so there always is.

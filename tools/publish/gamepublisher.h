@@ -44,6 +44,15 @@ public:
         double graceHours = 48;
         // Publish the kept content of this earlier version as the (new) version given.
         QString rollbackOf;
+        // What the signatures bind the packages to, and whether they allow a rollback.
+        QString launcherId = QStringLiteral("18");
+        bool signedRollback = false;
+        // Publish unsigned onto a signed site, or signed onto an unsigned one.
+        bool allowSigningChange = false;
+        // How long keyed launchers trust the signed answer; republish before it runs out.
+        int expiresDays = 30;
+        // A root-signed list of signing keys (lunmere-publish keylist) to carry in the answer.
+        QJsonObject signingKeys;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

@@ -9,6 +9,7 @@
 #include "foldersnapshot.h"
 #include "manifestwriter.h"
 #include "packagesigner.h"
+#include "signingpolicy.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
@@ -74,16 +75,20 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
                                         .arg(options.updateType));
     PackageSigner signer;
     if (!options.signingKey.isEmpty()) {
-        for (const QString &folder : {options.site, options.folder}) {
-            if (!PackageSigner::isOutside(options.signingKey, folder))
-                return publish::fail(error, QStringLiteral("the private key %1 lies in %2, which "
-                                                           "gets published; keep it elsewhere")
-                                                .arg(options.signingKey, folder));
-        }
-        if (!signer.load(options.signingKey, error))
+        if (!SigningPolicy::loadKey(options.signingKey, {options.site, options.folder}, &signer,
+                                    error, log))
             return false;
+        signer.setBinding(options.launcherId, options.launcherId, options.signedRollback);
     }
     if (!checkShippedFolder(options.folder, options.version, error))
+        return false;
+    QString key;
+    if (!SigningPolicy::holdsNoPrivateKey(options.folder, &key))
+        return publish::fail(error, QStringLiteral("%1 is a private key: it would be shipped to "
+                                                   "every player; move it out of the folder")
+                                        .arg(key));
+    if (!SigningPolicy::checkSiteSigning(QDir(options.site).filePath(releasePath()),
+                                         signer.isLoaded(), options.allowSigningChange, error))
         return false;
     FolderSnapshot snapshot;
     // The updater copies every file of the package over the player's launcher folder.
@@ -129,7 +134,11 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
     release.setPackageSize(digest.size);
     if (signer.isLoaded()) {
         QJsonObject signature;
-        if (!signer.signDigest(digest, file, options.version, QString(), &signature, error))
+        PackageStatement statement;
+        statement.name = file;
+        statement.version = options.version;
+        statement.kind = QLatin1String(PackageStatement::kLauncherKind);
+        if (!signer.signStatement(digest, statement, &signature, error))
             return false;
         release.setPackageSignature(signature);
     }

@@ -17,7 +17,9 @@ public:
         QString name = QStringLiteral("launcher");
         int updateType = 1;
         QString launcherId = QStringLiteral("18");
-        QString signingKey; // the publisher's private key; the release gets a signature
+        QString signingKey;          // the publisher's private key; the release gets a signature
+        bool signedRollback = false; // keyed launchers of a newer version take it
+        bool allowSigningChange = false; // switch the site between signed and unsigned
     };
 
     // The answer for launchers of other versions; "<this>.<version>" answers the released one.

@@ -2,6 +2,7 @@
 // serves to the launcher, and serves such a folder on 127.0.0.1 for trials.
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,6 +20,8 @@
 #include "packagesigner.h"
 #include "publishcommon.h"
 #include "reportcommand.h"
+#include "signingkeylist.h"
+#include "signingpolicy.h"
 #include "siteserver.h"
 #include "sitelock.h"
 #include "sitestatus.h"
@@ -34,6 +37,7 @@ const char kUsage[] =
     "--version NEW [options]\n"
     "       lunmere-publish status --site DIR\n"
     "       lunmere-publish keygen --out STEM\n"
+    "       lunmere-publish keylist --root-key FILE --out FILE [--expires-days N] KEY.pub...\n"
     "       lunmere-publish serve --site DIR [--port N] [--report-log FILE] [--port-file FILE]\n"
     "       lunmere-publish nginx --site DIR [--listen ADDRESS] [--report-log FILE]\n"
     "       lunmere-publish report LOG... --db FILE [--html DIR]\n"
@@ -43,6 +47,14 @@ int failWith(const QString &message)
 {
     QTextStream(stderr) << "lunmere-publish: error: " << message << Qt::endl;
     return 1;
+}
+
+// An unset secret in a CI script expands to nothing: publishing unsigned then would lock every
+// keyed launcher out, so say what happened instead.
+QString emptySignKey()
+{
+    return QStringLiteral("--sign-key is empty (an unset variable?): give the private key file, "
+                          "or leave the option out to publish unsigned");
 }
 
 bool readJson(const QString &path, QJsonDocument *doc, QString *error)
@@ -140,6 +152,16 @@ void addGameOptions(QCommandLineParser &parser)
                "n"),
         option("grace-hours", "Hours a retired package stays for at least (default 48).", "hours"),
         lockWaitOption(),
+        option("launcher-id", "Launcher id the game is published for (default 18).", "id"),
+        QCommandLineOption("signed-rollback",
+                           "Sign the newest version as a rollback: keyed launchers on a newer "
+                           "version install it."),
+        QCommandLineOption("change-signing",
+                           "Publish unsigned onto a signed site, or signed onto an unsigned one."),
+        option("expires-days",
+               "Days keyed launchers trust the signed answer (default 30); republish before.",
+               "days"),
+        option("key-list", "Signed list of signing keys (from keylist) to publish.", "file"),
     });
 }
 
@@ -158,6 +180,22 @@ bool readGameOptions(const QCommandLineParser &parser, GamePublisher::Options *o
     options->minLauncherVersion = parser.value("min-launcher-version");
     options->forceUpdateUrl = parser.value("force-update-url");
     options->signingKey = parser.value("sign-key");
+    if (parser.isSet("sign-key") && options->signingKey.isEmpty()) {
+        *exitCode = failWith(emptySignKey());
+        return false;
+    }
+    if (parser.isSet("launcher-id"))
+        options->launcherId = parser.value("launcher-id");
+    options->signedRollback = parser.isSet("signed-rollback");
+    options->allowSigningChange = parser.isSet("change-signing");
+    if (parser.isSet("expires-days")) {
+        bool daysOk = false;
+        options->expiresDays = parser.value("expires-days").toInt(&daysOk);
+        if (!daysOk || options->expiresDays < 0) {
+            *exitCode = failWith(QStringLiteral("--expires-days: a number of days, 0 or more"));
+            return false;
+        }
+    }
     options->force = parser.isSet("force");
     options->dryRun = parser.isSet("dry-run");
     bool ok = true;
@@ -177,6 +215,14 @@ bool readGameOptions(const QCommandLineParser &parser, GamePublisher::Options *o
     if (!publish::normaliseBaseUrl(&options->baseUrl, &error)) {
         *exitCode = failWith(error);
         return false;
+    }
+    if (parser.isSet("key-list")) {
+        QJsonDocument doc;
+        if (!readJson(parser.value("key-list"), &doc, &error)) {
+            *exitCode = failWith(error);
+            return false;
+        }
+        options->signingKeys = doc.object();
     }
     if (parser.isSet("content")) {
         QJsonDocument doc;
@@ -306,6 +352,11 @@ int launcherCommand(const QStringList &arguments)
         option("launcher-id", "Launcher id the release is meant for (default 18).", "id"),
         option("sign-key", "Private key (from keygen) to sign the release with.", "file"),
         lockWaitOption(),
+        QCommandLineOption("signed-rollback",
+                           "Sign the release as a rollback: keyed launchers of a newer version "
+                           "install it."),
+        QCommandLineOption("change-signing",
+                           "Publish unsigned onto a signed site, or signed onto an unsigned one."),
     });
     parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
     int exitCode = 0;
@@ -323,6 +374,10 @@ int launcherCommand(const QStringList &arguments)
     if (parser.isSet("name"))
         options.name = parser.value("name");
     options.signingKey = parser.value("sign-key");
+    if (parser.isSet("sign-key") && options.signingKey.isEmpty())
+        return failWith(emptySignKey());
+    options.signedRollback = parser.isSet("signed-rollback");
+    options.allowSigningChange = parser.isSet("change-signing");
     if (parser.isSet("launcher-id"))
         options.launcherId = parser.value("launcher-id");
     if (parser.isSet("update-type")) {
@@ -354,6 +409,59 @@ int keygenCommand(const QStringList &arguments)
         return failWith(error);
     QTextStream(stdout) << "public key " << publicKey << "\nbuild launchers with "
                         << "-DLAUNCHER_PUBLISHER_KEYS=" << publicKey << Qt::endl;
+    return 0;
+}
+
+int keylistCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Signs the list of signing keys with a root key: launchers built with the root key "
+        "trust the listed keys until the list expires. Publish it with game --key-list.");
+    parser.addOptions({
+        option("root-key", "Private root key (from keygen) the launchers were built with.", "file"),
+        option("out", "File to write the signed list to.", "file"),
+        option("expires-days", "Days the list holds (default 365).", "days"),
+    });
+    parser.addPositionalArgument("KEY.pub", "Public signing keys (from keygen) to trust.");
+    int exitCode = 0;
+    if (!parse(parser, arguments, &exitCode) ||
+        !requireOptions(parser, {"root-key", "out"}, &exitCode))
+        return exitCode;
+    int days = 365;
+    if (parser.isSet("expires-days")) {
+        bool ok = false;
+        days = parser.value("expires-days").toInt(&ok);
+        if (!ok || days < 0)
+            return failWith(QStringLiteral("--expires-days: a number of days, 0 or more"));
+    }
+    QString error;
+    PackageSigner root;
+    if (!SigningPolicy::loadKey(parser.value("root-key"), {}, &root, &error, nullptr))
+        return failWith(error);
+    SigningKeyList list;
+    list.expires = QDateTime::currentDateTimeUtc().addDays(days);
+    for (const QString &path : parser.positionalArguments()) {
+        QFile file(path);
+        QList<QByteArray> keys;
+        if (!file.open(QIODevice::ReadOnly))
+            return failWith(QStringLiteral("%1: cannot read: %2").arg(path, file.errorString()));
+        if (!PackageTrust::parseKeyList(QString::fromLatin1(file.readAll()), &keys, &error) ||
+            keys.size() != 1)
+            return failWith(QStringLiteral("%1: not one public key (%2)").arg(path, error));
+        list.keys << keys;
+    }
+    if (list.keys.isEmpty())
+        return failWith(QStringLiteral("name at least one public signing key"));
+    const QByteArray json = list.toJson();
+    const QJsonObject field = PackageTrust::signatureField(json, root.sign(json), root.publicKey());
+    QFile out(parser.value("out"));
+    if (!out.open(QIODevice::WriteOnly) || out.write(QJsonDocument(field).toJson()) < 0 ||
+        !out.flush())
+        return failWith(
+            QStringLiteral("%1: cannot write: %2").arg(parser.value("out"), out.errorString()));
+    QTextStream(stdout) << "signed " << list.keys.size() << " signing key(s) until "
+                        << list.expires.toString(Qt::ISODate) << Qt::endl;
     return 0;
 }
 
@@ -443,6 +551,8 @@ int main(int argc, char **argv)
         return statusCommand(arguments);
     if (command == QLatin1String("keygen"))
         return keygenCommand(arguments);
+    if (command == QLatin1String("keylist"))
+        return keylistCommand(arguments);
     if (command == QLatin1String("nginx"))
         return nginxCommand(arguments);
     if (command == QLatin1String("report"))

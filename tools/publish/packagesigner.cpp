@@ -139,23 +139,70 @@ bool PackageSigner::signFile(const QString &path, const QString &name, const QSt
     return signDigest(digest, name, version, from, field, error);
 }
 
+bool PackageSigner::signPlugin(const QString &path, const QString &name, const QString &version,
+                               const QString &md5, QJsonObject *field, QString *error)
+{
+    PackageDigest digest;
+    if (!PackageDigest::ofFile(path, &digest))
+        return publish::fail(error, QStringLiteral("%1: cannot read").arg(path));
+    if (!md5.isEmpty() && md5.compare(digest.md5, Qt::CaseInsensitive) != 0)
+        return publish::fail(error, QStringLiteral("%1: its MD5 is %2, not the %3 given for it")
+                                        .arg(path, digest.md5, md5));
+    PackageStatement statement;
+    statement.name = name;
+    statement.version = version;
+    statement.kind = QLatin1String(PackageStatement::kPluginKind);
+    return signStatement(digest, statement, field, error);
+}
+
 bool PackageSigner::signDigest(const PackageDigest &digest, const QString &name,
                                const QString &version, const QString &from, QJsonObject *field,
                                QString *error)
 {
     PackageStatement statement;
     statement.name = name;
+    statement.version = version;
+    statement.from = from;
+    statement.kind = QLatin1String(from.isEmpty() ? PackageStatement::kFullKind
+                                                  : PackageStatement::kDifferenceKind);
+    return signStatement(digest, statement, field, error);
+}
+
+bool PackageSigner::signStatement(const PackageDigest &digest, PackageStatement statement,
+                                  QJsonObject *field, QString *error)
+{
     statement.size = digest.size;
     statement.sha256 = digest.sha256;
     statement.md5 = digest.md5;
-    statement.version = version;
-    statement.from = from;
+    statement.launcher = m_launcherId;
+    if (statement.product.isEmpty())
+        statement.product = m_product;
+    statement.rollback = m_rollback;
     const QByteArray json = statement.toJson();
     const QByteArray signature = sign(json);
     if (signature.isEmpty())
-        return publish::fail(error, QStringLiteral("%1: signing failed").arg(name));
+        return publish::fail(error, QStringLiteral("%1: signing failed").arg(statement.name));
     *field = PackageTrust::signatureField(json, signature, publicKey());
     return true;
+}
+
+bool PackageSigner::signMetadata(SignedMetadata metadata, QJsonObject *field, QString *error)
+{
+    metadata.launcher = m_launcherId;
+    metadata.product = m_product;
+    const QByteArray json = metadata.toJson();
+    const QByteArray signature = sign(json);
+    if (signature.isEmpty())
+        return publish::fail(error, QStringLiteral("signing the answer failed"));
+    *field = PackageTrust::signatureField(json, signature, publicKey());
+    return true;
+}
+
+void PackageSigner::setBinding(const QString &launcherId, const QString &product, bool rollback)
+{
+    m_launcherId = launcherId;
+    m_product = product;
+    m_rollback = rollback;
 }
 
 bool PackageSigner::isOutside(const QString &keyPath, const QString &folder)

@@ -587,6 +587,22 @@
         <source>message_error_package_signature</source>
         <translation>This package is not signed by the publisher or was altered. It has been deleted. Please try again later</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>This version is older than the one installed and the publisher has not signed it as a rollback. Nothing was installed</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>This package is signed for another game, launcher or purpose. It was deleted and nothing was installed</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>The game information from the server is not signed by the publisher or was changed. Nothing was installed or started</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>The game information from the server is out of date (older than before or expired). Nothing was installed or started. Please try again later</translation>
+    </message>
 </context>
 <context>
     <name>HttpRequestAPI</name>

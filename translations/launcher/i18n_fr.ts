@@ -587,6 +587,22 @@
         <source>message_error_package_signature</source>
         <translation>Ce paquet n'est pas signé par l'éditeur ou a été modifié. Il a été supprimé. Réessaie plus tard</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Cette version est plus ancienne que celle installée et l'éditeur ne l'a pas signée comme retour en arrière. Rien n'a été installé</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Ce paquet est signé pour un autre jeu, un autre lanceur ou un autre usage. Il a été supprimé et rien n'a été installé</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>Les informations du jeu envoyées par le serveur ne sont pas signées par l'éditeur ou ont été modifiées. Rien n'a été installé ni lancé</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>Les informations du jeu envoyées par le serveur sont périmées (plus anciennes qu'avant ou expirées). Rien n'a été installé ni lancé. Réessaie plus tard</translation>
+    </message>
 </context>
 <context>
     <name>HttpRequestAPI</name>

@@ -587,6 +587,22 @@
         <source>message_error_package_signature</source>
         <translation>Paket ini tidak ditandatangani penerbit atau telah diubah. Paket telah dihapus. Coba lagi nanti</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Versi ini lebih lama daripada yang terpasang dan penerbit tidak menandatanganinya sebagai pengembalian versi. Tidak ada yang dipasang</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Paket ini ditandatangani untuk game, peluncur, atau tujuan lain. Paket telah dihapus dan tidak ada yang dipasang</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>Informasi game dari server tidak ditandatangani penerbit atau telah diubah. Tidak ada yang dipasang atau dijalankan</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>Informasi game dari server sudah usang (lebih lama dari sebelumnya atau kedaluwarsa). Tidak ada yang dipasang atau dijalankan. Silakan coba lagi nanti</translation>
+    </message>
 </context>
 <context>
     <name>HttpRequestAPI</name>

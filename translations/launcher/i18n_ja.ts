@@ -587,6 +587,22 @@
         <source>message_error_package_signature</source>
         <translation>このパッケージは発行元の署名がないか、改ざんされています。削除しました。しばらくしてから再度お試しください</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>このバージョンはインストール済みのものより古く、発行元がロールバックとして署名していません。何もインストールされていません</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>このパッケージは別のゲーム、ランチャー、または別の用途向けに署名されています。削除され、何もインストールされていません</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>サーバーからのゲーム情報は発行元の署名がないか、改ざんされています。何もインストール・起動されていません</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>サーバーからのゲーム情報が古くなっています（以前より古いか期限切れです）。何もインストール・起動されていません。しばらくしてからもう一度お試しください</translation>
+    </message>
 </context>
 <context>
     <name>HttpRequestAPI</name>

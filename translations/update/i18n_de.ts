@@ -223,5 +223,21 @@ Beende jetzt: Der Launcher stellt sie beim nächsten Start fertig wieder her.</t
         <source>message_error_package_signature</source>
         <translation>Dieses Paket ist nicht vom Herausgeber signiert oder wurde verändert. Es wurde gelöscht. Bitte versuche es später erneut</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Diese Version ist älter als die installierte und der Herausgeber hat sie nicht als Rückkehr signiert. Es wurde nichts installiert</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Dieses Paket ist für ein anderes Spiel, einen anderen Launcher oder einen anderen Zweck signiert. Es wurde gelöscht und nichts installiert</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>Die Spielinformationen des Servers sind nicht vom Herausgeber signiert oder wurden verändert. Es wurde nichts installiert oder gestartet</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>Die Spielinformationen des Servers sind veraltet (älter als zuvor oder abgelaufen). Es wurde nichts installiert oder gestartet. Bitte versuche es später erneut</translation>
+    </message>
 </context>
 </TS>

@@ -223,5 +223,21 @@ Sal ahora: el launcher terminará de restaurarlo la próxima vez que se inicie.<
         <source>message_error_package_signature</source>
         <translation>Este paquete no está firmado por el editor o ha sido alterado. Se ha eliminado. Inténtalo de nuevo más tarde</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Esta versión es más antigua que la instalada y el editor no la ha firmado como reversión. No se ha instalado nada</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Este paquete está firmado para otro juego, otro lanzador u otro uso. Se ha eliminado y no se ha instalado nada</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>La información del juego enviada por el servidor no está firmada por el editor o ha sido modificada. No se ha instalado ni iniciado nada</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>La información del juego enviada por el servidor está desactualizada (es más antigua que antes o ha caducado). No se ha instalado ni iniciado nada. Inténtalo de nuevo más tarde</translation>
+    </message>
 </context>
 </TS>

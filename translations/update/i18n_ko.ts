@@ -223,5 +223,21 @@
         <source>message_error_package_signature</source>
         <translation>이 패키지는 배급사의 서명이 없거나 변조되었습니다. 삭제했습니다. 잠시 후 다시 시도해 주세요</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>이 버전은 설치된 버전보다 오래되었으며 배포사가 롤백으로 서명하지 않았습니다. 아무것도 설치되지 않았습니다</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>이 패키지는 다른 게임, 런처 또는 다른 용도로 서명되었습니다. 삭제되었으며 아무것도 설치되지 않았습니다</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>서버의 게임 정보에 배포사 서명이 없거나 변경되었습니다. 아무것도 설치하거나 실행하지 않았습니다</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>서버의 게임 정보가 오래되었습니다(이전보다 오래되었거나 만료됨). 아무것도 설치하거나 실행하지 않았습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
 </context>
 </TS>

@@ -223,5 +223,21 @@ Saia agora: o launcher conclui a reposição da próxima vez que for iniciado.</
         <source>message_error_package_signature</source>
         <translation>Este pacote não está assinado pelo editor ou foi alterado. Foi eliminado. Tenta novamente mais tarde</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Esta versão é mais antiga do que a instalada e o editor não a assinou como reversão. Nada foi instalado</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Este pacote está assinado para outro jogo, outro launcher ou outra finalidade. Foi eliminado e nada foi instalado</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>As informações do jogo enviadas pelo servidor não estão assinadas pelo editor ou foram alteradas. Nada foi instalado nem iniciado</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>As informações do jogo enviadas pelo servidor estão desatualizadas (mais antigas do que antes ou expiradas). Nada foi instalado nem iniciado. Tenta novamente mais tarde</translation>
+    </message>
 </context>
 </TS>

@@ -223,5 +223,21 @@
         <source>message_error_package_signature</source>
         <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Эта версия старше установленной, и издатель не подписал её как откат. Ничего не установлено</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Этот пакет подписан для другой игры, другого лаунчера или другой цели. Он удалён, ничего не установлено</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>Сведения об игре от сервера не подписаны издателем или были изменены. Ничего не установлено и не запущено</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>Сведения об игре от сервера устарели (старше полученных ранее или просрочены). Ничего не установлено и не запущено. Повторите попытку позже</translation>
+    </message>
 </context>
 </TS>

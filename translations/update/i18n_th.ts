@@ -223,5 +223,21 @@
         <source>message_error_package_signature</source>
         <translation>แพ็กเกจนี้ไม่มีลายเซ็นของผู้จัดจำหน่ายหรือถูกแก้ไข จึงถูกลบแล้ว โปรดลองอีกครั้งในภายหลัง</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>เวอร์ชันนี้เก่ากว่าเวอร์ชันที่ติดตั้งอยู่ และผู้จัดจำหน่ายไม่ได้ลงนามให้เป็นการย้อนเวอร์ชัน ไม่มีการติดตั้งสิ่งใด</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>แพ็กเกจนี้ลงนามไว้สำหรับเกม ตัวเปิดเกม หรือจุดประสงค์อื่น จึงถูกลบแล้วและไม่มีการติดตั้งสิ่งใด</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>ข้อมูลเกมจากเซิร์ฟเวอร์ไม่ได้ลงนามโดยผู้จัดจำหน่ายหรือถูกแก้ไข ไม่มีการติดตั้งหรือเปิดสิ่งใด</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>ข้อมูลเกมจากเซิร์ฟเวอร์ล้าสมัย (เก่ากว่าที่เคยได้รับหรือหมดอายุแล้ว) ไม่มีการติดตั้งหรือเปิดสิ่งใด โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
 </context>
 </TS>

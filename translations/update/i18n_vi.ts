@@ -223,5 +223,21 @@ Hãy thoát ngay: launcher sẽ hoàn tất khôi phục ở lần khởi độn
         <source>message_error_package_signature</source>
         <translation>Gói này không có chữ ký của nhà phát hành hoặc đã bị thay đổi. Gói đã bị xóa. Vui lòng thử lại sau</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>Phiên bản này cũ hơn phiên bản đã cài và nhà phát hành không ký nó là bản quay lui. Không có gì được cài đặt</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>Gói này được ký cho một trò chơi, trình khởi chạy hoặc mục đích khác. Gói đã bị xóa và không có gì được cài đặt</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>Thông tin trò chơi từ máy chủ không được nhà phát hành ký hoặc đã bị thay đổi. Không có gì được cài đặt hay khởi chạy</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>Thông tin trò chơi từ máy chủ đã lỗi thời (cũ hơn lần trước hoặc đã hết hạn). Không có gì được cài đặt hay khởi chạy. Vui lòng thử lại sau</translation>
+    </message>
 </context>
 </TS>

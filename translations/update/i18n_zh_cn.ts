@@ -223,5 +223,21 @@
         <source>message_error_package_signature</source>
         <translation>安装包未经发行方签名或已被篡改，已将其删除。请稍后重试</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>此版本比已安装的版本旧，且发行商未将其签名为回退版本。未安装任何内容</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>此安装包的签名属于其他游戏、启动器或用途。已将其删除，未安装任何内容</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>服务器提供的游戏信息未经发行商签名或已被篡改。未安装或启动任何内容</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>服务器提供的游戏信息已过时（比之前的旧或已过期）。未安装或启动任何内容。请稍后重试</translation>
+    </message>
 </context>
 </TS>

@@ -223,5 +223,21 @@
         <source>message_error_package_signature</source>
         <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
     </message>
+    <message>
+        <source>message_error_package_rollback</source>
+        <translation>此版本比已安裝的版本舊，且發行商未將其簽署為回復版本。未安裝任何內容</translation>
+    </message>
+    <message>
+        <source>message_error_package_binding</source>
+        <translation>此安裝包的簽章屬於其他遊戲、啟動器或用途。已將其刪除，未安裝任何內容</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_signature</source>
+        <translation>伺服器提供的遊戲資訊未經發行商簽署或已遭竄改。未安裝或啟動任何內容</translation>
+    </message>
+    <message>
+        <source>message_error_metadata_stale</source>
+        <translation>伺服器提供的遊戲資訊已過時（比先前的舊或已過期）。未安裝或啟動任何內容。請稍後再試</translation>
+    </message>
 </context>
 </TS>

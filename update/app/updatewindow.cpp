@@ -145,6 +145,7 @@ bool UpdateWindow::parseArguments()
     m_packageUrl = text("pkg_url");
     m_packageMd5 = text("pkg_md5");
     m_packageSignature = params.value(QLatin1String("pkg_signature")).toObject();
+    UpdaterPackageCheck::acceptSigningKeys(params.value(QLatin1String("signing_keys")).toObject());
     const QUrl url(m_packageUrl, QUrl::TolerantMode);
     UpdateContext::setPackageFileName(url.fileName(QUrl::FullyDecoded));
 
@@ -200,8 +201,26 @@ bool UpdateWindow::initDownloadTask()
     return true;
 }
 
+void UpdateWindow::refuseSignature(ErrorDefine::ErrorCode code, const QString &why)
+{
+    qWarning() << "package signature:" << UpdateContext::packageFile() << why;
+    m_state = Downloading;
+    m_progressDlg.show();
+    showFailure(tr("title_download_error"), QStringLiteral("[%1]:%2").arg(int(code)).arg(
+                                                PackageTrust::errorMessage(code, why)));
+}
+
 void UpdateWindow::startDownload()
 {
+    QString why;
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
+    // A release that can never pass is refused before its first byte.
+    if (!UpdaterPackageCheck::isStatementTrusted(UpdateContext::packageFile(), m_packageMd5,
+                                                 m_packageSignature, &why, &code)) {
+        QFile::remove(UpdateContext::packageFile());
+        refuseSignature(code, why);
+        return;
+    }
     DownloadManager *downloads = DownloadManager::instance();
     downloads->pauseAll();
     if (m_groupId > 0)
@@ -238,15 +257,12 @@ void UpdateWindow::onDownloadError(int error, QString msg)
 void UpdateWindow::startUnzip()
 {
     QString why;
+    ErrorDefine::ErrorCode code = ErrorDefine::PACKAGE_SIGNATURE_ERROR;
     if (!UpdaterPackageCheck::isTrusted(UpdateContext::packageFile(), m_packageMd5,
-                                        m_packageSignature, &why)) {
-        qWarning() << "package signature:" << UpdateContext::packageFile() << why;
+                                        m_packageSignature, &why, &code)) {
         // Retrying fetches the package again; nothing of this one is unpacked.
         QFile::remove(UpdateContext::packageFile());
-        m_state = Downloading;
-        showFailure(tr("title_download_error"), QStringLiteral("[%1]:%2")
-                                                    .arg(int(ErrorDefine::PACKAGE_SIGNATURE_ERROR))
-                                                    .arg(PackageTrust::errorMessage(why)));
+        refuseSignature(code, why);
         return;
     }
     UncompressManager *unzip = UncompressManager::instance();

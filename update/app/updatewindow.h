@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include "dlgprogress.h"
+#include "errordefine.h"
 #include "replacerecovery.h"
 
 class FileOperator;
@@ -70,6 +71,8 @@ public:
 private:
     // Shows the failure page of the current step.
     void showFailure(const QString &title, const QString &message);
+    // A package the publisher did not sign as this launcher's release: shown with its code.
+    void refuseSignature(ErrorDefine::ErrorCode code, const QString &why);
     static void removeFolder(const QString &path);
     static ReplaceRecovery::Folders replaceFolders();
     void onUnzipRunEnded();

@@ -29,6 +29,8 @@ private slots:
     void verdicts();
     void keyListsAndStatementsParseStrictly();
     void keygenWritesAPairItCanSignWithAndNeverOverwrites();
+    void publisherRefusesUnsafeSigning_data();
+    void publisherRefusesUnsafeSigning();
 
 private:
     QTemporaryDir m_dir;
@@ -224,6 +226,67 @@ void TestPackageSigning::keygenWritesAPairItCanSignWithAndNeverOverwrites()
 
     QVERIFY(!PackageSigner::isOutside(stem + ".key", m_dir.path()));
     QVERIFY(PackageSigner::isOutside(stem + ".key", m_dir.filePath("site")));
+}
+
+void TestPackageSigning::publisherRefusesUnsafeSigning_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QStringList>("arguments"); // after the site options; KEY: the usable key
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("empty key (an unset secret)")
+        << "" << QStringList{"--sign-key", ""} << 1 << "--sign-key is empty";
+    QTest::newRow("key file missing")
+        << "" << QStringList{"--sign-key", "missing.key"} << 1 << "does not exist";
+    QTest::newRow("private key inside the version folder")
+        << "key in folder" << QStringList() << 1 << "is a private key";
+    QTest::newRow("unsigned onto a signed site")
+        << "signed site" << QStringList() << 1 << "the site is signed";
+    QTest::newRow("unsigned onto a signed site, on purpose")
+        << "signed site" << QStringList{"--change-signing"} << 0 << "published game";
+    QTest::newRow("signed onto an unsigned site")
+        << "unsigned site" << QStringList{"--sign-key", "KEY"} << 1 << "the site is unsigned";
+    QTest::newRow("key others may read")
+        << "open key" << QStringList{"--sign-key", "KEY"} << 0 << "other users may read";
+}
+
+void TestPackageSigning::publisherRefusesUnsafeSigning()
+{
+    QFETCH(QString, setup);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString site = dir.filePath("site");
+    const QString key = dir.filePath("keys/publisher.key");
+    QVERIFY(QDir().mkpath(dir.filePath("keys")));
+    QVERIFY(QFile::copy(keyFile("first.key"), key));
+    QVERIFY(QFile::setPermissions(key, setup == "open key"
+                                           ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadOther
+                                           : QFile::ReadOwner | QFile::WriteOwner));
+    QVERIFY(publishtest::writeFile(dir.filePath("v1/Kestrava"), "#!/bin/sh\n", true));
+    if (setup == "key in folder")
+        QVERIFY(QDir().mkpath(dir.filePath("v1/tools")) &&
+                QFile::copy(keyFile("second.key"), dir.filePath("v1/tools/deploy.pem")));
+    const QStringList base{"game",   "--site", site, "--base-url", "http://127.0.0.1:1",
+                           "--name", "Orv"};
+    if (setup == "signed site" || setup == "unsigned site") {
+        QStringList first = base;
+        if (setup == "signed site")
+            first << "--sign-key" << key;
+        const publishtest::Run run = publishtest::runTool(first << "1.0.0=" + dir.filePath("v1"));
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+    const QString before = publishtest::listing(site).keys().join(',');
+    arguments.replaceInStrings("KEY", key);
+    arguments.replaceInStrings("missing.key", dir.filePath("keys/missing.key"));
+    const publishtest::Run run =
+        publishtest::runTool(base + arguments << "1.0.1=" + dir.filePath("v1"));
+    QCOMPARE(run.exitCode, exitCode);
+    const QString output = run.err + run.out;
+    QVERIFY2(output.contains(said), qPrintable(output));
+    if (exitCode != 0)
+        QCOMPARE(publishtest::listing(site).keys().join(','), before);
 }
 
 QTEST_GUILESS_MAIN(TestPackageSigning)

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLabel>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QQuickWindow>
@@ -15,6 +16,7 @@
 
 #include "appversioninfo.h"
 #include "dialogwatcher.h"
+#include "dlgsetting.h"
 #include "launcherconfig.h"
 #include "mainviewmodel.h"
 #include "launchersite.h"
@@ -57,6 +59,8 @@ enum Mutation {
     TamperedManifestRewritten,
     OlderReleaseAnnouncedAsNewer,
     DifferenceWithFullStatement,
+    OlderGameReplayedOverNewer,
+    OtherLaunchersGame,
 };
 
 } // namespace
@@ -72,13 +76,22 @@ private slots:
     void rejectedPackagesAreDeletedAndNothingIsUnpacked_data();
     void rejectedPackagesAreDeletedAndNothingIsUnpacked();
     void plugInsAreSignedAndRefusedWithoutSignature();
+    void answersDecideOnlyWhenSignedAndFresh_data();
+    void answersDecideOnlyWhenSignedAndFresh();
+    void repairTakesOnlyWhatThePublisherSigned_data();
+    void repairTakesOnlyWhatThePublisherSigned();
+    void rotatedSigningKeyNeedsNoNewLauncher_data();
+    void rotatedSigningKeyNeedsNoNewLauncher();
     void launcherHandsOnlyASignedReleaseToTheUpdater();
     void updaterChecksTheCommandLineAgain_data();
     void updaterChecksTheCommandLineAgain();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
-    bool publishGame(const QStringList &versions, const QString &key);
+    bool publishGame(const QStringList &versions, const QString &key,
+                     const QStringList &extra = {});
+    void installTree(const QString &tree, const QString &version);
+    int packageRequests() const;
     QJsonObject resource() const;
     void setResource(const QJsonObject &answer);
 
@@ -140,18 +153,39 @@ void TestSignedRelease::init()
     LauncherConfig::instance()->setGameVersion(QString());
 }
 
-bool TestSignedRelease::publishGame(const QStringList &versions, const QString &key)
+bool TestSignedRelease::publishGame(const QStringList &versions, const QString &key,
+                                    const QStringList &extra)
 {
     QStringList arguments{"game",   "--site", m_site,    "--base-url", m_nginx.baseUrl(),
                           "--name", "Orv",    "--entry", "Kestrava"};
+    arguments << extra;
+    // The rows switch one site between signed and unsigned.
+    arguments << "--change-signing";
     if (!key.isEmpty())
-        arguments << "--sign-key" << keyFile(key + ".key");
+        arguments << "--sign-key" << (key.startsWith('/') ? key : keyFile(key + ".key"));
     for (const QString &version : versions)
         arguments << version.section('=', 0, 0) + '=' + path(version.section('=', 1));
     const Run run = runTool(arguments);
     if (run.exitCode != 0)
         qWarning() << run.err;
     return run.exitCode == 0;
+}
+
+// The game as a finished installation of `version` leaves it.
+void TestSignedRelease::installTree(const QString &tree, const QString &version)
+{
+    QVERIFY(writeTree(m_game, {}));
+    for (const QString &file : listing(path(tree)).keys())
+        QVERIFY(writeFile(m_game + '/' + file, readAll(path(tree + '/') + file)));
+    QVERIFY(
+        QFile::setPermissions(m_game + "/Kestrava", QFile::permissions(path(tree + "/Kestrava"))));
+    LauncherConfig::instance()->setGameVersion(version);
+}
+
+// Package downloads nginx has answered so far (a size request carries no package byte).
+int TestSignedRelease::packageRequests() const
+{
+    return int(m_nginx.accessLog().count("\"GET /game/"));
 }
 
 QJsonObject TestSignedRelease::resource() const
@@ -191,7 +225,7 @@ void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
         model.updateBtnClicked();
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
     }
-    QCOMPARE(m_boxes.texts(), QStringList());
+    QVERIFY2(m_boxes.texts().isEmpty(), qPrintable(m_boxes.texts().join('|')));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
     QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v2")));
 }
@@ -200,32 +234,47 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
 {
     QTest::addColumn<int>("mutation");
     QTest::addColumn<int>("code");
-    QTest::newRow("missing signature") << int(Unsigned) << 1028;
-    QTest::newRow("key not trusted") << int(UntrustedKey) << 1028;
-    QTest::newRow("malformed signature") << int(MalformedSignature) << 1028;
-    QTest::newRow("tampered package") << int(TamperedManifestUntouched) << 1004;
-    QTest::newRow("tampered package and manifest") << int(TamperedManifestRewritten) << 1028;
+    // Whether the answer alone shows that nothing downloaded could pass.
+    QTest::addColumn<bool>("beforeDownload");
+    QTest::newRow("package signature stripped from the answer") << int(Unsigned) << 1028 << true;
+    QTest::newRow("key not trusted") << int(UntrustedKey) << 1038 << true;
+    QTest::newRow("malformed signature") << int(MalformedSignature) << 1028 << true;
+    QTest::newRow("tampered package") << int(TamperedManifestUntouched) << 1004 << false;
+    QTest::newRow("tampered package and manifest")
+        << int(TamperedManifestRewritten) << 1028 << true;
     QTest::newRow("older signed release announced as newer")
-        << int(OlderReleaseAnnouncedAsNewer) << 1028;
+        << int(OlderReleaseAnnouncedAsNewer) << 1028 << true;
     QTest::newRow("difference package with the full package's statement")
-        << int(DifferenceWithFullStatement) << 1028;
+        << int(DifferenceWithFullStatement) << 1037 << true;
+    QTest::newRow("signed older game replayed over a newer one")
+        << int(OlderGameReplayedOverNewer) << 1036 << true;
+    QTest::newRow("signed game of another launcher, same key")
+        << int(OtherLaunchersGame) << 1037 << true;
 }
 
 void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
 {
     QFETCH(int, mutation);
     QFETCH(int, code);
-    const bool update = mutation == DifferenceWithFullStatement;
-    const QString key = mutation == Unsigned       ? QString()
-                        : mutation == UntrustedKey ? QStringLiteral("stranger")
-                                                   : QStringLiteral("first");
+    QFETCH(bool, beforeDownload);
+    const bool update =
+        mutation == DifferenceWithFullStatement || mutation == OlderGameReplayedOverNewer;
+    const QString key =
+        mutation == UntrustedKey ? QStringLiteral("stranger") : QStringLiteral("first");
+    // The signed answer itself names another launcher: refused before any button.
+    const bool atAnswer = mutation == OtherLaunchersGame || mutation == UntrustedKey;
     QJsonObject older;
     if (mutation == OlderReleaseAnnouncedAsNewer) {
         QVERIFY(publishGame({"1.0.0=v1"}, key));
         older = resource();
         QVERIFY(QFile::copy(m_site + "/game/Orv_1.0.0.7z", path("Orv_1.0.0.7z")));
     }
-    QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key));
+    if (mutation == OlderGameReplayedOverNewer)
+        QVERIFY(publishGame({"1.0.0=v1"}, key));
+    else if (mutation == OtherLaunchersGame)
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--launcher-id", "19"}));
+    else
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key));
 
     QJsonObject answer = resource();
     QJsonObject data = answer.value("data").toObject();
@@ -233,7 +282,9 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     QJsonObject latest = game.value("latest").toObject();
     QJsonArray diffs = game.value("diffs").toArray();
     const QString package = m_site + "/game/Orv_1.0.1.7z";
-    if (mutation == MalformedSignature) {
+    if (mutation == Unsigned) {
+        latest.remove("signature");
+    } else if (mutation == MalformedSignature) {
         QJsonObject signature = latest.value("signature").toObject();
         signature.insert("signature", "not base64!");
         latest.insert("signature", signature);
@@ -265,16 +316,20 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     answer.insert("data", data);
     setResource(answer);
 
-    if (update) {
-        QVERIFY(writeTree(m_game, {}));
-        for (const QString &file : listing(path("v1")).keys())
-            QVERIFY(writeFile(m_game + '/' + file, readAll(path("v1/") + file)));
-        LauncherConfig::instance()->setGameVersion(QStringLiteral("1.0.0"));
-    }
+    const QString installed = mutation == OlderGameReplayedOverNewer ? QStringLiteral("1.0.1")
+                              : update                               ? QStringLiteral("1.0.0")
+                                                                     : QString();
+    if (mutation == OlderGameReplayedOverNewer)
+        installTree("v2", installed);
+    else if (update)
+        installTree("v1", installed);
     const auto before = listing(m_game, {"config.ini"});
+    const int requestsBefore = packageRequests();
     MainViewModel model;
     model.initialize();
-    if (update) {
+    if (atAnswer) {
+        // Nothing to press: the answer decides nothing.
+    } else if (update) {
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
         model.updateBtnClicked();
     } else {
@@ -283,13 +338,17 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     }
     const QString shown = QStringLiteral("[%1]:").arg(code);
     QTRY_VERIFY_WITH_TIMEOUT(!m_boxes.texts().filter(shown).isEmpty(), 60000);
-    QVERIFY(waitForGameState(
-        model, m_boxes, update ? MainViewModel::UpdateAvailable : MainViewModel::NotInstalled));
+    QVERIFY(waitForGameState(model, m_boxes,
+                             atAnswer ? MainViewModel::QueryFailed
+                             : update ? MainViewModel::UpdateAvailable
+                                      : MainViewModel::NotInstalled));
     QCOMPARE(m_boxes.count(), 1);
     // The package is gone and nothing of it was unpacked.
     QCOMPARE(listing(m_game, {"config.ini"}), before);
-    QCOMPARE(LauncherConfig::instance()->gameVersion(),
-             update ? QStringLiteral("1.0.0") : QString());
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), installed);
+    QVERIFY(QDir(m_game).entryList({"*.7z", "*_tmp"}, QDir::Files).isEmpty());
+    if (beforeDownload)
+        QCOMPARE(packageRequests(), requestsBefore);
 }
 
 void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
@@ -354,6 +413,207 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
     QVERIFY(!QFileInfo::exists(launcherFolder + "/OrvHelper"));
 }
 
+void TestSignedRelease::answersDecideOnlyWhenSignedAndFresh_data()
+{
+    QTest::addColumn<QString>("attack");
+    QTest::addColumn<int>("code"); // 0: no message, the signed fields decide
+    QTest::addColumn<int>("state");
+    QTest::newRow("unsigned answer") << "unsigned" << 1038 << int(MainViewModel::QueryFailed);
+    QTest::newRow("answer replayed from an earlier publication")
+        << "replay" << 1039 << int(MainViewModel::QueryFailed);
+    QTest::newRow("expired answer") << "expired" << 1039 << int(MainViewModel::QueryFailed);
+    QTest::newRow("unsigned forced launcher update added")
+        << "force" << 0 << int(MainViewModel::Installed);
+    QTest::newRow("entry changed in the answer") << "entry" << 0 << int(MainViewModel::Installed);
+}
+
+void TestSignedRelease::answersDecideOnlyWhenSignedAndFresh()
+{
+    QFETCH(QString, attack);
+    QFETCH(int, code);
+    QFETCH(int, state);
+    QJsonObject earlier;
+    if (attack == "replay") {
+        QVERIFY(publishGame({"1.0.0=v1"}, "first"));
+        earlier = resource();
+    }
+    QVERIFY(publishGame({"1.0.0=v1"}, attack == "unsigned" ? QString() : "first",
+                        attack == "expired" ? QStringList{"--expires-days", "0"} : QStringList()));
+    installTree("v1", "1.0.0");
+    if (attack == "replay") {
+        // This installation has seen the newer answer.
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+        setResource(earlier);
+    }
+    QJsonObject answer = resource();
+    QJsonObject data = answer.value("data").toObject();
+    if (attack == "force") {
+        data.insert("force_update",
+                    QJsonObject{{"min_version", "99.0.0.0"}, {"url", "http://127.0.0.1:9/evil"}});
+    } else if (attack == "entry") {
+        QJsonObject game = data.value("game").toObject();
+        QJsonObject latest = game.value("latest").toObject();
+        latest.insert("entry", "nothing-here");
+        game.insert("latest", latest);
+        data.insert("game", game);
+    }
+    answer.insert("data", data);
+    setResource(answer);
+
+    MainViewModel model;
+    model.initialize();
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::GameState(state)));
+    if (code) {
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !m_boxes.texts().filter(QStringLiteral("[%1]:").arg(code)).isEmpty(), 30000);
+        QCOMPARE(m_boxes.count(), 1);
+    } else {
+        QTest::qWait(500);
+        QCOMPARE(m_boxes.texts(), QStringList());
+    }
+}
+
+void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned_data()
+{
+    QTest::addColumn<QString>("attack");
+    QTest::addColumn<int>("code"); // 0: the repair succeeds
+    QTest::newRow("genuine signed repair") << "none" << 0;
+    QTest::newRow("attacker's package and file list, answer rewritten to match")
+        << "package" << 1028;
+    QTest::newRow("attacker's file list, its digest in the answer") << "list" << 1004;
+}
+
+void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned()
+{
+    QFETCH(QString, attack);
+    QFETCH(int, code);
+    QVERIFY(publishGame({"1.0.0=v1"}, "first"));
+    QJsonObject answer = resource();
+    QJsonObject data = answer.value("data").toObject();
+    QJsonObject game = data.value("game").toObject();
+    QJsonObject latest = game.value("latest").toObject();
+    QJsonObject files = latest.value("files").toObject();
+    const QString listFile = m_site + "/game/Orv_1.0.0.files.json";
+    const QString package = m_site + "/game/Orv_1.0.0.7z";
+    const QByteArray evil = "#!/bin/sh\necho owned\n";
+    if (attack == "package") {
+        // The attacker's own release of the same name, unsigned, with its own list.
+        QMap<QString, QByteArray> tree;
+        for (const QString &file : listing(path("v1")).keys())
+            tree[file] = readAll(path("v1/") + file);
+        tree["data/world.pak"] = evil;
+        QDir(path("evil")).removeRecursively();
+        QVERIFY(writeTree(path("evil"), tree));
+        const Run run = runTool({"game", "--site", path("evilsite"), "--base-url",
+                                 m_nginx.baseUrl(), "--name", "Orv", "1.0.0=" + path("evil")});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        QFile::remove(package);
+        QFile::remove(listFile);
+        QVERIFY(QFile::copy(path("evilsite/game/Orv_1.0.0.7z"), package));
+        QVERIFY(QFile::copy(path("evilsite/game/Orv_1.0.0.files.json"), listFile));
+        latest.insert("md5", QString::fromLatin1(listing(m_site + "/game").value("Orv_1.0.0.7z")));
+        latest.insert("size", double(QFileInfo(package).size()));
+    } else if (attack == "list") {
+        QByteArray list = readAll(listFile);
+        const QByteArray genuine =
+            QCryptographicHash::hash(readAll(path("v1/data/world.pak")), QCryptographicHash::Sha256)
+                .toHex();
+        QVERIFY(list.contains(genuine));
+        list.replace(genuine, QCryptographicHash::hash(evil, QCryptographicHash::Sha256).toHex());
+        QVERIFY(writeFile(listFile, list));
+    }
+    if (attack != "none") {
+        files.insert(
+            "sha256",
+            QString::fromLatin1(
+                QCryptographicHash::hash(readAll(listFile), QCryptographicHash::Sha256).toHex()));
+        files.insert("size", double(QFileInfo(listFile).size()));
+        latest.insert("files", files);
+        game.insert("latest", latest);
+        data.insert("game", game);
+        answer.insert("data", data);
+        setResource(answer);
+    }
+
+    installTree("v1", "1.0.0");
+    const QString damaged = m_game + "/data/world.pak";
+    QVERIFY(QFile::remove(damaged));
+    MainViewModel model;
+    model.initialize();
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+    DlgSetting *settings = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        settings = settings ? settings : qobject_cast<DlgSetting *>(widget);
+    QVERIFY(settings);
+    auto *status = settings->findChild<QLabel *>(QStringLiteral("lblRepairStatus"));
+    QVERIFY(status);
+    settings->onBtnGameRepairClicked();
+    const QString outcome =
+        code ? QStringLiteral("[%1]:").arg(code) : QStringLiteral("label_repair_result");
+    QTRY_VERIFY_WITH_TIMEOUT(status->text().startsWith(outcome) || status->text().startsWith("[") ||
+                                 status->text().startsWith("label_repair_result"),
+                             60000);
+    QVERIFY2(status->text().startsWith(outcome), qPrintable(status->text()));
+    if (code == 0) {
+        QCOMPARE(readAll(damaged), readAll(path("v1/data/world.pak")));
+    } else {
+        QVERIFY(!QFileInfo::exists(damaged));
+        QVERIFY(QDir(m_game).entryList({"*.7z", "*_tmp"}, QDir::Files).isEmpty());
+    }
+}
+
+void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher_data()
+{
+    QTest::addColumn<QString>("listSigner"); // empty: no list published
+    QTest::addColumn<QString>("listDays");
+    QTest::addColumn<int>("code"); // 0: installs
+    QTest::newRow("new key listed by a root key") << "first"
+                                                  << "365" << 0;
+    QTest::newRow("new key, no list") << ""
+                                      << "" << 1038;
+    QTest::newRow("new key in an expired list") << "first"
+                                                << "0" << 1038;
+    QTest::newRow("list signed by a key that is not a root key") << "stranger"
+                                                                 << "365" << 1038;
+}
+
+void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher()
+{
+    QFETCH(QString, listSigner);
+    QFETCH(QString, listDays);
+    QFETCH(int, code);
+    // A signing key made after the launcher was built.
+    const QString stem = path("rotated/" + QString(QTest::currentDataTag()).replace(' ', '_'));
+    QVERIFY(QDir().mkpath(path("rotated")));
+    Run run = runTool({"keygen", "--out", stem});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    QStringList extra;
+    if (!listSigner.isEmpty()) {
+        run = runTool({"keylist", "--root-key", keyFile(listSigner + ".key"), "--expires-days",
+                       listDays, "--out", stem + ".list.json", stem + ".pub"});
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        extra << "--key-list" << stem + ".list.json";
+    }
+    QVERIFY(publishGame({"1.0.0=v1"}, stem + ".key", extra));
+
+    MainViewModel model;
+    model.initialize();
+    if (code == 0) {
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+        QCOMPARE(m_boxes.texts(), QStringList());
+        QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v1")));
+    } else {
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::QueryFailed));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !m_boxes.texts().filter(QStringLiteral("[%1]:").arg(code)).isEmpty(), 30000);
+        QVERIFY(!QFileInfo::exists(m_game + "/Kestrava"));
+    }
+}
+
 void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
 {
     QVERIFY(writeFile(path("release/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
@@ -378,11 +638,25 @@ void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
     forged.setPackageVersion(QStringLiteral("2.5.0.0"));
     AppVersionInfo unsignedRelease = release;
     unsignedRelease.setPackageSignature({});
-    for (const AppVersionInfo &info : {forged, unsignedRelease}) {
+    // This launcher is 2.3.3.0: its publisher's signed 2.3.2.0 is no update.
+    QVERIFY(writeFile(path("olderrelease/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
+    const Run older =
+        runTool({"launcher", "--site", path("oldersite"), "--base-url", m_nginx.baseUrl(),
+                 "--version", "2.3.2.0", "--sign-key", keyFile("first.key"), path("olderrelease")});
+    QVERIFY2(older.exitCode == 0, qPrintable(older.err));
+    AppVersionInfo olderRelease;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(
+                 QJsonDocument::fromJson(
+                     readAll(path("oldersite/pelorin/marduvel/api/getLatestRelease"))),
+                 "18", &olderRelease),
+             AppVersionInfo::Verdict::Update);
+    const QList<QPair<AppVersionInfo, QString>> refused{
+        {forged, "[1028]:"}, {unsignedRelease, "[1028]:"}, {olderRelease, "[1036]:"}};
+    for (const auto &row : refused) {
         m_boxes.clear();
-        model.onStartUpdate(info);
+        model.onStartUpdate(row.first);
         QTRY_COMPARE_WITH_TIMEOUT(m_boxes.count(), 1, 10000);
-        QVERIFY2(m_boxes.texts().first().contains("[1028]:"), qPrintable(m_boxes.texts().first()));
+        QVERIFY2(m_boxes.texts().first().contains(row.second), qPrintable(m_boxes.texts().first()));
     }
     // The signed release passes the check; this test has no updater to start, which is the
     // only complaint left.
@@ -397,11 +671,30 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<bool>("dropSignature");
     QTest::addColumn<bool>("otherPackage");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QStringList>("extra");
+    QTest::addColumn<bool>("gamePackage");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("signed release") << "second" << false << false << true;
-    QTest::newRow("signature left out") << "first" << true << false << false;
-    QTest::newRow("another package under the signature") << "first" << false << true << false;
-    QTest::newRow("key not trusted") << "stranger" << false << false << false;
+    const QString newer = QStringLiteral("2.4.0.0");
+    // The updater ships with launcher 2.3.3.0.
+    const QString older = QStringLiteral("2.3.2.0");
+    QTest::newRow("signed release")
+        << "second" << false << false << newer << QStringList() << false << true;
+    QTest::newRow("signature left out")
+        << "first" << true << false << newer << QStringList() << false << false;
+    QTest::newRow("another package under the signature")
+        << "first" << false << true << newer << QStringList() << false << false;
+    QTest::newRow("key not trusted")
+        << "stranger" << false << false << newer << QStringList() << false << false;
+    QTest::newRow("signed older release")
+        << "first" << false << false << older << QStringList() << false << false;
+    QTest::newRow("signed older release, signed as a rollback")
+        << "first" << false << false << older << QStringList{"--signed-rollback"} << false << true;
+    QTest::newRow("signed release of another launcher")
+        << "first" << false << false << newer << QStringList{"--launcher-id", "19"} << false
+        << false;
+    QTest::newRow("signed game package handed over as the release")
+        << "first" << false << false << newer << QStringList() << true << false;
 }
 
 void TestSignedRelease::updaterChecksTheCommandLineAgain()
@@ -409,21 +702,29 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QFETCH(QString, key);
     QFETCH(bool, dropSignature);
     QFETCH(bool, otherPackage);
+    QFETCH(QString, version);
+    QFETCH(QStringList, extra);
+    QFETCH(bool, gamePackage);
     QFETCH(bool, accepted);
 
     const QString fresh = path("newlauncher");
     QDir(fresh).removeRecursively();
     QVERIFY(writeFile(fresh + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
     QVERIFY(writeFile(fresh + "/data/config.txt", "new"));
-    QVERIFY(writeFile(fresh + "/launcher-version.txt", "2.4.0.0\n"));
-    const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
-                             "--version", "2.4.0.0", "--sign-key", keyFile(key + ".key"), fresh});
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", version + "\n"));
+    const Run run =
+        runTool(QStringList{"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                            "--version", version, "--sign-key", keyFile(key + ".key"), fresh}
+                << extra);
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    // The release answer offers it to the launcher it names.
+    const int idAt = extra.indexOf("--launcher-id");
+    const QString answerId = idAt >= 0 ? extra.at(idAt + 1) : QStringLiteral("18");
     AppVersionInfo release;
     QCOMPARE(AppVersionInfo::fromReleaseAnswer(
                  QJsonDocument::fromJson(
                      fetchUrl(m_nginx.baseUrl() + "/pelorin/marduvel/api/getLatestRelease")),
-                 "18", &release),
+                 answerId, &release),
              AppVersionInfo::Verdict::Update);
     if (dropSignature)
         release.setPackageSignature({});
@@ -435,6 +736,18 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
         release.setPackageUrl(m_nginx.baseUrl() + "/evil/" + QFileInfo(other).fileName());
         release.setPackageMd5(
             QString::fromLatin1(listing(m_site + "/evil").value(QFileInfo(other).fileName())));
+    }
+
+    if (gamePackage) {
+        // A genuine signed game package, its name, MD5 and signature all as published.
+        QVERIFY(writeTree(path("gamerelease"),
+                          {{"lunlauncher", "#!/bin/sh\nexit 0\n"}, {"data/config.txt", "game"}}));
+        QVERIFY(publishGame({"1.0.0=gamerelease"}, key));
+        const QJsonObject latest =
+            resource().value("data").toObject().value("game").toObject().value("latest").toObject();
+        release.setPackageUrl(latest.value("path").toString());
+        release.setPackageMd5(latest.value("md5").toString());
+        release.setPackageSignature(latest.value("signature").toObject());
     }
 
     const QString install = path("inst");
