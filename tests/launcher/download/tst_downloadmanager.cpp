@@ -402,10 +402,13 @@ void TestDownloadManager::fifthFailureIsReportedThroughHttpError()
     QFETCH(int, networkError);
     const QByteArray data = randomBytes(1024 * 1024, 7);
     const QString path = serve("pkg.bin", data);
+    // Bytes before the first failure, then four more failures in a row with none: five in a
+    // row is what the budget allows (progress refills it).
     for (int i = 0; i < 5; ++i) {
+        const int bytes = i == 0 ? 50000 : 0;
         m_server->addFault(path,
-                           stalls ? HttpTestServer::Fault::stallAfter(10000)
-                                  : HttpTestServer::Fault::dropAfter(10000),
+                           stalls ? HttpTestServer::Fault::stallAfter(bytes)
+                                  : HttpTestServer::Fault::dropAfter(bytes),
                            1, "GET");
     }
 
