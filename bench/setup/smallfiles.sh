@@ -29,22 +29,27 @@ PY
 (cd "$work/content" && 7z a -bd -mx1 "$work/pkg.7z" . > /dev/null)
 
 engine_times=(); tool_times=()
+# Each run starts from fresh folders with the disk quiet: deleting the last round's 20,000
+# files and writing them back would otherwise land on whichever run comes first.
+settle() { rm -rf "$work/engine" "$work/tool"; mkdir -p "$work/engine" "$work/tool"; sync; }
 run_engine() {
-    rm -rf "$work/engine"; mkdir -p "$work/engine"; cp "$work/pkg.7z" "$work/engine/"
+    settle; cp "$work/pkg.7z" "$work/engine/"; sync
     local line; line=$("$bin" "$work/engine" pkg.7z | head -1)
     engine_times+=("$(echo "$line" | awk '{print $2}')")
 }
 run_tool() {
-    rm -rf "$work/tool"; mkdir -p "$work/tool"
+    settle
     local t0 t1; t0=$(date +%s.%N)
     7z x -bd -y -o"$work/tool" "$work/pkg.7z" > /dev/null
     t1=$(date +%s.%N)
     tool_times+=("$(echo "$t1 - $t0" | bc -l)")
 }
+# The worker must unpack exactly what 7z x does.
+run_engine; mkdir -p "$work/check"; mv "$work/engine" "$work/check/engine"; run_tool
+diff -r "$work/check/engine" "$work/tool" > /dev/null || { echo "contents differ" >&2; exit 1; }
+rm -rf "$work/check"; engine_times=(); tool_times=()
 for r in $(seq 1 "$rounds"); do
-    sync
     if (( r % 2 )); then run_engine; run_tool; else run_tool; run_engine; fi
-    diff -r "$work/engine" "$work/tool" > /dev/null || { echo "contents differ" >&2; exit 1; }
     printf 'round %d: worker %.3fs, 7z x %.3fs\n' "$r" "${engine_times[-1]}" "${tool_times[-1]}"
 done
 stats() { printf '%s\n' "$@" | sort -g | awk '{v[NR]=$1} END {m=(NR%2)?v[(NR+1)/2]:(v[NR/2]+v[NR/2+1])/2; printf "%.3f %.3f", m, v[NR]-v[1]}'; }
