@@ -171,7 +171,10 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
         return E_ABORT;
     }
     const int lastSeparator = m_itemPath.lastIndexOf(QLatin1Char('/'));
-    if (lastSeparator > 0)
+    // A folder that already received a file of this run exists: with many small files the
+    // walk up the path for every one of them costs more than writing the file.
+    if (lastSeparator > 0 &&
+        !m_sweptFolders.contains(m_directoryPath + m_itemPath.left(lastSeparator)))
         QDir().mkpath(m_directoryPath + m_itemPath.left(lastSeparator));
     m_diskPath = m_directoryPath + m_itemPath;
     while (m_diskPath.endsWith(QLatin1Char('/')))
@@ -205,7 +208,9 @@ HRESULT CArchiveExtractCallback::getStream(UInt32 index, ISequentialOutStream **
 
     auto *stream = new COutFileStream;
     stream->AddRef();
-    if (stream->create(m_diskPath) != 0) {
+    // Should an earlier item have taken the folder's place after all, make it again.
+    if (stream->create(m_diskPath) != 0 &&
+        (!QDir().mkpath(folder) || stream->create(m_diskPath) != 0)) {
         stream->Release();
         fail(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, m_diskPath);
         return E_ABORT;
@@ -300,6 +305,23 @@ QString CArchiveExtractCallback::firstEscapingItem() const
             return m_directoryPath + itemPath;
     }
     return QString();
+}
+
+bool CArchiveExtractCallback::hasEncryptedItem() const
+{
+    UInt32 count = 0;
+    if (m_archive->GetNumberOfItems(&count) != S_OK)
+        return false;
+    for (UInt32 index = 0; index < count; ++index) {
+        PROPVARIANT value;
+        if (readProperty(index, kpidEncrypted, &value) != S_OK)
+            continue;
+        const bool encrypted = value.vt == VT_BOOL && value.boolVal != 0;
+        m_library->clearVariant(&value);
+        if (encrypted)
+            return true;
+    }
+    return false;
 }
 
 void CArchiveExtractCallback::finish()

@@ -41,6 +41,8 @@ public:
     // asked before Extract, so that such a package changes nothing at all. A folder entry
     // for the output folder itself ("./") stays inside.
     QString firstEscapingItem() const;
+    // Whether any item needs a password: such a package is refused before anything is written.
+    bool hasEncryptedItem() const;
 
     // After Extract returns: drops an item the library abandoned mid-way and gives folders
     // their modes and times, which writing their children would otherwise disturb.

@@ -43,6 +43,7 @@ HRESULT CArchiveOpenCallback::SetCompleted(const UInt64 *, const UInt64 *)
 
 HRESULT CArchiveOpenCallback::CryptoGetTextPassword(BSTR *password)
 {
+    m_passwordAsked = true;
     if (password)
         *password = nullptr;
     return E_ABORT;

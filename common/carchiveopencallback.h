@@ -21,8 +21,11 @@ public:
     SevenZip::HRESULT CryptoGetTextPassword(SevenZip::BSTR *password) override;
 
     bool passwordIsDefined() const { return m_passwordIsDefined; }
+    // The library asked for a password: the archive's headers are encrypted.
+    bool passwordAsked() const { return m_passwordAsked; }
 
 private:
     std::atomic<SevenZip::ULONG> m_refs{0};
+    std::atomic<bool> m_passwordAsked{false};
     bool m_passwordIsDefined = false;
 };

@@ -98,6 +98,7 @@ enum : PROPID {
     kpidSize = 7,
     kpidAttrib = 9,
     kpidMTime = 12,
+    kpidEncrypted = 15,
 };
 
 enum AskMode : Int32 { kExtract = 0, kTest = 1, kSkip = 2 };

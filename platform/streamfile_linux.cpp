@@ -227,9 +227,27 @@ int OutputFile::commit(Step *failedStep)
     if (fd == -1) {
         error = EBADF;
     } else if (m_partialPath.empty()) {
+        const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
+        // Where nothing is in the way (a fresh install) the complete file is linked straight
+        // under its name: one step, and one rename fewer per file.
+        int direct =
+            ::linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, m_finalPath.c_str(), AT_SYMLINK_FOLLOW);
+        if (direct != 0 && errno == ENOENT)
+            direct = ::linkat(fd, "", AT_FDCWD, m_finalPath.c_str(), AT_EMPTY_PATH);
+        if (direct == 0) {
+            m_handle = -1;
+            if (::close(fd) != 0) {
+                // The file is already in place; only its last writes may be missing.
+                const int closeError = lastError();
+                ::unlink(m_finalPath.c_str());
+                if (failedStep)
+                    *failedStep = Step::Write;
+                return closeError;
+            }
+            return 0;
+        }
         // A file cannot be linked over an existing name: it takes a name of its own first,
         // and the rename below replaces the destination in one step.
-        const std::string procPath = "/proc/self/fd/" + std::to_string(fd);
         error = EEXIST;
         for (int attempt = 0; attempt < 100 && error == EEXIST; ++attempt) {
             const std::string partial = nextPartialPath(folderOf(m_finalPath));

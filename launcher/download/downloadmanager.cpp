@@ -793,8 +793,9 @@ void downloadmanager::onObjectChanged(const QByteArray &validator, qint64 size)
     qDebug() << "The package changed on the server; starting its file over" << validator << size;
     releaseTransfer();
     QFile::remove(tempFilePath());
-    m_settings.remove(recordGroup());
-    m_settings.sync();
+    // Nothing of the old object counts any more.
+    m_records.storeNow(recordKey(0), 0);
+    m_records.storeValueNow(recordGroup() + QLatin1Char('/') + kSizeKey, -1);
     m_headValidator.clear();
     if (++m_objectChanges > kMaxObjectChanges) {
         m_downloading = false;
@@ -814,13 +815,10 @@ void downloadmanager::onObjectChanged(const QByteArray &validator, qint64 size)
 void downloadmanager::onObjectIdentified(const QByteArray &validator, qint64 size)
 {
     const QString group = recordGroup() + QLatin1Char('/');
-    m_settings.remove(group + kEtagKey);
-    m_settings.remove(group + kLastModifiedKey);
-    if (!validator.isEmpty())
-        m_settings.setValue(group + (isEtag(validator) ? kEtagKey : kLastModifiedKey),
-                            QString::fromLatin1(validator));
-    m_settings.setValue(group + kSizeKey, size >= 0 ? size : m_totalSize);
-    m_settings.sync();
+    const QString text = QString::fromLatin1(validator);
+    m_records.storeValueNow(group + kEtagKey, isEtag(validator) ? text : QString());
+    m_records.storeValueNow(group + kLastModifiedKey, isEtag(validator) ? QString() : text);
+    m_records.storeValueNow(group + kSizeKey, size >= 0 ? size : m_totalSize);
 }
 
 QByteArray downloadmanager::recordedValidator() const

@@ -45,7 +45,13 @@ void recordwriter::finish(const QString &group, const QString &tempPath, const Q
         Qt::QueuedConnection);
 }
 
-void recordwriter::Worker::queue(const QString &key, qint64 count)
+void recordwriter::storeValueNow(const QString &key, const QVariant &value)
+{
+    m_worker->queue(key, value);
+    QMetaObject::invokeMethod(m_worker, &Worker::drain, Qt::BlockingQueuedConnection);
+}
+
+void recordwriter::Worker::queue(const QString &key, const QVariant &count)
 {
     QMutexLocker lock(&m_mutex);
     m_pending.insert(key, count);
@@ -57,7 +63,7 @@ void recordwriter::Worker::queue(const QString &key, qint64 count)
 
 void recordwriter::Worker::drain()
 {
-    QHash<QString, qint64> pending;
+    QHash<QString, QVariant> pending;
     {
         QMutexLocker lock(&m_mutex);
         pending.swap(m_pending);

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QString>
 #include <QThread>
+#include <QVariant>
 
 // Writes a download's resume record (the same QSettings entries the manager reads) on a thread
 // of its own. Each save rewrites and syncs the settings file, which on a disk busy writing back
@@ -22,6 +23,9 @@ public:
     void store(const QString &key, qint64 count);
     // Returns once every queued record is in the settings file (a pause, an exit).
     void storeNow(const QString &key, qint64 count);
+    // The record's other keys (the object's validator and size), written the same way so that
+    // one thread alone writes the record.
+    void storeValueNow(const QString &key, const QVariant &value);
     // Waits for the queued records, renames the complete file over any old final file and, if
     // that worked, drops the record group; then emits renamed(). Returns at once.
     void finish(const QString &group, const QString &tempPath, const QString &finalPath);
@@ -39,7 +43,7 @@ class recordwriter::Worker : public QObject
 {
     Q_OBJECT
 public:
-    void queue(const QString &key, qint64 count);
+    void queue(const QString &key, const QVariant &value);
 
 signals:
     void renamed(bool ok);
@@ -53,6 +57,6 @@ private:
     // itself after a change must run there, never on the GUI thread.
     QSettings m_settings{this};
     QMutex m_mutex;
-    QHash<QString, qint64> m_pending;
+    QHash<QString, QVariant> m_pending;
     bool m_scheduled = false;
 };

@@ -1,5 +1,6 @@
 #include "setupmanager.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -136,6 +137,11 @@ bool setupmanager::extract(const QString &packagePath)
     }
     ComRef<CArchiveOpenCallback> openCallback(new CArchiveOpenCallback);
     const HRESULT opened = archive->Open(input.get(), &kMaxStartSearch, openCallback.get());
+    if (opened != S_OK && openCallback->passwordAsked()) {
+        reportError(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR,
+                    QCoreApplication::translate("QObject", "message_setup_zip_password_error"));
+        return false;
+    }
     if (opened != S_OK) {
         reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_FILE_ERROR,
                     QString::fromUtf8("无法以archive形式打开%1文件").arg(packagePath));
@@ -166,6 +172,13 @@ bool setupmanager::extract(const QString &packagePath)
     if (!link.isEmpty()) {
         reportError(ErrorDefine::GAME_FOLDER_LINK_ERROR,
                     link + QLatin1Char(' ') + tr("message_game_folder_link"));
+        return false;
+    }
+
+    // No password is ever known: say so once, before any folder or file is made.
+    if (callback->hasEncryptedItem()) {
+        reportError(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR,
+                    QCoreApplication::translate("QObject", "message_setup_zip_password_error"));
         return false;
     }
 

@@ -51,6 +51,10 @@ private slots:
     void md5Check_data();
     void md5Check();
     void diskFullWhilePreallocatingReports1001AndLosesNothing();
+    void resumeAcrossRunsContinuesOnlyTheSameObject_data();
+    void resumeAcrossRunsContinuesOnlyTheSameObject();
+    void savedNameComesFromAnswerThenServerThenAddress_data();
+    void savedNameComesFromAnswerThenServerThenAddress();
 
 private:
     QString serve(const QString &name, const QByteArray &data);
@@ -402,10 +406,13 @@ void TestDownloadManager::fifthFailureIsReportedThroughHttpError()
     QFETCH(int, networkError);
     const QByteArray data = randomBytes(1024 * 1024, 7);
     const QString path = serve("pkg.bin", data);
+    // Bytes before the first failure, then four more failures in a row with none: five in a
+    // row is what the budget allows (progress refills it).
     for (int i = 0; i < 5; ++i) {
+        const int bytes = i == 0 ? 50000 : 0;
         m_server->addFault(path,
-                           stalls ? HttpTestServer::Fault::stallAfter(10000)
-                                  : HttpTestServer::Fault::dropAfter(10000),
+                           stalls ? HttpTestServer::Fault::stallAfter(bytes)
+                                  : HttpTestServer::Fault::dropAfter(bytes),
                            1, "GET");
     }
 
@@ -725,6 +732,107 @@ void TestDownloadManager::diskFullWhilePreallocatingReports1001AndLosesNothing()
     QCOMPARE(readFile(small + "/big.bin_tmp"), partial);
     QCOMPARE(readFile(small + "/keep.dat"), keep);
     QCOMPARE(finished.count(), 0);
+}
+
+void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject_data()
+{
+    QTest::addColumn<QString>("between");
+    // Nothing changes between the two runs: the second continues with If-Range.
+    QTest::newRow("same object") << "nothing";
+    // The publisher rewrote the file under the same name, same size: its HEAD names another
+    // object, so nothing of the old bytes is kept.
+    QTest::newRow("replaced, HEAD names it") << "replaced";
+    // The same, but HEAD is refused: the GET's If-Range brings the whole new object.
+    QTest::newRow("replaced, HEAD refused") << "replacedNoHead";
+    // A record from before validators were kept still resumes.
+    QTest::newRow("old record without validator") << "oldRecord";
+}
+
+void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
+{
+    QFETCH(QString, between);
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 51);
+    const QByteArray newer = randomBytes(data.size(), 52);
+    const QString path = serve("pkg.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::stallAfter(300000), 1, "GET");
+    {
+        downloadmanager first;
+        first.setStallTimeout(60000);
+        start(first, path);
+        QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() == 300000, 10000);
+        first.stopDownlaod();
+    } // the launcher quits
+    m_server->closeAllConnections();
+    QSettings settings;
+    QVERIFY(!settings.value("pkg.bin/etag").toString().isEmpty());
+    QCOMPARE(settings.value("pkg.bin/size").toLongLong(), qint64(data.size()));
+    QByteArray expected = data;
+    if (between.startsWith("replaced")) {
+        const QString source = m_dir->path() + "/served/pkg.bin";
+        QFile::remove(source);
+        QVERIFY(writeFile(source, newer));
+        expected = newer;
+    }
+    if (between == "replacedNoHead")
+        m_server->addFault(path, HttpTestServer::Fault::status(403), -1, "HEAD");
+    if (between == "oldRecord") {
+        settings.remove("pkg.bin/etag");
+        settings.remove("pkg.bin/size");
+    }
+    settings.sync();
+
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    m.setExpectedSize(data.size());
+    start(m, path, md5Hex(expected));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), expected);
+    const auto requests = gets(*m_server, path);
+    if (between == "nothing" || between == "oldRecord") {
+        QCOMPARE(rangeStart(requests.last()), 300000);
+        QVERIFY(requests.last().hasHeader("if-range"));
+    } else {
+        QCOMPARE(rangeStart(requests.last()), 0);
+    }
+    QVERIFY(!QSettings().contains("pkg.bin/etag"));
+}
+
+void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress_data()
+{
+    QTest::addColumn<QString>("answerName");
+    QTest::addColumn<QByteArray>("disposition");
+    QTest::addColumn<QString>("saved");
+    QTest::newRow("answer's name") << "Game_1.0.7z" << QByteArray() << "Game_1.0.7z";
+    QTest::newRow("answer's display name, server's file name")
+        << "Game" << QByteArray("attachment; filename=\"Game_1.0.zip\"") << "Game_1.0.zip";
+    QTest::newRow("encoded file name")
+        << "" << QByteArray("attachment; filename=x.7z; filename*=UTF-8''Spiel%20%C3%A9.7z")
+        << QString::fromUtf8("Spiel \xC3\xA9.7z");
+    QTest::newRow("names that leave the folder are not names")
+        << "../Game.7z" << QByteArray("attachment; filename=\"/etc/Game.7z\"") << "download.php";
+    QTest::newRow("only the address") << "" << QByteArray() << "download.php";
+}
+
+void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress()
+{
+    QFETCH(QString, answerName);
+    QFETCH(QByteArray, disposition);
+    QFETCH(QString, saved);
+    const QByteArray data = randomBytes(64 * 1024, 53);
+    QList<QPair<QByteArray, QByteArray>> headers;
+    if (!disposition.isEmpty())
+        headers.append({"Content-Disposition", disposition});
+    m_server->serveData("/download.php", data, "application/octet-stream", 200, headers);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    m.setPackageName(answerName);
+    start(m, "/download.php?file=7", md5Hex(data));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
+    QCOMPARE(m.fileName(), saved);
+    QCOMPARE(readFile(folder() + "/" + saved), data);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{saved});
 }
 
 QTEST_GUILESS_MAIN(TestDownloadManager)

@@ -23,6 +23,7 @@
 #include <unistd.h>
 
 #include "dialogwatcher.h"
+#include "errordefine.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
 #include "loopbackservices.h"
@@ -471,6 +472,126 @@ private slots:
 
         pluginBusy.release();
         QTRY_VERIFY(!QFileInfo::exists(launcherFolder + QStringLiteral("/deletefiles.txt")));
+    }
+
+    // Publishes one full package at serverPath, with the answer's name and MD5 taken from it.
+    void publishOnly(const QString &serverPath, const QString &package, const QString &name)
+    {
+        const QJsonObject latest{{"name", name},
+                                 {"version", "1.0.0"},
+                                 {"path", m_server->url(serverPath).toString()},
+                                 {"size", QFileInfo(package).size()},
+                                 {"md5", QString::fromLatin1(md5Of(package))},
+                                 {"entry", ""}};
+        const QJsonObject data{{"game", QJsonObject{{"latest", latest}}}};
+        m_server->serveData(kResource, QJsonDocument(QJsonObject{{"data", data}}).toJson(),
+                            "application/json");
+    }
+
+    // Each server behaviour a real CDN shows ends with the game installed and exact, or with
+    // one box in plain words; what the launcher retries on its own shows no box at all.
+    void awkwardServersEndInstalledOrInPlainWords_data()
+    {
+        QTest::addColumn<QString>("scenario");
+        QTest::addColumn<int>("code"); // 0: installed without any box
+        QTest::newRow("HEAD refused with 403") << "head403" << 0;
+        QTest::newRow("no Content-Length anywhere") << "nolength" << 0;
+        QTest::newRow("connection dropped every 256 KiB") << "drops" << 0;
+        QTest::newRow("503 with Retry-After") << "busy" << 0;
+        QTest::newRow("address without the package name") << "phpname" << 0;
+        QTest::newRow("package replaced while paused") << "replaced" << 0;
+        QTest::newRow("package moved by a publish while paused") << "moved" << 0;
+        QTest::newRow("package needs a password")
+            << "encrypted" << int(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR);
+    }
+
+    void awkwardServersEndInstalledOrInPlainWords()
+    {
+        QFETCH(QString, scenario);
+        QFETCH(int, code);
+        const QString name = QStringLiteral("Orvyndale_1.0.0.7z");
+        const QString served = m_dir.filePath(QStringLiteral("served/") + name);
+        QDir().mkpath(QFileInfo(served).path());
+        QFile::remove(served);
+        QVERIFY(QFile::copy(m_fullPackage, served));
+        QString path = QStringLiteral("/packages/") + name;
+        QString expectedReadme = QStringLiteral("version 1.0.0\n");
+        QString replacement;
+        if (scenario == QLatin1String("replaced") || scenario == QLatin1String("moved")) {
+            expectedReadme = QStringLiteral("version 1.0.0 rebuilt\n");
+            replacement = makePackage(QStringLiteral("rebuilt.7z"),
+                                      {{"Kestrava", "#!/bin/sh\nexit 0\n"},
+                                       {"data/world.pak", noise(3 << 20).mid(7)},
+                                       {"data/readme.txt", expectedReadme.toLatin1()}});
+            QVERIFY(!replacement.isEmpty());
+        }
+        if (scenario == QLatin1String("encrypted")) {
+            QFile::remove(served);
+            QProcess sevenZip;
+            sevenZip.setWorkingDirectory(m_dir.filePath(QStringLiteral("src-") + name));
+            sevenZip.start(QStringLiteral("7z"),
+                           {QStringLiteral("a"), QStringLiteral("-bd"), QStringLiteral("-mx=1"),
+                            QStringLiteral("-pSecret1"), served, QStringLiteral(".")});
+            QVERIFY(sevenZip.waitForFinished(60000) && sevenZip.exitCode() == 0);
+        }
+        if (scenario == QLatin1String("phpname"))
+            path = QStringLiteral("/download.php");
+        m_server->serveFile(path, served);
+        const QString query =
+            scenario == QLatin1String("phpname") ? QStringLiteral("?file=") + name : QString();
+        publishOnly(path + query, served, name);
+
+        if (scenario == QLatin1String("head403"))
+            m_server->addFault(path, HttpTestServer::Fault::status(403), -1, "HEAD");
+        else if (scenario == QLatin1String("nolength"))
+            m_server->addFault(path, HttpTestServer::Fault::noContentLength(), -1);
+        else if (scenario == QLatin1String("drops"))
+            m_server->addFault(path, HttpTestServer::Fault::dropAfter(256 * 1024), -1, "GET");
+        else if (scenario == QLatin1String("busy"))
+            m_server->addFault(path, HttpTestServer::Fault::busy(1), 2, "GET");
+        else if (!replacement.isEmpty())
+            m_server->addFault(path, HttpTestServer::Fault::throttle(512 * 1024), 1, "GET");
+
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+        model.installEnsureBtnClicked();
+        if (!replacement.isEmpty()) {
+            QTRY_VERIFY_WITH_TIMEOUT(model.progress() > 0.0f, 30000);
+            model.pauseBtnClicked();
+            if (scenario == QLatin1String("replaced")) {
+                // The publisher writes the new package under the same name and answers for it.
+                QFile::remove(served);
+                QVERIFY(QFile::copy(replacement, served));
+                publishOnly(path, served, name);
+            } else {
+                // A publish swaps in a new site: the old address is gone.
+                m_server->removeAnswer(path);
+                m_server->serveFile(QStringLiteral("/v2/Orvyndale_1.0.0-r2.7z"), replacement);
+                publishOnly(QStringLiteral("/v2/Orvyndale_1.0.0-r2.7z"), replacement,
+                            QStringLiteral("Orvyndale_1.0.0-r2.7z"));
+            }
+            model.pauseBtnClicked();
+        }
+
+        if (code == 0) {
+            QVERIFY(waitForState(model, MainViewModel::Installed, 90000));
+            QCOMPARE(m_boxes.count(), 0);
+            QFile readme(gameFolder() + QStringLiteral("/data/readme.txt"));
+            QVERIFY(readme.open(QIODevice::ReadOnly));
+            QCOMPARE(QString::fromLatin1(readme.readAll()), expectedReadme);
+            QCOMPARE(gameConfigVersion(), QStringLiteral("1.0.0"));
+            QVERIFY(QDir(gameFolder()).entryList({QStringLiteral("*.7z*")}).isEmpty());
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(m_boxes.count(), 1, 60000);
+            QVERIFY(waitForState(model, MainViewModel::NotInstalled));
+            QTest::qWait(200); // a second box would follow at once
+            QCOMPARE(m_boxes.count(), 1);
+            QVERIFY2(m_boxes.texts().first().contains(QStringLiteral("[%1]").arg(code)),
+                     qPrintable(m_boxes.texts().first()));
+            // Refused before anything was written.
+            QVERIFY(!QFileInfo::exists(gameFolder() + QStringLiteral("/data")));
+        }
     }
 
     void runningGameIsEndedOnlyWhenThePlayerAgrees()
