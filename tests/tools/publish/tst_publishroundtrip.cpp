@@ -128,12 +128,24 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
     }
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v1")));
 
-    const QList<QStringList> releases{{"1.0.0=v1", "1.0.1=v2"},
-                                      {"1.0.0=v1", "1.0.1=v2", "1.0.2=v3"}};
-    const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z"};
-    const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z"};
+    // Each run gives only its new version: the site keeps the file lists to build the
+    // difference packages from. The last run is a rollback to 1.0.0's content, as 1.0.3.
+    const QList<QStringList> releases{
+        {"1.0.1=v2"}, {"1.0.2=v3"}, {"rollback", "--to", "1.0.0", "--version", "1.0.3"}};
+    const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z",
+                            "/game/Orv_1.0.2_1.0.3.7z"};
+    const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z", "/game/Orv_1.0.3.7z"};
+    const QStringList contents{"v2", "v3", "v1"};
     for (int i = 0; i < releases.size(); ++i) {
-        publishGame(releases.at(i));
+        if (releases.at(i).first() == "rollback") {
+            const Run run =
+                runTool(QStringList{"rollback", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                                    "--name", "Orv", "--entry", "Kestrava"} +
+                        releases.at(i).mid(1));
+            QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        } else {
+            publishGame(releases.at(i));
+        }
         MainViewModel model;
         model.initialize();
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
@@ -142,11 +154,11 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
         const QByteArray log = m_nginx.accessLog();
         QVERIFY2(log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
         QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
+        // Byte for byte that version: removed files and emptied folders gone, the executable
+        // still executable, no deletion list left behind.
+        QCOMPARE(listing(game, kLauncherFiles), listing(path(contents.at(i))));
     }
-    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.2"));
-    // Byte for byte the newest version: removed files gone, the executable still executable,
-    // no deletion list left behind.
-    QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.3"));
     QCOMPARE(m_boxes.count(), 0);
 }
 
