@@ -23,6 +23,12 @@ using namespace publishtest;
 
 namespace {
 
+QString readFileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+}
+
 QByteArray noise(int size, quint32 seed)
 {
     QByteArray data(size, Qt::Uninitialized);
@@ -44,6 +50,7 @@ private slots:
     void cleanupTestCase();
     void installsAndUpdatesThroughDifferencePackages();
     void launcherReleaseGoesThroughTheUpdater();
+    void releasedLauncherRunsAsItsVersion();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -226,6 +233,79 @@ void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
             installed.remove(key);
     }
     QCOMPARE(installed, expected);
+}
+
+void TestPublishRoundTrip::releasedLauncherRunsAsItsVersion()
+{
+    // The release: the real launcher built as 2.4.0.0, from a folder no launcher ran from.
+    const QString fresh = path("realnew");
+    QVERIFY(QDir().mkpath(fresh));
+    QVERIFY(QFile::copy(QStringLiteral(NEXT_LAUNCHER_BIN), fresh + "/launcher"));
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", "2.4.0.0\n"));
+    const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                             "--version", "2.4.0.0", fresh});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // The installed launcher as this build made it (2.3.3.0), with its updater. Its reports go to
+    // an address only the access log records.
+    const QString install = path("realinst");
+    const QString shipped = QFileInfo(QStringLiteral(LAUNCHER_BIN)).absolutePath();
+    QVERIFY(QDir().mkpath(install + "/updateProgram"));
+    QVERIFY(QFile::copy(QStringLiteral(LAUNCHER_BIN), install + "/launcher"));
+    QVERIFY(QFile::copy(shipped + "/launcher-version.txt", install + "/launcher-version.txt"));
+    QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), install + "/updateProgram/Update"));
+    const QString base = m_nginx.baseUrl();
+    QVERIFY(writeFile(install + "/config.ini",
+                      ("[services]\nresource_url=" + base + "\nrelease_url=" + base +
+                       "\nreport_url=" + base + "/seen\nweb_url=" + base + "/web\n")
+                          .toUtf8()));
+
+    const QString query = base + "/pelorin/marduvel/api/getLatestRelease"
+                                 "?app_id=100638&channel=official&app_version=";
+    AppVersionInfo release;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(
+                 QJsonDocument::fromJson(
+                     fetchUrl(query + readFileText(install + "/launcher-version.txt"))),
+                 "18", &release),
+             AppVersionInfo::Verdict::Update);
+    QCOMPARE(release.packageVersion(), QStringLiteral("2.4.0.0"));
+
+    // The hand-off as the launcher makes it.
+    const QJsonObject parameters{{"exe_dir", QString(install + "/launcher")},
+                                 {"lang", "en-us"},
+                                 {"pkg_md5", release.packageMd5()},
+                                 {"pkg_url", release.packageUrl()}};
+    QProcess updater;
+    updater.setProcessChannelMode(QProcess::ForwardedChannels);
+    updater.start(install + "/updateProgram/Update",
+                  {QStringLiteral("PublishReal%1").arg(QCoreApplication::applicationPid()),
+                   QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact))});
+    QVERIFY(updater.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(install + "/updateProgram/rollback").exists() &&
+                                 !QDir(install + "/updateProgram/updateData").exists() &&
+                                 readFileText(install + "/launcher-version.txt") == "2.4.0.0",
+                             90000);
+    updater.kill();
+    updater.waitForFinished(10000);
+    QCOMPARE(listing(install).value("launcher"), listing(fresh).value("launcher"));
+
+    // The launcher as the updater restarts it tells its own version in its first report.
+    QProcess launcher;
+    launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher.start(install + "/launcher", {"update"});
+    QVERIFY(launcher.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_nginx.accessLog().contains("/seen/client_report?"), 60000);
+    launcher.kill();
+    launcher.waitForFinished(10000);
+    for (const QByteArray &line : m_nginx.accessLog().split('\n')) {
+        if (line.contains("/seen/client_report?"))
+            QVERIFY2(line.contains("&version=2.4.0.0"), line.constData());
+    }
+    // And it is offered nothing more.
+    AppVersionInfo none;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetchUrl(query + "2.4.0.0")),
+                                               "18", &none),
+             AppVersionInfo::Verdict::NoUpdate);
 }
 
 int main(int argc, char **argv)
