@@ -10,8 +10,6 @@ QMutex g_languageMutex;
 QString g_languageCode;
 } // namespace
 
-const char *const AppEnvironment::kLauncherVersion = LAUNCHER_VERSION_TEXT;
-
 QString AppEnvironment::environment()
 {
     return QStringLiteral(LAUNCHER_ENVIRONMENT);

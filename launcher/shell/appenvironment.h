@@ -7,8 +7,7 @@
 class AppEnvironment
 {
 public:
-    // The LAUNCHER_VERSION build option; set in one source file, so that a build of another
-    // version recompiles only that one.
+    // The LAUNCHER_VERSION build option (launcherversion.cpp).
     static const char *const kLauncherVersion;
     static constexpr const char *kLauncherId = "18";
     static constexpr const char *kOrganizationName = "Velmora";

@@ -94,15 +94,8 @@ private slots:
         QVERIFY(writeFile(m_install + "/kept/old.pak", "x"));
         QVERIFY(writeFile(m_install + "/kept/player.sav", "the player's"));
         QVERIFY(writeFile(m_install + "/last.txt", "x"));
-        writeList("gone/sub/a.txt
-kept/old.pak
-last.txt
-gone/sub/
-gone/emptied/
-gone/
-"
-                  "kept/
-");
+        writeList(
+            "gone/sub/a.txt\nkept/old.pak\nlast.txt\ngone/sub/\ngone/emptied/\ngone/\nkept/\n");
         const auto result = Steps::applyDeletionList(m_install);
         QVERIFY(result.ok);
         QVERIFY(!QFileInfo::exists(m_install + "/gone"));
@@ -121,10 +114,7 @@ gone/
         QVERIFY(writeFile(m_install + "/last.txt", "x"));
         QVERIFY(QFile::setPermissions(m_install + "/locked",
                                       QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-        writeList("first.txt
-locked/inside.txt
-last.txt
-");
+        writeList("first.txt\nlocked/inside.txt\nlast.txt\n");
         auto result = Steps::applyDeletionList(m_install);
         QVERIFY(!result.ok);
         QCOMPARE(result.failedPath, m_install + "/locked/inside.txt");

@@ -23,6 +23,12 @@ using namespace publishtest;
 
 namespace {
 
+QString readFileText(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).trimmed() : QString();
+}
+
 QByteArray noise(int size, quint32 seed)
 {
     QByteArray data(size, Qt::Uninitialized);
@@ -44,6 +50,7 @@ private slots:
     void cleanupTestCase();
     void installsAndUpdatesThroughDifferencePackages();
     void launcherReleaseGoesThroughTheUpdater();
+    void releasedLauncherRunsAsItsVersion();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -128,12 +135,24 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
     }
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v1")));
 
-    const QList<QStringList> releases{{"1.0.0=v1", "1.0.1=v2"},
-                                      {"1.0.0=v1", "1.0.1=v2", "1.0.2=v3"}};
-    const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z"};
-    const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z"};
+    // Each run gives only its new version: the site keeps the file lists to build the
+    // difference packages from. The last run is a rollback to 1.0.0's content, as 1.0.3.
+    const QList<QStringList> releases{
+        {"1.0.1=v2"}, {"1.0.2=v3"}, {"rollback", "--to", "1.0.0", "--version", "1.0.3"}};
+    const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z",
+                            "/game/Orv_1.0.2_1.0.3.7z"};
+    const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z", "/game/Orv_1.0.3.7z"};
+    const QStringList contents{"v2", "v3", "v1"};
     for (int i = 0; i < releases.size(); ++i) {
-        publishGame(releases.at(i));
+        if (releases.at(i).first() == "rollback") {
+            const Run run =
+                runTool(QStringList{"rollback", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                                    "--name", "Orv", "--entry", "Kestrava"} +
+                        releases.at(i).mid(1));
+            QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+        } else {
+            publishGame(releases.at(i));
+        }
         MainViewModel model;
         model.initialize();
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
@@ -142,11 +161,11 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
         const QByteArray log = m_nginx.accessLog();
         QVERIFY2(log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
         QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
+        // Byte for byte that version: removed files and emptied folders gone, the executable
+        // still executable, no deletion list left behind.
+        QCOMPARE(listing(game, kLauncherFiles), listing(path(contents.at(i))));
     }
-    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.2"));
-    // Byte for byte the newest version: removed files gone, the executable still executable,
-    // no deletion list left behind.
-    QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.3"));
     QCOMPARE(m_boxes.count(), 0);
 }
 
@@ -214,6 +233,79 @@ void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
             installed.remove(key);
     }
     QCOMPARE(installed, expected);
+}
+
+void TestPublishRoundTrip::releasedLauncherRunsAsItsVersion()
+{
+    // The release: the real launcher built as 2.4.0.0, from a folder no launcher ran from.
+    const QString fresh = path("realnew");
+    QVERIFY(QDir().mkpath(fresh));
+    QVERIFY(QFile::copy(QStringLiteral(NEXT_LAUNCHER_BIN), fresh + "/launcher"));
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", "2.4.0.0\n"));
+    const Run run = runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                             "--version", "2.4.0.0", fresh});
+    QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+
+    // The installed launcher as this build made it (2.3.3.0), with its updater. Its reports go to
+    // an address only the access log records.
+    const QString install = path("realinst");
+    const QString shipped = QFileInfo(QStringLiteral(LAUNCHER_BIN)).absolutePath();
+    QVERIFY(QDir().mkpath(install + "/updateProgram"));
+    QVERIFY(QFile::copy(QStringLiteral(LAUNCHER_BIN), install + "/launcher"));
+    QVERIFY(QFile::copy(shipped + "/launcher-version.txt", install + "/launcher-version.txt"));
+    QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), install + "/updateProgram/Update"));
+    const QString base = m_nginx.baseUrl();
+    QVERIFY(writeFile(install + "/config.ini",
+                      ("[services]\nresource_url=" + base + "\nrelease_url=" + base +
+                       "\nreport_url=" + base + "/seen\nweb_url=" + base + "/web\n")
+                          .toUtf8()));
+
+    const QString query = base + "/pelorin/marduvel/api/getLatestRelease"
+                                 "?app_id=100638&channel=official&app_version=";
+    AppVersionInfo release;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(
+                 QJsonDocument::fromJson(
+                     fetchUrl(query + readFileText(install + "/launcher-version.txt"))),
+                 "18", &release),
+             AppVersionInfo::Verdict::Update);
+    QCOMPARE(release.packageVersion(), QStringLiteral("2.4.0.0"));
+
+    // The hand-off as the launcher makes it.
+    const QJsonObject parameters{{"exe_dir", QString(install + "/launcher")},
+                                 {"lang", "en-us"},
+                                 {"pkg_md5", release.packageMd5()},
+                                 {"pkg_url", release.packageUrl()}};
+    QProcess updater;
+    updater.setProcessChannelMode(QProcess::ForwardedChannels);
+    updater.start(install + "/updateProgram/Update",
+                  {QStringLiteral("PublishReal%1").arg(QCoreApplication::applicationPid()),
+                   QString::fromUtf8(QJsonDocument(parameters).toJson(QJsonDocument::Compact))});
+    QVERIFY(updater.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(install + "/updateProgram/rollback").exists() &&
+                                 !QDir(install + "/updateProgram/updateData").exists() &&
+                                 readFileText(install + "/launcher-version.txt") == "2.4.0.0",
+                             90000);
+    updater.kill();
+    updater.waitForFinished(10000);
+    QCOMPARE(listing(install).value("launcher"), listing(fresh).value("launcher"));
+
+    // The launcher as the updater restarts it tells its own version in its first report.
+    QProcess launcher;
+    launcher.setProcessChannelMode(QProcess::ForwardedChannels);
+    launcher.start(install + "/launcher", {"update"});
+    QVERIFY(launcher.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(m_nginx.accessLog().contains("/seen/client_report?"), 60000);
+    launcher.kill();
+    launcher.waitForFinished(10000);
+    for (const QByteArray &line : m_nginx.accessLog().split('\n')) {
+        if (line.contains("/seen/client_report?"))
+            QVERIFY2(line.contains("&version=2.4.0.0"), line.constData());
+    }
+    // And it is offered nothing more.
+    AppVersionInfo none;
+    QCOMPARE(AppVersionInfo::fromReleaseAnswer(QJsonDocument::fromJson(fetchUrl(query + "2.4.0.0")),
+                                               "18", &none),
+             AppVersionInfo::Verdict::NoUpdate);
 }
 
 int main(int argc, char **argv)

@@ -156,8 +156,9 @@ void TestSignedRelease::init()
 bool TestSignedRelease::publishGame(const QStringList &versions, const QString &key,
                                     const QStringList &extra)
 {
+    // Each case sets the site up afresh, older versions and other keys included.
     QStringList arguments{"game",   "--site", m_site,    "--base-url", m_nginx.baseUrl(),
-                          "--name", "Orv",    "--entry", "Kestrava"};
+                          "--name", "Orv",    "--entry", "Kestrava",   "--force"};
     arguments << extra;
     // The rows switch one site between signed and unsigned.
     arguments << "--change-signing";
@@ -299,7 +300,9 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
             latest.insert("size", double(QFileInfo(package).size()));
         }
     } else if (mutation == OlderReleaseAnnouncedAsNewer) {
-        // The genuine 1.0.0 package with its genuine signature, announced as 1.0.1.
+        // The genuine 1.0.0 package with its genuine signature, announced as 1.0.1 (the
+        // publisher may still hold it for its grace period).
+        QFile::remove(m_site + "/game/Orv_1.0.0.7z");
         QVERIFY(QFile::copy(path("Orv_1.0.0.7z"), m_site + "/game/Orv_1.0.0.7z"));
         const QJsonObject old =
             older.value("data").toObject().value("game").toObject().value("latest").toObject();
@@ -371,6 +374,7 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
                            keyFile("first.key"),
                            "--plugins",
                            path("plugins.json"),
+                           "--force",
                            "1.0.0=" + path("v1")};
 
     // Signing needs the plug-in's local copy.
