@@ -17,6 +17,7 @@ class ApplicationInfo;
 class CDlgYesNo;
 class CSetInstallPathDialog;
 class DlgSetting;
+class GameExitWatcher;
 class GameRepairFlow;
 class QDialog;
 class UpdateProgram;
@@ -258,5 +259,6 @@ private:
     ApplicationInfo *m_appInfo = nullptr;
     UpdateProgram *m_updateProgram = nullptr;
     quintptr m_mainWindowHandle = 0;
+    GameExitWatcher *m_gameExitWatcher = nullptr;
     GameRepairFlow *m_gameRepair = nullptr;
 };

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Stopp</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Launcher nach dem Spiel wieder anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Installiere oder aktualisiere das Spiel zuerst, dann prüfe es.</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>pausiert</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Nicht genug Speicherplatz, um den Launcher zu aktualisieren.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Version %1, Downloadgröße %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>ist ein Ordner mit Dateien an der Stelle einer Spieldatei; verschiebe ihn und versuche es erneut.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 Dateien geprüft, %2 fehlend, %3 beschädigt, %4 repariert.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Dieses Paket ist nicht vom Herausgeber signiert oder wurde verändert. Es wurde gelöscht. Bitte versuche es später erneut</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

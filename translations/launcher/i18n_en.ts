@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Show the launcher again after the game</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Install or update the game first, then verify it.</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>paused</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>There is not enough disk space to update the launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Version %1, download size %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>is a folder with files where a game file belongs; move it away and try again.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 files checked, %2 missing, %3 damaged, %4 repaired.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>This package is not signed by the publisher or was altered. It has been deleted. Please try again later</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

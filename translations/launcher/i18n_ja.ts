@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>ゲーム終了後にランチャーを表示する</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>先にゲームをインストールまたは更新してから検証してください。</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>一時停止中</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>ディスクの空き容量が不足しているため、ランチャーを更新できません。</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>バージョン %1、ダウンロードサイズ %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>はゲームファイルの場所にあるファイル入りのフォルダーです。移動してから再試行してください。</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 個のファイルを確認：不足 %2、破損 %3、修復 %4。</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>このパッケージは発行元の署名がないか、改ざんされています。削除しました。しばらくしてから再度お試しください</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

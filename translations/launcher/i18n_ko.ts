@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>중지</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>게임 종료 후 런처 다시 표시</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>먼저 게임을 설치하거나 업데이트한 다음 검사하세요.</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>일시 중지됨</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>디스크 공간이 부족하여 런처를 업데이트할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>버전 %1, 다운로드 크기 %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>은(는) 게임 파일 자리에 있는 파일이 든 폴더입니다. 옮긴 후 다시 시도하세요.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>파일 %1개 확인, 누락 %2개, 손상 %3개, 복구 %4개.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>이 패키지는 배급사의 서명이 없거나 변조되었습니다. 삭제했습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Стоп</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Показать лаунчер после игры</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Сначала установите или обновите игру, затем проверьте её.</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>на паузе</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Недостаточно места на диске для обновления лаунчера.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Версия %1, размер загрузки %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>— папка с файлами на месте файла игры; переместите её и повторите попытку.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>Проверено файлов: %1, отсутствует: %2, повреждено: %3, восстановлено: %4.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>КБ</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>МБ</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>ГБ</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>КБ/с</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>МБ/с</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Dừng</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Hiện lại launcher sau khi thoát game</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>Hãy cài đặt hoặc cập nhật game trước, rồi kiểm tra.</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>tạm dừng</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Không đủ dung lượng đĩa để cập nhật launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Phiên bản %1, dung lượng tải về %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>là thư mục chứa tệp ở vị trí của tệp game; hãy di chuyển nó rồi thử lại.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>Đã kiểm tra %1 tệp, thiếu %2, hỏng %3, đã sửa %4.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>Gói này không có chữ ký của nhà phát hành hoặc đã bị thay đổi. Gói đã bị xóa. Vui lòng thử lại sau</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>結束遊戲後重新顯示啟動器</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -312,6 +316,10 @@
         <source>message_repair_needs_current_game</source>
         <translation>請先安裝或更新遊戲，然後再校驗。</translation>
     </message>
+    <message>
+        <source>label_value_paused</source>
+        <translation>已暫停</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -349,6 +357,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>磁碟空間不足，無法更新啟動器。</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>版本 %1，下載大小 %2</translation>
     </message>
 </context>
 <context>
@@ -533,6 +545,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>是一個含有檔案的資料夾，佔用了遊戲檔案的位置；請移走後重試。</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>已檢查 %1 個檔案，缺少 %2 個，損毀 %3 個，已修復 %4 個。</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -546,6 +562,29 @@
     <message>
         <source>message_error_package_signature</source>
         <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

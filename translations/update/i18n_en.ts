@@ -202,12 +202,39 @@
         <source>button_close_update</source>
         <translation>Close update</translation>
     </message>
+    <message>
+        <source>label_download_details</source>
+        <translation>%1 of %2 · %3 · %4 left</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
     <message>
         <source>message_error_package_signature</source>
         <translation>This package is not signed by the publisher or was altered. It has been deleted. Please try again later</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

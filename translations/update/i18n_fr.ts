@@ -202,12 +202,39 @@
         <source>button_close_update</source>
         <translation>Arrêter la mise à jour</translation>
     </message>
+    <message>
+        <source>label_download_details</source>
+        <translation>%1 sur %2 · %3 · %4 restant</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
     <message>
         <source>message_error_package_signature</source>
         <translation>Ce paquet n'est pas signé par l'éditeur ou a été modifié. Il a été supprimé. Réessaie plus tard</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>Ko</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>Ko/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>Mo/s</translation>
     </message>
 </context>
 </TS>

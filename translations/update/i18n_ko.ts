@@ -202,12 +202,39 @@
         <source>button_close_update</source>
         <translation>업데이트 중단</translation>
     </message>
+    <message>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 남은 시간 %4</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
     <message>
         <source>message_error_package_signature</source>
         <translation>이 패키지는 배급사의 서명이 없거나 변조되었습니다. 삭제했습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -202,12 +202,39 @@
         <source>button_close_update</source>
         <translation>Прервать обновление</translation>
     </message>
+    <message>
+        <source>label_download_details</source>
+        <translation>%1 из %2 · %3 · осталось %4</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
     <message>
         <source>message_error_package_signature</source>
         <translation>Этот пакет не подписан издателем или был изменён. Он удалён. Повтори попытку позже</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>КБ</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>МБ</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>ГБ</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>КБ/с</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>МБ/с</translation>
     </message>
 </context>
 </TS>

@@ -202,12 +202,39 @@
         <source>button_close_update</source>
         <translation>關閉更新</translation>
     </message>
+    <message>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 剩餘 %4</translation>
+    </message>
 </context>
 <context>
     <name>PackageTrust</name>
     <message>
         <source>message_error_package_signature</source>
         <translation>安裝包未經發行方簽署或已遭竄改，已將其刪除。請稍後再試</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>
