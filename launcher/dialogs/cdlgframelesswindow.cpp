@@ -4,6 +4,8 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
+#include <QWindow>
 
 #include <vector>
 
@@ -169,6 +171,67 @@ QImage CDlgFramelessWindow::dropShadow(const QPixmap &shape, const QSize &canvas
         }
     }
     return canvas;
+}
+
+// The page is the application's visible top-level window that is not a dialog: the focused
+// one when it qualifies, else the first.
+void CDlgFramelessWindow::keepAbovePage()
+{
+    QWindow *own = windowHandle();
+    if (!own)
+        return;
+    QWindow *page = parentWidget() ? parentWidget()->window()->windowHandle() : nullptr;
+    const auto isPage = [own](QWindow *window) {
+        return window && window != own && window->isVisible() && !window->transientParent() &&
+               window->type() != Qt::Dialog && window->type() != Qt::Popup &&
+               window->type() != Qt::ToolTip;
+    };
+    if (!page && isPage(QGuiApplication::focusWindow()))
+        page = QGuiApplication::focusWindow();
+    if (!page) {
+        const QWindowList windows = QGuiApplication::topLevelWindows();
+        for (QWindow *window : windows) {
+            if (isPage(window)) {
+                page = window;
+                break;
+            }
+        }
+    }
+    if (page == m_page)
+        return;
+    if (m_page)
+        m_page->removeEventFilter(this);
+    m_page = page;
+    if (!page)
+        return;
+    // Window managers keep a transient window above the one it belongs to.
+    own->setTransientParent(page);
+    page->installEventFilter(this);
+}
+
+bool CDlgFramelessWindow::event(QEvent *event)
+{
+    if (event->type() == QEvent::Show)
+        keepAbovePage();
+    return QDialog::event(event);
+}
+
+// Without a window manager nothing enforces the transient hint: a page raised or activated
+// while the box is open (the launcher raises its page when it is restored) would cover it and
+// the modal box would block clicks out of sight, so the box comes back on top.
+bool CDlgFramelessWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_page && isVisible() && windowModality() != Qt::NonModal &&
+        (event->type() == QEvent::Expose || event->type() == QEvent::FocusIn ||
+         event->type() == QEvent::WindowActivate)) {
+        QTimer::singleShot(0, this, [this] {
+            if (!isVisible())
+                return;
+            raise();
+            activateWindow();
+        });
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CDlgFramelessWindow::mousePressEvent(QMouseEvent *event)

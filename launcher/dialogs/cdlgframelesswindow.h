@@ -6,7 +6,9 @@
 #include <QMargins>
 #include <QPixmap>
 #include <QPoint>
+#include <QPointer>
 #include <QRegion>
+#include <QWindow>
 
 // Base of the launcher's own dialogs: no system frame, a translucent window whose visible
 // part is a shadowed card drawn from a picture by nine-slice scaling, dragged with the left
@@ -47,13 +49,22 @@ public:
     static QImage dropShadow(const QPixmap &shape, const QSize &canvasSize, const QPoint &topLeft,
                              int blurRadius, const QColor &color);
 
+    // The window the dialog keeps above: its parent's, or for a dialog without a parent
+    // widget the application's page (a QML window is no QWidget and cannot be a parent).
+    QWindow *pageWindow() const { return m_page; }
+
 protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void keepAbovePage();
+
+    QPointer<QWindow> m_page;
     QPoint m_dragOffset;
     QPixmap m_background;
     bool m_pressed = false;

@@ -19,6 +19,7 @@
 #include "diskspace.h"
 #include "launcherconfig.h"
 #include "textfit.h"
+#include "sizetext.h"
 #include "ui_csetinstallpathdialog.h"
 
 namespace {
@@ -152,12 +153,12 @@ void CSetInstallPathDialog::onEdtPathTextChanged(QString strText)
     m_ui->lbl_tip->hide();
     m_ui->lbl_selDirTip->show();
 
-    m_ui->lbl_needSpace->setText(QStringLiteral("%1 GB").arg(gigabytes(m_needSpace)));
+    m_ui->lbl_needSpace->setText(SizeText::bytes(m_needSpace));
     const platform::InstallPathProblem problem = checkPath(strText);
     if (problem != platform::InstallPathProblem::None) {
         qDebug() << "install path refused:" << strText << "problem" << static_cast<int>(problem);
         // No free space to offer there; the previous folder's figure would mislead.
-        m_ui->lbl_freeSpace->setText(QStringLiteral("0 GB"));
+        m_ui->lbl_freeSpace->setText(SizeText::bytes(0));
         showTip(tr("messsage_path_invalid"));
         return;
     }
@@ -165,11 +166,11 @@ void CSetInstallPathDialog::onEdtPathTextChanged(QString strText)
     const qint64 freeBytes = platform::availableBytes(QFile::encodeName(strText).toStdString());
     qDebug() << "diskSpaceTips : " << freeBytes << "name :" << QStorageInfo(strText).rootPath();
     if (freeBytes == -1) {
-        m_ui->lbl_freeSpace->setText(QStringLiteral("0 GB"));
+        m_ui->lbl_freeSpace->setText(SizeText::bytes(0));
         showTip(tr("messsage_path_invalid"));
         return;
     }
-    m_ui->lbl_freeSpace->setText(QStringLiteral("%1 GB").arg(gigabytes(freeBytes)));
+    m_ui->lbl_freeSpace->setText(SizeText::bytes(freeBytes));
     if (freeBytes < m_needSpace)
         showTip(tr("message_floder_not_enough_space"));
 }

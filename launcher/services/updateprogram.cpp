@@ -15,6 +15,7 @@
 #include "launcherconfig.h"
 #include "packagetrust.h"
 #include "processes.h"
+#include "sizetext.h"
 
 UpdateProgram::UpdateProgram(QObject *parent)
     : QObject(parent)
@@ -121,16 +122,23 @@ void UpdateProgram::prompt()
     // The boxes run an event loop in which the owner may go away.
     QPointer<UpdateProgram> self(this);
     if (!autoUpdate || userAsked) {
+        // What the player is asked to take: the version and what it costs to download. The
+        // version comes from the server and is shown as text, never as markup.
+        const QString offer =
+            QStringLiteral("<br/>") + tr("label_new_launcher_version")
+                                          .arg(m_info.packageVersion().toHtmlEscaped(),
+                                               SizeText::bytes(m_info.packageSize()));
         if (m_info.updateType() == AppVersionInfo::kCompulsoryUpdateType) {
             const bool yes =
-                ask(tr("message_new_version_please_update"), tr("button_update"), true);
+                ask(tr("message_new_version_please_update") + offer, tr("button_update"), true);
             if (!self)
                 return;
             if (!yes) {
                 emit quitApp();
                 return;
             }
-        } else if (!ask(tr("message_new_version_whether_update"), tr("button_update"), true) ||
+        } else if (!ask(tr("message_new_version_whether_update") + offer, tr("button_update"),
+                        true) ||
                    !self) {
             return;
         }
@@ -162,7 +170,16 @@ bool UpdateProgram::ask(const QString &text, const QString &confirmText, bool wi
         box.move(area.x() + (area.width() - 500) / 2,
                  area.y() + (area.height() - box.height()) / 2);
     }
-    return box.exec() == QDialog::Accepted;
+    // The page dims behind the question as behind every other box.
+    QPointer<QObject> mask =
+        m_mainWindow ? m_mainWindow->findChild<QObject *>(QStringLiteral("bgMask_msgbox"))
+                     : nullptr;
+    if (mask)
+        mask->setProperty("visible", true);
+    const bool accepted = box.exec() == QDialog::Accepted;
+    if (mask && CDlgYesNo::openCount() == 0)
+        mask->setProperty("visible", false);
+    return accepted;
 }
 
 QRect UpdateProgram::mainWindowArea() const

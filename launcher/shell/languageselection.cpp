@@ -6,6 +6,7 @@
 
 #include "appenvironment.h"
 #include "uilanguage.h"
+#include "sizetext.h"
 
 namespace {
 
@@ -61,6 +62,7 @@ QString LanguageSelection::select(QTranslator &translator, const QString &enviro
     if (!translator.load(languageFolder + choice.fileName, QStringLiteral(""), QStringLiteral(""),
                          QStringLiteral("")))
         qDebug() << "language file not loaded:" << languageFolder + choice.fileName;
+    SizeText::useLanguageOf(translator);
     AppEnvironment::setCurrentLanguageCode(choice.code);
     return choice.code;
 }

@@ -14,12 +14,13 @@
 #include "packageitemextractor.h"
 #include "progresstext.h"
 #include "installtelemetry.h"
+#include "sizetext.h"
 #include "statusreport.h"
 
 namespace {
 QString sizeText(qint64 bytes)
 {
-    return QLocale().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+    return SizeText::bytes(bytes);
 }
 
 QString joinedPaths(const QList<GameVerifier::Finding> &findings)
@@ -91,6 +92,7 @@ void GameRepairFlow::start()
         return;
     m_cancelRequested = false;
     m_damaged.clear();
+    m_missing = 0;
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR);
     if (!m_listUrl.isValid() || m_listUrl.isEmpty() || m_folder.isEmpty()) {
         setStage(FetchingList);
@@ -273,6 +275,8 @@ void GameRepairFlow::onVerified(const GameVerifier::Result &result)
             return;
         }
         m_damaged << finding.path;
+        if (finding.fault == GameVerifier::Missing)
+            ++m_missing;
     }
     // Found before the download: a link on the way is the player's to resolve, and no
     // package can mend it.
@@ -389,7 +393,15 @@ void GameRepairFlow::succeed(int checked)
 {
     const int damaged = m_damaged.size();
     setStage(Idle);
-    emit statusChanged(tr("label_repair_result").arg(checked).arg(damaged).arg(damaged));
+    // A deleted file is not "damaged" to a player who removed it.
+    if (m_missing > 0)
+        emit statusChanged(tr("label_repair_result_missing")
+                               .arg(checked)
+                               .arg(m_missing)
+                               .arg(damaged - m_missing)
+                               .arg(damaged));
+    else
+        emit statusChanged(tr("label_repair_result").arg(checked).arg(damaged).arg(damaged));
     StatusReport::instance()->report(StatusReport::LAUNCHER_GAME_REPAIR_FINISH,
                                      {{QStringLiteral("checked"), QString::number(checked)},
                                       {QStringLiteral("damaged"), QString::number(damaged)},

@@ -106,6 +106,7 @@ private:
     bool m_cancelRequested = false;
     GameFileList m_list;
     QStringList m_damaged;
+    int m_missing = 0; // of m_damaged, the files that were not there at all
     HttpRequestAPI *m_request = nullptr;
     downloadmanager *m_downloader = nullptr;
     QThread *m_verifyThread = nullptr;

@@ -24,6 +24,7 @@
 #include "csetinstallpathdialog.h"
 #include "dlgsetting.h"
 #include "gameentry.h"
+#include "gameexitwatcher.h"
 #include "gamerepairflow.h"
 #include "updateprogram.h"
 #include "downloadmanager.h"
@@ -33,6 +34,7 @@
 #include "diskspace.h"
 #include "progresstext.h"
 #include "promoartcache.h"
+#include "sizetext.h"
 #include "signedpackages.h"
 #include "setupmanager.h"
 #include "launcherconfig.h"
@@ -186,6 +188,9 @@ void MainViewModel::setRootObject(QObject *root)
 void MainViewModel::setGameState(int state, bool notify)
 {
     m_gameState = state;
+    // An install or update changes the version while the page stays open: the title bar
+    // follows every state change, not only the next server answer.
+    updateShowVersion();
     if (notify)
         emit gameStateChanged();
 }
@@ -470,6 +475,14 @@ void MainViewModel::startGameBtnClicked()
     }
     // Program and arguments apart, so an install folder with spaces still starts.
     QProcess::startDetached(entry.executablePath(), {});
+    if (LauncherConfig::instance()->readBool(QStringLiteral("show_after_game_exit"))) {
+        if (!m_gameExitWatcher) {
+            m_gameExitWatcher = new GameExitWatcher(this);
+            connect(m_gameExitWatcher, &GameExitWatcher::gameExited, this,
+                    [this] { invokeOnRoot("bringBack"); });
+        }
+        m_gameExitWatcher->watch(entry.executablePath());
+    }
     StatusReport::instance()->report(StatusReport::LAUNCHER_START_GAME);
 }
 
@@ -513,14 +526,12 @@ QString MainViewModel::downloadProgressText(const QString &label, qint64 bytesRe
 {
     return label + QStringLiteral(" %1% (%2/%3)")
                        .arg(bytesRead * 100 / totalBytes)
-                       .arg(ProgressText::gigabytes(bytesRead) + tr("label_unit_gb"),
-                            ProgressText::gigabytes(totalBytes) + tr("label_unit_gb"));
+                       .arg(SizeText::bytes(bytesRead), SizeText::bytes(totalBytes));
 }
 
 QString MainViewModel::idleSpeedText() const
 {
-    return ProgressText::speedLine(tr("label_download_speed"), QStringLiteral("0"),
-                                   tr("label_download_speed_kbs"));
+    return ProgressText::speedLine(tr("label_download_speed"), SizeText::speed(0), QString());
 }
 
 void MainViewModel::pauseBtnClicked()
@@ -534,9 +545,12 @@ void MainViewModel::pauseBtnClicked()
             setItemProperty(QStringLiteral("download_percentage"), "text",
                             downloadProgressText(tr("label_download_paused"),
                                                  m_gameDownloader->getDownloadedSize(), total));
-        setItemProperty(QStringLiteral("download_speed"), "text", idleSpeedText());
+        // Zero time left and zero speed would read as finished.
+        setItemProperty(QStringLiteral("download_speed"), "text",
+                        ProgressText::speedLine(tr("label_download_speed"),
+                                                tr("label_value_paused"), QString()));
         setItemProperty(QStringLiteral("task_needtime"), "text",
-                        QString(tr("label_task_need_time") + QStringLiteral("00:00:00")));
+                        QString(tr("label_task_need_time") + tr("label_value_paused")));
         return;
     }
     m_gameDownloader->startDownload();
@@ -1072,11 +1086,8 @@ void MainViewModel::onDownloadProgress(qint64 bytesRead, qint64 totalBytes)
         const qint64 remaining = totalBytes - bytesRead;
         QString speedText;
         if (remaining > 0) {
-            bool mega = false;
-            const QString value = ProgressText::speedValue(speed, &mega);
-            speedText = ProgressText::speedLine(tr("label_download_speed"), value,
-                                                mega ? tr("label_download_speed_mbs")
-                                                     : tr("label_download_speed_kbs"));
+            speedText = ProgressText::speedLine(tr("label_download_speed"),
+                                                SizeText::speed(speed * 1024.0), QString());
         } else {
             speedText = idleSpeedText();
         }
@@ -1177,13 +1188,11 @@ void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
     const QDateTime now = QDateTime::currentDateTime();
     const qint64 elapsed = m_rateSampleTime.isValid() ? m_rateSampleTime.secsTo(now) : 1;
     if (elapsed >= 1) {
-        setItemProperty(
-            QStringLiteral("setup_percentage"), "text",
-            QString(tr("label_installing_progress") +
-                    QStringLiteral(" %1% (%2/%3)")
-                        .arg(finishSize * 100 / totalSize)
-                        .arg(ProgressText::gigabytes(finishSize) + tr("label_unit_gb"),
-                             ProgressText::gigabytes(totalSize) + tr("label_unit_gb"))));
+        setItemProperty(QStringLiteral("setup_percentage"), "text",
+                        QString(tr("label_installing_progress") +
+                                QStringLiteral(" %1% (%2/%3)")
+                                    .arg(finishSize * 100 / totalSize)
+                                    .arg(SizeText::bytes(finishSize), SizeText::bytes(totalSize))));
         const double rate =
             static_cast<double>(finishSize - m_setupRateBaseline) / 1024.0 / elapsed;
         if (rate > 0.0) {

@@ -19,6 +19,7 @@ class CDlgYesNo;
 class CSetInstallPathDialog;
 class DlgSetting;
 class GameEntry;
+class GameExitWatcher;
 class GameRepairFlow;
 class QDialog;
 class UpdateProgram;
@@ -264,5 +265,6 @@ private:
     ApplicationInfo *m_appInfo = nullptr;
     UpdateProgram *m_updateProgram = nullptr;
     quintptr m_mainWindowHandle = 0;
+    GameExitWatcher *m_gameExitWatcher = nullptr;
     GameRepairFlow *m_gameRepair = nullptr;
 };

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Stopp</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Launcher nach dem Spiel wieder anzeigen</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>Das vom Server genannte Spielprogramm liegt außerhalb des Spielordners und wurde nicht gestartet:</translation>
+        <source>label_value_paused</source>
+        <translation>pausiert</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Nicht genug Speicherplatz, um den Launcher zu aktualisieren.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Version %1, Downloadgröße %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>ist ein Ordner mit Dateien an der Stelle einer Spieldatei; verschiebe ihn und versuche es erneut.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 Dateien geprüft, %2 fehlend, %3 beschädigt, %4 repariert.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>Die Antwort des Servers ist größer als jede echte Antwort und wurde abgelehnt.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

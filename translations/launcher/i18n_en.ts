@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Show the launcher again after the game</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>The game program named by the server lies outside the game folder and was not started:</translation>
+        <source>label_value_paused</source>
+        <translation>paused</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>There is not enough disk space to update the launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Version %1, download size %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>is a folder with files where a game file belongs; move it away and try again.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 files checked, %2 missing, %3 damaged, %4 repaired.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>The server's answer is larger than any genuine one and was refused.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

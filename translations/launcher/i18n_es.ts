@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Detener</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Mostrar el launcher al cerrar el juego</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>El programa del juego indicado por el servidor está fuera de la carpeta del juego y no se ha iniciado:</translation>
+        <source>label_value_paused</source>
+        <translation>en pausa</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>No hay suficiente espacio en disco para actualizar el launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Versión %1, tamaño de descarga %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>es una carpeta con archivos donde va un archivo del juego; muévela e inténtalo de nuevo.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 archivos comprobados, %2 faltantes, %3 dañados, %4 reparados.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>La respuesta del servidor es más grande que cualquier respuesta auténtica y se ha rechazado.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

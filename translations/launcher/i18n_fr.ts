@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Arrêter</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Réafficher le lanceur après le jeu</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>Le programme du jeu indiqué par le serveur se trouve hors du dossier du jeu et n'a pas été lancé :</translation>
+        <source>label_value_paused</source>
+        <translation>en pause</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Espace disque insuffisant pour mettre à jour le lanceur.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Version %1, taille du téléchargement %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>est un dossier contenant des fichiers à la place d'un fichier du jeu ; déplacez-le et réessayez.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 fichiers vérifiés, %2 manquants, %3 endommagés, %4 réparés.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>La réponse du serveur est plus volumineuse que toute réponse authentique et a été refusée.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>Ko</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>Ko/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>Mo/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Hentikan</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Tampilkan launcher lagi setelah game</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>Program game yang disebutkan server berada di luar folder game dan tidak dijalankan:</translation>
+        <source>label_value_paused</source>
+        <translation>dijeda</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Ruang disk tidak cukup untuk memperbarui launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Versi %1, ukuran unduhan %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>adalah folder berisi file di tempat file game; pindahkan lalu coba lagi.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 file diperiksa, %2 hilang, %3 rusak, %4 diperbaiki.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>Jawaban server lebih besar dari jawaban asli mana pun dan ditolak.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>ゲーム終了後にランチャーを表示する</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>サーバーが指定したゲームプログラムはゲームフォルダーの外にあるため、起動しませんでした：</translation>
+        <source>label_value_paused</source>
+        <translation>一時停止中</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>ディスクの空き容量が不足しているため、ランチャーを更新できません。</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>バージョン %1、ダウンロードサイズ %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>はゲームファイルの場所にあるファイル入りのフォルダーです。移動してから再試行してください。</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 個のファイルを確認：不足 %2、破損 %3、修復 %4。</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>サーバーの応答が正規の応答としては大きすぎるため、拒否しました。</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>중지</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>게임 종료 후 런처 다시 표시</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>서버가 지정한 게임 프로그램이 게임 폴더 밖에 있어 실행하지 않았습니다:</translation>
+        <source>label_value_paused</source>
+        <translation>일시 중지됨</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>디스크 공간이 부족하여 런처를 업데이트할 수 없습니다.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>버전 %1, 다운로드 크기 %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>은(는) 게임 파일 자리에 있는 파일이 든 폴더입니다. 옮긴 후 다시 시도하세요.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>파일 %1개 확인, 누락 %2개, 손상 %3개, 복구 %4개.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>서버 응답이 정상적인 응답보다 너무 커서 거부되었습니다.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Parar</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Mostrar o launcher ao sair do jogo</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>O programa do jogo indicado pelo servidor está fora da pasta do jogo e não foi iniciado:</translation>
+        <source>label_value_paused</source>
+        <translation>em pausa</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Não há espaço em disco suficiente para atualizar o launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Versão %1, tamanho da transferência %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>é uma pasta com arquivos no lugar de um arquivo do jogo; mova-a e tente novamente.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>%1 ficheiros verificados, %2 em falta, %3 danificados, %4 reparados.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>A resposta do servidor é maior do que qualquer resposta legítima e foi recusada.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Стоп</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Показать лаунчер после игры</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>Программа игры, указанная сервером, находится вне папки игры и не была запущена:</translation>
+        <source>label_value_paused</source>
+        <translation>на паузе</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Недостаточно места на диске для обновления лаунчера.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Версия %1, размер загрузки %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>— папка с файлами на месте файла игры; переместите её и повторите попытку.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>Проверено файлов: %1, отсутствует: %2, повреждено: %3, восстановлено: %4.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>Ответ сервера больше любого настоящего ответа и был отклонён.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>КБ</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>МБ</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>ГБ</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>КБ/с</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>МБ/с</translation>
     </message>
 </context>
 </TS>

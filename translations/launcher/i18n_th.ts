@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>หยุด</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>แสดงตัวเปิดเกมอีกครั้งหลังออกจากเกม</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>โปรแกรมเกมที่เซิร์ฟเวอร์ระบุอยู่นอกโฟลเดอร์เกม จึงไม่ได้เริ่มทำงาน:</translation>
+        <source>label_value_paused</source>
+        <translation>หยุดชั่วคราว</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>พื้นที่ดิสก์ไม่เพียงพอสำหรับการอัปเดตตัวเปิดเกม</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>เวอร์ชัน %1 ขนาดดาวน์โหลด %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>เป็นโฟลเดอร์ที่มีไฟล์อยู่ในตำแหน่งของไฟล์เกม ย้ายออกแล้วลองอีกครั้ง</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>ตรวจสอบ %1 ไฟล์ ขาดหาย %2 เสียหาย %3 ซ่อมแล้ว %4</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>คำตอบจากเซิร์ฟเวอร์มีขนาดใหญ่เกินกว่าคำตอบจริงใด ๆ จึงถูกปฏิเสธ</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

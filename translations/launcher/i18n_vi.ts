@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>Dừng</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>Hiện lại launcher sau khi thoát game</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>Chương trình trò chơi do máy chủ chỉ định nằm ngoài thư mục trò chơi nên không được khởi chạy:</translation>
+        <source>label_value_paused</source>
+        <translation>tạm dừng</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>Không đủ dung lượng đĩa để cập nhật launcher.</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>Phiên bản %1, dung lượng tải về %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>là thư mục chứa tệp ở vị trí của tệp game; hãy di chuyển nó rồi thử lại.</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>Đã kiểm tra %1 tệp, thiếu %2, hỏng %3, đã sửa %4.</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>Phản hồi của máy chủ lớn hơn mọi phản hồi hợp lệ nên đã bị từ chối.</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>退出游戏后重新显示启动器</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>服务器指定的游戏程序位于游戏文件夹之外，未启动：</translation>
+        <source>label_value_paused</source>
+        <translation>已暂停</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>磁盘空间不足，无法更新启动器。</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>版本 %1，下载大小 %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>是一个含有文件的文件夹，占用了游戏文件的位置；请移走后重试。</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>已检查 %1 个文件，缺失 %2 个，损坏 %3 个，已修复 %4 个。</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>服务器的响应大于任何正常响应，已被拒绝。</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -198,6 +198,10 @@
         <source>button_game_repair_stop</source>
         <translation>停止</translation>
     </message>
+    <message>
+        <source>button_show_launcher_after_game</source>
+        <translation>結束遊戲後重新顯示啟動器</translation>
+    </message>
 </context>
 <context>
     <name>LangTextWidget</name>
@@ -315,6 +319,8 @@
     <message>
         <source>message_game_entry_refused</source>
         <translation>伺服器指定的遊戲程式位於遊戲資料夾之外，未啟動：</translation>
+        <source>label_value_paused</source>
+        <translation>已暫停</translation>
     </message>
 </context>
 <context>
@@ -353,6 +359,10 @@
     <message>
         <source>message_update_failed_not_enough_space</source>
         <translation>磁碟空間不足，無法更新啟動器。</translation>
+    </message>
+    <message>
+        <source>label_new_launcher_version</source>
+        <translation>版本 %1，下載大小 %2</translation>
     </message>
 </context>
 <context>
@@ -573,6 +583,10 @@
         <source>message_repair_folder_in_the_way</source>
         <translation>是一個含有檔案的資料夾，佔用了遊戲檔案的位置；請移走後重試。</translation>
     </message>
+    <message>
+        <source>label_repair_result_missing</source>
+        <translation>已檢查 %1 個檔案，缺少 %2 個，損毀 %3 個，已修復 %4 個。</translation>
+    </message>
 </context>
 <context>
     <name>PackageItemExtractor</name>
@@ -609,6 +623,29 @@
     <message>
         <source>message_answer_too_large</source>
         <translation>伺服器的回應大於任何正常回應，已被拒絕。</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,8 @@ Beende jetzt: Der Launcher stellt sie beim nächsten Start fertig wieder her.</t
     <message>
         <source>button_quit_finish_later</source>
         <translation>Jetzt beenden, beim nächsten Start abschließen</translation>
+        <source>label_download_details</source>
+        <translation>%1 von %2 · %3 · noch %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Beende jetzt: Der Launcher stellt sie beim nächsten Start fertig wieder her.</t
     <message>
         <source>message_error_metadata_stale</source>
         <translation>Die Spielinformationen des Servers sind veraltet (älter als zuvor oder abgelaufen). Es wurde nichts installiert oder gestartet. Bitte versuche es später erneut</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

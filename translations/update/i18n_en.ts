@@ -215,6 +215,8 @@ Quit now: the launcher finishes restoring it the next time it starts.</translati
     <message>
         <source>button_quit_finish_later</source>
         <translation>Quit now, finish at the next start</translation>
+        <source>label_download_details</source>
+        <translation>%1 of %2 · %3 · %4 left</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Quit now: the launcher finishes restoring it the next time it starts.</translati
     <message>
         <source>message_error_metadata_stale</source>
         <translation>The game information from the server is out of date (older than before or expired). Nothing was installed or started. Please try again later</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

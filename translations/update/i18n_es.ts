@@ -215,6 +215,8 @@ Sal ahora: el launcher terminará de restaurarlo la próxima vez que se inicie.<
     <message>
         <source>button_quit_finish_later</source>
         <translation>Salir ahora y terminar al próximo inicio</translation>
+        <source>label_download_details</source>
+        <translation>%1 de %2 · %3 · quedan %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Sal ahora: el launcher terminará de restaurarlo la próxima vez que se inicie.<
     <message>
         <source>message_error_metadata_stale</source>
         <translation>La información del juego enviada por el servidor está desactualizada (es más antigua que antes o ha caducado). No se ha instalado ni iniciado nada. Inténtalo de nuevo más tarde</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,8 @@ Quittez maintenant : le lanceur finira de le restaurer à son prochain démarrag
     <message>
         <source>button_quit_finish_later</source>
         <translation>Quitter, terminer au prochain démarrage</translation>
+        <source>label_download_details</source>
+        <translation>%1 sur %2 · %3 · %4 restant</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Quittez maintenant : le lanceur finira de le restaurer à son prochain démarrag
     <message>
         <source>message_error_metadata_stale</source>
         <translation>Les informations du jeu envoyées par le serveur sont périmées (plus anciennes qu'avant ou expirées). Rien n'a été installé ni lancé. Réessaie plus tard</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>Ko</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>Go</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>Ko/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>Mo/s</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,8 @@ Keluar sekarang: launcher akan menyelesaikan pemulihannya saat dijalankan beriku
     <message>
         <source>button_quit_finish_later</source>
         <translation>Keluar, selesaikan saat dijalankan lagi</translation>
+        <source>label_download_details</source>
+        <translation>%1 dari %2 · %3 · sisa %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Keluar sekarang: launcher akan menyelesaikan pemulihannya saat dijalankan beriku
     <message>
         <source>message_error_metadata_stale</source>
         <translation>Informasi game dari server sudah usang (lebih lama dari sebelumnya atau kedaluwarsa). Tidak ada yang dipasang atau dijalankan. Silakan coba lagi nanti</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>今すぐ終了し、次回起動時に完了</translation>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 残り %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>サーバーからのゲーム情報が古くなっています（以前より古いか期限切れです）。何もインストール・起動されていません。しばらくしてからもう一度お試しください</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

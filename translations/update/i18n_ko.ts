@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>지금 종료하고 다음 시작 시 마무리</translation>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 남은 시간 %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>서버의 게임 정보가 오래되었습니다(이전보다 오래되었거나 만료됨). 아무것도 설치하거나 실행하지 않았습니다. 잠시 후 다시 시도해 주세요</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

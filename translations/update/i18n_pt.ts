@@ -215,6 +215,8 @@ Saia agora: o launcher conclui a reposição da próxima vez que for iniciado.</
     <message>
         <source>button_quit_finish_later</source>
         <translation>Sair agora, concluir no próximo início</translation>
+        <source>label_download_details</source>
+        <translation>%1 de %2 · %3 · faltam %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Saia agora: o launcher conclui a reposição da próxima vez que for iniciado.</
     <message>
         <source>message_error_metadata_stale</source>
         <translation>As informações do jogo enviadas pelo servidor estão desatualizadas (mais antigas do que antes ou expiradas). Nada foi instalado nem iniciado. Tenta novamente mais tarde</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

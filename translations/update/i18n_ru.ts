@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>Выйти, завершить при следующем запуске</translation>
+        <source>label_download_details</source>
+        <translation>%1 из %2 · %3 · осталось %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>Сведения об игре от сервера устарели (старше полученных ранее или просрочены). Ничего не установлено и не запущено. Повторите попытку позже</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>КБ</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>МБ</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>ГБ</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>КБ/с</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>МБ/с</translation>
     </message>
 </context>
 </TS>

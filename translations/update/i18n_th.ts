@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>ออกตอนนี้ ทำต่อให้เสร็จเมื่อเปิดครั้งถัดไป</translation>
+        <source>label_download_details</source>
+        <translation>%1 จาก %2 · %3 · เหลือ %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>ข้อมูลเกมจากเซิร์ฟเวอร์ล้าสมัย (เก่ากว่าที่เคยได้รับหรือหมดอายุแล้ว) ไม่มีการติดตั้งหรือเปิดสิ่งใด โปรดลองอีกครั้งในภายหลัง</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

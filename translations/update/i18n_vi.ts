@@ -215,6 +215,8 @@ Hãy thoát ngay: launcher sẽ hoàn tất khôi phục ở lần khởi độn
     <message>
         <source>button_quit_finish_later</source>
         <translation>Thoát ngay, hoàn tất ở lần mở sau</translation>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · còn %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@ Hãy thoát ngay: launcher sẽ hoàn tất khôi phục ở lần khởi độn
     <message>
         <source>message_error_metadata_stale</source>
         <translation>Thông tin trò chơi từ máy chủ đã lỗi thời (cũ hơn lần trước hoặc đã hết hạn). Không có gì được cài đặt hay khởi chạy. Vui lòng thử lại sau</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>立即退出，下次启动时完成</translation>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 剩余 %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>服务器提供的游戏信息已过时（比之前的旧或已过期）。未安装或启动任何内容。请稍后重试</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

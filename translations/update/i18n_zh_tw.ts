@@ -215,6 +215,8 @@
     <message>
         <source>button_quit_finish_later</source>
         <translation>立即結束，下次啟動時完成</translation>
+        <source>label_download_details</source>
+        <translation>%1 / %2 · %3 · 剩餘 %4</translation>
     </message>
 </context>
 <context>
@@ -238,6 +240,29 @@
     <message>
         <source>message_error_metadata_stale</source>
         <translation>伺服器提供的遊戲資訊已過時（比先前的舊或已過期）。未安裝或啟動任何內容。請稍後再試</translation>
+    </message>
+</context>
+<context>
+    <name>SizeText</name>
+    <message>
+        <source>label_unit_kb</source>
+        <translation>KB</translation>
+    </message>
+    <message>
+        <source>label_unit_mb</source>
+        <translation>MB</translation>
+    </message>
+    <message>
+        <source>label_unit_gb</source>
+        <translation>GB</translation>
+    </message>
+    <message>
+        <source>label_unit_kb_per_second</source>
+        <translation>KB/s</translation>
+    </message>
+    <message>
+        <source>label_unit_mb_per_second</source>
+        <translation>MB/s</translation>
     </message>
 </context>
 </TS>

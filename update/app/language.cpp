@@ -6,6 +6,7 @@
 #include <QMutexLocker>
 
 #include "updatecontext.h"
+#include "sizetext.h"
 
 Language::Language(QObject *parent)
     : QObject(parent)
@@ -57,5 +58,6 @@ bool Language::loadLanguage(const QString &code)
     // Loading discards what an earlier call loaded, so an unknown code shows the keys.
     const bool loaded = m_translator.load(fileName.isEmpty() ? QString() : folder + fileName);
     QCoreApplication::installTranslator(&m_translator);
+    SizeText::useLanguageOf(m_translator);
     return loaded;
 }

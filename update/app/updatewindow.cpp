@@ -23,6 +23,7 @@
 #include "packagetrust.h"
 #include "updatecontext.h"
 #include "updaterpackagecheck.h"
+#include "sizetext.h"
 
 namespace {
 const QString kPictureRunning = QStringLiteral(":/pic/bg/updateIng.png");
@@ -173,6 +174,25 @@ QString UpdateWindow::progressText(const QString &label, qint64 percent, bool le
     return pattern.arg(label, QString::number(percent), tr("label_percent_sign"));
 }
 
+QString UpdateWindow::transferDetails(qint64 done, qint64 total, qint64 bytesSinceStart,
+                                      qint64 elapsedMs)
+{
+    if (total <= 0)
+        return QString();
+    // Under a second the rate is noise.
+    if (elapsedMs < 1000 || bytesSinceStart <= 0)
+        return QStringLiteral(" (%1/%2)").arg(SizeText::bytes(done), SizeText::bytes(total));
+    const double bytesPerSecond = bytesSinceStart * 1000.0 / elapsedMs;
+    const qint64 secondsLeft = qint64(double(qMax<qint64>(total - done, 0)) / bytesPerSecond);
+    const QString timeLeft = QStringLiteral("%1:%2:%3")
+                                 .arg(secondsLeft / 3600, 2, 10, QLatin1Char('0'))
+                                 .arg(secondsLeft / 60 % 60, 2, 10, QLatin1Char('0'))
+                                 .arg(secondsLeft % 60, 2, 10, QLatin1Char('0'));
+    return QLatin1Char(' ') + tr("label_download_details")
+                                  .arg(SizeText::bytes(done), SizeText::bytes(total),
+                                       SizeText::speed(bytesPerSecond), timeLeft);
+}
+
 qint64 UpdateWindow::percentOf(qint64 done, qint64 total)
 {
     if (total <= 0 || done <= 0)
@@ -230,6 +250,7 @@ void UpdateWindow::startDownload()
 
     m_progressDlg.show();
     m_state = Downloading;
+    m_downloadBase = -1;
     m_progressDlg.setProgressValue(0);
     m_progressDlg.showProgressPage(progressText(tr("label_resource_downloading"), 0, true),
                                    kPictureRunning);
@@ -239,7 +260,14 @@ void UpdateWindow::startDownload()
 void UpdateWindow::onDownloadProgress(qlonglong finishSize, qlonglong totalSize)
 {
     const qint64 percent = percentOf(finishSize, totalSize);
-    m_progressDlg.setProgressText(progressText(tr("label_resource_downloading"), percent, false));
+    if (m_downloadBase < 0 || !m_downloadClock.isValid()) {
+        m_downloadBase = finishSize;
+        m_downloadClock.start();
+    }
+    m_progressDlg.setProgressText(progressText(tr("label_resource_downloading"), percent, false) +
+                                  transferDetails(finishSize, totalSize,
+                                                  finishSize - m_downloadBase,
+                                                  m_downloadClock.elapsed()));
     m_progressDlg.setProgressValue(static_cast<int>(percent));
 }
 

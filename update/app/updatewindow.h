@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QString>
 #include <QJsonObject>
@@ -46,6 +47,10 @@ public:
     static QString progressText(const QString &label, qint64 percent, bool leadingSpace);
     // done * 100 / total, or 0 when the total is not known yet.
     static qint64 percentOf(qint64 done, qint64 total);
+    // " 34.5 MB of 120 MB · 1.20 MB/s · 00:01:10 left" from the bytes and the rate since the
+    // transfer began; only the sizes while no rate is known yet.
+    static QString transferDetails(qint64 done, qint64 total, qint64 bytesSinceStart,
+                                   qint64 elapsedMs);
 
 public slots:
     bool initDownloadTask();
@@ -85,6 +90,9 @@ private:
     QThread *m_copyThread = nullptr;
     FileOperator *m_fileOperator = nullptr;
     int m_groupId = -1;
+    // The rate of this download: the clock and the bytes there were when it started.
+    QElapsedTimer m_downloadClock;
+    qint64 m_downloadBase = -1;
     int m_state = None;
     // An item of the package failed to unpack in this run: the run's end must not lead to
     // replacing the launcher with an incomplete copy.

@@ -1,6 +1,7 @@
 #include <QtTest>
 
 #include <QPainter>
+#include <QRasterWindow>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -32,6 +33,16 @@ bool isWhite(const QColor &c)
     return c.red() > 245 && c.green() > 245 && c.blue() > 245;
 }
 
+// The launcher's page is a QML window, no QWidget a box could take as its parent.
+class PlainPage : public QRasterWindow
+{
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter(this).fillRect(QRect(QPoint(), size()), Qt::red);
+    }
+};
+
 } // namespace
 
 class TestDlgYesNoX11 : public QObject
@@ -42,6 +53,7 @@ private slots:
     void initTestCase();
     void bareXServerHasNoCompositor();
     void shownBoxIsCutToCardAndRepaintsInPlace();
+    void boxWithoutParentStaysAboveThePageRaisedAfterIt();
 };
 
 void TestDlgYesNoX11::initTestCase()
@@ -109,6 +121,45 @@ void TestDlgYesNoX11::shownBoxIsCutToCardAndRepaintsInPlace()
     QVERIFY(!mask.contains(QPoint(10, 10)));
     QVERIFY(mask.contains(QPoint(230, 150)));
     QVERIFY2(buttonInPlace, qPrintable(seen));
+}
+
+void TestDlgYesNoX11::boxWithoutParentStaysAboveThePageRaisedAfterIt()
+{
+    PlainPage page;
+    page.setGeometry(0, 0, 900, 600);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.requestActivate();
+
+    CDlgYesNo box;
+    box.resize(460, 300);
+    box.move(200, 150);
+    box.setMessage("title_tip", "Update now?");
+    QWindow *transientParent = nullptr;
+    bool onTop = false;
+    QString seen;
+    QTimer::singleShot(0, &box, [&] {
+        if (!QTest::qWaitForWindowExposed(&box)) {
+            box.reject();
+            return;
+        }
+        transientParent = box.windowHandle()->transientParent();
+        // The launcher raises its page when it is restored, after the box has opened.
+        page.raise();
+        page.requestActivate();
+        const QPoint centre = box.mapToGlobal(box.rect().center());
+        onTop = QTest::qWaitFor(
+            [&] {
+                const QColor c = box.screen()->grabWindow(0).toImage().pixelColor(centre);
+                seen = c.name();
+                return c != QColor(Qt::red);
+            },
+            5000);
+        box.accept();
+    });
+    QCOMPARE(box.exec(), int(QDialog::Accepted));
+    QCOMPARE(transientParent, static_cast<QWindow *>(&page));
+    QVERIFY2(onTop, qPrintable(QStringLiteral("the page covers the box: ") + seen));
 }
 
 QTEST_MAIN(TestDlgYesNoX11)

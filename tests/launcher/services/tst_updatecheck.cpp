@@ -7,6 +7,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWindow>
+#include <QPointer>
 #include <QtTest>
 
 #include <memory>
@@ -28,6 +29,7 @@ struct SeenBox
     QString confirm;
     bool cancelVisible;
     QRect geometry;
+    bool pageDimmed;
 };
 
 // Answers the modal message boxes as they appear, in order, and records what each said.
@@ -42,12 +44,15 @@ public:
         m_timer.start();
     }
     void setAnswers(const QList<bool> &answers) { m_answers = answers; }
+    // The page's dimming layer, whose state each box records.
+    QPointer<QObject> mask;
     QList<SeenBox> seen;
+    // The first line of each box: a question adds what it offers on a line of its own.
     QStringList texts() const
     {
         QStringList list;
         for (const SeenBox &box : seen)
-            list << box.text;
+            list << box.text.section(QLatin1Char('\n'), 0, 0);
         return list;
     }
 
@@ -61,7 +66,8 @@ private:
         auto *ok = box->findChild<QPushButton *>(QStringLiteral("btn_ok"));
         auto *cancel = box->findChild<QPushButton *>(QStringLiteral("btn_cancel"));
         seen.append({text ? text->toPlainText() : QString(), ok ? ok->text() : QString(),
-                     cancel && cancel->isVisibleTo(box), box->geometry()});
+                     cancel && cancel->isVisibleTo(box), box->geometry(),
+                     mask && mask->property("visible").toBool()});
         const bool accept = m_answers.isEmpty() ? false : m_answers.takeFirst();
         if (accept)
             box->accept();
@@ -397,13 +403,24 @@ void TestUpdateCheck::promptSitsOverMainWindow()
 {
     QWindow window;
     window.setGeometry(100, 50, 1280, 730);
+    QObject mask(&window);
+    mask.setObjectName(QStringLiteral("bgMask_msgbox"));
+    mask.setProperty("visible", false);
+    m_boxes->mask = &mask;
     m_program->setMainWindow(&window);
     m_release.serveData(kReleasePath, update(), "application/json");
     check();
     QTRY_COMPARE(m_boxes->seen.size(), 1);
     const QRect box = m_boxes->seen.first().geometry;
-    QCOMPARE(box.size(), QSize(460, 300));
+    // The box grows downwards by the line with the version and size.
+    QCOMPARE(box.width(), 460);
+    QVERIFY(box.height() >= 300);
     QCOMPARE(box.topLeft(), QPoint(100 + (1280 - 500) / 2, 50 + (730 - 300) / 2));
+    // The question names what is offered, over the dimmed page, which is bright again after.
+    QVERIFY2(m_boxes->seen.first().text.contains(QLatin1String("label_new_launcher_version")),
+             qPrintable(m_boxes->seen.first().text));
+    QVERIFY(m_boxes->seen.first().pageDimmed);
+    QVERIFY(!mask.property("visible").toBool());
 }
 
 QTEST_MAIN(TestUpdateCheck)

@@ -177,21 +177,27 @@ void TestGameRepair::repairsDamageAndLeavesTheRestAlone_data()
 {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QStringList>("damaged");
+    // The result line: missing files are told apart from damaged ones.
+    QTest::addColumn<QString>("result");
 
-    QTest::newRow("intact game") << "none" << QStringList();
-    QTest::newRow("deleted file") << "delete" << QStringList{"Kestrava_Data/level0.pak"};
-    QTest::newRow("truncated file") << "truncate" << QStringList{"Kestrava_Data/level0.pak"};
-    QTest::newRow("one changed byte") << "byte" << QStringList{"Kestrava_Data/level0.pak"};
+    const QString plain = QStringLiteral("label_repair_result");
+    const QString missing = QStringLiteral("label_repair_result_missing");
+    QTest::newRow("intact game") << "none" << QStringList() << plain;
+    QTest::newRow("deleted file") << "delete" << QStringList{"Kestrava_Data/level0.pak"} << missing;
+    QTest::newRow("truncated file")
+        << "truncate" << QStringList{"Kestrava_Data/level0.pak"} << plain;
+    QTest::newRow("one changed byte") << "byte" << QStringList{"Kestrava_Data/level0.pak"} << plain;
     QTest::newRow("folder where a file belongs")
-        << "folder" << QStringList{"Kestrava_Data/level0.pak"};
+        << "folder" << QStringList{"Kestrava_Data/level0.pak"} << plain;
     QTest::newRow("user's own files beside a damaged one")
-        << "extra" << QStringList{"Kestrava_Data/level0.pak"};
+        << "extra" << QStringList{"Kestrava_Data/level0.pak"} << missing;
 }
 
 void TestGameRepair::repairsDamageAndLeavesTheRestAlone()
 {
     QFETCH(QString, damage);
     QFETCH(QStringList, damaged);
+    QFETCH(QString, result);
     const QString victim = game() + QStringLiteral("/Kestrava_Data/level0.pak");
     const QString userFile = game() + QStringLiteral("/saves/slot1.sav");
     const QString userConfig = game() + QStringLiteral("/Kestrava_Data/user.cfg");
@@ -244,6 +250,7 @@ void TestGameRepair::repairsDamageAndLeavesTheRestAlone()
     QCOMPARE(packageGets(), damaged.isEmpty() ? 0 : 1);
     QVERIFY(!QFileInfo::exists(game() + QStringLiteral("/Orvyndale_1.0.0.7z")));
     QVERIFY(!status.isEmpty());
+    QCOMPARE(status.last().at(0).toString(), result);
 }
 
 void TestGameRepair::unreadableFileIsAClearErrorAndNothingIsTouched()

@@ -25,6 +25,7 @@
 #include "uncompressmanager.h"
 #include "updatecontext.h"
 #include "updatewindow.h"
+#include "sizetext.h"
 
 namespace {
 QString windowText(const char *key)
@@ -329,6 +330,11 @@ void TestUpdateWindow::closingDuringDownloadPausesContinuesAndCloses()
                               windowText("label_percent_sign") + "...");
     // The first report drops the leading space.
     QTRY_VERIFY(!tip->text().startsWith(QLatin1Char(' ')));
+    // Sizes first, then, once a rate is known, speed and time left.
+    QTRY_VERIFY2(tip->text().contains(SizeText::bytes(body.size())), qPrintable(tip->text()));
+    // (This run shows keys: the line with speed and time left is its key.)
+    QTRY_VERIFY2_WITH_TIMEOUT(tip->text().contains(windowText("label_download_details")),
+                              qPrintable(tip->text()), 5000);
     const QString partial = m_updaterDir + QStringLiteral("/pkg/big.7z_tmp");
     QTRY_VERIFY(QFileInfo(partial).size() > 0);
 
