@@ -3,6 +3,9 @@
 #include <QDateTime>
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <iterator>
+
 #include "updateversioninfo.h"
 
 namespace {
@@ -62,9 +65,28 @@ void InstallTelemetry::packageChecked(bool update)
     g_speed.clear();
 }
 
+void InstallTelemetry::installFinished()
+{
+    StatusReport *report = StatusReport::instance();
+    report->report(StatusReport::LAUNCHER_HOME_INSTALL_FINISH);
+    const QString target = report->contextFields().value(QStringLiteral("target_version"));
+    if (target.isEmpty())
+        return;
+    report->setContextField(QStringLiteral("game_version"), target);
+    report->setContextField(QStringLiteral("target_version"), QString());
+    report->setContextField(QStringLiteral("package_kind"), QString());
+}
+
 StatusReport::StatusType InstallTelemetry::failureAction(Step step, ErrorDefine::ErrorCode code)
 {
-    if (code == ErrorDefine::PACKAGE_SIGNATURE_ERROR)
+    // Every refusal of the publisher's signature or of signed metadata: an unsigned package,
+    // a rollback or a package bound to something else, an unsigned or stale answer
+    // (PACKAGE_ROLLBACK_ERROR, PACKAGE_BINDING_ERROR, METADATA_SIGNATURE_ERROR,
+    // METADATA_STALE_ERROR).
+    static const int kSignatureRefusals[] = {ErrorDefine::PACKAGE_SIGNATURE_ERROR, 1036, 1037, 1038,
+                                             1039};
+    if (std::find(std::begin(kSignatureRefusals), std::end(kSignatureRefusals), int(code)) !=
+        std::end(kSignatureRefusals))
         return StatusReport::LAUNCHER_SIGNATURE_FAILED;
     if (code == ErrorDefine::DOWNLOAD_MD5_ERROR)
         return StatusReport::LAUNCHER_CHECK_FAILED;

@@ -27,6 +27,8 @@ public:
     static void transferEnded(qint64 bytes);
     // The package passed its MD5 and, where checked, its signature.
     static void packageChecked(bool update);
+    // The package is unpacked: reported, and from now on the target is the installed version.
+    static void installFinished();
 
     // The action a failure is sent as: a refused signature is a signature failure and a
     // wrong digest a check failure, whichever step met them.

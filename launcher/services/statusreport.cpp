@@ -77,6 +77,8 @@ StatusReport::StatusReport()
     m_params.insert(QStringLiteral("client_language"), AppEnvironment::currentLanguageCode());
     m_params.insert(QStringLiteral("channel"), config->channel());
     m_params.insert(QStringLiteral("sub_channel"), config->subChannel());
+    // So that every report, not only those of an install, tells which game the device runs.
+    setContextField(QStringLiteral("game_version"), config->gameVersion());
 }
 
 QString StatusReport::deviceName()

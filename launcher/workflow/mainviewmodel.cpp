@@ -1209,7 +1209,7 @@ void MainViewModel::onSetupProgress(qlonglong finishSize, qlonglong totalSize)
 
 void MainViewModel::onSetupFinished()
 {
-    StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL_FINISH);
+    InstallTelemetry::installFinished();
     m_lastShownProgress = -1.0f;
     LauncherConfig *config = LauncherConfig::instance();
     const QString version = m_manifest->version();

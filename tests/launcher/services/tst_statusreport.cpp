@@ -237,6 +237,10 @@ void TestStatusReport::failureGoesOutAsItsStepWithCodeReasonAndVersions_data()
         << int(Step::Download) << int(ErrorDefine::PACKAGE_SIGNATURE_ERROR) << "not signed"
         << "LAUNCHER_SIGNATURE_FAILED"
         << "not signed";
+    QTest::newRow("stale signed answer while downloading")
+        << int(Step::Download) << 1039 << "expired"
+        << "LAUNCHER_SIGNATURE_FAILED"
+        << "expired";
     QTest::newRow("unsigned release")
         << int(Step::Signature) << int(ErrorDefine::PACKAGE_SIGNATURE_ERROR) << "no key"
         << "LAUNCHER_SIGNATURE_FAILED"

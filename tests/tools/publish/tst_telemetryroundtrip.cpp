@@ -165,7 +165,7 @@ void TestTelemetryRoundTrip::failedAndGoodInstallReachTheDashboard()
     }
     const QString log = path("reports.log");
     QTRY_VERIFY_WITH_TIMEOUT(
-        actionsOf(readReports(log), {"LAUNCHER_HOME_INSTALL_FINISH"}).size() == 1, 20000);
+        actionsOf(readReports(log), {"LAUNCHER_QUIT"}).size() == 1, 20000);
 
     const QList<Report> reports = readReports(log);
     const QStringList flow{"LAUNCHER_HOME_DOWNLOAD",        "LAUNCHER_CHECK_FAILED",
@@ -187,6 +187,10 @@ void TestTelemetryRoundTrip::failedAndGoodInstallReachTheDashboard()
         if (report.action == "LAUNCHER_CHECK_FAILED")
             QCOMPARE(report.code, QStringLiteral("1004"));
     }
+    // Once installed, the device runs the new version and installs nothing.
+    QCOMPARE(reports.last().action, QStringLiteral("LAUNCHER_QUIT"));
+    QCOMPARE(reports.last().gameVersion, QStringLiteral("1.0.0"));
+    QCOMPARE(reports.last().targetVersion, QString());
 
     const QString db = path("reports.db");
     const Run loaded = runTool({"report", log, "--db", db, "--html", path("dashboard")});
