@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QUrl>
 #include <QtTest>
 
@@ -40,6 +41,9 @@ QMap<QString, QByteArray> launcherFiles(const QString &install)
     QMap<QString, QByteArray> files = snapshot(install);
     files.remove(QStringLiteral("config.ini"));
     files.remove(QStringLiteral("config.ini.lock"));
+    // A launcher killed while it saves its settings leaves QSettings' temporary copy.
+    for (auto it = files.begin(); it != files.end();)
+        it = it.key().startsWith(QLatin1String("config.ini.")) ? files.erase(it) : ++it;
     for (auto it = files.begin(); it != files.end();) {
         if (it.key().startsWith(QLatin1String("updateProgram/")))
             it = files.erase(it);
@@ -78,6 +82,8 @@ private slots:
     void killedUpdaterLeavesTheLauncherWhollyOldOrWhollyNew();
     void failedStepThenGivingUpLeavesTheLauncherWhollyOld();
     void interlockIsNotInheritedByTheLauncherNorItsGame();
+    void heldFileEndsTheUndoWithAWayOutAndTheNextStartFinishes_data();
+    void heldFileEndsTheUndoWithAWayOutAndTheNextStartFinishes();
     void hostileJournalIsRecoveredInsideTheFolder_data();
     void hostileJournalIsRecoveredInsideTheFolder();
     void linkedWorkingFolderIsNeverFollowed_data();
@@ -322,6 +328,67 @@ void TestUpdateRecovery::interlockIsNotInheritedByTheLauncherNorItsGame()
     ::kill(launcher, SIGKILL);
     QVERIFY(bothRun);
     QVERIFY2(!stillHeld, "a process the updater started keeps the interlock");
+}
+
+void TestUpdateRecovery::heldFileEndsTheUndoWithAWayOutAndTheNextStartFinishes_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::newRow("its button") << "btnOk";
+    QTest::newRow("the close button") << "btnClose";
+}
+
+void TestUpdateRecovery::heldFileEndsTheUndoWithAWayOutAndTheNextStartFinishes()
+{
+    QFETCH(QString, button);
+    QVERIFY2(m_steps > 5, "needs the step count of the kill sweep");
+    // The page puts the held file's path into its translated text.
+    QTranslator english;
+    QVERIFY(english.load(qEnvironmentVariable("LAUNCHER_BIN_DIR") +
+                         "/updateProgram/language/i18n_en.qm"));
+    QCoreApplication::installTranslator(&english);
+    UpdateContext::setUpdaterFolder(m_install + "/updateProgram");
+    const QStringList arguments =
+        QStringList{QStringLiteral("Update")} + updaterArguments(QStringLiteral("Lunmere"));
+    resetInstall();
+    m_exits.clear();
+    // The commit (the step before the four of the clean-up) fails: every file is new, every
+    // original saved. Leading zeros make the setting's text differ from every earlier one, so
+    // its count starts afresh.
+    static int runs = 0;
+    qputenv(kFault, "fail:" + QByteArray(++runs, '0') + QByteArray::number(m_steps - 4));
+    UpdateWindow window(arguments);
+    ModalAnswerer answerer;
+    window.initUpdate();
+    auto *title = window.progressDialog()->findChild<QLabel *>(QStringLiteral("lblMsgTitle"));
+    auto *text = window.progressDialog()->findChild<QLabel *>(QStringLiteral("lblMsgText"));
+    auto *ok = window.progressDialog()->findChild<QPushButton *>(QStringLiteral("btnOk"));
+    const auto translated = [](const char *key) {
+        return QCoreApplication::translate("UpdateWindow", key);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        title->isVisible() && title->text() == translated("title_file_replace_failed"), 60000);
+    qunsetenv(kFault);
+    // Another program holds a launcher file: here a folder stands where it must go back.
+    const QString held = m_install + "/data/a.txt";
+    QCOMPARE(readFile(held), QByteArray("new a"));
+    QVERIFY(QFile::remove(held) && QDir().mkdir(held));
+
+    answerer.enqueue(ModalAnswerer::Cancel);
+    window.progressDialog()->findChild<QPushButton *>(QStringLiteral("btnClose"))->click();
+    QVERIFY(m_exits.isEmpty());
+    QCOMPARE(title->text(), translated("title_rollback_failed"));
+    QVERIFY2(text->text().contains(QDir::toNativeSeparators(held)), qPrintable(text->text()));
+    QCOMPARE(ok->text(), translated("button_quit_finish_later"));
+    window.progressDialog()->findChild<QPushButton *>(button)->click();
+    // It quits without starting the launcher over the mixed folder.
+    QCOMPARE(m_exits, QList<int>{0});
+    QVERIFY(platform::findProcessesByExecutable(m_launcher.toStdString()).empty());
+    QVERIFY(QFileInfo::exists(m_journal));
+
+    QVERIFY(QDir().rmdir(held));
+    const QString errors = launcherStartUp();
+    QVERIFY2(!QFileInfo::exists(m_journal), qPrintable(errors));
+    QCOMPARE(launcherFiles(m_install), m_old);
 }
 
 void TestUpdateRecovery::halfReplaced()

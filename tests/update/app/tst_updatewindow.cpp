@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTranslator>
 #include <QtTest>
 
 #include "dlgprogress.h"
@@ -22,6 +23,7 @@
 #include "httptestserver.h"
 #include "launcherprocess.h"
 #include "modalanswerer.h"
+#include "replacerecovery.h"
 #include "uncompressmanager.h"
 #include "updatecontext.h"
 #include "updatewindow.h"
@@ -428,6 +430,11 @@ void TestUpdateWindow::closingAfterFailedReplacementRestoresTheBackup()
 
 void TestUpdateWindow::rollbackOverAHeldFileNeverReturnsToTheLauncher()
 {
+    // The page puts the held file's path into its translated text.
+    QTranslator english;
+    QVERIFY(english.load(qEnvironmentVariable("LAUNCHER_BIN_DIR") +
+                         "/updateProgram/language/i18n_en.qm"));
+    QCoreApplication::installTranslator(&english);
     QVERIFY(writeFile(m_launcherDir + "/sub/changed.txt", "old"));
     QVERIFY(writeFile(m_launcherDir + "/other.txt", "old other"));
     QVERIFY(writeFile(m_launcherDir + "/blocker.txt/inside.txt", "in the way"));
@@ -452,23 +459,29 @@ void TestUpdateWindow::rollbackOverAHeldFileNeverReturnsToTheLauncher()
     QVERIFY(writeFile(m_launcherDir + "/sub/changed.txt/held", "held"));
     answerer.enqueue(ModalAnswerer::Cancel);
     click(window, "btnClose");
-    // The folder is part old, part new: no launcher, the failure page names what is held.
+    // The folder is part old, part new: no launcher; the page names the launcher's file that
+    // is held and only lets the player go.
     QVERIFY(m_exits.isEmpty());
-    QCOMPARE(title->text(), windowText("title_file_replace_failed"));
-    QCOMPARE(text->text(), m_launcherDir + QStringLiteral("/sub/changed.txt"));
+    QCOMPARE(title->text(), windowText("title_rollback_failed"));
+    QCOMPARE(text->text(), windowText("message_rollback_file_held")
+                               .arg(m_launcherDir + QStringLiteral("/sub/changed.txt")));
+    QVERIFY(text->text().contains(m_launcherDir + QStringLiteral("/sub/changed.txt")));
+    QCOMPARE(child<QPushButton>(window.progressDialog(), "btnOk")->text(),
+             windowText("button_quit_finish_later"));
     QCOMPARE(readFile(m_launcherDir + "/other.txt"), QByteArray("old other"));
     QCOMPARE(readFile(m_updaterDir + "/rollback/sub/changed.txt"), QByteArray("old"));
     QVERIFY(QFileInfo::exists(m_updaterDir + "/rollback.journal"));
-
-    // Let go, and giving up again finishes the rollback and returns to the old launcher.
-    QVERIFY(QDir(m_launcherDir + "/sub/changed.txt").removeRecursively());
-    answerer.enqueue(ModalAnswerer::Cancel);
     click(window, "btnClose");
+    QCOMPARE(m_exits, QList<int>{0});
+    QVERIFY(FakeLauncher::recorded(m_launcherDir).isEmpty());
+
+    // Let go: the next start finishes the rollback.
+    QVERIFY(QDir(m_launcherDir + "/sub/changed.txt").removeRecursively());
+    QCOMPARE(ReplaceRecovery::recover({m_launcherDir, m_updaterDir + "/pkg",
+                                       m_updaterDir + "/updateData", m_updaterDir + "/rollback"}),
+             ReplaceRecovery::Outcome::RolledBack);
     QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("old"));
     QVERIFY(!QDir(m_updaterDir + "/rollback").exists());
-    QCOMPARE(m_exits, QList<int>{0});
-    QTRY_COMPARE(FakeLauncher::recorded(m_launcherDir),
-                 (QStringList{QStringLiteral("v1"), QStringLiteral("update")}));
 }
 
 void TestUpdateWindow::damagedPackageItemStopsBeforeReplacing()

@@ -104,6 +104,14 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
         }
     }
     QVERIFY(failures > 20);
+    // The undo that could not put a held file back, naming it.
+    window.showResultPage(text("UpdateWindow", QStringLiteral("title_rollback_failed")),
+                          text("UpdateWindow", QStringLiteral("message_rollback_file_held"))
+                              .arg(QStringLiteral("/home/player/Games/Lunmere/plugins/"
+                                                  "platforms/libqxcb.so")),
+                          text("UpdateWindow", QStringLiteral("button_quit_finish_later")),
+                          QStringLiteral(":/pic/bg/updateFaile.png"));
+    found << prefixed(QStringLiteral("rollback failed"), widgettextfit::misfits(&window, card));
 
     // The questions and notices of the update flow, with the buttons each one shows.
     struct Question
