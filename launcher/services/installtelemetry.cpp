@@ -80,11 +80,11 @@ void InstallTelemetry::installFinished()
 StatusReport::StatusType InstallTelemetry::failureAction(Step step, ErrorDefine::ErrorCode code)
 {
     // Every refusal of the publisher's signature or of signed metadata: an unsigned package,
-    // a rollback or a package bound to something else, an unsigned or stale answer
-    // (PACKAGE_ROLLBACK_ERROR, PACKAGE_BINDING_ERROR, METADATA_SIGNATURE_ERROR,
-    // METADATA_STALE_ERROR).
-    static const int kSignatureRefusals[] = {ErrorDefine::PACKAGE_SIGNATURE_ERROR, 1036, 1037, 1038,
-                                             1039};
+    // a rollback or a package bound to something else, an unsigned or stale answer.
+    static const int kSignatureRefusals[] = {
+        ErrorDefine::PACKAGE_SIGNATURE_ERROR, ErrorDefine::PACKAGE_ROLLBACK_ERROR,
+        ErrorDefine::PACKAGE_BINDING_ERROR, ErrorDefine::METADATA_SIGNATURE_ERROR,
+        ErrorDefine::METADATA_STALE_ERROR};
     if (std::find(std::begin(kSignatureRefusals), std::end(kSignatureRefusals), int(code)) !=
         std::end(kSignatureRefusals))
         return StatusReport::LAUNCHER_SIGNATURE_FAILED;
