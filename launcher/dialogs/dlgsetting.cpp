@@ -99,8 +99,13 @@ void DlgSetting::fitChoices()
 {
     if (layout())
         layout()->activate();
-    for (QAbstractButton *choice : qAsConst(m_choices))
-        TextFit::fitToWidth(choice, TextFit::kDefaultFloorPixelSize);
+    QWidget *page = m_ui->stackedWidget->currentWidget();
+    if (page && page->layout())
+        page->layout()->activate();
+    for (QAbstractButton *choice : qAsConst(m_choices)) {
+        if (page && page->isAncestorOf(choice))
+            TextFit::fitToWidth(choice, TextFit::kDefaultFloorPixelSize);
+    }
 }
 
 DlgSetting::~DlgSetting()
@@ -205,6 +210,8 @@ void DlgSetting::onTabSwitch(int nCurRow)
         // Setting the same sheet again makes Qt evaluate the property selector anew.
         label->setStyleSheet(label->styleSheet());
     }
+    // A page gets its widths only when it is shown.
+    fitChoices();
 }
 
 void DlgSetting::onBtnCancel()

@@ -88,8 +88,9 @@ inline QString describe(const QWidget *widget, const QString &text)
 }
 
 // The shown texts of window that do not fit; card is the visible part of the window in its
-// own coordinates. Layouts settle first, as they do before the window is next painted.
-inline QStringList misfits(QWidget *window, const QRect &card)
+// own coordinates. Layouts settle first, as they do before the window is next painted. With
+// cutIsMisfit a text that had to be elided counts too.
+inline QStringList misfits(QWidget *window, const QRect &card, bool cutIsMisfit = false)
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QStringList found;
@@ -147,6 +148,9 @@ inline QStringList misfits(QWidget *window, const QRect &card)
         } else {
             continue;
         }
+        // TextFit elides what does not fit at its floor size: the player loses words.
+        if (cutIsMisfit && widget->property("textFitToolTip").toBool())
+            found << describe(widget, text) + QStringLiteral(" is cut short");
         const QRect place = inkRectIn(widget, window);
         if (!card.contains(place)) {
             found << describe(widget, text) + QStringLiteral(" leaves the card");

@@ -221,10 +221,18 @@ private:
             setItem("bgMask_msgbox", "visible", false);
             QObject *tray = m_window->findChild<QObject *>(QStringLiteral("trayIcon"));
             QObject *menu = tray ? tray->property("menu").value<QObject *>() : nullptr;
-            if (!menu)
+            const int signal = tray ? tray->metaObject()->indexOfSignal(
+                                          "activated(QPlatformSystemTrayIcon::ActivationReason)")
+                                    : -1;
+            if (!menu || signal < 0)
                 return;
             QCursor::setPos(area.center());
-            QMetaObject::invokeMethod(menu, "open");
+            // A context click on the icon, as the page handles it; the reason's type is private
+            // to Qt, so its integer storage is passed as it is.
+            int contextClick = 1;
+            tray->metaObject()->method(signal).invoke(
+                tray, Qt::DirectConnection,
+                QGenericArgument("QPlatformSystemTrayIcon::ActivationReason", &contextClick));
             wait(kSettleMs * 2);
             QMetaObject::invokeMethod(menu, "close");
             return;
