@@ -3,12 +3,17 @@
 #include <QTextBrowser>
 
 // A read-only rich-text area whose height follows its text: message boxes grow with what
-// they say instead of scrolling.
+// they say instead of scrolling. Wrapped text is balanced: the text takes the narrowest width
+// that keeps its number of lines, centred, so no line ends up with one word or syllable.
 class CAutoSizeLabel : public QTextBrowser
 {
     Q_OBJECT
 public:
     explicit CAutoSizeLabel(QWidget *parent = nullptr);
+
+    // The width the text is laid out in, at most the area's; less when that keeps the same
+    // number of lines.
+    static int balancedWidth(const QTextDocument &document, int width);
 
 signals:
     void hightChanged(int nHeight);
@@ -19,4 +24,9 @@ public slots:
 protected:
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void balanceLines();
+
+    bool m_balancing = false;
 };

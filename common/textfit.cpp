@@ -63,6 +63,24 @@ void restoreFormFont(QWidget *widget)
 
 } // namespace
 
+bool TextFit::fitTogether(const QList<QWidget *> &widgets, int floorPixelSize)
+{
+    bool whole = true;
+    int smallest = -1;
+    for (QWidget *widget : widgets) {
+        if (!widget || textOf(widget).isEmpty())
+            continue;
+        whole = fitToWidth(widget, floorPixelSize) && whole;
+        const int size = QFontInfo(widget->font()).pixelSize();
+        smallest = smallest < 0 ? size : qMin(smallest, size);
+    }
+    for (QWidget *widget : widgets) {
+        if (widget && !textOf(widget).isEmpty() && QFontInfo(widget->font()).pixelSize() > smallest)
+            setSheetFontPixelSize(widget, smallest);
+    }
+    return whole;
+}
+
 bool TextFit::fitToWidth(QWidget *widget, int floorPixelSize)
 {
     if (!widget)

@@ -1,6 +1,8 @@
 #include "dlgsetting.h"
 
 #include <QBitmap>
+#include <QCheckBox>
+#include <QRadioButton>
 #include <QGraphicsDropShadowEffect>
 #include <QLabel>
 #include <QListWidgetItem>
@@ -13,6 +15,7 @@
 #include "langtextwidget.h"
 #include "launcherconfig.h"
 #include "registryconfig.h"
+#include "textfit.h"
 #include "ui_dlgsetting.h"
 #include "versioncompare.h"
 
@@ -22,6 +25,7 @@ const QString kNewVersion = QStringLiteral("new_version");
 const QString kExitType = QStringLiteral("exit_type");
 const QString kIsFirstExit = QStringLiteral("is_first_exit");
 const QString kIsUserUpdate = QStringLiteral("is_user_update");
+const QString kShowAfterGame = QStringLiteral("show_after_game_exit");
 const char kLabelState[] = "labelState";
 // The frame's border image and its border width (the style sheet of the form's frame).
 const QString kCardImage = QStringLiteral(":/pic/dlg_bg.png");
@@ -74,8 +78,34 @@ DlgSetting::DlgSetting(QWidget *parent)
     m_ui->lblVersion->move(m_ui->label_3->geometry().right() + 1, m_ui->label_3->y());
     fitRepairButton();
 
+    // Long translations must not widen the card, which would leave the page's centre: the
+    // choices take the width the card gives them and their texts fit it.
+    const QList<QAbstractButton *> choices = m_ui->stackedWidget->findChildren<QAbstractButton *>();
+    for (QAbstractButton *choice : choices) {
+        if (!qobject_cast<QCheckBox *>(choice) && !qobject_cast<QRadioButton *>(choice))
+            continue;
+        QSizePolicy policy = choice->sizePolicy();
+        policy.setHorizontalPolicy(QSizePolicy::Ignored);
+        choice->setSizePolicy(policy);
+        m_choices << choice;
+    }
+    setFixedSize(size());
+
     loadValues();
     onTabSwitch(0);
+}
+
+void DlgSetting::fitChoices()
+{
+    if (layout())
+        layout()->activate();
+    QWidget *page = m_ui->stackedWidget->currentWidget();
+    if (page && page->layout())
+        page->layout()->activate();
+    for (QAbstractButton *choice : qAsConst(m_choices)) {
+        if (page && page->isAncestorOf(choice))
+            TextFit::fitToWidth(choice, TextFit::kDefaultFloorPixelSize);
+    }
 }
 
 DlgSetting::~DlgSetting()
@@ -93,6 +123,8 @@ void DlgSetting::loadValues()
     const QString newVersion = config->readString(kNewVersion);
     m_ui->lblRedPoint->setVisible(!newVersion.isEmpty() &&
                                   compareVersion(ownVersion, newVersion) == 1);
+    // Off unless chosen: the launcher stays in the tray while and after the game runs.
+    m_ui->checkBoxShowAfterGame->setChecked(config->readBool(kShowAfterGame, {}, false));
     if (config->readInt(kExitType) == kExitQuit)
         m_ui->radioExit->setChecked(true);
     else
@@ -104,6 +136,7 @@ void DlgSetting::showEvent(QShowEvent *)
     // Each opening starts from the stored values: what a cancelled visit changed is gone.
     loadValues();
     onTabSwitch(0);
+    fitChoices();
     cutToCard();
 }
 
@@ -177,6 +210,8 @@ void DlgSetting::onTabSwitch(int nCurRow)
         // Setting the same sheet again makes Qt evaluate the property selector anew.
         label->setStyleSheet(label->styleSheet());
     }
+    // A page gets its widths only when it is shown.
+    fitChoices();
 }
 
 void DlgSetting::onBtnCancel()
@@ -189,6 +224,7 @@ void DlgSetting::onBtnOk()
     LauncherConfig *config = LauncherConfig::instance();
     RegistryConfig::instance()->setAutoStart(m_ui->checkBoxAutoRun->isChecked());
     config->writeBool(kIsAutoUpdate, m_ui->checkBoxAutoUpdate->isChecked());
+    config->writeBool(kShowAfterGame, m_ui->checkBoxShowAfterGame->isChecked());
     if (m_ui->radioMin->isChecked()) {
         config->writeInt(kExitType, kExitMinimize);
     } else {

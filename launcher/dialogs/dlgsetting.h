@@ -4,6 +4,8 @@
 
 class QShowEvent;
 
+class QAbstractButton;
+
 namespace Ui {
 class DlgSetting;
 }
@@ -49,7 +51,9 @@ private:
     void cutToCard();
 
     void fitRepairButton();
+    void fitChoices();
 
     Ui::DlgSetting *m_ui;
+    QList<QAbstractButton *> m_choices;
     bool m_gameRepairRunning = false;
 };

@@ -22,10 +22,13 @@ Rectangle {
     // button must take its width from its label.
     property int minimumPixelSize: 0
     property int textMargin: 12
-    // A fitted label may break between words before it shrinks.
+    // A fitted label may go onto two lines, broken between words, when one line would have to
+    // shrink much more than two; a word is never split.
     property bool wrapText: false
+    // One line is kept as long as it is at least this share of the two-line size.
+    property real oneLinePreference: 0.8
 
-    property alias text: button_Text.text
+    property string text: ""
     property alias buttonText: button_Text
     property alias textColor: button_Text.restColor
     property alias fontSize: button_Text.font.pixelSize
@@ -48,6 +51,7 @@ Rectangle {
     Component.onCompleted: {
         if (!interactable)
             state = "disable"
+        fitLabel()
     }
     onInteractableChanged: state = interactable ? "nomal" : "disable"
 
@@ -66,9 +70,74 @@ Rectangle {
         source: root_Button.nomal_Image
     }
 
+    // Measures candidate layouts of a fitted label in its own font.
+    TextMetrics {
+        id: measure
+        font.family: button_Text.font.family
+        font.weight: button_Text.font.weight
+        font.letterSpacing: button_Text.font.letterSpacing
+    }
+
+    // The largest size, from pixelSize down to minimumPixelSize, at which every line fits the
+    // room between the ornaments and all lines fit the height; 0 when none does.
+    function largestSizeFor(lines, room) {
+        for (var size = root_Button.pixelSize; size >= root_Button.minimumPixelSize; --size) {
+            if (lines.length * Math.ceil(size * 1.3) > root_Button.height)
+                continue
+            measure.font.pixelSize = size
+            var fits = true
+            for (var i = 0; i < lines.length && fits; ++i) {
+                measure.text = lines[i]
+                fits = measure.advanceWidth <= room
+            }
+            if (fits)
+                return size
+        }
+        return 0
+    }
+
+    // Picks the label's lines and size: the text as given (its own line breaks kept) at the
+    // largest size that fits, or two balanced lines broken at a space when one line would be
+    // much smaller. Text without spaces (Chinese, Japanese, Thai) is never broken here: only
+    // the translator's own break may split it.
+    function fitLabel() {
+        if (!button_Text.fitted) {
+            button_Text.text = root_Button.text
+            return
+        }
+        var room = Math.max(0, root_Button.width - 2 * root_Button.textMargin)
+        var source = root_Button.text
+        var best = { text: source, size: largestSizeFor(source.split("\n"), room) }
+        if (root_Button.wrapText && source.indexOf("\n") < 0) {
+            var candidates = []
+            for (var i = source.indexOf(" "); i > 0; i = source.indexOf(" ", i + 1))
+                candidates.push(i)
+            var twoLines = { text: source, size: 0 }
+            for (var c = 0; c < candidates.length; ++c) {
+                var at = candidates[c]
+                var lines = [source.slice(0, at), source.slice(at + 1)]
+                var size = largestSizeFor(lines, room)
+                if (size > twoLines.size)
+                    twoLines = { text: lines.join("\n"), size: size }
+            }
+            if (twoLines.size * root_Button.oneLinePreference > best.size)
+                best = twoLines
+        }
+        // Eliding keeps a text on one line, so it is only for a text too long at any size.
+        button_Text.tooLong = best.size === 0
+        button_Text.text = best.text
+        button_Text.font.pixelSize = best.size > 0 ? best.size : root_Button.minimumPixelSize
+    }
+
+    onTextChanged: fitLabel()
+    onWidthChanged: fitLabel()
+    onHeightChanged: fitLabel()
+    onPixelSizeChanged: fitLabel()
+
     Text {
         id: button_Text
         property color restColor: "#704a1d"
+        property bool tooLong: false
         readonly property bool fitted: root_Button.minimumPixelSize > 0
         anchors.centerIn: parent
         width: fitted ? Math.max(0, root_Button.width - 2 * root_Button.textMargin) : implicitWidth
@@ -76,10 +145,9 @@ Rectangle {
         color: restColor
         font.letterSpacing: 2
         font.pixelSize: root_Button.pixelSize
-        fontSizeMode: fitted ? Text.Fit : Text.FixedSize
-        minimumPixelSize: fitted ? root_Button.minimumPixelSize : 1
-        elide: fitted ? Text.ElideRight : Text.ElideNone
-        wrapMode: fitted && root_Button.wrapText ? Text.WordWrap : Text.NoWrap
+        // Still too long at the smallest size: elided, never wrapped inside a word.
+        elide: fitted && tooLong ? Text.ElideRight : Text.ElideNone
+        wrapMode: Text.NoWrap
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
     }

@@ -45,6 +45,7 @@ ApplicationWindow {
         objectName: "trayIcon"
         visible: true
         iconSource: "icon/launcher.ico"
+        tooltip: qsTr("title_app_name_kv")
         menu: Platform.Menu {
             id: trayMenu
             Platform.MenuItem {

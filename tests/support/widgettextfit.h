@@ -4,15 +4,21 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QDir>
+#include <QHash>
+#include <QImage>
 #include <QFile>
 #include <QLabel>
 #include <QRect>
 #include <QStyle>
 #include <QStringList>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 #include <QTextDocument>
 #include <QWidget>
 #include <QXmlStreamReader>
+
+#include <cmath>
 
 // Checks that the texts of a widget window fit, measured through the widgets themselves: the
 // size each label or button asks for (its font, style-sheet padding and indicator included)
@@ -39,14 +45,52 @@ inline QRect inkRectIn(const QWidget *widget, const QWidget *window)
     return QStyle::alignedRect(label->layoutDirection(), label->alignment(), need, whole);
 }
 
+// WCAG's contrast ratio of two colours, 1 to 21.
+inline double contrastRatio(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
+}
+
+// The colour most of a rendered area has: a button's face or the card behind a label, the
+// letters being the smaller part.
+inline QColor dominantColour(const QImage &image)
+{
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    QRgb best = 0;
+    int most = -1;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        if (it.value() > most) {
+            most = it.value();
+            best = it.key();
+        }
+    }
+    return QColor::fromRgba(best);
+}
+
+// Text the player must read against what it is drawn on needs 4.5:1 (WCAG AA).
+constexpr double kMinimumContrast = 4.5;
+
 inline QString describe(const QWidget *widget, const QString &text)
 {
     return QStringLiteral("%1 \"%2\"").arg(widget->objectName(), text);
 }
 
 // The shown texts of window that do not fit; card is the visible part of the window in its
-// own coordinates. Layouts settle first, as they do before the window is next painted.
-inline QStringList misfits(QWidget *window, const QRect &card)
+// own coordinates. Layouts settle first, as they do before the window is next painted. With
+// cutIsMisfit a text that had to be elided counts too.
+inline QStringList misfits(QWidget *window, const QRect &card, bool cutIsMisfit = false)
 {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     QStringList found;
@@ -79,6 +123,19 @@ inline QStringList misfits(QWidget *window, const QRect &card)
                 found << describe(widget, text) + QStringLiteral(" needs %1 px, has %2")
                                                       .arg(button->sizeHint().width())
                                                       .arg(button->width());
+            if (button->isEnabled()) {
+                const QImage face = window->grab(rectIn(button, window))
+                                        .toImage()
+                                        .convertToFormat(QImage::Format_ARGB32);
+                const QColor ground = dominantColour(face);
+                const QColor ink = button->palette().color(button->foregroundRole());
+                const double ratio = contrastRatio(ink, ground);
+                if (ground.alpha() == 255 && ratio < kMinimumContrast)
+                    found << describe(widget, text) +
+                                 QStringLiteral(" has contrast %1:1 (%2 on %3)")
+                                     .arg(ratio, 0, 'f', 2)
+                                     .arg(ink.name(), ground.name());
+            }
         } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
             text = browser->toPlainText();
             if (text.isEmpty())
@@ -91,6 +148,9 @@ inline QStringList misfits(QWidget *window, const QRect &card)
         } else {
             continue;
         }
+        // TextFit elides what does not fit at its floor size: the player loses words.
+        if (cutIsMisfit && widget->property("textFitToolTip").toBool())
+            found << describe(widget, text) + QStringLiteral(" is cut short");
         const QRect place = inkRectIn(widget, window);
         if (!card.contains(place)) {
             found << describe(widget, text) + QStringLiteral(" leaves the card");

@@ -10,7 +10,9 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QCursor>
 #include <QEventLoop>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -28,6 +30,7 @@
 #include "newspageserver.h"
 #include "pagetestviewmodel.h"
 #include "progresstext.h"
+#include "sizetext.h"
 
 #ifdef PREVIEW_HAVE_DIALOGS
 #include "appenvironment.h"
@@ -36,15 +39,17 @@
 #include "cdlgyesno.h"
 #include "csetinstallpathdialog.h"
 #include "dlgsetting.h"
+#include "languageselection.h"
 #endif
 
 namespace {
 
 // Page states first, then the dialogs over the dimmed page.
-const QStringList kScenes{"notinstalled", "continue",   "downloading", "paused",      "verifying",
-                          "installing",   "installed",  "update",      "queryfailed", "msgbox",
-                          "notice",       "settings-1", "settings-2",  "settings-3",  "repair",
-                          "installpath",  "closetip",   "about"};
+const QStringList kScenes{
+    "notinstalled", "continue",     "downloading", "paused",      "verifying", "installing",
+    "installed",    "update",       "queryfailed", "msgbox",      "notice",    "settings-1",
+    "settings-2",   "settings-3",   "repair",      "installpath", "closetip",  "about",
+    "updateprompt", "folderpicker", "traymenu"};
 
 // Time for the page and a dialog to paint before the picture is taken.
 constexpr int kSettleMs = 400;
@@ -123,17 +128,17 @@ private:
         setText("versionText", "1.4.2 ");
     }
 
-    static QString gigabytes(double value)
+    static qint64 gigabytes(double value)
     {
-        return QString::number(value, 'f', 2);
+        return qint64(value * 1073741824.0);
     }
 
     void setProgressLine(const char *item, const char *label, int percent, double done)
     {
         setText(item, tr(label) + QStringLiteral(" %1% (%2/%3)")
                                       .arg(percent)
-                                      .arg(gigabytes(done) + tr("label_unit_gb"),
-                                           gigabytes(5.10) + tr("label_unit_gb")));
+                                      .arg(SizeText::bytes(gigabytes(done)),
+                                           SizeText::bytes(gigabytes(5.10))));
     }
 
     // Returns false for a scene that is a dialog over the not-installed page.
@@ -152,13 +157,14 @@ private:
             if (scene == "paused") {
                 // As the view model shows a paused transfer.
                 setPauseImages(QStringLiteral("pic/pause"));
-                setText("download_speed", ProgressText::speedLine(tr("label_download_speed"), "0",
-                                                                  tr("label_download_speed_kbs")));
-                setText("task_needtime", tr("label_task_need_time") + "00:00:00");
+                setText("download_speed",
+                        ProgressText::speedLine(tr("label_download_speed"),
+                                                tr("label_value_paused"), QString()));
+                setText("task_needtime", tr("label_task_need_time") + tr("label_value_paused"));
             } else {
                 setText("download_speed",
-                        ProgressText::speedLine(tr("label_download_speed"), "12.46",
-                                                tr("label_download_speed_mbs")));
+                        ProgressText::speedLine(tr("label_download_speed"),
+                                                SizeText::speed(12.46 * 1048576.0), QString()));
                 setText("task_needtime", tr("label_task_need_time") + "00:03:52");
             }
         } else if (scene == "verifying") {
@@ -198,17 +204,39 @@ private:
     void showDialog(const QString &scene)
     {
         setItem("bgMask_msgbox", "visible", true);
+        const QRect area = m_window->geometry();
         QTimer::singleShot(kSettleMs, [this] {
             grab();
             if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
                 dialog->done(0);
         });
-        const QRect area = m_window->geometry();
         auto runCentred = [&area](QDialog &dialog) {
             dialog.move(area.x() + (area.width() - dialog.width()) / 2,
                         area.y() + (area.height() - dialog.height()) / 2);
             dialog.exec();
         };
+        if (scene == "traymenu") {
+            // The tray menu pops up where the pointer is: over the page's centre here. It is
+            // no modal dialog, so it is closed here once the picture is taken.
+            setItem("bgMask_msgbox", "visible", false);
+            QObject *tray = m_window->findChild<QObject *>(QStringLiteral("trayIcon"));
+            QObject *menu = tray ? tray->property("menu").value<QObject *>() : nullptr;
+            const int signal = tray ? tray->metaObject()->indexOfSignal(
+                                          "activated(QPlatformSystemTrayIcon::ActivationReason)")
+                                    : -1;
+            if (!menu || signal < 0)
+                return;
+            QCursor::setPos(area.center());
+            // A context click on the icon, as the page handles it; the reason's type is private
+            // to Qt, so its integer storage is passed as it is.
+            int contextClick = 1;
+            tray->metaObject()->method(signal).invoke(
+                tray, Qt::DirectConnection,
+                QGenericArgument("QPlatformSystemTrayIcon::ActivationReason", &contextClick));
+            wait(kSettleMs * 2);
+            QMetaObject::invokeMethod(menu, "close");
+            return;
+        }
         if (scene == "queryfailed") {
             // The resource query failed: no web page, no button, and the retry question.
             m_model.setGameState(8);
@@ -259,6 +287,30 @@ private:
         } else if (scene == "closetip") {
             CDlgCloseTip dialog;
             runCentred(dialog);
+        } else if (scene == "updateprompt") {
+            // The launcher's own update, with the version and size it offers.
+            CDlgYesNo box;
+            box.resize(460, 300);
+            box.showCloseButton(false);
+            box.setMessage(
+                QString(),
+                QCoreApplication::translate("UpdateProgram", "message_new_version_whether_update") +
+                    QStringLiteral("<br/>") +
+                    QCoreApplication::translate("UpdateProgram", "label_new_launcher_version")
+                        .arg(QStringLiteral("2.4.0.0"),
+                             SizeText::bytes(qint64(48.3 * 1024 * 1024))));
+            box.setConfirmText(QCoreApplication::translate("UpdateProgram", "button_update"));
+            runCentred(box);
+        } else if (scene == "folderpicker") {
+            // Qt's own folder picker, in Qt's translation of the language.
+            QFileDialog picker(
+                nullptr,
+                QCoreApplication::translate("CSetInstallPathDialog", "label_select_install_path"),
+                QDir::homePath());
+            picker.setFileMode(QFileDialog::Directory);
+            picker.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+            picker.resize(760, 480);
+            runCentred(picker);
         } else if (scene == "about") {
             CDlgAppInfo dialog;
             dialog.setInfo(QStringLiteral("1.4.2"), AppEnvironment::launcherIdText(),
@@ -314,8 +366,16 @@ int main(int argc, char *argv[])
     const QString qm = QStringLiteral("i18n_%1").arg(QString(lang).replace('-', '_'));
     if (translator.load(qm, QStringLiteral(PREVIEW_LANGUAGE_DIR)))
         app.installTranslator(&translator);
-    else
+    SizeText::useLanguageOf(translator);
+    if (translator.isEmpty())
         std::fprintf(stderr, "no translation %s, showing keys\n", qPrintable(qm));
+#ifdef PREVIEW_HAVE_DIALOGS
+    // Qt's own texts (the folder picker's) as the launcher loads them.
+    QTranslator qtTranslator;
+    if (LanguageSelection::loadQtTranslations(qtTranslator, lang,
+                                              QStringLiteral(PREVIEW_LANGUAGE_DIR "/")))
+        app.installTranslator(&qtTranslator);
+#endif
 
     NewsPageServer server;
     if (!server.listen()) {

@@ -17,6 +17,7 @@
 #include "dlgprogress.h"
 #include "dlgyesno.h"
 #include "updatewindow.h"
+#include "sizetext.h"
 
 namespace {
 
@@ -72,7 +73,8 @@ int main(int argc, char *argv[])
     const QString qm = QStringLiteral("i18n_%1").arg(QString(lang).replace('-', '_'));
     if (translator.load(qm, QStringLiteral(PREVIEW_LANGUAGE_DIR)))
         app.installTranslator(&translator);
-    else
+    SizeText::useLanguageOf(translator);
+    if (translator.isEmpty())
         std::fprintf(stderr, "no translation %s, showing keys\n", qPrintable(qm));
 
     DlgProgress window;
@@ -96,7 +98,15 @@ int main(int argc, char *argv[])
                              Step{"unzipping", "label_file_unziping", 67, false},
                              Step{"replacing", "label_file_replacing", 88, false}}) {
         window.setCloseEnabled(step.closable);
-        window.showProgressPage(UpdateWindow::progressText(tr(step.label), step.percent, false),
+        // The download tells its sizes, speed and time left as the window does.
+        const qint64 size = qint64(48.3 * 1024 * 1024);
+        const QString details =
+            qstrcmp(step.page, "downloading") == 0
+                ? UpdateWindow::transferDetails(size * step.percent / 100, size,
+                                                qint64(2.4 * 1024 * 1024) * 3, 3000)
+                : QString();
+        window.showProgressPage(UpdateWindow::progressText(tr(step.label), step.percent, false) +
+                                    details,
                                 kPictureRunning);
         window.setProgressValue(step.percent);
         wait(kSettleMs);

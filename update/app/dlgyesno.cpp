@@ -44,6 +44,7 @@ void DlgYesNo::matchButtonWidths()
     }
     for (QPushButton *button : buttons)
         button->setFixedWidth(qMin(needed, half));
+    TextFit::fitTogether({m_ui->btnOk, m_ui->btnCancel}, TextFit::kDefaultFloorPixelSize);
 }
 
 DlgYesNo::~DlgYesNo()

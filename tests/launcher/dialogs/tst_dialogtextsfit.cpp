@@ -78,7 +78,19 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
         for (int page = 0; page < 3; ++page) {
             settings.onTabSwitch(page);
             found << prefixed(QStringLiteral("settings page %1").arg(page),
-                              widgettextfit::misfits(&settings, card));
+                              widgettextfit::misfits(&settings, card, true));
+            // Long texts must not widen the card: it would leave the page's centre.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            const QRect now = settings.findChild<QFrame *>(QStringLiteral("frame"))->geometry();
+            if (settings.size() != QSize(710, 444) || now != QRect(10, 10, 690, 424))
+                found << QStringLiteral("settings page %1: window %2x%3, card %4x%5 at %6,%7")
+                             .arg(page)
+                             .arg(settings.width())
+                             .arg(settings.height())
+                             .arg(now.width())
+                             .arg(now.height())
+                             .arg(now.x())
+                             .arg(now.y());
         }
         // The game check's progress line at its longest, its stop button, and its result.
         settings.onTabSwitch(2);

@@ -54,6 +54,7 @@ private slots:
     void okWithMinimiseWritesExitTypeOneAndKeepsFirstExit();
     void okWithQuitWritesFirstExitFalseAndExitTypeTwo();
     void okWritesAutoUpdateAndAutoStart();
+    void showAfterGameIsOffUntilChosen();
     void cancelWritesNothingAndReopeningShowsStoredValues();
     void checkUpdateEmitsEveryTimeAndMarksUserUpdate();
     void gameRepairButtonStartsStopsAndClosingStopsARunningCheck();
@@ -313,6 +314,22 @@ void TestDlgSetting::okWithQuitWritesFirstExitFalseAndExitTypeTwo()
     QCOMPARE(stored(QStringLiteral("exit_type")).toInt(), 2);
     QCOMPARE(stored(QStringLiteral("is_first_exit")).toBool(), false);
     QVERIFY(stored(QStringLiteral("is_first_exit")).isValid());
+}
+
+void TestDlgSetting::showAfterGameIsOffUntilChosen()
+{
+    DlgSetting dlg;
+    dlg.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+    dlg.onTabSwitch(1);
+    auto *box = part<QCheckBox>(&dlg, "checkBoxShowAfterGame");
+    QVERIFY(box->isVisible());
+    QVERIFY(!box->isChecked());
+    QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(12, box->height() / 2));
+    QTest::mouseClick(part<QPushButton>(&dlg, "btnOk"), Qt::LeftButton);
+    QCOMPARE(stored(QStringLiteral("show_after_game_exit")).toBool(), true);
+    dlg.show();
+    QVERIFY(box->isChecked());
 }
 
 void TestDlgSetting::okWritesAutoUpdateAndAutoStart()

@@ -434,6 +434,9 @@ void TestMainPage::trayIconBringsWindowBackAndQuits()
     QObject *tray = m_window->findChild<QObject *>("trayIcon");
     QVERIFY(tray);
     QVERIFY(tray->property("visible").toBool());
+    // Hovering the icon names the program.
+    QCOMPARE(tray->property("tooltip").toString(),
+             QCoreApplication::translate("main", "title_app_name_kv"));
     const int signalIndex =
         tray->metaObject()->indexOfSignal("activated(QPlatformSystemTrayIcon::ActivationReason)");
     QVERIFY(signalIndex >= 0);

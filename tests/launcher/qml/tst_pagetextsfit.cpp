@@ -1,5 +1,6 @@
 #include <QApplication>
 #include <QDir>
+#include <QFontMetricsF>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QQuickItem>
@@ -12,6 +13,7 @@
 #include <memory>
 
 #include "pagetestviewmodel.h"
+#include "sizetext.h"
 
 // Every text of the page, in every shipped language and every state of the page, fits the item
 // that shows it: measured on the real page with the real translation files.
@@ -60,6 +62,38 @@ QRectF inkRect(const QQuickItem *text)
     else if (valign & Qt::AlignBottom)
         y = text->height() - contentHeight;
     return text->mapRectToScene(QRectF(x, y, contentWidth, contentHeight));
+}
+
+// A fitted button label stays between the picture's ornaments, breaks a line only where its
+// text has a line break (a break the text item makes itself may fall inside a word: Japanese and
+// Thai have no spaces), and goes onto two lines only where one line would be much smaller.
+QStringList buttonLabelMisfits(const QQuickItem *text, const QQuickItem *button, const QRectF &ink)
+{
+    QStringList found;
+    const QString name =
+        QStringLiteral("%1 \"%2\"").arg(button->objectName(), button->property("text").toString());
+    const qreal margin = button->property("textMargin").toReal();
+    const QRectF between = sceneRect(button).adjusted(margin - 0.5, -0.5, 0.5 - margin, 0.5);
+    if (!between.contains(ink))
+        found << name + QStringLiteral(" touches the ornaments (text %1 px, room %2 px)")
+                            .arg(ink.width())
+                            .arg(between.width() - 1);
+    const QString shown = text->property("text").toString();
+    const int lines = text->property("lineCount").toInt();
+    if (lines > shown.count(QLatin1Char('\n')) + 1)
+        found << name + QStringLiteral(" is broken inside a line (%1 lines)").arg(lines);
+    const QString given = button->property("text").toString();
+    if (lines > 1 && !given.contains(QLatin1Char('\n'))) {
+        QFont font = text->property("font").value<QFont>();
+        const int used = font.pixelSize();
+        // One line at four fifths of the size reads better than two lines.
+        font.setPixelSize(qCeil(used * 0.8));
+        if (QFontMetricsF(font).horizontalAdvance(given) <= between.width() - 1)
+            found << name + QStringLiteral(" wraps at %1 px though one line fits at %2 px")
+                                .arg(used)
+                                .arg(font.pixelSize());
+    }
+    return found;
 }
 
 bool isShown(const QQuickItem *item)
@@ -149,6 +183,8 @@ QStringList TestPageTextsFit::misfits() const
                                         .arg(ink.width());
         if (!window.contains(ink))
             found << nameOf(text) + QStringLiteral(" leaves the window");
+        if (holder && holder->property("minimumPixelSize").toInt() > 0)
+            found << buttonLabelMisfits(text, holder, ink);
         for (QQuickItem *other : qAsConst(texts)) {
             if (other != text && other->parentItem() == holder && inkRect(other).intersects(ink) &&
                 text < other)
@@ -187,7 +223,10 @@ void TestPageTextsFit::everyTextFitsInEveryState()
         std::function<void()> texts;
     };
     // The progress texts are written by the view model; here their longest forms.
-    const QString gb = viewModelText("label_unit_gb");
+    SizeText::useLanguageOf(translator);
+    const QString sizes = QStringLiteral(" 100% (%1/%2)")
+                              .arg(SizeText::bytes(qint64(99.9 * 1073741824.0)),
+                                   SizeText::bytes(qint64(99.9 * 1073741824.0)));
     const auto setText = [this](const char *name, const QString &text) {
         item(name)->setProperty("text", text);
     };
@@ -199,23 +238,23 @@ void TestPageTextsFit::everyTextFitsInEveryState()
         {"continue update", 4, true, {}},
         {"downloading", 6, false,
          [&] {
-             setText("download_percentage", viewModelText("label_downloading_percent") +
-                                                QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
-             setText("download_speed", viewModelText("label_download_speed") +
-                                           QStringLiteral(" 999.99") +
-                                           viewModelText("label_download_speed_kbs"));
+             setText("download_percentage", viewModelText("label_downloading_percent") + sizes);
+             setText("download_speed", viewModelText("label_download_speed") + QLatin1Char(' ') +
+                                           SizeText::speed(999.0 * 1024.0));
              setText("task_needtime",
                      viewModelText("label_task_need_time") + QStringLiteral("99:59:59"));
          }},
         {"paused", 6, false,
          [&] {
-             setText("download_percentage", viewModelText("label_download_paused") +
-                                                QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
+             setText("download_percentage", viewModelText("label_download_paused") + sizes);
+             setText("download_speed", viewModelText("label_download_speed") + QLatin1Char(' ') +
+                                           viewModelText("label_value_paused"));
+             setText("task_needtime",
+                     viewModelText("label_task_need_time") + viewModelText("label_value_paused"));
          }},
         {"installing", 7, false,
          [&] {
-             setText("setup_percentage", viewModelText("label_installing_progress") +
-                                             QStringLiteral(" 100% (99.99%1/99.99%1)").arg(gb));
+             setText("setup_percentage", viewModelText("label_installing_progress") + sizes);
              setText("task_needtime",
                      viewModelText("label_task_need_time") + QStringLiteral("99:59:59"));
          }},

@@ -10,6 +10,7 @@
 #include "dlgyesno.h"
 #include "updatewindow.h"
 #include "widgettextfit.h"
+#include "sizetext.h"
 
 // Every text of the updater's window and message dialog, in every shipped language, fits the
 // widget that shows it and stays on the card: the real forms with the real translation files.
@@ -59,6 +60,7 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
     QTranslator translator;
     QVERIFY(translator.load(file));
     QVERIFY(QCoreApplication::installTranslator(&translator));
+    SizeText::useLanguageOf(translator);
     const auto text = [&translator](const char *context, const QString &key) {
         return translator.translate(context, key.toUtf8().constData());
     };
@@ -72,8 +74,15 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
     // The three steps' progress lines, at their longest.
     for (const char *label :
          {"label_resource_downloading", "label_file_unziping", "label_file_replacing"}) {
+        // The download shows its sizes, speed and time left, at their widest.
+        const qint64 size = qint64(99.9 * 1073741824.0);
+        const QString details =
+            qstrcmp(label, "label_resource_downloading") == 0
+                ? UpdateWindow::transferDetails(size / 2, size, qint64(999 * 1024) * 2, 2000)
+                : QString();
         window.showProgressPage(
-            UpdateWindow::progressText(text("UpdateWindow", QLatin1String(label)), 100, true),
+            UpdateWindow::progressText(text("UpdateWindow", QLatin1String(label)), 100, true) +
+                details,
             QStringLiteral(":/pic/bg/updateIng.png"));
         found << prefixed(QLatin1String(label), widgettextfit::misfits(&window, card));
     }
@@ -150,6 +159,11 @@ void TestWindowTextsFit::pagesAndQuestionsFitInEveryLanguage()
                          .arg(QLatin1String(question.text))
                          .arg(ok->width())
                          .arg(cancel->width());
+        if (QFontInfo(ok->font()).pixelSize() != QFontInfo(cancel->font()).pixelSize())
+            found << QStringLiteral("%1: button texts of %2 and %3 px")
+                         .arg(QLatin1String(question.text))
+                         .arg(QFontInfo(ok->font()).pixelSize())
+                         .arg(QFontInfo(cancel->font()).pixelSize());
         for (const QPushButton *button : {ok, cancel}) {
             const int room =
                 button->width() - button->fontMetrics().horizontalAdvance(button->text());
