@@ -638,6 +638,8 @@ void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher()
 
 void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
 {
+    // A genuine game answer: the page's own query has nothing to complain about.
+    QVERIFY(publishGame({"1.0.0=v1"}, "first"));
     QVERIFY(writeFile(path("release/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
     const Run run =
         runTool({"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(), "--version",
