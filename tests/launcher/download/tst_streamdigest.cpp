@@ -30,6 +30,8 @@ private slots:
     void signedPackageVerifies_data();
     void signedPackageVerifies();
     void resumeHashesThePartOnDisk();
+    void keyedDownloadsNameTheirPackage_data();
+    void keyedDownloadsNameTheirPackage();
 
 private:
     QString folder() const { return m_dir->path() + QStringLiteral("/dl"); }
@@ -157,6 +159,7 @@ void TestStreamDigest::signedPackageVerifies()
         m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
         downloadmanager first;
         first.setFilePath(folder());
+        first.setExpectedPackage(expected);
         first.setUrl(m_server->url(path));
         first.startDownload();
         QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
@@ -182,6 +185,48 @@ void TestStreamDigest::signedPackageVerifies()
     QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
+void TestStreamDigest::keyedDownloadsNameTheirPackage_data()
+{
+    QTest::addColumn<QString>("declared");
+    QTest::addColumn<bool>("fetched");
+    QTest::newRow("nothing declared") << "none" << false;
+    QTest::newRow("page art") << "art" << true;
+    QTest::newRow("statement for another version") << "other" << false;
+}
+
+void TestStreamDigest::keyedDownloadsNameTheirPackage()
+{
+    QFETCH(QString, declared);
+    QFETCH(bool, fetched);
+    const QByteArray data = randomBytes(300000, 7);
+    const QString path = serve("pkg.7z", data);
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    if (declared == "art")
+        m.setUntrustedArt();
+    else if (declared == "other") {
+        SignedPackage expected = signedFor("pkg.7z", data);
+        expected.version = QStringLiteral("9.9.9");
+        m.setExpectedPackage(expected);
+    }
+    m.setFilePath(folder());
+    m.setUrl(m_server->url(path));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count() + errors.count(), 1, 10000);
+    QCOMPARE(finished.count(), int(fetched));
+    int gets = 0;
+    for (const HttpTestServer::Request &request : m_server->requestsFor(path))
+        gets += request.method == "GET";
+    // A download that could never pass costs no package byte.
+    QCOMPARE(gets > 0, fetched);
+    if (!fetched) {
+        QCOMPARE(errors.at(0).at(0).value<ErrorDefine::ErrorCode>(),
+                 ErrorDefine::PACKAGE_SIGNATURE_ERROR);
+        QVERIFY(!QFileInfo::exists(folder() + "/pkg.7z"));
+    }
+}
+
 void TestStreamDigest::resumeHashesThePartOnDisk()
 {
     // Bytes on disk that changed between two runs belong to the file: a resumed download must
@@ -193,6 +238,7 @@ void TestStreamDigest::resumeHashesThePartOnDisk()
     {
         downloadmanager first;
         first.setFilePath(folder());
+        first.setExpectedPackage(expected);
         first.setUrl(m_server->url(path));
         first.startDownload();
         QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 100, 10000);

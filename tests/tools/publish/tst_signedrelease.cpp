@@ -75,7 +75,7 @@ private slots:
     void signedPackagesInstallAndUpdateUnderEitherTrustedKey();
     void rejectedPackagesAreDeletedAndNothingIsUnpacked_data();
     void rejectedPackagesAreDeletedAndNothingIsUnpacked();
-    void plugInsAreSignedAndRefusedWithoutSignature();
+    void plugInsComeOnlyFromTheSignedAnswer();
     void answersDecideOnlyWhenSignedAndFresh_data();
     void answersDecideOnlyWhenSignedAndFresh();
     void repairTakesOnlyWhatThePublisherSigned_data();
@@ -229,6 +229,20 @@ void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
     QVERIFY2(m_boxes.texts().isEmpty(), qPrintable(m_boxes.texts().join('|')));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
     QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v2")));
+
+    // A version with no difference package updates through the signed full package, whose
+    // statement names no source version.
+    installTree("v1", QStringLiteral("0.9.0"));
+    {
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
+        model.updateBtnClicked();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+    }
+    QVERIFY2(m_boxes.texts().isEmpty(), qPrintable(m_boxes.texts().join('|')));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
+    QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v2")));
 }
 
 void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
@@ -354,7 +368,7 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
         QCOMPARE(packageRequests(), requestsBefore);
 }
 
-void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
+void TestSignedRelease::plugInsComeOnlyFromTheSignedAnswer()
 {
     const QByteArray plugin = noise(50000, 9);
     QVERIFY(writeFile(path("OrvHelper.7z"), plugin));
@@ -398,7 +412,13 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
     QJsonObject entry = plugins.value("plugins").toArray().at(0).toObject();
     QVERIFY(!entry.contains("file"));
     QVERIFY(entry.value("signature").toObject().value("statement").toString().contains(md5));
-    entry.remove("signature");
+    // The attacker's own plug-in, unsigned, in place of the publisher's.
+    const QByteArray evil = noise(40000, 10);
+    QVERIFY(writeFile(m_site + "/plugins/EvilHelper.7z", evil));
+    entry = QJsonObject();
+    entry.insert("path", QString(m_nginx.baseUrl() + "/plugins/EvilHelper.7z"));
+    entry.insert("md5", QString::fromLatin1(
+                            QCryptographicHash::hash(evil, QCryptographicHash::Md5).toHex()));
     plugins.insert("plugins", QJsonArray{entry});
     data.insert("plugin", plugins);
     answer.insert("data", data);
@@ -411,10 +431,12 @@ void TestSignedRelease::plugInsAreSignedAndRefusedWithoutSignature()
     QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
     model.installEnsureBtnClicked();
     QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_boxes.texts().filter("[1028]:").isEmpty(), 30000);
-    // The setup asks for the plug-in once more; every copy that arrives is refused alike.
-    QTRY_VERIFY_WITH_TIMEOUT(!QFileInfo::exists(launcherFolder + "/OrvHelper.7z"), 30000);
-    QVERIFY(!QFileInfo::exists(launcherFolder + "/OrvHelper"));
+    // The plug-in list comes from the signed answer: the publisher's plug-in is fetched, the
+    // attacker's never is.
+    QTRY_VERIFY_WITH_TIMEOUT(m_nginx.accessLog().contains("GET /plugins/OrvHelper.7z"), 30000);
+    QVERIFY(!m_nginx.accessLog().contains("EvilHelper"));
+    QVERIFY(!QFileInfo::exists(launcherFolder + "/EvilHelper.7z"));
+    QVERIFY(!QFileInfo::exists(launcherFolder + "/EvilHelper"));
 }
 
 void TestSignedRelease::answersDecideOnlyWhenSignedAndFresh_data()
@@ -620,6 +642,8 @@ void TestSignedRelease::rotatedSigningKeyNeedsNoNewLauncher()
 
 void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
 {
+    // A genuine game answer: the page's own query has nothing to complain about.
+    QVERIFY(publishGame({"1.0.0=v1"}, "first"));
     QVERIFY(writeFile(path("release/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
     QVERIFY(writeFile(path("release/launcher-version.txt"), "2.4.0.0\n"));
     const Run run =
