@@ -2,6 +2,10 @@
 add_library(project_options INTERFACE)
 target_compile_features(project_options INTERFACE cxx_std_17)
 target_compile_options(project_options INTERFACE -Wall -Wextra)
+# CI turns warnings in the project's own code into errors, so they cannot pile up.
+if(LAUNCHER_WERROR)
+    target_compile_options(project_options INTERFACE -Werror)
+endif()
 target_compile_definitions(project_options INTERFACE
     QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
     QT_DISABLE_DEPRECATED_BEFORE=0x050F00
@@ -19,9 +23,3 @@ function(lunmere_publisher_keys target keys)
     target_compile_definitions(${target} PRIVATE LUNMERE_PUBLISHER_KEYS="${text}")
 endfunction()
 
-# Subsystem folders that a later change may not have filled in yet are skipped.
-function(add_optional_subdirectory dir)
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
-        add_subdirectory(${dir})
-    endif()
-endfunction()

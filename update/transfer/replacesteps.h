@@ -40,7 +40,7 @@ bool removeEmptyFolder(const QString &path, FoldersToFlush *dirty = nullptr);
 // Test seam for the crash tests: with LUNMERE_UPDATE_FAULT set to "kill:N" the process kills
 // itself at the N-th durable step of a replacement, with "fail:N" that step fails as a broken
 // disk would make it fail, and with "count" each step is numbered on the error stream.
-// Returns false when the step is to fail.
+// Returns false when the step is to fail. Compiled in only with LAUNCHER_FAULT_INJECTION.
 bool faultPoint();
 
 } // namespace ReplaceSteps
