@@ -45,6 +45,7 @@ private slots:
     void wrongPartialAnswerStartsTheRangeAgain_data();
     void wrongPartialAnswerStartsTheRangeAgain();
     void existingFinalFileIsReplaced();
+    void failedRenameIsReportedAndRetriedOnNextStart_data();
     void failedRenameIsReportedAndRetriedOnNextStart();
     void sizeRequestFailuresReport1005();
     void startBeforeSizeIsKnownCreatesNothing();
@@ -553,10 +554,23 @@ void TestDownloadManager::existingFinalFileIsReplaced()
     QVERIFY(!QFile::exists(folder() + "/pkg.bin_tmp"));
 }
 
+void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart_data()
+{
+    QTest::addColumn<int>("size");
+    QTest::addColumn<qint64>("bytesPerSecond"); // 0: as fast as loopback goes
+    QTest::newRow("one piece") << 300 * 1024 << qint64(0);
+    // Pieces for longer than the record's save interval: the last ones arrive after its save.
+    QTest::newRow("many pieces") << 700 * 1024 << qint64(2 * 1024 * 1024);
+}
+
 void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart()
 {
-    const QByteArray data = randomBytes(300 * 1024, 11);
+    QFETCH(int, size);
+    QFETCH(qint64, bytesPerSecond);
+    const QByteArray data = randomBytes(size, 11);
     const QString path = serve("pkg.bin", data);
+    if (bytesPerSecond > 0)
+        m_server->addFault(path, HttpTestServer::Fault::throttle(bytesPerSecond), 1, "GET");
     // Something that cannot be removed stands under the final name.
     QVERIFY(QDir().mkpath(folder() + "/pkg.bin/inside"));
     downloadmanager m;

@@ -334,43 +334,59 @@ void TestGameRepair::badFileListIsRefusedAndNothingIsTouched()
 
 void TestGameRepair::packageThatCannotRepairIsNoSuccess_data()
 {
-    QTest::addColumn<QString>("package");
+    QTest::addColumn<QString>("package"); // empty: the published one
+    QTest::addColumn<bool>("playerFolder");
+    QTest::addColumn<int>("error");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("writesAnything");
-    QTest::newRow("another build of the damaged file") << "other"
-                                                       << "message_repair_still_damaged" << true;
-    QTest::newRow("package lacks a damaged item") << "partial"
-                                                  << "message_repair_item_not_in_package" << false;
+    QTest::newRow("another build of the damaged file")
+        << "other" << false << int(ErrorDefine::SETUP_ZIP_ERROR) << "message_repair_still_damaged"
+        << true;
+    QTest::newRow("package lacks a damaged item")
+        << "partial" << false << int(ErrorDefine::SETUP_ZIP_ERROR)
+        << "message_repair_item_not_in_package" << false;
+    QTest::newRow("player's folder where a file belongs")
+        << "" << true << int(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR)
+        << "message_repair_folder_in_the_way" << false;
 }
 
 void TestGameRepair::packageThatCannotRepairIsNoSuccess()
 {
     QFETCH(QString, package);
+    QFETCH(bool, playerFolder);
+    QFETCH(int, error);
     QFETCH(QString, message);
     QFETCH(bool, writesAnything);
     const QString level0 = game() + QStringLiteral("/Kestrava_Data/level0.pak");
     const QString readme = game() + QStringLiteral("/readme.txt");
     QVERIFY(QFile::remove(level0));
+    if (playerFolder)
+        QVERIFY(writeFile(level0 + QStringLiteral("/mine.sav"), "player's save"));
     QVERIFY(writeFile(readme, "edited by the player\n"));
 
     GameRepairFlow flow;
     configure(&flow);
-    flow.setPackage(
-        m_server.url(QLatin1Char('/') + package + QStringLiteral("/Orvyndale_1.0.0.7z")),
-        m_otherPackageMd5.value(package));
+    if (!package.isEmpty())
+        flow.setPackage(
+            m_server.url(QLatin1Char('/') + package + QStringLiteral("/Orvyndale_1.0.0.7z")),
+            m_otherPackageMd5.value(package));
     QSignalSpy finished(&flow, &GameRepairFlow::repairFinished);
     QSignalSpy failed(&flow, &GameRepairFlow::repairFailed);
     flow.start();
     QTRY_VERIFY_WITH_TIMEOUT(!flow.isRunning(), 60000);
     QCOMPARE(finished.size(), 0);
     QCOMPARE(failed.size(), 1);
-    QCOMPARE(failed.first().at(0).value<ErrorDefine::ErrorCode>(), ErrorDefine::SETUP_ZIP_ERROR);
+    QCOMPARE(int(failed.first().at(0).value<ErrorDefine::ErrorCode>()), error);
     QVERIFY2(failed.first().at(1).toString().contains(message),
              qPrintable(failed.first().at(1).toString()));
     // The package's own files were unpacked, or nothing at all was.
     QCOMPARE(readFile(readme),
              writesAnything ? m_files.value("readme.txt") : QByteArray("edited by the player\n"));
-    QCOMPARE(QFileInfo::exists(level0), writesAnything);
+    QCOMPARE(QFileInfo(level0).isFile(), writesAnything);
+    if (playerFolder) {
+        QCOMPARE(readFile(level0 + QStringLiteral("/mine.sav")), QByteArray("player's save"));
+        QCOMPARE(packageGets(), 0);
+    }
 }
 
 void TestGameRepair::readErrorPartWayIsNeverADigest_data()

@@ -57,6 +57,7 @@ enum Mutation {
     MalformedSignature,
     TamperedManifestUntouched,
     TamperedManifestRewritten,
+    TamperedStatementRewritten,
     OlderReleaseAnnouncedAsNewer,
     DifferenceWithFullStatement,
     OlderGameReplayedOverNewer,
@@ -257,6 +258,9 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
     QTest::newRow("tampered package") << int(TamperedManifestUntouched) << 1004 << false;
     QTest::newRow("tampered package and manifest")
         << int(TamperedManifestRewritten) << 1028 << true;
+    // Only the signature itself tells this one apart.
+    QTest::newRow("tampered package, manifest and statement")
+        << int(TamperedStatementRewritten) << 1028 << true;
     QTest::newRow("older signed release announced as newer")
         << int(OlderReleaseAnnouncedAsNewer) << 1028 << true;
     QTest::newRow("difference package with the full package's statement")
@@ -303,15 +307,31 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
         QJsonObject signature = latest.value("signature").toObject();
         signature.insert("signature", "not base64!");
         latest.insert("signature", signature);
-    } else if (mutation == TamperedManifestUntouched || mutation == TamperedManifestRewritten) {
+    } else if (mutation == TamperedManifestUntouched || mutation == TamperedManifestRewritten ||
+               mutation == TamperedStatementRewritten) {
         QFile file(package);
         QVERIFY(file.open(QIODevice::Append));
         file.write("appended by a mirror");
         file.close();
-        if (mutation == TamperedManifestRewritten) {
+        if (mutation != TamperedManifestUntouched) {
             latest.insert("md5",
                           QString::fromLatin1(listing(m_site + "/game").value("Orv_1.0.1.7z")));
             latest.insert("size", double(QFileInfo(package).size()));
+        }
+        if (mutation == TamperedStatementRewritten) {
+            QJsonObject signature = latest.value("signature").toObject();
+            QJsonObject statement =
+                QJsonDocument::fromJson(signature.value("statement").toString().toUtf8()).object();
+            QVERIFY(statement.contains("sha256"));
+            statement.insert("md5", latest.value("md5"));
+            statement.insert("size", latest.value("size"));
+            statement.insert(
+                "sha256", QString::fromLatin1(
+                              QCryptographicHash::hash(readAll(package), QCryptographicHash::Sha256)
+                                  .toHex()));
+            signature.insert("statement", QString::fromUtf8(QJsonDocument(statement).toJson(
+                                              QJsonDocument::Compact)));
+            latest.insert("signature", signature);
         }
     } else if (mutation == OlderReleaseAnnouncedAsNewer) {
         // The genuine 1.0.0 package with its genuine signature, announced as 1.0.1 (the
