@@ -164,8 +164,7 @@ void TestTelemetryRoundTrip::failedAndGoodInstallReachTheDashboard()
         QTRY_COMPARE_WITH_TIMEOUT(model.gameState(), int(MainViewModel::Installed), 60000);
     }
     const QString log = path("reports.log");
-    QTRY_VERIFY_WITH_TIMEOUT(
-        actionsOf(readReports(log), {"LAUNCHER_QUIT"}).size() == 1, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(actionsOf(readReports(log), {"LAUNCHER_QUIT"}).size() == 1, 20000);
 
     const QList<Report> reports = readReports(log);
     const QStringList flow{"LAUNCHER_HOME_DOWNLOAD",        "LAUNCHER_CHECK_FAILED",

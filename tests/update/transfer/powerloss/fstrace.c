@@ -51,8 +51,8 @@ static int tracing(void)
         return 0;
     char path[PATH_MAX];
     snprintf(path, sizeof path, "%s/trace", folder);
-    trace_fd = (int)syscall(SYS_openat, AT_FDCWD, path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
-                            0600);
+    trace_fd =
+        (int)syscall(SYS_openat, AT_FDCWD, path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
     return trace_fd >= 0;
 }
 
@@ -88,8 +88,8 @@ static void snapshot_file(int fd, const struct stat *st)
     char path[PATH_MAX];
     const int seq = ++copies;
     snprintf(path, sizeof path, "%s/data.%d", getenv("LUNMERE_FSTRACE"), seq);
-    const int copy = (int)syscall(SYS_openat, AT_FDCWD, path,
-                                  O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int copy =
+        (int)syscall(SYS_openat, AT_FDCWD, path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (copy < 0)
         return;
     char buffer[65536];
