@@ -41,6 +41,8 @@ downloadtask::downloadtask(QObject *parent)
     m_watchdog.setInterval(kDefaultStallTimeoutMs);
     connect(&m_watchdog, &QTimer::timeout, this, &downloadtask::timeout);
     m_retryTimer.setSingleShot(true);
+    // A coarse timer may fire 5 % early: never before the server said it would be ready.
+    m_retryTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_retryTimer, &QTimer::timeout, this, &downloadtask::start);
 }
 

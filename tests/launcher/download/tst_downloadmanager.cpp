@@ -1,5 +1,10 @@
 #include <QDir>
+#include <QProcess>
 #include <QSettings>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslSocket>
+#include <QTcpServer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -16,6 +21,31 @@
 
 using namespace downloadtest;
 using ErrorDefine::ErrorCode;
+
+namespace {
+// A TLS listener on 127.0.0.1 that only completes handshakes: enough for a client to judge the
+// certificate it is shown.
+class TlsListener : public QTcpServer
+{
+public:
+    QSslCertificate certificate;
+    QSslKey key;
+
+protected:
+    void incomingConnection(qintptr handle) override
+    {
+        auto *socket = new QSslSocket(this);
+        if (!socket->setSocketDescriptor(handle)) {
+            delete socket;
+            return;
+        }
+        socket->setLocalCertificate(certificate);
+        socket->setPrivateKey(key);
+        connect(socket, &QSslSocket::disconnected, socket, &QObject::deleteLater);
+        socket->startServerEncryption();
+    }
+};
+} // namespace
 
 // The manager against a real loopback server that misbehaves on purpose; every case checks the
 // bytes that end up on disk as well as the signals.
@@ -56,6 +86,8 @@ private slots:
     void resumeAcrossRunsContinuesOnlyTheSameObject();
     void savedNameComesFromAnswerThenServerThenAddress_data();
     void savedNameComesFromAnswerThenServerThenAddress();
+    void certificateProblemsAreToldInPlainWords_data();
+    void certificateProblemsAreToldInPlainWords();
 
 private:
     QString serve(const QString &name, const QByteArray &data);
@@ -847,6 +879,59 @@ void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress()
     QCOMPARE(m.fileName(), saved);
     QCOMPARE(readFile(folder() + "/" + saved), data);
     QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{saved});
+}
+
+void TestDownloadManager::certificateProblemsAreToldInPlainWords_data()
+{
+    QTest::addColumn<QString>("subject");
+    QTest::addColumn<bool>("trusted");
+    QTest::addColumn<int>("code");
+    QTest::newRow("not trusted") << "127.0.0.1" << false
+                                 << int(ErrorDefine::DOWNLOAD_CERTIFICATE_UNTRUSTED);
+    QTest::newRow("trusted, for another name")
+        << "other.invalid" << true << int(ErrorDefine::DOWNLOAD_CERTIFICATE_WRONG_NAME);
+}
+
+void TestDownloadManager::certificateProblemsAreToldInPlainWords()
+{
+    QFETCH(QString, subject);
+    QFETCH(bool, trusted);
+    QFETCH(int, code);
+    const QString cert = m_dir->filePath("cert.pem");
+    const QString key = m_dir->filePath("key.pem");
+    const QString san =
+        (subject.front().isDigit() ? QStringLiteral("IP:") : QStringLiteral("DNS:")) + subject;
+    QProcess openssl;
+    openssl.start("openssl",
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-keyout", key,
+                   "-out", cert, "-subj", "/CN=" + subject, "-addext", "subjectAltName=" + san});
+    QVERIFY(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
+    TlsListener listener;
+    listener.certificate = QSslCertificate(readFile(cert));
+    listener.key = QSslKey(readFile(key), QSsl::Rsa);
+    QVERIFY(!listener.certificate.isNull() && !listener.key.isNull());
+    QVERIFY(listener.listen(QHostAddress::LocalHost));
+
+    const QSslConfiguration saved = QSslConfiguration::defaultConfiguration();
+    if (trusted) {
+        QSslConfiguration withCa = saved;
+        withCa.addCaCertificate(listener.certificate);
+        QSslConfiguration::setDefaultConfiguration(withCa);
+    }
+    downloadmanager m;
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    QSignalSpy httpErrors(&m, &downloadmanager::httpError);
+    m.setExpectedSize(1000);
+    m.setFilePath(folder());
+    m.setUrl(QUrl(QStringLiteral("https://127.0.0.1:%1/pkg.7z").arg(listener.serverPort())));
+    m.startDownload();
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count() + httpErrors.count(), 1, 20000);
+    QSslConfiguration::setDefaultConfiguration(saved);
+    const QList<QVariant> error = errors.isEmpty() ? httpErrors.first() : errors.first();
+    QCOMPARE(int(error.at(0).value<ErrorCode>()), code);
+    QVERIFY(error.at(1).toString().startsWith("message_error_certificate_"));
+    // Refused before anything was written.
+    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestDownloadManager)
