@@ -759,7 +759,7 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QDir(fresh).removeRecursively();
     QVERIFY(writeFile(fresh + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
     QVERIFY(writeFile(fresh + "/data/config.txt", "new"));
-    QVERIFY(writeFile(fresh + "/launcher-version.txt", version + "\n"));
+    QVERIFY(writeFile(fresh + "/launcher-version.txt", (version + "\n").toUtf8()));
     const Run run =
         runTool(QStringList{"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
                             "--version", version, "--sign-key", keyFile(key + ".key"), fresh}
