@@ -648,9 +648,9 @@ private slots:
 
     void failedDeletionEndsTheRunBeforeTheMetadataCheck()
     {
-        QDir().mkpath(m_install + "/plugins");
-        QVERIFY(writeFile(m_install + "/plugins/x.dll", "x"));
-        QVERIFY(writeFile(m_source + "/deletefiles.txt", "plugins\n"));
+        // A folder the version no longer has is kept while it holds anything, so, as root too,
+        // the one step that can fail is reading a list that is no file.
+        QVERIFY(writeFile(m_source + "/deletefiles.txt/x.dll", "x"));
         QVERIFY(sevenZip(m_install + "/p.zip", m_source, {"-tzip"}));
         setupmanager manager;
         Recorder recorder(&manager);
@@ -659,7 +659,7 @@ private slots:
         runThreaded(manager, recorder);
         QCOMPARE(recorder.codes(), QList<int>{ErrorDefine::SETUP_DELETE_OLD_FILE_ERROR});
         QCOMPARE(recorder.errors.first().second,
-                 m_install + "/plugins message_setup_delete_old_file_error");
+                 m_install + "/deletefiles.txt message_setup_delete_old_file_error");
         QCOMPARE(recorder.dismissed, 0);
         QCOMPARE(recorder.finished, 0);
         QVERIFY(QFile::exists(m_install + "/deletefiles.txt"));
