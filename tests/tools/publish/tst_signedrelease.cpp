@@ -152,6 +152,10 @@ void TestSignedRelease::init()
     m_boxes.setAccept(true);
     QDir(m_game).removeRecursively();
     LauncherConfig::instance()->setGameVersion(QString());
+    // Each case is a fresh install: the signed-answer version an earlier case saw (quick
+    // publishes run it ahead of the clock) must not make this case's site look replayed.
+    LauncherConfig::instance()->writeString(QStringLiteral("signedMetadataVersion"), QString(),
+                                            QStringLiteral("trust"));
 }
 
 bool TestSignedRelease::publishGame(const QStringList &versions, const QString &key,
@@ -688,6 +692,7 @@ void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
     unsignedRelease.setPackageSignature({});
     // This launcher is 2.3.3.0: its publisher's signed 2.3.2.0 is no update.
     QVERIFY(writeFile(path("olderrelease/lunlauncher"), "#!/bin/sh\nexit 0\n", true));
+    QVERIFY(writeFile(path("olderrelease/launcher-version.txt"), "2.3.2.0\n"));
     const Run older =
         runTool({"launcher", "--site", path("oldersite"), "--base-url", m_nginx.baseUrl(),
                  "--version", "2.3.2.0", "--sign-key", keyFile("first.key"), path("olderrelease")});
@@ -788,8 +793,9 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
 
     if (gamePackage) {
         // A genuine signed game package, its name, MD5 and signature all as published.
-        QVERIFY(writeTree(path("gamerelease"),
-                          {{"lunlauncher", "#!/bin/sh\nexit 0\n"}, {"data/config.txt", "game"}}));
+        QVERIFY(writeTree(path("gamerelease"), {{"lunlauncher", "#!/bin/sh\nexit 0\n"},
+                                                {"Kestrava", "#!/bin/sh\nexit 0\n"},
+                                                {"data/config.txt", "game"}}));
         QVERIFY(publishGame({"1.0.0=gamerelease"}, key));
         const QJsonObject latest =
             resource().value("data").toObject().value("game").toObject().value("latest").toObject();
