@@ -535,10 +535,13 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunmere-publish"));
-    // A stopped run removes its staging folder and its 7z on the way out.
-    Interruption::install();
     QStringList arguments = app.arguments();
     const QString command = arguments.value(1);
+    // A stopped publishing run removes its staging folder and its 7z on the way out; the
+    // server and the other commands keep the default end on a signal.
+    if (command == QLatin1String("game") || command == QLatin1String("launcher") ||
+        command == QLatin1String("rollback"))
+        Interruption::install();
     if (arguments.size() > 1)
         arguments.removeAt(1);
     if (command == QLatin1String("game"))

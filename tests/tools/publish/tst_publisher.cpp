@@ -45,6 +45,7 @@ private slots:
     void retiredPackagesStayForTheGracePeriod();
     void concurrentRunWaitsForTheLock();
     void stoppedRunLeavesNothingBehind();
+    void serverEndsOnASignal();
 
 private:
     QString path(const QString &relative) const { return m_dir.filePath(relative); }
@@ -642,6 +643,20 @@ void TestPublisher::stoppedRunLeavesNothingBehind()
         if (cmdline.open(QIODevice::ReadOnly))
             QVERIFY2(!cmdline.readAll().contains(parent.toUtf8()), qPrintable(pid));
     }
+}
+
+void TestPublisher::serverEndsOnASignal()
+{
+    // Only publishing runs clean up on a signal; a local server must still stop when asked.
+    QVERIFY(QDir().mkpath(path("served")));
+    QProcess server;
+    server.start(QStringLiteral(PUBLISH_BIN),
+                 {"serve", "--site", path("served"), "--port-file", path("served.port")});
+    QVERIFY(server.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(path("served.port")), 30000);
+    server.terminate();
+    QVERIFY(server.waitForFinished(10000));
+    QCOMPARE(server.exitStatus(), QProcess::CrashExit);
 }
 
 QTEST_GUILESS_MAIN(TestPublisher)
