@@ -210,7 +210,7 @@ private slots:
         QVERIFY(!m_diffPackage.isEmpty());
 
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
-        LauncherConfig *config = LauncherConfig::instance();
+        LauncherConfig::instance();
         useLoopbackServices(m_server->baseUrl());
         m_server->serveData(kContent, "{\"data\":{\"adv\":{}}}", "application/json");
     }

@@ -128,7 +128,7 @@ private slots:
         m_server = new HttpTestServer(this);
         QVERIFY(m_server->listen());
         LauncherConfig::setInstanceFilePath(m_dir.filePath(QStringLiteral("config.ini")));
-        LauncherConfig *config = LauncherConfig::instance();
+        LauncherConfig::instance();
         useLoopbackServices(m_server->baseUrl());
     }
 
