@@ -130,8 +130,13 @@ void TestPackageSigning::verdicts()
                           &error),
              qPrintable(error));
 
-    SignedPackage expected{field,   "Orv_1.0.1_1.0.2.7z",   "1.0.2",
-                           "1.0.1", m_digest.md5.toUpper(), m_digest.size};
+    SignedPackage expected;
+    expected.signature = field;
+    expected.name = "Orv_1.0.1_1.0.2.7z";
+    expected.version = "1.0.2";
+    expected.from = "1.0.1";
+    expected.md5 = m_digest.md5.toUpper();
+    expected.size = m_digest.size;
     QString sha256 = m_digest.sha256;
     qint64 size = m_digest.size;
     if (change == "drop key id")
