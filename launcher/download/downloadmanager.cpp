@@ -4,6 +4,7 @@
 #include "filespace.h"
 #include "md5checkworker.h"
 
+#include <QCryptographicHash>
 #include <QDebug>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -107,8 +108,23 @@ QString downloadmanager::finalFilePath() const
 
 QString downloadmanager::savedFileName(const QUrl &requestUrl) const
 {
+    // A record written by an older launcher may hold any name a redirect ended in.
     const QString saved = m_settings.value(savedNameKey(requestUrl)).toString();
-    return saved.isEmpty() ? requestUrl.fileName() : saved;
+    return isPackageFileName(saved) ? saved : addressFileName(requestUrl);
+}
+
+QString downloadmanager::addressFileName(const QUrl &url)
+{
+    // Packages land beside the launcher or the game: an address ending in "config.ini", the
+    // program's own name or a library the system loads from that folder must not choose what
+    // gets replaced. Such bytes go under a name made from the whole address, stable across
+    // starts so the download can resume.
+    const QString name = url.fileName();
+    if (isPackageFileName(name))
+        return name;
+    const QByteArray digest =
+        QCryptographicHash::hash(url.toEncoded(), QCryptographicHash::Sha256).toHex().left(16);
+    return QStringLiteral("download-%1.7z").arg(QString::fromLatin1(digest));
 }
 
 bool downloadmanager::isPackageFileName(const QString &name)
@@ -153,16 +169,16 @@ QString downloadmanager::dispositionFileName(const QByteArray &header)
 void downloadmanager::adoptResolvedName()
 {
     // The answer's name first, then the server's, then the address's: an address such as
-    // "download.php?file=..." says nothing about the package's format. A redirect to a folder
-    // names no file: keep the address's own name then.
+    // "download.php?file=..." says nothing about the package's format. A redirect to something
+    // that is no package's name (a folder, "config.ini") keeps the requested address's name.
     QString name = m_url.fileName();
-    if (name.isEmpty())
-        name = m_requestedUrl.fileName();
+    if (!isPackageFileName(name))
+        name = addressFileName(m_requestedUrl);
     if (isPackageFileName(m_packageName))
         name = m_packageName;
     else if (isPackageFileName(m_dispositionName))
         name = m_dispositionName;
-    if (name == m_requestedUrl.fileName())
+    if (name == addressFileName(m_requestedUrl))
         m_settings.remove(savedNameKey(m_requestedUrl));
     else
         m_settings.setValue(savedNameKey(m_requestedUrl), name);
@@ -579,7 +595,9 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
 
 void downloadmanager::flushRecord(bool now)
 {
-    if (!m_recordDirty)
+    // Saving "now" also waits for a count handed to the writer just before: without new bytes
+    // since then it would still be on its way when the caller relies on it being on disk.
+    if (!m_recordDirty && !now)
         return;
     m_recordDirty = false;
     m_recordClock.start();

@@ -63,6 +63,9 @@ public:
     void setRefreshOnStale(bool on) { m_refreshOnStale = on; }
     // A file name a server may choose: one plain name with an archive suffix the setup opens.
     static bool isPackageFileName(const QString &name);
+    // The name bytes from this address are saved under when nothing better names them: the
+    // address's own file name when it is a package's, otherwise one made from the address.
+    static QString addressFileName(const QUrl &url);
     // The file name of a Content-Disposition header, or empty.
     static QString dispositionFileName(const QByteArray &header);
 

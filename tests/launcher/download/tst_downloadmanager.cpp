@@ -153,7 +153,7 @@ qint64 TestDownloadManager::rangeStart(const HttpTestServer::Request &r)
 void TestDownloadManager::downloadsWholeFileVerifiesUpperCaseMd5AndClearsRecord()
 {
     const QByteArray data = randomBytes(3 * 1024 * 1024 + 17, 1);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     downloadmanager m;
     QSignalSpy progress(&m, &downloadmanager::downloadReplyProgress);
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
@@ -165,11 +165,11 @@ void TestDownloadManager::downloadsWholeFileVerifiesUpperCaseMd5AndClearsRecord(
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(errors.count(), 0);
     QCOMPARE(httpErrors.count(), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
-    QVERIFY(!QFile::exists(folder() + "/pkg.bin_tmp"));
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
+    QVERIFY(!QFile::exists(folder() + "/pkg.7z_tmp"));
     QVERIFY(!m.isDownloading());
     QVERIFY(m.tasks().isEmpty());
-    QVERIFY(!QSettings().contains("pkg.bin/0"));
+    QVERIFY(!QSettings().contains("pkg.7z/0"));
     QCOMPARE(progress.last().at(0).toLongLong(), qint64(data.size()));
     QCOMPARE(progress.last().at(1).toLongLong(), qint64(data.size()));
 
@@ -179,17 +179,17 @@ void TestDownloadManager::downloadsWholeFileVerifiesUpperCaseMd5AndClearsRecord(
 
     QSignalSpy md5Start(&m, &downloadmanager::md5CheckStart);
     QSignalSpy md5Finish(&m, &downloadmanager::md5CheckFinish);
-    m.fileMd5(folder() + "/pkg.bin");
+    m.fileMd5(folder() + "/pkg.7z");
     QCOMPARE(md5Start.count(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
     QCOMPARE(errors.count(), 0);
-    QVERIFY(QFile::exists(folder() + "/pkg.bin"));
+    QVERIFY(QFile::exists(folder() + "/pkg.7z"));
 }
 
 void TestDownloadManager::pauseAndResumeReuseTaskAndRangeFromWrittenBytes()
 {
     const QByteArray data = randomBytes(2 * 1024 * 1024, 2);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
@@ -203,15 +203,15 @@ void TestDownloadManager::pauseAndResumeReuseTaskAndRangeFromWrittenBytes()
     const qint64 written = m.getDownloadedSize();
     QVERIFY(written < data.size());
     // Preallocated, so the file's length says nothing about progress; the record does.
-    QCOMPARE(QFileInfo(folder() + "/pkg.bin_tmp").size(), qint64(data.size()));
-    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), written);
-    QCOMPARE(readFile(folder() + "/pkg.bin_tmp").left(int(written)), data.left(int(written)));
+    QCOMPARE(QFileInfo(folder() + "/pkg.7z_tmp").size(), qint64(data.size()));
+    QCOMPARE(QSettings().value("pkg.7z/0").toLongLong(), written);
+    QCOMPARE(readFile(folder() + "/pkg.7z_tmp").left(int(written)), data.left(int(written)));
 
     m.startDownload();
     QCOMPARE(m.tasks().size(), 1);
     QCOMPARE(m.tasks().first(), task);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 
     const auto requests = gets(*m_server, path);
     QCOMPARE(requests.size(), 2);
@@ -222,16 +222,16 @@ void TestDownloadManager::pauseAndResumeReuseTaskAndRangeFromWrittenBytes()
 void TestDownloadManager::newManagerResumesFromRecordedCountNotFileLength()
 {
     const QByteArray data = randomBytes(2 * 1024 * 1024, 3);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
     {
         downloadmanager first;
         start(first, path);
         QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
     } // quitting in the middle of the transfer
-    const qint64 recorded = QSettings().value("pkg.bin/0").toLongLong();
+    const qint64 recorded = QSettings().value("pkg.7z/0").toLongLong();
     QVERIFY(recorded > 0 && recorded < data.size());
-    QCOMPARE(QFileInfo(folder() + "/pkg.bin_tmp").size(), qint64(data.size()));
+    QCOMPARE(QFileInfo(folder() + "/pkg.7z_tmp").size(), qint64(data.size()));
 
     downloadmanager second;
     QSignalSpy progress(&second, &downloadmanager::downloadReplyProgress);
@@ -239,14 +239,14 @@ void TestDownloadManager::newManagerResumesFromRecordedCountNotFileLength()
     start(second, path);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(progress.first().at(0).toLongLong(), recorded);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), recorded);
 }
 
 void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
 {
     const QByteArray data = randomBytes(1024 * 1024, 4);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
 
     // A record left by an earlier run whose "_tmp" file the user deleted.
     m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
@@ -255,31 +255,31 @@ void TestDownloadManager::deletedTempFileDropsRecordAndRestartsFromZero()
         start(first, path);
         QTRY_VERIFY_WITH_TIMEOUT(first.getDownloadedSize() > 0, 10000);
     }
-    QVERIFY(QSettings().value("pkg.bin/0").toLongLong() > 0);
-    QVERIFY(QFile::remove(folder() + "/pkg.bin_tmp"));
+    QVERIFY(QSettings().value("pkg.7z/0").toLongLong() > 0);
+    QVERIFY(QFile::remove(folder() + "/pkg.7z_tmp"));
     {
         downloadmanager second;
         QSignalSpy finished(&second, &downloadmanager::downloadFinished);
         start(second, path);
         QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
         QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
-        QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+        QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     }
 
     // The same while a manager is paused with the file open.
-    QVERIFY(QFile::remove(folder() + "/pkg.bin"));
+    QVERIFY(QFile::remove(folder() + "/pkg.7z"));
     m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
     downloadmanager paused;
     QSignalSpy finished(&paused, &downloadmanager::downloadFinished);
     start(paused, path);
     QTRY_VERIFY_WITH_TIMEOUT(paused.getDownloadedSize() > 0, 10000);
     paused.stopDownlaod();
-    QVERIFY(QFile::remove(folder() + "/pkg.bin_tmp"));
+    QVERIFY(QFile::remove(folder() + "/pkg.7z_tmp"));
     paused.startDownload();
     QVERIFY(paused.isDownloading());
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
 void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero_data()
@@ -298,35 +298,34 @@ void TestDownloadManager::recordBeyondFileOrPackageRestartsFromZero()
     QFETCH(int, onDisk);
     QFETCH(qint64, recorded);
     const QByteArray data = randomBytes(1024 * 1024, 12);
-    const QString path = serve("pkg.bin", data);
-    QVERIFY(writeFile(folder() + "/pkg.bin_tmp", data.left(onDisk)));
-    QSettings().setValue("pkg.bin/0", recorded);
+    const QString path = serve("pkg.7z", data);
+    QVERIFY(writeFile(folder() + "/pkg.7z_tmp", data.left(onDisk)));
+    QSettings().setValue("pkg.7z/0", recorded);
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     start(m, path);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).first()), qint64(0));
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
 // A launcher killed right after a pause must find a record of exactly the bytes on disk.
 void TestDownloadManager::pauseRecordsExactlyTheBytesOnDisk()
 {
     const QByteArray data = randomBytes(2 * 1024 * 1024, 13);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     const int sent = 1024 * 1024 + 4321; // many pieces in quick succession, then nothing
     m_server->addFault(path, HttpTestServer::Fault::stallAfter(sent), 1, "GET");
     downloadmanager first;
     start(first, path);
     QTRY_COMPARE_WITH_TIMEOUT(first.getDownloadedSize(), qint64(sent), 10000);
     first.stopDownlaod();
-    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(sent));
+    QCOMPARE(QSettings().value("pkg.7z/0").toLongLong(), qint64(sent));
     // In the file itself, not only in this process's view of it: a kill loses nothing else.
     QFile record(QSettings().fileName());
     QVERIFY(record.open(QIODevice::ReadOnly));
     const QByteArray stored = record.readAll();
-    QVERIFY2(stored.contains("[pkg.bin]\n0=" + QByteArray::number(sent) + "\n"),
-             stored.constData());
+    QVERIFY2(stored.contains("[pkg.7z]\n0=" + QByteArray::number(sent) + "\n"), stored.constData());
 
     // What a restarted launcher does with that record (the paused one is never destroyed
     // cleanly, as after a kill).
@@ -335,28 +334,28 @@ void TestDownloadManager::pauseRecordsExactlyTheBytesOnDisk()
     start(second, path);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), qint64(sent));
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
 void TestDownloadManager::twoRedirectsNameBothFilesAfterFinalUrl()
 {
     const QByteArray data = randomBytes(1024 * 1024, 5);
-    const QString path = serve("final.bin", data);
-    m_server->redirect("/old/first.bin", "/mid/second.bin", 301);
-    m_server->redirect("/mid/second.bin", m_server->url(path).toString(), 302);
+    const QString path = serve("final.7z", data);
+    m_server->redirect("/old/first.7z", "/mid/second.7z", 301);
+    m_server->redirect("/mid/second.7z", m_server->url(path).toString(), 302);
     m_server->addFault(path, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
 
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
-    start(m, "/old/first.bin");
-    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder() + "/final.bin_tmp"), 10000);
+    start(m, "/old/first.7z");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder() + "/final.7z_tmp"), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
 
     QCOMPARE(m.url(), m_server->url(path));
-    QCOMPARE(readFile(folder() + "/final.bin"), data);
-    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"final.bin"});
-    QCOMPARE(gets(*m_server, "/old/first.bin").size(), 0);
-    QCOMPARE(gets(*m_server, "/mid/second.bin").size(), 0);
+    QCOMPARE(readFile(folder() + "/final.7z"), data);
+    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{"final.7z"});
+    QCOMPARE(gets(*m_server, "/old/first.7z").size(), 0);
+    QCOMPARE(gets(*m_server, "/mid/second.7z").size(), 0);
     QCOMPARE(gets(*m_server, path).size(), 1);
 }
 
@@ -364,8 +363,8 @@ void TestDownloadManager::switchingPackageWhilePausedKeepsTheOtherResumable()
 {
     const QByteArray one = randomBytes(1024 * 1024, 19);
     const QByteArray two = randomBytes(700 * 1024, 20);
-    const QString pathOne = serve("one.bin", one);
-    const QString pathTwo = serve("two.bin", two);
+    const QString pathOne = serve("one.7z", one);
+    const QString pathTwo = serve("two.7z", two);
     m_server->addFault(pathOne, HttpTestServer::Fault::throttle(300 * 1024), 1, "GET");
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
@@ -377,21 +376,21 @@ void TestDownloadManager::switchingPackageWhilePausedKeepsTheOtherResumable()
     // The other package must not land in the first one's file.
     start(m, pathTwo);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-    QCOMPARE(readFile(folder() + "/two.bin"), two);
-    QCOMPARE(QSettings().value("one.bin/0").toLongLong(), written);
-    QCOMPARE(readFile(folder() + "/one.bin_tmp").left(int(written)), one.left(int(written)));
+    QCOMPARE(readFile(folder() + "/two.7z"), two);
+    QCOMPARE(QSettings().value("one.7z/0").toLongLong(), written);
+    QCOMPARE(readFile(folder() + "/one.7z_tmp").left(int(written)), one.left(int(written)));
 
     start(m, pathOne);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 20000);
     QCOMPARE(rangeStart(gets(*m_server, pathOne).last()), written);
-    QCOMPARE(readFile(folder() + "/one.bin"), one);
+    QCOMPARE(readFile(folder() + "/one.7z"), one);
 }
 
 void TestDownloadManager::survivesFourDropsAndStallsAtRandomOffsets()
 {
     const int size = 4 * 1024 * 1024;
     const QByteArray data = randomBytes(size, 6);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     const quint32 seed = QRandomGenerator::global()->generate();
     qInfo("offset seed %u", seed);
     QRandomGenerator gen(seed);
@@ -412,7 +411,7 @@ void TestDownloadManager::survivesFourDropsAndStallsAtRandomOffsets()
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 30000);
     QCOMPARE(errors.count(), 0);
     QCOMPARE(httpErrors.count(), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 
     // Each restart continues after the bytes that reached the file, never beyond what the
     // broken answer sent (Qt may hold back the last few KiB of a stalled answer).
@@ -438,7 +437,7 @@ void TestDownloadManager::fifthFailureIsReportedThroughHttpError()
     QFETCH(bool, stalls);
     QFETCH(int, networkError);
     const QByteArray data = randomBytes(1024 * 1024, 7);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     // Bytes before the first failure, then four more failures in a row with none: five in a
     // row is what the budget allows (progress refills it).
     for (int i = 0; i < 5; ++i) {
@@ -463,15 +462,15 @@ void TestDownloadManager::fifthFailureIsReportedThroughHttpError()
     QCOMPARE(errors.count(), 0);
     QCOMPARE(finished.count(), 0);
     QCOMPARE(gets(*m_server, path).size(), 5);
-    QVERIFY(!QFile::exists(folder() + "/pkg.bin"));
-    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), 50000);
-    QCOMPARE(readFile(folder() + "/pkg.bin_tmp").left(50000), data.left(50000));
+    QVERIFY(!QFile::exists(folder() + "/pkg.7z"));
+    QCOMPARE(QSettings().value("pkg.7z/0").toLongLong(), 50000);
+    QCOMPARE(readFile(folder() + "/pkg.7z_tmp").left(50000), data.left(50000));
 
     // The record survives the failure: the user's next start continues after the last write.
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), 50000);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
 void TestDownloadManager::wrongStatusReportsWithoutRestart_data()
@@ -485,7 +484,7 @@ void TestDownloadManager::wrongStatusReportsWithoutRestart()
 {
     QFETCH(int, status);
     const QByteArray data = randomBytes(256 * 1024, 8);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     QSignalSpy errors(&m, &downloadmanager::downloadError);
@@ -496,8 +495,8 @@ void TestDownloadManager::wrongStatusReportsWithoutRestart()
 
     // The size was known; now the package answers GET with a wrong status and a body.
     m_server->serveData(path, "<html>gone</html>", "text/html", status,
-                        {{"Location", "/elsewhere.bin"}});
-    QVERIFY(writeFile(folder() + "/pkg.bin", "stale"));
+                        {{"Location", "/elsewhere.7z"}});
+    QVERIFY(writeFile(folder() + "/pkg.7z", "stale"));
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
     QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_NETWORK_ERROR);
@@ -508,14 +507,14 @@ void TestDownloadManager::wrongStatusReportsWithoutRestart()
     QCOMPARE(gets(*m_server, path).size(), 1);
     QVERIFY(m.tasks().first()->isStopped());
     QVERIFY(!m.isDownloading());
-    QVERIFY(!QFile::exists(folder() + "/pkg.bin"));
+    QVERIFY(!QFile::exists(folder() + "/pkg.7z"));
     QCOMPARE(m.getDownloadedSize(), 0);
 }
 
 void TestDownloadManager::rangeIgnoredByServerStillGivesCorrectFile()
 {
     const QByteArray data = randomBytes(2 * 1024 * 1024, 9);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::throttle(400 * 1024), 1, "GET");
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
@@ -530,8 +529,8 @@ void TestDownloadManager::rangeIgnoredByServerStillGivesCorrectFile()
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(rangeStart(gets(*m_server, path).last()), written);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
-    m.fileMd5(folder() + "/pkg.bin");
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
+    m.fileMd5(folder() + "/pkg.7z");
     QTRY_COMPARE_WITH_TIMEOUT(md5Finish.count(), 1, 10000);
     QCOMPARE(errors.count(), 0);
 }
@@ -552,7 +551,7 @@ void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
     const HttpTestServer::Fault fault = longBody ? HttpTestServer::Fault::longBody(bytes)
                                                  : HttpTestServer::Fault::shiftRange(bytes);
     const QByteArray data = randomBytes(2 * 1024 * 1024, 11);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     // The connection breaks; the resend asking for the rest gets the wrong answer.
     m_server->addFault(path, HttpTestServer::Fault::dropAfter(512 * 1024), 1, "GET");
     m_server->addFault(path, fault, 1, "GET");
@@ -562,7 +561,7 @@ void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
     QSignalSpy httpErrors(&m, &downloadmanager::httpError);
     start(m, path, md5Hex(data));
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     QCOMPARE(errors.count(), 0);
     QCOMPARE(httpErrors.count(), 0);
     const auto requests = gets(*m_server, path);
@@ -574,16 +573,16 @@ void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
 void TestDownloadManager::existingFinalFileIsReplaced()
 {
     const QByteArray data = randomBytes(300 * 1024, 10);
-    const QString path = serve("pkg.bin", data);
-    QVERIFY(writeFile(folder() + "/pkg.bin", "an older package"));
+    const QString path = serve("pkg.7z", data);
+    QVERIFY(writeFile(folder() + "/pkg.7z", "an older package"));
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     QSignalSpy errors(&m, &downloadmanager::downloadError);
     start(m, path);
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(errors.count(), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
-    QVERIFY(!QFile::exists(folder() + "/pkg.bin_tmp"));
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
+    QVERIFY(!QFile::exists(folder() + "/pkg.7z_tmp"));
 }
 
 void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart_data()
@@ -600,11 +599,11 @@ void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart()
     QFETCH(int, size);
     QFETCH(qint64, bytesPerSecond);
     const QByteArray data = randomBytes(size, 11);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     if (bytesPerSecond > 0)
         m_server->addFault(path, HttpTestServer::Fault::throttle(bytesPerSecond), 1, "GET");
     // Something that cannot be removed stands under the final name.
-    QVERIFY(QDir().mkpath(folder() + "/pkg.bin/inside"));
+    QVERIFY(QDir().mkpath(folder() + "/pkg.7z/inside"));
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     QSignalSpy errors(&m, &downloadmanager::downloadError);
@@ -613,15 +612,15 @@ void TestDownloadManager::failedRenameIsReportedAndRetriedOnNextStart()
     QCOMPARE(errors.first().at(0).value<ErrorCode>(), ErrorDefine::SETUP_DELETE_OLD_GAME_ERROR);
     QCOMPARE(finished.count(), 0);
     QVERIFY(!m.isDownloading());
-    QCOMPARE(readFile(folder() + "/pkg.bin_tmp"), data);
-    QCOMPARE(QSettings().value("pkg.bin/0").toLongLong(), qint64(data.size()));
+    QCOMPARE(readFile(folder() + "/pkg.7z_tmp"), data);
+    QCOMPARE(QSettings().value("pkg.7z/0").toLongLong(), qint64(data.size()));
 
-    QVERIFY(QDir(folder() + "/pkg.bin").removeRecursively());
+    QVERIFY(QDir(folder() + "/pkg.7z").removeRecursively());
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     QCOMPARE(gets(*m_server, path).size(), 1); // nothing fetched twice
-    QVERIFY(!QSettings().contains("pkg.bin/0"));
+    QVERIFY(!QSettings().contains("pkg.7z/0"));
 }
 
 void TestDownloadManager::sizeRequestFailuresReport1005()
@@ -631,7 +630,7 @@ void TestDownloadManager::sizeRequestFailuresReport1005()
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     QSignalSpy errors(&m, &downloadmanager::downloadError);
 
-    start(m, "/files/missing.bin");
+    start(m, "/files/missing.7z");
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, 10000);
     QCOMPARE(errors.last().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_NETWORK_GETHEADER_ERROR);
     QCOMPARE(errors.last().at(1).toString(),
@@ -640,39 +639,39 @@ void TestDownloadManager::sizeRequestFailuresReport1005()
     QVERIFY(QDir(folder()).isEmpty());
 
     // Starting again once the package exists asks for the size again, then downloads.
-    serve("missing.bin", data);
+    serve("missing.7z", data);
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(readFile(folder() + "/missing.bin"), data);
+    QCOMPARE(readFile(folder() + "/missing.7z"), data);
 
     // A redirect loop ends in the same error instead of asking forever.
-    m_server->redirect("/loop/a.bin", "/loop/b.bin");
-    m_server->redirect("/loop/b.bin", "/loop/a.bin");
-    m.setUrl(m_server->url("/loop/a.bin"));
+    m_server->redirect("/loop/a.7z", "/loop/b.7z");
+    m_server->redirect("/loop/b.7z", "/loop/a.7z");
+    m.setUrl(m_server->url("/loop/a.7z"));
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 2, 10000);
     QCOMPARE(errors.last().at(1).toString(),
              QStringLiteral("message_error_resource_acquisition_failed(302)"));
     // ...and the next package may redirect again.
-    m_server->redirect("/hop.bin", "/files/missing.bin");
-    start(m, "/hop.bin");
+    m_server->redirect("/hop.7z", "/files/missing.7z");
+    start(m, "/hop.7z");
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
-    QCOMPARE(readFile(folder() + "/missing.bin"), data);
+    QCOMPARE(readFile(folder() + "/missing.7z"), data);
 
     // Without a length there is nothing to preallocate.
-    const QString path = serve("nolength.bin", data);
+    const QString path = serve("nolength.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::noContentLength(), 1, "HEAD");
     start(m, path);
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 3, 10000);
     QCOMPARE(errors.last().at(1).toString(),
              QStringLiteral("message_error_resource_acquisition_failed(200)"));
-    QVERIFY(!QFile::exists(folder() + "/nolength.bin_tmp"));
+    QVERIFY(!QFile::exists(folder() + "/nolength.7z_tmp"));
     QCOMPARE(finished.count(), 2);
 }
 
 void TestDownloadManager::startBeforeSizeIsKnownCreatesNothing()
 {
     const QByteArray data = randomBytes(200 * 1024, 13);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     QSignalSpy errors(&m, &downloadmanager::downloadError);
@@ -689,7 +688,7 @@ void TestDownloadManager::startBeforeSizeIsKnownCreatesNothing()
     m.startDownload();
     QVERIFY(QDir(folder()).isEmpty());
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
 }
 
 void TestDownloadManager::md5Check_data()
@@ -712,14 +711,14 @@ void TestDownloadManager::md5Check()
     QFETCH(bool, present);
     QFETCH(QString, expected);
     QFETCH(bool, matches);
-    const QString file = folder() + "/pkg.bin";
+    const QString file = folder() + "/pkg.7z";
     if (present)
         QVERIFY(writeFile(file, content));
 
     downloadmanager m;
     m.setFilePath(folder());
-    serve("pkg.bin", content); // the manager's own package, so a mismatch deletes this file
-    m.setUrl(m_server->url("/files/pkg.bin"));
+    serve("pkg.7z", content); // the manager's own package, so a mismatch deletes this file
+    m.setUrl(m_server->url("/files/pkg.7z"));
     m.setFileMD5(expected);
     QSignalSpy started(&m, &downloadmanager::md5CheckStart);
     QSignalSpy finished(&m, &downloadmanager::md5CheckFinish);
@@ -754,7 +753,7 @@ void TestDownloadManager::diskFullWhilePreallocatingReports1001AndLosesNothing()
     const QByteArray keep = randomBytes(100 * 1024, 15);
     const QByteArray partial = randomBytes(200 * 1024, 16);
     QVERIFY(writeFile(small + "/keep.dat", keep));
-    const QString path = serve("big.bin", randomBytes(4 * 1024 * 1024, 17));
+    const QString path = serve("big.7z", randomBytes(4 * 1024 * 1024, 17));
 
     downloadmanager m;
     QSignalSpy errors(&m, &downloadmanager::downloadError);
@@ -771,11 +770,11 @@ void TestDownloadManager::diskFullWhilePreallocatingReports1001AndLosesNothing()
     QCOMPARE(gets(*m_server, path).size(), 0);
 
     // A partial file from an earlier run is neither grown nor cut.
-    QVERIFY(writeFile(small + "/big.bin_tmp", partial));
+    QVERIFY(writeFile(small + "/big.7z_tmp", partial));
     m.startDownload();
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 2, 10000);
     QCOMPARE(errors.last().at(0).value<ErrorCode>(), ErrorDefine::DOWNLOAD_EXIST_SIZE_ERROR);
-    QCOMPARE(readFile(small + "/big.bin_tmp"), partial);
+    QCOMPARE(readFile(small + "/big.7z_tmp"), partial);
     QCOMPARE(readFile(small + "/keep.dat"), keep);
     QCOMPARE(finished.count(), 0);
 }
@@ -799,7 +798,7 @@ void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
     QFETCH(QString, between);
     const QByteArray data = randomBytes(2 * 1024 * 1024, 51);
     const QByteArray newer = randomBytes(data.size(), 52);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::stallAfter(300000), 1, "GET");
     {
         downloadmanager first;
@@ -810,11 +809,11 @@ void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
     } // the launcher quits
     m_server->closeAllConnections();
     QSettings settings;
-    QVERIFY(!settings.value("pkg.bin/etag").toString().isEmpty());
-    QCOMPARE(settings.value("pkg.bin/size").toLongLong(), qint64(data.size()));
+    QVERIFY(!settings.value("pkg.7z/etag").toString().isEmpty());
+    QCOMPARE(settings.value("pkg.7z/size").toLongLong(), qint64(data.size()));
     QByteArray expected = data;
     if (between.startsWith("replaced")) {
-        const QString source = m_dir->path() + "/served/pkg.bin";
+        const QString source = m_dir->path() + "/served/pkg.7z";
         QFile::remove(source);
         QVERIFY(writeFile(source, newer));
         expected = newer;
@@ -822,8 +821,8 @@ void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
     if (between == "replacedNoHead")
         m_server->addFault(path, HttpTestServer::Fault::status(403), -1, "HEAD");
     if (between == "oldRecord") {
-        settings.remove("pkg.bin/etag");
-        settings.remove("pkg.bin/size");
+        settings.remove("pkg.7z/etag");
+        settings.remove("pkg.7z/size");
     }
     settings.sync();
 
@@ -834,7 +833,7 @@ void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
     start(m, path, md5Hex(expected));
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(errors.count(), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), expected);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), expected);
     const auto requests = gets(*m_server, path);
     if (between == "nothing" || between == "oldRecord") {
         QCOMPARE(rangeStart(requests.last()), 300000);
@@ -842,27 +841,59 @@ void TestDownloadManager::resumeAcrossRunsContinuesOnlyTheSameObject()
     } else {
         QCOMPARE(rangeStart(requests.last()), 0);
     }
-    QVERIFY(!QSettings().contains("pkg.bin/etag"));
+    QVERIFY(!QSettings().contains("pkg.7z/etag"));
 }
 
 void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress_data()
 {
+    // An empty "saved" stands for a name the manager makes: whatever the address or a redirect
+    // ends in (config.ini, the launcher's own program, a library the system loads beside it), a
+    // file of that name already in the folder must come out untouched.
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("redirectTo");
     QTest::addColumn<QString>("answerName");
     QTest::addColumn<QByteArray>("disposition");
     QTest::addColumn<QString>("saved");
-    QTest::newRow("answer's name") << "Game_1.0.7z" << QByteArray() << "Game_1.0.7z";
+    const QString php = QStringLiteral("/download.php?file=7");
+    QTest::newRow("answer's name") << php << ""
+                                   << "Game_1.0.7z" << QByteArray() << "Game_1.0.7z";
     QTest::newRow("answer's display name, server's file name")
+        << php << ""
         << "Game" << QByteArray("attachment; filename=\"Game_1.0.zip\"") << "Game_1.0.zip";
     QTest::newRow("encoded file name")
+        << php << ""
         << "" << QByteArray("attachment; filename=x.7z; filename*=UTF-8''Spiel%20%C3%A9.7z")
         << QString::fromUtf8("Spiel \xC3\xA9.7z");
     QTest::newRow("names that leave the folder are not names")
-        << "../Game.7z" << QByteArray("attachment; filename=\"/etc/Game.7z\"") << "download.php";
-    QTest::newRow("only the address") << "" << QByteArray() << "download.php";
+        << php << ""
+        << "../Game.7z" << QByteArray("attachment; filename=\"/etc/Game.7z\"") << "";
+    QTest::newRow("only the address") << php << ""
+                                      << "" << QByteArray() << "";
+    QTest::newRow("address naming the launcher's settings") << "/skin/config.ini"
+                                                            << ""
+                                                            << "" << QByteArray() << "";
+    QTest::newRow("address naming a program") << "/bin/launcher"
+                                              << ""
+                                              << "" << QByteArray() << "";
+    QTest::newRow("address naming a library") << "/plugin/version.dll"
+                                              << ""
+                                              << "" << QByteArray() << "";
+    QTest::newRow("redirect to the launcher's settings") << "/get/Plugin.7z"
+                                                         << "/cdn/config.ini"
+                                                         << "" << QByteArray() << "Plugin.7z";
+    QTest::newRow("redirect from an address without a package's name to a program")
+        << "/get?id=4"
+        << "/cdn/payload.exe"
+        << "" << QByteArray() << "";
+    QTest::newRow("redirect to a package's name") << "/get?id=5"
+                                                  << "/cdn/Plugin_2.zip"
+                                                  << "" << QByteArray() << "Plugin_2.zip";
 }
 
 void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress()
 {
+    QFETCH(QString, address);
+    QFETCH(QString, redirectTo);
     QFETCH(QString, answerName);
     QFETCH(QByteArray, disposition);
     QFETCH(QString, saved);
@@ -870,15 +901,44 @@ void TestDownloadManager::savedNameComesFromAnswerThenServerThenAddress()
     QList<QPair<QByteArray, QByteArray>> headers;
     if (!disposition.isEmpty())
         headers.append({"Content-Disposition", disposition});
-    m_server->serveData("/download.php", data, "application/octet-stream", 200, headers);
+    const QString servedPath = QUrl(redirectTo.isEmpty() ? address : redirectTo).path();
+    m_server->serveData(servedPath, data, "application/octet-stream", 200, headers);
+    if (!redirectTo.isEmpty())
+        m_server->redirect(QUrl(address).path(), redirectTo, 302);
+
+    // What sits in the folder under every name the address and the redirect end in.
+    QStringList bystanders;
+    for (const QString &name : {QUrl(address).fileName(), QUrl(redirectTo).fileName()}) {
+        if (!name.isEmpty() && name != saved) {
+            QVERIFY(writeFile(folder() + "/" + name, "keep"));
+            bystanders << name;
+        }
+    }
+
     downloadmanager m;
     QSignalSpy finished(&m, &downloadmanager::downloadFinished);
     m.setPackageName(answerName);
-    start(m, "/download.php?file=7", md5Hex(data));
+    start(m, address, md5Hex(data));
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 10000);
-    QCOMPARE(m.fileName(), saved);
-    QCOMPARE(readFile(folder() + "/" + saved), data);
-    QCOMPARE(QDir(folder()).entryList(QDir::Files), QStringList{saved});
+    const QString name = m.fileName();
+    if (saved.isEmpty()) {
+        QVERIFY2(downloadmanager::isPackageFileName(name), qPrintable(name));
+        QVERIFY2(!bystanders.contains(name), qPrintable(name));
+    } else {
+        QCOMPARE(name, saved);
+    }
+    QCOMPARE(readFile(folder() + "/" + name), data);
+    for (const QString &bystander : qAsConst(bystanders))
+        QCOMPARE(readFile(folder() + "/" + bystander), QByteArray("keep"));
+    QStringList expected = bystanders;
+    expected << name;
+    expected.sort();
+    QStringList present = QDir(folder()).entryList(QDir::Files);
+    present.sort();
+    QCOMPARE(present, expected);
+    // The next manager (the next start) finds the same file again.
+    downloadmanager next;
+    QCOMPARE(next.savedFileName(m_server->url(address)), name);
 }
 
 void TestDownloadManager::certificateProblemsAreToldInPlainWords_data()

@@ -70,14 +70,14 @@ void TestDownloadProcess::killedDownloadIsResumedByNextProcessWithRightMd5()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QByteArray data = randomBytes(8 * 1024 * 1024, 21);
-    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    QVERIFY(writeFile(dir.filePath("served.7z"), data));
     const QString folder = dir.filePath("game");
     QVERIFY(QDir().mkpath(folder));
     HttpTestServer server;
     QVERIFY(server.listen());
-    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
-    server.addFault("/pkg.bin", HttpTestServer::Fault::throttle(1024 * 1024), 1, "GET");
-    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+    server.serveFile("/pkg.7z", dir.filePath("served.7z"));
+    server.addFault("/pkg.7z", HttpTestServer::Fault::throttle(1024 * 1024), 1, "GET");
+    const QStringList args{server.url("/pkg.7z").toString(), folder, md5Hex(data)};
 
     QProcess first;
     QByteArray output;
@@ -99,9 +99,9 @@ void TestDownloadProcess::killedDownloadIsResumedByNextProcessWithRightMd5()
     QCOMPARE(first.exitStatus(), QProcess::CrashExit);
     QVERIFY(!output.contains("finished"));
 
-    const QString tmp = folder + "/pkg.bin_tmp";
+    const QString tmp = folder + "/pkg.7z_tmp";
     QCOMPARE(QFileInfo(tmp).size(), qint64(data.size()));
-    const qint64 recorded = QSettings().value("pkg.bin/0").toLongLong();
+    const qint64 recorded = QSettings().value("pkg.7z/0").toLongLong();
     QVERIFY2(recorded > 0 && recorded < data.size(), QByteArray::number(recorded));
     // The record never claims more than what reached the file.
     QCOMPARE(readFile(tmp).left(int(recorded)), data.left(int(recorded)));
@@ -110,15 +110,15 @@ void TestDownloadProcess::killedDownloadIsResumedByNextProcessWithRightMd5()
     QCOMPARE(second.status, QProcess::NormalExit);
     QCOMPARE(second.exitCode, 0);
     QVERIFY(second.output.contains("md5ok"));
-    QCOMPARE(readFile(folder + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder + "/pkg.7z"), data);
     QVERIFY(!QFile::exists(tmp));
-    const auto requests = gets(server, "/pkg.bin");
+    const auto requests = gets(server, "/pkg.7z");
     QCOMPARE(requests.size(), 2);
     QCOMPARE(requests.last().header("range"),
              "bytes=" + QByteArray::number(recorded) + "-" + QByteArray::number(data.size()));
     QSettings settings;
     settings.sync();
-    QVERIFY(!settings.contains("pkg.bin/0"));
+    QVERIFY(!settings.contains("pkg.7z/0"));
 }
 
 void TestDownloadProcess::fileSizeLimitWhilePreallocatingReports1001AndLosesNothing()
@@ -126,31 +126,31 @@ void TestDownloadProcess::fileSizeLimitWhilePreallocatingReports1001AndLosesNoth
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QByteArray data = randomBytes(4 * 1024 * 1024, 22);
-    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    QVERIFY(writeFile(dir.filePath("served.7z"), data));
     const QString folder = dir.filePath("game");
     QVERIFY(QDir().mkpath(folder));
     const QByteArray keep = randomBytes(64 * 1024, 23);
     QVERIFY(writeFile(folder + "/keep.dat", keep));
     HttpTestServer server;
     QVERIFY(server.listen());
-    server.serveFile("/big.bin", dir.filePath("served.bin"));
+    server.serveFile("/big.7z", dir.filePath("served.7z"));
     const QStringList args{"--fsize-limit", QString::number(1024 * 1024),
-                           server.url("/big.bin").toString(), folder, md5Hex(data)};
+                           server.url("/big.7z").toString(), folder, md5Hex(data)};
 
     Run run = runHelper(args);
     QCOMPARE(run.status, QProcess::NormalExit);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.output.contains("error 1001 message_disk_not_enough_space"), run.output);
     QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"keep.dat"});
-    QCOMPARE(gets(server, "/big.bin").size(), 0);
+    QCOMPARE(gets(server, "/big.7z").size(), 0);
 
     // A partial file of an earlier run stays exactly as it was.
     const QByteArray partial = data.left(300 * 1024);
-    QVERIFY(writeFile(folder + "/big.bin_tmp", partial));
+    QVERIFY(writeFile(folder + "/big.7z_tmp", partial));
     run = runHelper(args);
     QCOMPARE(run.exitCode, 1);
     QVERIFY2(run.output.contains("error 1001"), run.output);
-    QCOMPARE(readFile(folder + "/big.bin_tmp"), partial);
+    QCOMPARE(readFile(folder + "/big.7z_tmp"), partial);
     QCOMPARE(readFile(folder + "/keep.dat"), keep);
 }
 
@@ -159,24 +159,24 @@ void TestDownloadProcess::failingWriteStopsAndKeepsRecordForResume()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QByteArray data = randomBytes(3 * 1024 * 1024, 24);
-    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    QVERIFY(writeFile(dir.filePath("served.7z"), data));
     const QString folder = dir.filePath("game");
     QVERIFY(QDir().mkpath(folder));
     HttpTestServer server;
     QVERIFY(server.listen());
-    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
+    server.serveFile("/pkg.7z", dir.filePath("served.7z"));
 
     // An earlier run got 2,000,000 bytes into a fully preallocated file; the process may now
     // not write beyond 1 MiB, so the first write at the resume position fails.
     const qint64 done = 2000000;
     QByteArray partial = data.left(int(done));
     partial.append(QByteArray(data.size() - int(done), '\0'));
-    QVERIFY(writeFile(folder + "/pkg.bin_tmp", partial));
+    QVERIFY(writeFile(folder + "/pkg.7z_tmp", partial));
     {
         QSettings settings;
-        settings.setValue("pkg.bin/0", done);
+        settings.setValue("pkg.7z/0", done);
     }
-    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+    const QStringList args{server.url("/pkg.7z").toString(), folder, md5Hex(data)};
     Run run = runHelper(QStringList{"--fsize-limit", QString::number(1024 * 1024)} + args);
     QCOMPARE(run.exitCode, 1);
     // Direct writes fail at once (1002); a piece small enough for the file buffer fails at
@@ -184,16 +184,16 @@ void TestDownloadProcess::failingWriteStopsAndKeepsRecordForResume()
     QVERIFY2(run.output.contains("error 1002 message_error_download_write_buffer") ||
                  run.output.contains("error 1003 message_error_download_flush"),
              run.output);
-    QCOMPARE(readFile(folder + "/pkg.bin_tmp"), partial);
+    QCOMPARE(readFile(folder + "/pkg.7z_tmp"), partial);
     QSettings settings;
     settings.sync();
-    QCOMPARE(settings.value("pkg.bin/0").toLongLong(), done);
+    QCOMPARE(settings.value("pkg.7z/0").toLongLong(), done);
 
     run = runHelper(args);
     QCOMPARE(run.exitCode, 0);
     QVERIFY(run.output.contains("md5ok"));
-    QCOMPARE(readFile(folder + "/pkg.bin"), data);
-    const auto requests = gets(server, "/pkg.bin");
+    QCOMPARE(readFile(folder + "/pkg.7z"), data);
+    const auto requests = gets(server, "/pkg.7z");
     QCOMPARE(requests.last().header("range"), "bytes=2000000-" + QByteArray::number(data.size()));
 }
 
