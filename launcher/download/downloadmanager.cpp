@@ -3,6 +3,7 @@
 #include "downloadtask.h"
 #include "filespace.h"
 #include "md5checkworker.h"
+#include "packagefilename.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
@@ -129,17 +130,7 @@ QString downloadmanager::addressFileName(const QUrl &url)
 
 bool downloadmanager::isPackageFileName(const QString &name)
 {
-    if (name.isEmpty() || name.size() > 255 || name.startsWith(QLatin1Char('.')) ||
-        name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) ||
-        name.contains(QLatin1Char(':')))
-        return false;
-    for (const QChar c : name) {
-        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
-            return false;
-    }
-    const QString suffix = QFileInfo(name).suffix().toLower();
-    return suffix == QLatin1String("7z") || suffix == QLatin1String("zip") ||
-           suffix == QLatin1String("rar");
+    return PackageFileName::isPlain(name);
 }
 
 QString downloadmanager::dispositionFileName(const QByteArray &header)

@@ -20,6 +20,7 @@
 #include "replacerecovery.h"
 #include "taskmodel.h"
 #include "uncompressmanager.h"
+#include "packagefilename.h"
 #include "packagetrust.h"
 #include "updatecontext.h"
 #include "updaterpackagecheck.h"
@@ -148,7 +149,12 @@ bool UpdateWindow::parseArguments()
     m_packageSignature = params.value(QLatin1String("pkg_signature")).toObject();
     UpdaterPackageCheck::acceptSigningKeys(params.value(QLatin1String("signing_keys")).toObject());
     const QUrl url(m_packageUrl, QUrl::TolerantMode);
-    UpdateContext::setPackageFileName(url.fileName(QUrl::FullyDecoded));
+    // The name decides where in pkg/ the bytes land: "..", a backslash (a folder on Windows) or
+    // a hidden name must not reach further.
+    const QString addressName = url.fileName(QUrl::FullyDecoded);
+    UpdateContext::setPackageFileName(PackageFileName::isPlain(addressName)
+                                          ? addressName
+                                          : QStringLiteral("launcher-package.7z"));
 
     if (!isUsableLauncherPath(exeDir)) {
         // The rejected path is not kept, so the way back to the launcher starts nothing.

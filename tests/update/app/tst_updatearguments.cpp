@@ -59,6 +59,8 @@ private slots:
     void instanceNameWithoutParametersStartsNothing();
     void noArgumentsEndAtOnce();
     void launcherArgumentsAreAcceptedAndSetTheFolders();
+    void packageFileStaysInItsFolder_data();
+    void packageFileStaysInItsFolder();
 
     void languageCodesLoadTheirFiles();
     void shippedChineseAndEnglishTranslateEveryKey();
@@ -243,6 +245,42 @@ void TestUpdateArguments::launcherArgumentsAreAcceptedAndSetTheFolders()
     QVERIFY(retry);
     QCOMPARE(retry->text(), QStringLiteral("Retry"));
     QVERIFY(m_exits.isEmpty());
+}
+
+void TestUpdateArguments::packageFileStaysInItsFolder_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("name"); // empty: a name the updater makes
+    QTest::newRow("package's name") << "https://cdn.example/rel/launcher%202.3.4.zip"
+                                    << "launcher 2.3.4.zip";
+    QTest::newRow("parent folder") << "http://127.0.0.1:9/rel/.."
+                                   << "";
+    QTest::newRow("encoded backslashes") << "http://127.0.0.1:9/rel/..%5C..%5Clauncher.7z"
+                                         << "";
+    QTest::newRow("encoded slash") << "http://127.0.0.1:9/rel/..%2F..%2Flauncher.7z"
+                                   << "launcher.7z";
+    QTest::newRow("the updater's own name") << "http://127.0.0.1:9/rel/Update"
+                                            << "";
+    QTest::newRow("hidden") << "http://127.0.0.1:9/rel/.launcher.7z"
+                            << "";
+}
+
+void TestUpdateArguments::packageFileStaysInItsFolder()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, name);
+    UpdateWindow window(
+        {QStringLiteral("Update"), QStringLiteral("Lunmere"), args(m_launcherPath, url)});
+    ModalAnswerer answerer;
+    QVERIFY(window.parseArguments());
+    const QString saved = UpdateContext::packageFileName();
+    if (!name.isEmpty())
+        QCOMPARE(saved, name);
+    const QFileInfo file(UpdateContext::packageFile());
+    QCOMPARE(file.absolutePath(), UpdateContext::downloadFolder());
+    QVERIFY2(!saved.contains(QLatin1Char('\\')) && !saved.startsWith(QLatin1Char('.')),
+             qPrintable(saved));
+    QVERIFY2(QStringList({"7z", "zip", "rar"}).contains(file.suffix()), qPrintable(saved));
 }
 
 void TestUpdateArguments::languageCodesLoadTheirFiles()
