@@ -10,6 +10,7 @@ list(APPEND COMMON_SOURCES
     carchiveopencallback.h carchiveopencallback.cpp
     carchiveextractcallback.h carchiveextractcallback.cpp
     archiveitempath.h archiveitempath.cpp
+    packageextractor.h packageextractor.cpp
     extractreporter.h)
 set_source_files_properties(sevenziplibrary.cpp PROPERTIES
     COMPILE_DEFINITIONS "LUNMERE_SEVENZIP_FALLBACK=\"${LAUNCHER_7Z_LIBRARY}\"")

@@ -7,33 +7,10 @@
 #include <QMutex>
 #include <QMutexLocker>
 
-#include "archiveitempath.h"
-#include "carchiveextractcallback.h"
-#include "carchiveopencallback.h"
 #include "crashhandler.h"
-#include "cinfilestream.h"
-#include "comref.h"
 #include "gamefolderlinks.h"
+#include "packageextractor.h"
 #include "postextractionsteps.h"
-
-using namespace SevenZip;
-
-namespace {
-constexpr UInt64 kMaxStartSearch = 8 * 1024 * 1024;
-
-bool suffixFormat(const QString &suffix, GUID *classId)
-{
-    if (suffix == QLatin1String("7z"))
-        *classId = CLSID_Format7z;
-    else if (suffix == QLatin1String("zip"))
-        *classId = CLSID_FormatZip;
-    else if (suffix == QLatin1String("rar"))
-        *classId = CLSID_FormatRar;
-    else
-        return false;
-    return true;
-}
-} // namespace
 
 setupmanager::setupmanager(QObject *parent)
     : QThread(parent)
@@ -109,87 +86,52 @@ void setupmanager::performRun()
 
 bool setupmanager::extract(const QString &packagePath)
 {
-    if (!m_library.resolve()) {
-        qWarning() << "7-Zip library:" << m_library.errorString();
+    PackageExtractor extractor(&m_library, this);
+    const QString folder = m_folder;
+    extractor.setCheck([folder](const QStringList &items) {
+        const QString link = GameFolderLinks::firstLink(folder, items);
+        return link.isEmpty() ? QString()
+                              : link + QLatin1Char(' ') + tr("message_game_folder_link");
+    });
+    const PackageExtractor::Outcome outcome = extractor.extract(packagePath, m_folder);
+    using Failure = PackageExtractor::Failure;
+    switch (outcome.failure) {
+    case Failure::None:
+        return true;
+    case Failure::Library:
         reportError(ErrorDefine::SETUP_DLL_ERROR, tr("message_setup_dll_error"));
-        return false;
-    }
-    const QString suffix = QFileInfo(m_zipName).suffix().toLower();
-    GUID classId;
-    if (!suffixFormat(suffix, &classId)) {
+        break;
+    case Failure::Format:
         reportError(ErrorDefine::SETUP_ZIP_FORMAT_ERROR,
-                    suffix + QLatin1Char(' ') + tr("message_setup_zip_format_error"));
-        return false;
-    }
-    ComRef<IInArchive> archive;
-    if (m_library.createObject(classId, IID_IInArchive, archive.receive()) != S_OK ||
-        !archive.get()) {
+                    outcome.detail + QLatin1Char(' ') + tr("message_setup_zip_format_error"));
+        break;
+    case Failure::ArchiveClass:
         reportError(ErrorDefine::SETUP_ZIP_CLASS_ERROR, tr("message_setup_zip_class_error"));
-        return false;
-    }
-
-    ComRef<CInFileStream> input(new CInFileStream);
-    if (const int error = input->open(packagePath)) {
-        qWarning() << "open package:" << packagePath << qt_error_string(error);
+        break;
+    case Failure::PackageFile:
         reportError(ErrorDefine::SETUP_ZIP_ARCHIVE_FILE_ERROR,
-                    packagePath + QLatin1Char(' ') + tr("message_setup_zip_archive_file_error"));
-        return false;
-    }
-    ComRef<CArchiveOpenCallback> openCallback(new CArchiveOpenCallback);
-    const HRESULT opened = archive->Open(input.get(), &kMaxStartSearch, openCallback.get());
-    if (opened != S_OK && openCallback->passwordAsked()) {
+                    outcome.detail + QLatin1Char(' ') + tr("message_setup_zip_archive_file_error"));
+        break;
+    case Failure::Password:
         reportError(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR,
                     QCoreApplication::translate("QObject", "message_setup_zip_password_error"));
-        return false;
-    }
-    if (opened != S_OK) {
+        break;
+    case Failure::NotAnArchive:
         reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_FILE_ERROR,
-                    QString::fromUtf8("无法以archive形式打开%1文件").arg(packagePath));
-        return false;
-    }
-
-    ComRef<CArchiveExtractCallback> callback(
-        new CArchiveExtractCallback(archive.get(), &m_library, m_folder, this));
-
-    // Refuse a package with a path that leads outside the folder before anything is written,
-    // so such a package changes nothing at all.
-    const QString escaping = callback->firstEscapingItem();
-    if (!escaping.isNull()) {
-        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, escaping);
-        return false;
-    }
-
-    QStringList items;
-    UInt32 count = 0;
-    archive->GetNumberOfItems(&count);
-    for (UInt32 i = 0; i < count; ++i) {
-        PROPVARIANT value;
-        if (archive->GetProperty(i, kpidPath, &value) == S_OK && value.vt == VT_BSTR)
-            items << ArchiveItemPath::normalized(SevenZipLibrary::fromBstr(value.bstrVal));
-        m_library.clearVariant(&value);
-    }
-    const QString link = GameFolderLinks::firstLink(m_folder, items);
-    if (!link.isEmpty()) {
-        reportError(ErrorDefine::GAME_FOLDER_LINK_ERROR,
-                    link + QLatin1Char(' ') + tr("message_game_folder_link"));
-        return false;
-    }
-
-    // No password is ever known: say so once, before any folder or file is made.
-    if (callback->hasEncryptedItem()) {
-        reportError(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR,
-                    QCoreApplication::translate("QObject", "message_setup_zip_password_error"));
-        return false;
-    }
-
-    const HRESULT extracted = archive->Extract(nullptr, 0xFFFFFFFF, 0, callback.get());
-    callback->finish();
-    if (extracted != S_OK) {
-        qWarning() << "7-Zip Extract failed:" << Qt::hex << static_cast<quint32>(extracted);
+                    QString::fromUtf8("无法以archive形式打开%1文件").arg(outcome.detail));
+        break;
+    case Failure::EscapingItem:
+        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, outcome.detail);
+        break;
+    case Failure::Refused:
+        reportError(ErrorDefine::GAME_FOLDER_LINK_ERROR, outcome.detail);
+        break;
+    case Failure::MissingItem: // every item is asked for
+    case Failure::Extraction:
         reportError(ErrorDefine::SETUP_ZIP_UNZIP_ERROR, tr("message_setup_zip_unzip_error"));
-        return false;
+        break;
     }
-    return true;
+    return false;
 }
 
 bool setupmanager::applyDeletionList()

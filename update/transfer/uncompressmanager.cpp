@@ -1,33 +1,12 @@
 #include "uncompressmanager.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 
-#include "carchiveextractcallback.h"
-#include "carchiveopencallback.h"
-#include "cinfilestream.h"
-#include "comref.h"
+#include "packageextractor.h"
 #include "sevenziplibrary.h"
-
-using namespace SevenZip;
-
-namespace {
-constexpr UInt64 kMaxStartSearch = 8 * 1024 * 1024;
-
-bool suffixFormat(const QString &suffix, GUID *classId)
-{
-    if (suffix == QLatin1String("7z"))
-        *classId = CLSID_Format7z;
-    else if (suffix == QLatin1String("zip"))
-        *classId = CLSID_FormatZip;
-    else if (suffix == QLatin1String("rar"))
-        *classId = CLSID_FormatRar;
-    else
-        return false;
-    return true;
-}
-} // namespace
 
 UncompressManager::UncompressManager()
 {
@@ -90,57 +69,44 @@ bool UncompressManager::extract()
         if (!m_libraryPaths.isEmpty())
             m_library->setCandidates(m_libraryPaths);
     }
-    if (!m_library->resolve()) {
-        qWarning() << "7-Zip library:" << m_library->errorString();
+    PackageExtractor extractor(m_library.get(), this);
+    const PackageExtractor::Outcome outcome = extractor.extract(m_packagePath, m_outputFolder);
+    using Failure = PackageExtractor::Failure;
+    switch (outcome.failure) {
+    case Failure::None:
+        return true;
+    case Failure::Library:
         reportError(ErrorDefine::SETUP_DLL_ERROR, tr("message_setup_dll_error"));
-        return false;
-    }
-    const QString suffix = QFileInfo(m_packagePath).suffix().toLower();
-    GUID classId;
-    if (!suffixFormat(suffix, &classId)) {
+        break;
+    case Failure::Format:
         reportError(ErrorDefine::SETUP_ZIP_FORMAT_ERROR,
-                    suffix + QLatin1Char(' ') + tr("message_setup_zip_format_error"));
-        return false;
-    }
-    ComRef<IInArchive> archive;
-    if (m_library->createObject(classId, IID_IInArchive, archive.receive()) != S_OK ||
-        !archive.get()) {
+                    outcome.detail + QLatin1Char(' ') + tr("message_setup_zip_format_error"));
+        break;
+    case Failure::ArchiveClass:
         reportError(ErrorDefine::SETUP_ZIP_CLASS_ERROR, tr("message_setup_zip_class_error"));
-        return false;
-    }
-
-    ComRef<CInFileStream> input(new CInFileStream);
-    if (const int error = input->open(m_packagePath)) {
-        qWarning() << "open package:" << m_packagePath << qt_error_string(error);
+        break;
+    case Failure::PackageFile:
         reportError(ErrorDefine::SETUP_ZIP_ARCHIVE_FILE_ERROR,
-                    m_packagePath + QLatin1Char(' ') + tr("message_setup_zip_archive_file_error"));
-        return false;
-    }
-    ComRef<CArchiveOpenCallback> openCallback(new CArchiveOpenCallback);
-    if (archive->Open(input.get(), &kMaxStartSearch, openCallback.get()) != S_OK) {
+                    outcome.detail + QLatin1Char(' ') + tr("message_setup_zip_archive_file_error"));
+        break;
+    case Failure::Password:
+        reportError(ErrorDefine::SETUP_ZIP_PASSWORD_ERROR,
+                    QCoreApplication::translate("QObject", "message_setup_zip_password_error"));
+        break;
+    case Failure::NotAnArchive:
         reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_FILE_ERROR,
-                    QString::fromUtf8("无法以archive形式打开%1文件").arg(m_packagePath));
-        return false;
-    }
-
-    ComRef<CArchiveExtractCallback> callback(
-        new CArchiveExtractCallback(archive.get(), m_library.get(), m_outputFolder, this));
-
-    // A package with a path leading outside the folder is refused before anything is written.
-    const QString escaping = callback->firstEscapingItem();
-    if (!escaping.isNull()) {
-        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, escaping);
-        return false;
-    }
-
-    const HRESULT extracted = archive->Extract(nullptr, 0xFFFFFFFF, 0, callback.get());
-    callback->finish();
-    if (extracted != S_OK) {
-        qWarning() << "7-Zip Extract failed:" << Qt::hex << static_cast<quint32>(extracted);
+                    QString::fromUtf8("无法以archive形式打开%1文件").arg(outcome.detail));
+        break;
+    case Failure::EscapingItem:
+        reportError(ErrorDefine::SETUP_ZIP_UNABLE_OPEN_OUTPUT_ERROR, outcome.detail);
+        break;
+    case Failure::MissingItem: // neither asked for nor checked here
+    case Failure::Refused:
+    case Failure::Extraction:
         reportError(ErrorDefine::SETUP_ZIP_UNZIP_ERROR, tr("message_setup_zip_unzip_error"));
-        return false;
+        break;
     }
-    return true;
+    return false;
 }
 
 void UncompressManager::reportProgress(qlonglong completed, qlonglong total)
