@@ -11,6 +11,7 @@
 #include <QVariantMap>
 
 #include "appenvironment.h"
+#include "packagefilename.h"
 
 namespace {
 
@@ -282,6 +283,12 @@ QString UpdateVersionInfo::baseNameOfUrl(const QString &url)
     const QString name = fileNameOfUrl(url);
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     return dot > 0 ? name.left(dot) : name;
+}
+
+QString UpdateVersionInfo::pluginFolderName(const QString &url)
+{
+    const QString name = baseNameOfUrl(url);
+    return PackageFileName::isPlainName(name) ? name : QString();
 }
 
 QString UpdateVersionInfo::background() const

@@ -41,6 +41,10 @@ public:
     static QString fileNameOfUrl(const QString &url);
     // The same without its extension ("b"); a name whose only "." leads stays whole.
     static QString baseNameOfUrl(const QString &url);
+    // The folder a plug-in's installer is looked for in, below the launcher's: the address's
+    // base name when it is one plain name (a decoded "..\\" would lead elsewhere on
+    // Windows), otherwise empty.
+    static QString pluginFolderName(const QString &url);
 
     QString background() const;
     QString version() const { return m_version; }

@@ -1263,7 +1263,7 @@ void MainViewModel::checkPlugin(bool allowInstaller)
     const QString url = plugin.value(QStringLiteral("path")).toString();
     const QString fileName = m_pluginDownloader->savedFileName(QUrl(url));
     // The installer's folder is named after the address, whatever the download is saved as.
-    const QString name = UpdateVersionInfo::baseNameOfUrl(url);
+    const QString name = UpdateVersionInfo::pluginFolderName(url);
     if (name.isEmpty())
         return;
     // The launcher's own folder, not the current one: a shortcut may start it elsewhere.

@@ -388,6 +388,19 @@ void TestUpdateVersionInfo::fileNamesOfUrls()
     QCOMPARE(UpdateVersionInfo::baseNameOfUrl("http://h/a/noext"), QStringLiteral("noext"));
     QCOMPARE(UpdateVersionInfo::fileNameOfUrl(QString()), QString());
     QCOMPARE(UpdateVersionInfo::fileNameOfUrl("http://h/dir/"), QString());
+    // The plug-in's installer is started from this folder: it must be one below the launcher's.
+    const QList<QPair<QString, QString>> pluginFolders{
+        {"http://h/p/Tool_2.7z", "Tool_2"},
+        {"http://h/p/..%5C..%5Cevil.7z", ""},
+        {"http://h/p/..", ""},
+        {"http://h/p/.%2E.7z", ""},
+        {"http://h/p/a:b.7z", ""},
+        {"http://h/p/.hidden.7z", ""},
+        {"http://h/p/", ""},
+    };
+    for (const auto &row : pluginFolders)
+        QVERIFY2(UpdateVersionInfo::pluginFolderName(row.first) == row.second,
+                 qPrintable(row.first));
 }
 
 void TestUpdateVersionInfo::queryUrls()
