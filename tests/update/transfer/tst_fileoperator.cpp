@@ -27,9 +27,9 @@ using namespace TransferTest;
 namespace {
 const char kChildVariable[] = "UPTRANSFER_COPY_CHILD";
 
-ReplaceRecovery::Folders foldersOf(const QString &launcher, const QString &updater)
+ReplaceRecovery recoveryOf(const QString &launcher, const QString &updater)
 {
-    return {launcher, updater + "/pkg", updater + "/updateData", updater + "/rollback"};
+    return ReplaceRecovery(UpdaterLayout(launcher, updater));
 }
 
 // One copy run in a process of its own, optionally as another user, so that it can be killed
@@ -409,7 +409,7 @@ void tst_FileOperator::dotFilesAndFoldersAreReplacedBackedUpAndRestored()
     QCOMPARE(snapshot(m_destination), snapshot(m_source));
     QCOMPARE(snapshot(m_backup).value(".version"), QByteArray("1"));
 
-    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QVERIFY(recoveryOf(m_destination, m_dir->filePath("updater")).undo());
     QCOMPARE(snapshot(m_destination), before);
     QVERIFY(!QFileInfo::exists(m_backup + ".journal"));
 }
@@ -461,7 +461,7 @@ void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
                                         {"plugins", "-> " + outside.toUtf8() + "/plugins"}}));
 
     QStringList failed;
-    QVERIFY2(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed),
+    QVERIFY2(recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed),
              qPrintable(failed.join(' ')));
     QCOMPARE(snapshot(m_destination), before);
     QCOMPARE(snapshot(outside), outsideBefore);
@@ -503,8 +503,7 @@ void tst_FileOperator::restoreGoesOnPastALockedFileAndRetriesIt()
                 QDir(held).removeRecursively();
         });
     QStringList failed;
-    const bool undone =
-        ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed);
+    const bool undone = recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed);
     qInstallMessageHandler(previous);
     QVERIFY2(undone, qPrintable(failed.join(' ')));
     QCOMPARE(snapshot(m_destination), before);
@@ -516,7 +515,7 @@ void tst_FileOperator::restoreGoesOnPastALockedFileAndRetriesIt()
     QVERIFY(runOnThread(&copier).finished);
     QVERIFY(QFile::remove(m_destination + "/plugins/x.dll"));
     QVERIFY(writeFile(m_destination + "/plugins/x.dll/held", "held"));
-    QVERIFY(!ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed));
+    QVERIFY(!recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed));
     QCOMPARE(failed, QStringList{m_destination + "/plugins/x.dll"});
     QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
     QVERIFY(QFileInfo::exists(m_backup + ".journal"));
@@ -548,7 +547,7 @@ void tst_FileOperator::retryWithANewerPackageKeepsTheOriginalBackups()
 
     // The rollback brings back the player's original launcher, and takes away what either
     // package added.
-    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QVERIFY(recoveryOf(m_destination, m_dir->filePath("updater")).undo());
     QCOMPARE(snapshot(m_destination), before);
 }
 
