@@ -15,12 +15,6 @@ const QLatin1String kPackageMd5("pkg_md5");
 const QLatin1String kSignature("pkg_signature");
 const QLatin1String kSigningKeys("signing_keys");
 
-bool isPlainName(const QString &name)
-{
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") &&
-           !name.contains(QChar('/')) && !name.contains(QChar('\\')) &&
-           !name.contains(QChar(':')) && !name.contains(QChar(0));
-}
 } // namespace
 
 QStringList UpdatePlan::toArguments() const
@@ -79,11 +73,10 @@ bool UpdatePlan::hasUsablePackageUrl() const
         return false;
     const QString scheme = url.scheme().toLower();
     return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-           !url.host().isEmpty() && !packageFileName().isEmpty();
+           !url.host().isEmpty() && !addressFileName().isEmpty();
 }
 
-QString UpdatePlan::packageFileName() const
+QString UpdatePlan::addressFileName() const
 {
-    const QString name = QUrl(packageUrl, QUrl::TolerantMode).fileName(QUrl::FullyDecoded);
-    return isPlainName(name) ? name : QString();
+    return QUrl(packageUrl, QUrl::TolerantMode).fileName(QUrl::FullyDecoded);
 }

@@ -31,9 +31,8 @@ public:
     // An absolute path naming an executable (with the platform's suffix), without "." or ".."
     // steps: a launcher writes its own path, which has none.
     bool hasUsableLauncherPath() const;
-    // An http(s) address with a host and a file name the package can be saved under.
+    // An http(s) address with a host and a last step.
     bool hasUsablePackageUrl() const;
-    // The package's file name in the download folder: the address's last step, or empty when
-    // it would not stay a plain name there ("..", a separator).
-    QString packageFileName() const;
+    // The address's last step, decoded, as the address says it: not yet a name to save under.
+    QString addressFileName() const;
 };

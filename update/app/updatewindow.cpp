@@ -119,7 +119,7 @@ bool UpdateWindow::parseArguments()
     m_packageMd5 = plan->packageMd5;
     m_packageSignature = plan->signature;
     UpdaterPackageCheck::acceptSigningKeys(plan->signingKeys);
-    UpdateContext::setPackageFileName(plan->packageFileName());
+    UpdateContext::setPackageFileName(plan->addressFileName());
 
     if (!plan->hasUsableLauncherPath()) {
         // The rejected path is not kept, so the way back to the launcher starts nothing.
