@@ -66,10 +66,13 @@ bool ReplaceRecovery::backupIsOurs() const
     return false;
 }
 
-bool ReplaceRecovery::restorePass(const QString &source, const QString &destination,
-                                  QStringList *failed, ReplaceSteps::FoldersToFlush *dirty)
+bool ReplaceRecovery::restorePass(const QString &source, const QString &root,
+                                  const QString &relative, QStringList *failed,
+                                  ReplaceSteps::FoldersToFlush *dirty)
 {
     bool ok = true;
+    const std::string base = native(root);
+    const QString destination = relative.isEmpty() ? root : root + QChar('/') + relative;
     const QFileInfoList entries = QDir(source).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo &entry : entries) {
@@ -77,26 +80,27 @@ bool ReplaceRecovery::restorePass(const QString &source, const QString &destinat
         // A backup cut short by a kill: its original was never touched.
         if (ReplaceSteps::isTemporaryName(from))
             continue;
-        const QString target = destination + QChar('/') + entry.fileName();
-        const platform::EntryKind kind = kindOf(from);
-        if (kind == platform::EntryKind::Directory) {
-            const platform::EntryKind there = kindOf(target);
+        const QString name = entry.fileName();
+        const QString inside = relative.isEmpty() ? name : relative + QChar('/') + name;
+        const QString target = destination + QChar('/') + name;
+        const platform::EntryKind there = platform::entryKindBelow(base, native(inside));
+        if (kindOf(from) == platform::EntryKind::Directory) {
             // Never into a link: what lies behind it is not the launcher's folder.
             if (there != platform::EntryKind::Directory &&
                 (there != platform::EntryKind::Missing ||
-                 !ReplaceSteps::makeFolder(target, dirty))) {
+                 !ReplaceSteps::makeFolder(root, inside, dirty))) {
                 noteFailure(failed, target);
                 ok = false;
                 continue;
             }
-            ok = restorePass(from, target, failed, dirty) && ok;
+            ok = restorePass(from, root, inside, failed, dirty) && ok;
             continue;
         }
         if (ReplaceSteps::sameEntry(from, target))
             continue;
-        const platform::EntryKind there = kindOf(target);
-        if ((there != platform::EntryKind::Missing && !ReplaceSteps::isLeafEntry(target)) ||
-            !ReplaceSteps::installEntry(from, target, dirty)) {
+        if ((there != platform::EntryKind::Missing && there != platform::EntryKind::File &&
+             there != platform::EntryKind::SymLink) ||
+            !ReplaceSteps::installEntry(from, root, inside, dirty)) {
             noteFailure(failed, target);
             ok = false;
         }
@@ -114,7 +118,7 @@ bool ReplaceRecovery::restoreTree(const QString &source, const QString &destinat
     for (int attempt = 1;; ++attempt) {
         QStringList failedNow;
         ReplaceSteps::FoldersToFlush dirty;
-        const bool restored = restorePass(source, destination, &failedNow, &dirty);
+        const bool restored = restorePass(source, destination, QString(), &failedNow, &dirty);
         if (ReplaceSteps::flushFolders(dirty) && restored)
             return true;
         if (attempt == kAttempts) {
@@ -133,8 +137,7 @@ bool ReplaceRecovery::undoPass(QStringList *failed)
     const QString launcher = m_layout.launcherFolder();
     const std::string root = native(launcher);
     const auto touched = [&](const QString &relative) {
-        const QString parent = parentOf(relative);
-        dirty.insert(parent.isEmpty() ? launcher : launcher + QChar('/') + parent);
+        dirty.insert({launcher, parentOf(relative)});
     };
     bool ok = true;
     if (m_journal.load()) {
@@ -178,7 +181,7 @@ bool ReplaceRecovery::undoPass(QStringList *failed)
             }
         }
     }
-    ok = restorePass(m_layout.backupFolder(), launcher, failed, &dirty) && ok;
+    ok = restorePass(m_layout.backupFolder(), launcher, QString(), failed, &dirty) && ok;
     // The folder is wholly old on the disk before its journal and backups go.
     return ReplaceSteps::flushFolders(dirty) && ok;
 }

@@ -47,8 +47,9 @@ public:
                             QStringList *failed = nullptr);
 
 private:
-    static bool restorePass(const QString &source, const QString &destination, QStringList *failed,
-                            ReplaceSteps::FoldersToFlush *dirty);
+    // Restores source's entries over the folder relative below root (empty: root itself).
+    static bool restorePass(const QString &source, const QString &root, const QString &relative,
+                            QStringList *failed, ReplaceSteps::FoldersToFlush *dirty);
     bool undoPass(QStringList *failed);
     // Whether the updater's folder and its backup folder are real folders of ours.
     bool backupIsOurs() const;

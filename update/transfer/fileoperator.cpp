@@ -163,7 +163,7 @@ bool FileOperator::saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *
     return QDir().mkpath(m_backupRoot) &&
            ReplaceSteps::makeRealFolder(m_backupRoot,
                                         slash < 0 ? QString() : step.relative.left(slash)) &&
-           ReplaceSteps::installEntry(step.target, backupPath, dirty);
+           ReplaceSteps::installEntry(step.target, m_backupRoot, step.relative, dirty);
 }
 
 bool FileOperator::saveOriginals()
@@ -218,15 +218,15 @@ bool FileOperator::copyDir()
             break;
         case Step::Add:
         case Step::Replace:
-            ok = ReplaceSteps::installEntry(step.source, step.target, &dirty);
+            ok = ReplaceSteps::installEntry(step.source, m_destination, step.relative, &dirty);
             if (!ok)
                 m_errorPath = step.source;
             break;
         case Step::LinkToFolder:
-            ok = ReplaceSteps::removeLeaf(step.target, &dirty);
+            ok = ReplaceSteps::removeLeaf(m_destination, step.relative, &dirty);
             Q_FALLTHROUGH();
         case Step::MakeFolder:
-            ok = ok && ReplaceSteps::makeFolder(step.target, &dirty);
+            ok = ok && ReplaceSteps::makeFolder(m_destination, step.relative, &dirty);
             if (!ok)
                 m_errorPath = step.target;
             break;

@@ -20,6 +20,7 @@
 #include "fileoperator.h"
 #include "replacejournal.h"
 #include "replacerecovery.h"
+#include "replacesteps.h"
 #include "transfertestutil.h"
 
 using namespace TransferTest;
@@ -83,6 +84,8 @@ private slots:
     void dotFilesAndFoldersAreReplacedBackedUpAndRestored();
     void linksAreReplacedAsEntriesNeverWrittenThrough_data();
     void linksAreReplacedAsEntriesNeverWrittenThrough();
+    void foldersSwappedForLinksMidRunAreNeverWrittenThrough_data();
+    void foldersSwappedForLinksMidRunAreNeverWrittenThrough();
     void restoreGoesOnPastALockedFileAndRetriesIt();
     void retryWithANewerPackageKeepsTheOriginalBackups();
 
@@ -464,6 +467,63 @@ void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
     QVERIFY2(recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed),
              qPrintable(failed.join(' ')));
     QCOMPARE(snapshot(m_destination), before);
+    QCOMPARE(snapshot(outside), outsideBefore);
+}
+
+void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough_data()
+{
+    QTest::addColumn<bool>("undo");           // swapped while the undo restores, or while copying
+    QTest::addColumn<bool>("inBackup");       // the folder swapped lies in the backups
+    QTest::addColumn<QString>("swapped");     // relative to its root
+    QTest::addColumn<QString>("writtenThen"); // the entry whose write swaps it
+    QTest::newRow("launcher's folder, replacing") << false << false << "plugins/platforms"
+                                                  << "plugins/platforms/libqxcb.so";
+    QTest::newRow("launcher's folder, adding") << false << false << "plugins"
+                                               << "plugins/added.dll";
+    QTest::newRow("backup folder, saving the original") << false << true << "plugins/platforms"
+                                                        << "plugins/platforms/libqxcb.so";
+    QTest::newRow("launcher's folder, undoing") << true << false << "plugins/platforms"
+                                                << "plugins/platforms/libqxcb.so";
+}
+
+// An entry checked as a real folder and swapped for a link to an outside folder between the
+// check and the write: the write is refused, whatever it was about to write.
+void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough()
+{
+    QFETCH(bool, undo);
+    QFETCH(bool, inBackup);
+    QFETCH(QString, swapped);
+    QFETCH(QString, writtenThen);
+    makeOldAndNew();
+    const QString outside = m_dir->filePath("outside");
+    for (const QString &name :
+         QStringList{"libqxcb.so", "x.dll", "added.dll", "platforms/libqxcb.so"})
+        writeFile(outside + "/" + name, "outside " + name.toUtf8());
+    const auto outsideBefore = snapshot(outside);
+    const QString root = inBackup ? m_backup : m_destination;
+    bool done = false;
+    const auto swapAt = [&](const QString &path) {
+        if (done || path != root + "/" + writtenThen)
+            return;
+        done = QDir().rename(root + "/" + swapped, root + "/" + swapped + ".moved") &&
+               makeLink(outside, root + "/" + swapped);
+    };
+
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    if (!undo)
+        ReplaceSteps::setWriteHook(swapAt);
+    const Run run = runOnThread(&copier);
+    if (undo) {
+        QVERIFY2(run.finished, qPrintable(run.errorPath));
+        ReplaceSteps::setWriteHook(swapAt);
+        QStringList failed;
+        QVERIFY(!recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed));
+    } else {
+        QVERIFY(!run.finished);
+    }
+    ReplaceSteps::setWriteHook(nullptr);
+    QVERIFY(done);
     QCOMPARE(snapshot(outside), outsideBefore);
 }
 
