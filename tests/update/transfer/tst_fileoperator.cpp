@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <memory>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -472,18 +473,27 @@ void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
 
 void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough_data()
 {
-    QTest::addColumn<bool>("undo");           // swapped while the undo restores, or while copying
-    QTest::addColumn<bool>("inBackup");       // the folder swapped lies in the backups
-    QTest::addColumn<QString>("swapped");     // relative to its root
-    QTest::addColumn<QString>("writtenThen"); // the entry whose write swaps it
-    QTest::newRow("launcher's folder, replacing") << false << false << "plugins/platforms"
-                                                  << "plugins/platforms/libqxcb.so";
-    QTest::newRow("launcher's folder, adding") << false << false << "plugins"
-                                               << "plugins/added.dll";
-    QTest::newRow("backup folder, saving the original") << false << true << "plugins/platforms"
-                                                        << "plugins/platforms/libqxcb.so";
-    QTest::newRow("launcher's folder, undoing") << true << false << "plugins/platforms"
-                                                << "plugins/platforms/libqxcb.so";
+    QTest::addColumn<bool>("undo");             // swapped while the undo restores, or while copying
+    QTest::addColumn<bool>("backupInLauncher"); // the backups in the launcher's updater folder
+    QTest::addColumn<QString>("swapped");       // relative to the test's folder
+    QTest::addColumn<QString>("writtenThen");   // the entry whose write swaps it, likewise
+    QTest::addColumn<QStringList>("outsideFiles");
+    const QStringList plugins{"libqxcb.so", "x.dll", "added.dll", "platforms/libqxcb.so"};
+    QTest::newRow("launcher's folder, replacing")
+        << false << false << "launcher/plugins/platforms"
+        << "launcher/plugins/platforms/libqxcb.so" << plugins;
+    QTest::newRow("launcher's folder, adding") << false << false << "launcher/plugins"
+                                               << "launcher/plugins/added.dll" << plugins;
+    QTest::newRow("backup folder, saving the original")
+        << false << false << "updater/rollback/plugins/platforms"
+        << "updater/rollback/plugins/platforms/libqxcb.so" << plugins;
+    QTest::newRow("updater's folder, saving the original")
+        << false << true << "launcher/updateProgram"
+        << "launcher/updateProgram/rollback/plugins/platforms/libqxcb.so"
+        << QStringList{"rollback/plugins/platforms/libqxcb.so"};
+    QTest::newRow("launcher's folder, undoing")
+        << true << false << "launcher/plugins/platforms"
+        << "launcher/plugins/platforms/libqxcb.so" << plugins;
 }
 
 // An entry checked as a real folder and swapped for a link to an outside folder between the
@@ -491,26 +501,31 @@ void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough_data()
 void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough()
 {
     QFETCH(bool, undo);
-    QFETCH(bool, inBackup);
+    QFETCH(bool, backupInLauncher);
     QFETCH(QString, swapped);
     QFETCH(QString, writtenThen);
+    QFETCH(QStringList, outsideFiles);
     makeOldAndNew();
     const QString outside = m_dir->filePath("outside");
-    for (const QString &name :
-         QStringList{"libqxcb.so", "x.dll", "added.dll", "platforms/libqxcb.so"})
+    for (const QString &name : outsideFiles)
         writeFile(outside + "/" + name, "outside " + name.toUtf8());
     const auto outsideBefore = snapshot(outside);
-    const QString root = inBackup ? m_backup : m_destination;
+    const QString folder = m_dir->filePath(swapped);
     bool done = false;
     const auto swapAt = [&](const QString &path) {
-        if (done || path != root + "/" + writtenThen)
+        if (done || path != m_dir->filePath(writtenThen))
             return;
-        done = QDir().rename(root + "/" + swapped, root + "/" + swapped + ".moved") &&
-               makeLink(outside, root + "/" + swapped);
+        done = QDir().rename(folder, folder + ".moved") && makeLink(outside, folder);
     };
+    const QString updater =
+        backupInLauncher ? m_destination + "/updateProgram" : m_dir->filePath("updater");
+    QVERIFY(QDir().mkpath(updater));
 
+    // A failed check returns at once: the hook must not outlive the row it captures.
+    const std::unique_ptr<void, void (*)(void *)> unhook(
+        &done, [](void *) { ReplaceSteps::setWriteHook(nullptr); });
     FileOperator copier;
-    copier.setCopyParams(m_source, m_destination, true, m_backup);
+    copier.setCopyParams(m_source, m_destination, true, updater + "/rollback");
     if (!undo)
         ReplaceSteps::setWriteHook(swapAt);
     const Run run = runOnThread(&copier);
@@ -518,11 +533,10 @@ void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough()
         QVERIFY2(run.finished, qPrintable(run.errorPath));
         ReplaceSteps::setWriteHook(swapAt);
         QStringList failed;
-        QVERIFY(!recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed));
+        QVERIFY(!recoveryOf(m_destination, updater).undo(&failed));
     } else {
         QVERIFY(!run.finished);
     }
-    ReplaceSteps::setWriteHook(nullptr);
     QVERIFY(done);
     QCOMPARE(snapshot(outside), outsideBefore);
 }
