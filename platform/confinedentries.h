@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "fileentries.h"
@@ -29,5 +31,42 @@ bool removeTreeBelow(const std::string &root, const std::string &relative);
 
 // removeTreeBelow for an absolute path: the parent is the root.
 bool removeTree(const std::string &path);
+
+// Writing below a root, by the same rule: nothing is ever made, renamed or written through a
+// link, so an entry swapped for one between a look and a write refuses the write.
+
+// Makes a real folder where nothing stands.
+bool makeFolderBelow(const std::string &root, const std::string &relative);
+
+// Makes a new link holding text as it stands, where nothing stands.
+bool createSymLinkBelow(const std::string &root, const std::string &relative,
+                        const std::string &text);
+
+// Renames the entry from over the entry to, in one step: a file or a link at to is replaced as
+// an entry. Both lie in the same folder.
+bool replaceEntryBelow(const std::string &root, const std::string &from, const std::string &to);
+
+// Flushes a folder's entries to the disk; an empty relative flushes the root itself.
+bool syncFolderBelow(const std::string &root, const std::string &relative);
+
+// A new file below a root, written and flushed through its own handle.
+class NewFileBelow
+{
+public:
+    NewFileBelow() = default;
+    ~NewFileBelow(); // closes; the file stays
+    NewFileBelow(const NewFileBelow &) = delete;
+    NewFileBelow &operator=(const NewFileBelow &) = delete;
+
+    // Where nothing stands (a leftover link there is never opened).
+    bool create(const std::string &root, const std::string &relative);
+    bool write(const void *data, std::size_t size);
+    // Flushes the data, gives the file its permission bits (POSIX; on Windows only "read-only"
+    // counts) and closes it.
+    bool finish(int posixMode);
+
+private:
+    std::intptr_t m_handle = -1;
+};
 
 } // namespace platform

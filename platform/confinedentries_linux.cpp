@@ -194,6 +194,105 @@ bool removeTreeBelow(const std::string &root, const std::string &relative)
     return removeAt(parent.fd(), leaf, 0);
 }
 
+bool makeFolderBelow(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    return openParent(root, relative, &parent, &leaf) == Way::Open &&
+           ::mkdirat(parent.fd(), leaf.c_str(), 0777) == 0;
+}
+
+bool createSymLinkBelow(const std::string &root, const std::string &relative,
+                        const std::string &text)
+{
+    Folder parent;
+    std::string leaf;
+    return openParent(root, relative, &parent, &leaf) == Way::Open &&
+           ::symlinkat(text.c_str(), parent.fd(), leaf.c_str()) == 0;
+}
+
+bool replaceEntryBelow(const std::string &root, const std::string &from, const std::string &to)
+{
+    Folder parent;
+    std::string leaf;
+    std::string fromLeaf;
+    const size_t slash = to.rfind('/');
+    const std::string folder = slash == std::string::npos ? std::string() : to.substr(0, slash);
+    // Both names in one folder, entered once: the rename cannot leave it.
+    if (from.rfind('/') != slash || from.compare(0, folder.size(), folder) != 0)
+        return false;
+    if (openParent(root, to, &parent, &leaf) != Way::Open)
+        return false;
+    fromLeaf = from.substr(slash == std::string::npos ? 0 : slash + 1);
+    return isPlainName(fromLeaf) && kindAt(parent.fd(), leaf) != EntryKind::Directory &&
+           ::renameat(parent.fd(), fromLeaf.c_str(), parent.fd(), leaf.c_str()) == 0;
+}
+
+bool syncFolderBelow(const std::string &root, const std::string &relative)
+{
+    if (partsOf(relative).empty()) {
+        const int fd = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd < 0)
+            return false;
+        const bool ok = ::fsync(fd) == 0;
+        ::close(fd);
+        return ok;
+    }
+    Folder parent;
+    std::string leaf;
+    if (openParent(root, relative, &parent, &leaf) != Way::Open)
+        return false;
+    const int fd = ::openat(parent.fd(), leaf.c_str(), kFolderFlags);
+    if (fd < 0)
+        return false;
+    const bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
+}
+
+NewFileBelow::~NewFileBelow()
+{
+    if (m_handle >= 0)
+        ::close(static_cast<int>(m_handle));
+}
+
+bool NewFileBelow::create(const std::string &root, const std::string &relative)
+{
+    Folder parent;
+    std::string leaf;
+    if (m_handle >= 0 || openParent(root, relative, &parent, &leaf) != Way::Open)
+        return false;
+    // Read and write: a tracer of flushes reads what each one made durable through it.
+    m_handle = ::openat(parent.fd(), leaf.c_str(),
+                        O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    return m_handle >= 0;
+}
+
+bool NewFileBelow::write(const void *data, std::size_t size)
+{
+    const char *bytes = static_cast<const char *>(data);
+    while (size > 0) {
+        const ssize_t n = ::write(static_cast<int>(m_handle), bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        bytes += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool NewFileBelow::finish(int posixMode)
+{
+    const int fd = static_cast<int>(m_handle);
+    m_handle = -1;
+    if (fd < 0)
+        return false;
+    const bool ok = ::fchmod(fd, static_cast<mode_t>(posixMode & 0777)) == 0 && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
 bool removeTree(const std::string &path)
 {
     std::string trimmed = path;

@@ -4,6 +4,7 @@
 #include "errordefine.h"
 #include "namedmutex.h"
 #include "packagetrust.h"
+#include "updaterlayout.h"
 #include "updatewindow.h"
 
 int main(int argc, char *argv[])
@@ -16,8 +17,7 @@ int main(int argc, char *argv[])
     const QString instanceName = arguments.size() > 1 ? arguments.at(1) : QString();
     // Held for the program's whole life: a launcher started meanwhile (other than by this
     // updater, with "update") sees it and stays away from the files being replaced.
-    platform::NamedMutex mutex(
-        QStringLiteral("Quillane_%1_update").arg(instanceName).toStdString());
+    platform::NamedMutex mutex(UpdaterLayout::mutexName(instanceName).toStdString());
 
     auto *window = new UpdateWindow(arguments);
     window->initUpdate();

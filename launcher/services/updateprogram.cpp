@@ -2,9 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QDir>
 #include <QFile>
-#include <QJsonObject>
 #include <QProcess>
 #include <QWidget>
 #include <QWindow>
@@ -14,8 +12,9 @@
 #include "diskspace.h"
 #include "launcherconfig.h"
 #include "packagetrust.h"
-#include "processes.h"
 #include "sizetext.h"
+#include "updateplan.h"
+#include "updaterlayout.h"
 
 UpdateProgram::UpdateProgram(QObject *parent)
     : QObject(parent)
@@ -32,27 +31,26 @@ void UpdateProgram::setMainWindow(QObject *window)
 
 QString UpdateProgram::updaterPath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/updateProgram/Update") +
-           QString::fromStdString(platform::executableSuffix());
+    return UpdaterLayout::ofLauncher(QCoreApplication::applicationDirPath()).updaterExecutable();
 }
 
 QStringList UpdateProgram::updaterArguments(const AppVersionInfo &info, const QString &launcherPath,
                                             const QString &languageCode)
 {
-    QJsonObject json;
-    json.insert(QStringLiteral("pkg_url"), info.packageUrl());
-    json.insert(QStringLiteral("pkg_md5"), info.packageMd5());
-    json.insert(QStringLiteral("exe_dir"), QDir::fromNativeSeparators(launcherPath));
-    json.insert(QStringLiteral("lang"), languageCode);
+    UpdatePlan plan;
+    plan.instance = QLatin1String(kInstanceName);
+    plan.launcherPath = launcherPath;
+    plan.languageCode = languageCode;
+    plan.packageUrl = info.packageUrl();
+    plan.packageMd5 = info.packageMd5();
     // An updater built with the same keys checks the package against it (older updaters
     // ignore it); without keys the command line stays as it always was.
-    if (PackageTrust::isEnabled() && !info.packageSignature().isEmpty())
-        json.insert(QStringLiteral("pkg_signature"), info.packageSignature());
-    // The signing keys the launcher accepted: root-signed, so the updater checks them itself.
-    if (PackageTrust::isEnabled() && !PackageTrust::delegatedField().isEmpty())
-        json.insert(QStringLiteral("signing_keys"), PackageTrust::delegatedField());
-    return {QLatin1String(kInstanceName),
-            QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))};
+    if (PackageTrust::isEnabled()) {
+        plan.signature = info.packageSignature();
+        // The signing keys the launcher accepted: root-signed, so the updater checks them.
+        plan.signingKeys = PackageTrust::delegatedField();
+    }
+    return plan.toArguments();
 }
 
 bool UpdateProgram::startUpdater(const AppVersionInfo &info, const QString &program)

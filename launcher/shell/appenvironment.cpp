@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "buildconfig.h"
+#include "updaterlayout.h"
 
 namespace {
 QMutex g_languageMutex;
@@ -35,7 +36,7 @@ QString AppEnvironment::launcherIdText()
 
 QString AppEnvironment::updaterMutexName()
 {
-    return QStringLiteral("Quillane_%1_update").arg(QLatin1String(kApplicationName));
+    return UpdaterLayout::mutexName(QLatin1String(kApplicationName));
 }
 
 QString AppEnvironment::currentLanguageCode()

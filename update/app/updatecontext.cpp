@@ -54,25 +54,29 @@ QString UpdateContext::launcherFolder()
     return QFileInfo(launcherPath()).absolutePath();
 }
 
+UpdaterLayout UpdateContext::layout()
+{
+    return UpdaterLayout(launcherFolder(), updaterFolder());
+}
+
 QString UpdateContext::downloadFolder()
 {
-    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("pkg"));
+    return layout().downloadFolder();
 }
 
 QString UpdateContext::packageFile()
 {
-    return QStringLiteral("%1/%2/%3")
-        .arg(updaterFolder(), QStringLiteral("pkg"), packageFileName());
+    return downloadFolder() + QChar('/') + packageFileName();
 }
 
 QString UpdateContext::extractionFolder()
 {
-    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("updateData"));
+    return layout().extractionFolder();
 }
 
 QString UpdateContext::backupFolder()
 {
-    return QStringLiteral("%1/%2").arg(updaterFolder(), QStringLiteral("rollback"));
+    return layout().backupFolder();
 }
 
 QString UpdateContext::languageFolder()

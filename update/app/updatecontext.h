@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include "updaterlayout.h"
+
 // What the whole updater knows about the launcher it replaces: the launcher's executable and
 // the package's file name, taken from the command line, and the working folders derived from
 // them and from the updater's own folder.
@@ -15,6 +17,8 @@ public:
 
     // The folder of the launcher's executable, absolute.
     static QString launcherFolder();
+    // The launcher's folder and the updater's folder with its working folders.
+    static UpdaterLayout layout();
     // Folders below the updater's own folder.
     static QString downloadFolder();
     static QString packageFile();

@@ -3,11 +3,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QJsonDocument>
 #include <QJsonObject>
 #include <QThread>
-#include <QUrl>
 
 #include "downloadmanager.h"
 #include "confinedentries.h"
@@ -24,6 +21,7 @@
 #include "packagetrust.h"
 #include "updatecontext.h"
 #include "updaterpackagecheck.h"
+#include "updateplan.h"
 #include "sizetext.h"
 
 namespace {
@@ -41,24 +39,6 @@ QString shownPath(const QString &path)
     return path.left(kShownPathLimit) + QStringLiteral("...");
 }
 
-bool isUsableLauncherPath(const QString &path)
-{
-    const QString suffix = QString::fromStdString(platform::executableSuffix()).mid(1);
-    const QFileInfo info(path);
-    // The suffix test alone lets an empty or relative path through where executables carry
-    // no suffix; neither names a launcher that could be started.
-    return info.suffix() == suffix && !path.isEmpty() && QDir::isAbsolutePath(path) &&
-           !info.fileName().isEmpty();
-}
-
-bool isUsablePackageUrl(const QUrl &url)
-{
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    return (scheme == QLatin1String("http") || scheme == QLatin1String("https")) &&
-           !url.host().isEmpty() && !url.fileName(QUrl::FullyDecoded).isEmpty();
-}
 } // namespace
 
 UpdateWindow::UpdateWindow(const QStringList &arguments, QWidget *parent)
@@ -118,55 +98,46 @@ void UpdateWindow::initUpdate()
     }
     // A replacement an earlier updater could not end is ended first; should it stay mixed,
     // its journal and originals stay too, and this update's backups never replace them.
-    ReplaceRecovery::recover(replaceFolders());
+    recovery().recover();
     startDownload();
 }
 
-ReplaceRecovery::Folders UpdateWindow::replaceFolders()
+ReplaceRecovery UpdateWindow::recovery()
 {
-    return {UpdateContext::launcherFolder(), UpdateContext::downloadFolder(),
-            UpdateContext::extractionFolder(), UpdateContext::backupFolder()};
+    return ReplaceRecovery(UpdateContext::layout());
 }
 
 bool UpdateWindow::parseArguments()
 {
-    if (m_arguments.size() < 3)
+    const std::optional<UpdatePlan> plan = UpdatePlan::fromArguments(m_arguments.mid(1));
+    if (!plan)
         return false;
 
-    const QJsonDocument doc = QJsonDocument::fromJson(m_arguments.at(2).toUtf8());
-    const QJsonObject params = doc.isObject() ? doc.object() : QJsonObject();
-    // A missing key or one of another type reads as the empty string.
-    const auto text = [&params](const char *key) {
-        return params.value(QLatin1String(key)).toString();
-    };
-
-    Language::instance()->loadLanguage(text("lang"));
+    Language::instance()->loadLanguage(plan->languageCode);
     m_progressDlg.retranslate();
 
-    const QString exeDir = text("exe_dir");
-    m_packageUrl = text("pkg_url");
-    m_packageMd5 = text("pkg_md5");
-    m_packageSignature = params.value(QLatin1String("pkg_signature")).toObject();
-    UpdaterPackageCheck::acceptSigningKeys(params.value(QLatin1String("signing_keys")).toObject());
-    const QUrl url(m_packageUrl, QUrl::TolerantMode);
+    m_packageUrl = plan->packageUrl;
+    m_packageMd5 = plan->packageMd5;
+    m_packageSignature = plan->signature;
+    UpdaterPackageCheck::acceptSigningKeys(plan->signingKeys);
     // The name decides where in pkg/ the bytes land: "..", a backslash (a folder on Windows) or
     // a hidden name must not reach further.
-    const QString addressName = url.fileName(QUrl::FullyDecoded);
+    const QString addressName = plan->addressFileName();
     UpdateContext::setPackageFileName(PackageFileName::isPlain(addressName)
                                           ? addressName
                                           : QStringLiteral("launcher-package.7z"));
 
-    if (!isUsableLauncherPath(exeDir)) {
+    if (!plan->hasUsableLauncherPath()) {
         // The rejected path is not kept, so the way back to the launcher starts nothing.
         DlgYesNo dlg;
-        dlg.setTitleAndText(tr("title_tip"),
-                            tr("message_main_process_parameter_abnormal") + shownPath(exeDir));
+        dlg.setTitleAndText(tr("title_tip"), tr("message_main_process_parameter_abnormal") +
+                                                 shownPath(plan->launcherPath));
         dlg.exec();
         return false;
     }
-    UpdateContext::setLauncherPath(exeDir);
+    UpdateContext::setLauncherPath(plan->launcherPath);
 
-    if (!isUsablePackageUrl(url)) {
+    if (!plan->hasUsablePackageUrl()) {
         DlgYesNo::showNotice(tr("title_tip"), tr("message_update_address_abnormal"));
         return false;
     }
@@ -403,7 +374,7 @@ void UpdateWindow::onCopyFinish()
 {
     m_progressDlg.setCloseEnabled(true);
     m_state = Succeeded;
-    ReplaceRecovery::finish(replaceFolders());
+    recovery().finish();
     m_progressDlg.showResultPage(tr("title_update_success"),
                                  tr("message_click_button_open_launcher"),
                                  tr("button_open_launcher"), kPictureSucceeded);
@@ -500,7 +471,7 @@ void UpdateWindow::closeUpdate()
             m_copyThread->wait();
         }
         QStringList failed;
-        if (!ReplaceRecovery::undo(replaceFolders(), &failed)) {
+        if (!recovery().undo(&failed)) {
             // Starting the launcher over a folder that is part old, part new would look like
             // success. The page names the launcher's files that are held and lets the player
             // go: the next start of either program finishes the undo.

@@ -79,7 +79,7 @@ private:
     // A package the publisher did not sign as this launcher's release: shown with its code.
     void refuseSignature(ErrorDefine::ErrorCode code, const QString &why);
     static void removeFolder(const QString &path);
-    static ReplaceRecovery::Folders replaceFolders();
+    static ReplaceRecovery recovery();
     void onUnzipRunEnded();
 
     QStringList m_arguments;

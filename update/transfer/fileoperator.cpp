@@ -159,11 +159,18 @@ bool FileOperator::saveOriginal(const Step &step, ReplaceSteps::FoldersToFlush *
     // An earlier backup of this name holds the older, original version: keep it.
     if (kindOf(backupPath) != platform::EntryKind::Missing)
         return true;
-    const int slash = step.relative.lastIndexOf(QChar('/'));
-    return QDir().mkpath(m_backupRoot) &&
-           ReplaceSteps::makeRealFolder(m_backupRoot,
-                                        slash < 0 ? QString() : step.relative.left(slash)) &&
-           ReplaceSteps::installEntry(step.target, backupPath, dirty);
+    // Backups in the launcher's folder (the updater's own "rollback") are written through it:
+    // the updater's folder swapped for a link meanwhile refuses them instead of leading out.
+    const QString launcher = QDir::cleanPath(m_destination) + QChar('/');
+    const QString backup = QDir::cleanPath(m_backupRoot);
+    const bool inLauncher = backup.startsWith(launcher);
+    const QString root = inLauncher ? m_destination : m_backupRoot;
+    const QString inside =
+        inLauncher ? backup.mid(launcher.size()) + QChar('/') + step.relative : step.relative;
+    const int slash = inside.lastIndexOf(QChar('/'));
+    return (inLauncher || QDir().mkpath(m_backupRoot)) &&
+           ReplaceSteps::makeRealFolder(root, slash < 0 ? QString() : inside.left(slash)) &&
+           ReplaceSteps::installEntry(step.target, root, inside, dirty);
 }
 
 bool FileOperator::saveOriginals()
@@ -218,15 +225,15 @@ bool FileOperator::copyDir()
             break;
         case Step::Add:
         case Step::Replace:
-            ok = ReplaceSteps::installEntry(step.source, step.target, &dirty);
+            ok = ReplaceSteps::installEntry(step.source, m_destination, step.relative, &dirty);
             if (!ok)
                 m_errorPath = step.source;
             break;
         case Step::LinkToFolder:
-            ok = ReplaceSteps::removeLeaf(step.target, &dirty);
+            ok = ReplaceSteps::removeLeaf(m_destination, step.relative, &dirty);
             Q_FALLTHROUGH();
         case Step::MakeFolder:
-            ok = ok && ReplaceSteps::makeFolder(step.target, &dirty);
+            ok = ok && ReplaceSteps::makeFolder(m_destination, step.relative, &dirty);
             if (!ok)
                 m_errorPath = step.target;
             break;

@@ -477,8 +477,7 @@ void TestUpdateWindow::rollbackOverAHeldFileNeverReturnsToTheLauncher()
 
     // Let go: the next start finishes the rollback.
     QVERIFY(QDir(m_launcherDir + "/sub/changed.txt").removeRecursively());
-    QCOMPARE(ReplaceRecovery::recover({m_launcherDir, m_updaterDir + "/pkg",
-                                       m_updaterDir + "/updateData", m_updaterDir + "/rollback"}),
+    QCOMPARE(ReplaceRecovery(UpdaterLayout(m_launcherDir, m_updaterDir)).recover(),
              ReplaceRecovery::Outcome::RolledBack);
     QCOMPARE(readFile(m_launcherDir + "/sub/changed.txt"), QByteArray("old"));
     QVERIFY(!QDir(m_updaterDir + "/rollback").exists());

@@ -11,6 +11,7 @@
 #include <QtTest>
 
 #include <cstdio>
+#include <memory>
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -20,6 +21,7 @@
 #include "fileoperator.h"
 #include "replacejournal.h"
 #include "replacerecovery.h"
+#include "replacesteps.h"
 #include "transfertestutil.h"
 
 using namespace TransferTest;
@@ -27,9 +29,9 @@ using namespace TransferTest;
 namespace {
 const char kChildVariable[] = "UPTRANSFER_COPY_CHILD";
 
-ReplaceRecovery::Folders foldersOf(const QString &launcher, const QString &updater)
+ReplaceRecovery recoveryOf(const QString &launcher, const QString &updater)
 {
-    return {launcher, updater + "/pkg", updater + "/updateData", updater + "/rollback"};
+    return ReplaceRecovery(UpdaterLayout(launcher, updater));
 }
 
 // One copy run in a process of its own, optionally as another user, so that it can be killed
@@ -83,6 +85,8 @@ private slots:
     void dotFilesAndFoldersAreReplacedBackedUpAndRestored();
     void linksAreReplacedAsEntriesNeverWrittenThrough_data();
     void linksAreReplacedAsEntriesNeverWrittenThrough();
+    void foldersSwappedForLinksMidRunAreNeverWrittenThrough_data();
+    void foldersSwappedForLinksMidRunAreNeverWrittenThrough();
     void restoreGoesOnPastALockedFileAndRetriesIt();
     void retryWithANewerPackageKeepsTheOriginalBackups();
 
@@ -409,7 +413,7 @@ void tst_FileOperator::dotFilesAndFoldersAreReplacedBackedUpAndRestored()
     QCOMPARE(snapshot(m_destination), snapshot(m_source));
     QCOMPARE(snapshot(m_backup).value(".version"), QByteArray("1"));
 
-    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QVERIFY(recoveryOf(m_destination, m_dir->filePath("updater")).undo());
     QCOMPARE(snapshot(m_destination), before);
     QVERIFY(!QFileInfo::exists(m_backup + ".journal"));
 }
@@ -461,9 +465,79 @@ void tst_FileOperator::linksAreReplacedAsEntriesNeverWrittenThrough()
                                         {"plugins", "-> " + outside.toUtf8() + "/plugins"}}));
 
     QStringList failed;
-    QVERIFY2(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed),
+    QVERIFY2(recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed),
              qPrintable(failed.join(' ')));
     QCOMPARE(snapshot(m_destination), before);
+    QCOMPARE(snapshot(outside), outsideBefore);
+}
+
+void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough_data()
+{
+    QTest::addColumn<bool>("undo");             // swapped while the undo restores, or while copying
+    QTest::addColumn<bool>("backupInLauncher"); // the backups in the launcher's updater folder
+    QTest::addColumn<QString>("swapped");       // relative to the test's folder
+    QTest::addColumn<QString>("writtenThen");   // the entry whose write swaps it, likewise
+    QTest::addColumn<QStringList>("outsideFiles");
+    const QStringList plugins{"libqxcb.so", "x.dll", "added.dll", "platforms/libqxcb.so"};
+    QTest::newRow("launcher's folder, replacing")
+        << false << false << "launcher/plugins/platforms"
+        << "launcher/plugins/platforms/libqxcb.so" << plugins;
+    QTest::newRow("launcher's folder, adding") << false << false << "launcher/plugins"
+                                               << "launcher/plugins/added.dll" << plugins;
+    QTest::newRow("backup folder, saving the original")
+        << false << false << "updater/rollback/plugins/platforms"
+        << "updater/rollback/plugins/platforms/libqxcb.so" << plugins;
+    QTest::newRow("updater's folder, saving the original")
+        << false << true << "launcher/updateProgram"
+        << "launcher/updateProgram/rollback/plugins/platforms/libqxcb.so"
+        << QStringList{"rollback/plugins/platforms/libqxcb.so"};
+    QTest::newRow("launcher's folder, undoing")
+        << true << false << "launcher/plugins/platforms"
+        << "launcher/plugins/platforms/libqxcb.so" << plugins;
+}
+
+// An entry checked as a real folder and swapped for a link to an outside folder between the
+// check and the write: the write is refused, whatever it was about to write.
+void tst_FileOperator::foldersSwappedForLinksMidRunAreNeverWrittenThrough()
+{
+    QFETCH(bool, undo);
+    QFETCH(bool, backupInLauncher);
+    QFETCH(QString, swapped);
+    QFETCH(QString, writtenThen);
+    QFETCH(QStringList, outsideFiles);
+    makeOldAndNew();
+    const QString outside = m_dir->filePath("outside");
+    for (const QString &name : outsideFiles)
+        writeFile(outside + "/" + name, "outside " + name.toUtf8());
+    const auto outsideBefore = snapshot(outside);
+    const QString folder = m_dir->filePath(swapped);
+    bool done = false;
+    const auto swapAt = [&](const QString &path) {
+        if (done || path != m_dir->filePath(writtenThen))
+            return;
+        done = QDir().rename(folder, folder + ".moved") && makeLink(outside, folder);
+    };
+    const QString updater =
+        backupInLauncher ? m_destination + "/updateProgram" : m_dir->filePath("updater");
+    QVERIFY(QDir().mkpath(updater));
+
+    // A failed check returns at once: the hook must not outlive the row it captures.
+    const std::unique_ptr<void, void (*)(void *)> unhook(
+        &done, [](void *) { ReplaceSteps::setWriteHook(nullptr); });
+    FileOperator copier;
+    copier.setCopyParams(m_source, m_destination, true, updater + "/rollback");
+    if (!undo)
+        ReplaceSteps::setWriteHook(swapAt);
+    const Run run = runOnThread(&copier);
+    if (undo) {
+        QVERIFY2(run.finished, qPrintable(run.errorPath));
+        ReplaceSteps::setWriteHook(swapAt);
+        QStringList failed;
+        QVERIFY(!recoveryOf(m_destination, updater).undo(&failed));
+    } else {
+        QVERIFY(!run.finished);
+    }
+    QVERIFY(done);
     QCOMPARE(snapshot(outside), outsideBefore);
 }
 
@@ -503,8 +577,7 @@ void tst_FileOperator::restoreGoesOnPastALockedFileAndRetriesIt()
                 QDir(held).removeRecursively();
         });
     QStringList failed;
-    const bool undone =
-        ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed);
+    const bool undone = recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed);
     qInstallMessageHandler(previous);
     QVERIFY2(undone, qPrintable(failed.join(' ')));
     QCOMPARE(snapshot(m_destination), before);
@@ -516,7 +589,7 @@ void tst_FileOperator::restoreGoesOnPastALockedFileAndRetriesIt()
     QVERIFY(runOnThread(&copier).finished);
     QVERIFY(QFile::remove(m_destination + "/plugins/x.dll"));
     QVERIFY(writeFile(m_destination + "/plugins/x.dll/held", "held"));
-    QVERIFY(!ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater")), &failed));
+    QVERIFY(!recoveryOf(m_destination, m_dir->filePath("updater")).undo(&failed));
     QCOMPARE(failed, QStringList{m_destination + "/plugins/x.dll"});
     QCOMPARE(readFile(m_backup + "/plugins/x.dll"), QByteArray("old x"));
     QVERIFY(QFileInfo::exists(m_backup + ".journal"));
@@ -548,7 +621,7 @@ void tst_FileOperator::retryWithANewerPackageKeepsTheOriginalBackups()
 
     // The rollback brings back the player's original launcher, and takes away what either
     // package added.
-    QVERIFY(ReplaceRecovery::undo(foldersOf(m_destination, m_dir->filePath("updater"))));
+    QVERIFY(recoveryOf(m_destination, m_dir->filePath("updater")).undo());
     QCOMPARE(snapshot(m_destination), before);
 }
 

@@ -12,18 +12,18 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc != 2)
         return 2;
-    const ReplaceRecovery::Folders folders =
-        ReplaceRecovery::foldersOfLauncher(QString::fromLocal8Bit(argv[1]));
+    const UpdaterLayout layout = UpdaterLayout::ofLauncher(QString::fromLocal8Bit(argv[1]));
     // The window makes the backup folder before the copy starts.
-    if (!QDir().mkpath(folders.backup))
+    if (!QDir().mkpath(layout.backupFolder()))
         return 3;
     FileOperator copier;
-    copier.setCopyParams(folders.extraction, folders.launcher, true, folders.backup);
+    copier.setCopyParams(layout.extractionFolder(), layout.launcherFolder(), true,
+                         layout.backupFolder());
     bool finished = false;
     QObject::connect(&copier, &FileOperator::copyFinish, [&finished] { finished = true; });
     copier.onCopyDirFiles();
     if (!finished)
         return 1;
-    ReplaceRecovery::finish(folders);
+    ReplaceRecovery(layout).finish();
     return 0;
 }

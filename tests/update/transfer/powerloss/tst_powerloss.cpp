@@ -180,7 +180,7 @@ void tst_PowerLoss::everyFlushedStateRecoversWhollyOldOrWhollyNew()
         const QString crash = dir.filePath(QStringLiteral("crash%1/launcher").arg(states++));
         QVERIFY(build(disk, root, crash));
         QStringList failed;
-        ReplaceRecovery::recover(ReplaceRecovery::foldersOfLauncher(crash), &failed);
+        ReplaceRecovery(UpdaterLayout::ofLauncher(crash)).recover(&failed);
         const auto files = launcherFiles(crash);
         QString problem;
         if (files == old)

@@ -32,20 +32,6 @@ void removeFolder(const QString &path)
         qWarning() << "rollback: could not remove" << path;
 }
 
-// The updater's folders belong to the launcher's folder: a backup folder that is a link (or
-// lies in one) holds no originals of ours, and undoing from it would act elsewhere.
-bool backupIsOurs(const ReplaceRecovery::Folders &folders)
-{
-    const platform::EntryKind updater = kindOf(QFileInfo(folders.backup).absolutePath());
-    const platform::EntryKind backup = kindOf(folders.backup);
-    if (updater == platform::EntryKind::Directory &&
-        (backup == platform::EntryKind::Directory || backup == platform::EntryKind::Missing))
-        return true;
-    qWarning() << "rollback: refused: the updater's folder or its backup folder is a link"
-               << folders.backup;
-    return false;
-}
-
 QString parentOf(const QString &relative)
 {
     const int slash = relative.lastIndexOf(QChar('/'));
@@ -60,17 +46,33 @@ void noteFailure(QStringList *failed, const QString &path)
 }
 } // namespace
 
-ReplaceRecovery::Folders ReplaceRecovery::foldersOfLauncher(const QString &launcherFolder)
+ReplaceRecovery::ReplaceRecovery(const UpdaterLayout &layout)
+    : m_layout(layout)
+    , m_journal(layout.backupFolder())
+{}
+
+// The updater's folders belong to the launcher's folder: a backup folder that is a link (or
+// lies in one) holds no originals of ours, and undoing from it would act elsewhere.
+bool ReplaceRecovery::backupIsOurs() const
 {
-    const QString updater = launcherFolder + QStringLiteral("/updateProgram");
-    return {launcherFolder, updater + QStringLiteral("/pkg"),
-            updater + QStringLiteral("/updateData"), updater + QStringLiteral("/rollback")};
+    const QString backup = m_layout.backupFolder();
+    const platform::EntryKind updater = kindOf(QFileInfo(backup).absolutePath());
+    const platform::EntryKind kind = kindOf(backup);
+    if (updater == platform::EntryKind::Directory &&
+        (kind == platform::EntryKind::Directory || kind == platform::EntryKind::Missing))
+        return true;
+    qWarning() << "rollback: refused: the updater's folder or its backup folder is a link"
+               << backup;
+    return false;
 }
 
-bool ReplaceRecovery::restorePass(const QString &source, const QString &destination,
-                                  QStringList *failed, ReplaceSteps::FoldersToFlush *dirty)
+bool ReplaceRecovery::restorePass(const QString &source, const QString &root,
+                                  const QString &relative, QStringList *failed,
+                                  ReplaceSteps::FoldersToFlush *dirty)
 {
     bool ok = true;
+    const std::string base = native(root);
+    const QString destination = relative.isEmpty() ? root : root + QChar('/') + relative;
     const QFileInfoList entries = QDir(source).entryInfoList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
     for (const QFileInfo &entry : entries) {
@@ -78,26 +80,27 @@ bool ReplaceRecovery::restorePass(const QString &source, const QString &destinat
         // A backup cut short by a kill: its original was never touched.
         if (ReplaceSteps::isTemporaryName(from))
             continue;
-        const QString target = destination + QChar('/') + entry.fileName();
-        const platform::EntryKind kind = kindOf(from);
-        if (kind == platform::EntryKind::Directory) {
-            const platform::EntryKind there = kindOf(target);
+        const QString name = entry.fileName();
+        const QString inside = relative.isEmpty() ? name : relative + QChar('/') + name;
+        const QString target = destination + QChar('/') + name;
+        const platform::EntryKind there = platform::entryKindBelow(base, native(inside));
+        if (kindOf(from) == platform::EntryKind::Directory) {
             // Never into a link: what lies behind it is not the launcher's folder.
             if (there != platform::EntryKind::Directory &&
                 (there != platform::EntryKind::Missing ||
-                 !ReplaceSteps::makeFolder(target, dirty))) {
+                 !ReplaceSteps::makeFolder(root, inside, dirty))) {
                 noteFailure(failed, target);
                 ok = false;
                 continue;
             }
-            ok = restorePass(from, target, failed, dirty) && ok;
+            ok = restorePass(from, root, inside, failed, dirty) && ok;
             continue;
         }
         if (ReplaceSteps::sameEntry(from, target))
             continue;
-        const platform::EntryKind there = kindOf(target);
-        if ((there != platform::EntryKind::Missing && !ReplaceSteps::isLeafEntry(target)) ||
-            !ReplaceSteps::installEntry(from, target, dirty)) {
+        if ((there != platform::EntryKind::Missing && there != platform::EntryKind::File &&
+             there != platform::EntryKind::SymLink) ||
+            !ReplaceSteps::installEntry(from, root, inside, dirty)) {
             noteFailure(failed, target);
             ok = false;
         }
@@ -115,7 +118,7 @@ bool ReplaceRecovery::restoreTree(const QString &source, const QString &destinat
     for (int attempt = 1;; ++attempt) {
         QStringList failedNow;
         ReplaceSteps::FoldersToFlush dirty;
-        const bool restored = restorePass(source, destination, &failedNow, &dirty);
+        const bool restored = restorePass(source, destination, QString(), &failedNow, &dirty);
         if (ReplaceSteps::flushFolders(dirty) && restored)
             return true;
         if (attempt == kAttempts) {
@@ -128,18 +131,17 @@ bool ReplaceRecovery::restoreTree(const QString &source, const QString &destinat
     }
 }
 
-bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
+bool ReplaceRecovery::undoPass(QStringList *failed)
 {
     ReplaceSteps::FoldersToFlush dirty;
-    ReplaceJournal journal(folders.backup);
-    const std::string root = native(folders.launcher);
+    const QString launcher = m_layout.launcherFolder();
+    const std::string root = native(launcher);
     const auto touched = [&](const QString &relative) {
-        const QString parent = parentOf(relative);
-        dirty.insert(parent.isEmpty() ? folders.launcher : folders.launcher + QChar('/') + parent);
+        dirty.insert({launcher, parentOf(relative)});
     };
     bool ok = true;
-    if (journal.load()) {
-        const auto entries = journal.entries();
+    if (m_journal.load()) {
+        const auto entries = m_journal.entries();
         for (const auto &entry : entries) {
             const QString temporary = ReplaceSteps::temporaryName(entry.second);
             if (platform::entryKindBelow(root, native(temporary)) != platform::EntryKind::Missing &&
@@ -149,7 +151,7 @@ bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
         // Newest first: what was added inside a made folder goes before the folder.
         for (auto it = entries.crbegin(); it != entries.crend(); ++it) {
             const std::string relative = native(it->second);
-            const QString target = folders.launcher + QChar('/') + it->second;
+            const QString target = launcher + QChar('/') + it->second;
             if (platform::passesThroughLink(root, relative)) {
                 // The replacement never writes through a link, so such an entry is not one of
                 // its steps: whatever lies behind the link is left alone.
@@ -179,23 +181,22 @@ bool ReplaceRecovery::undoPass(const Folders &folders, QStringList *failed)
             }
         }
     }
-    ok = restorePass(folders.backup, folders.launcher, failed, &dirty) && ok;
+    ok = restorePass(m_layout.backupFolder(), launcher, QString(), failed, &dirty) && ok;
     // The folder is wholly old on the disk before its journal and backups go.
     return ReplaceSteps::flushFolders(dirty) && ok;
 }
 
-bool ReplaceRecovery::undo(const Folders &folders, QStringList *failed)
+bool ReplaceRecovery::undo(QStringList *failed)
 {
-    if (!backupIsOurs(folders))
+    if (!backupIsOurs())
         return false;
-    if (kindOf(folders.backup) != platform::EntryKind::Directory &&
-        !ReplaceJournal(folders.backup).exists()) {
-        removeFolder(folders.extraction);
+    if (kindOf(m_layout.backupFolder()) != platform::EntryKind::Directory && !m_journal.exists()) {
+        removeFolder(m_layout.extractionFolder());
         return true;
     }
     for (int attempt = 1;; ++attempt) {
         QStringList failedNow;
-        if (undoPass(folders, &failedNow))
+        if (undoPass(&failedNow))
             break;
         if (attempt == kAttempts) {
             if (failed)
@@ -204,55 +205,56 @@ bool ReplaceRecovery::undo(const Folders &folders, QStringList *failed)
         }
         QThread::msleep(kPauseMs);
     }
-    removeFolder(folders.extraction);
-    removeFolder(folders.backup);
-    ReplaceJournal(folders.backup).remove();
+    removeFolder(m_layout.extractionFolder());
+    removeFolder(m_layout.backupFolder());
+    m_journal.remove();
     return true;
 }
 
-void ReplaceRecovery::finish(const Folders &folders)
+void ReplaceRecovery::finish()
 {
     // Each removal may be cut short: the committed journal, removed last, has it done again.
-    for (const QString &folder : {folders.download, folders.extraction, folders.backup}) {
+    for (const QString &folder :
+         {m_layout.downloadFolder(), m_layout.extractionFolder(), m_layout.backupFolder()}) {
         ReplaceSteps::faultPoint();
         removeFolder(folder);
     }
     ReplaceSteps::faultPoint();
-    ReplaceJournal(folders.backup).remove();
+    m_journal.remove();
 }
 
-ReplaceRecovery::Outcome ReplaceRecovery::recover(const Folders &folders, QStringList *failed)
+ReplaceRecovery::Outcome ReplaceRecovery::recover(QStringList *failed)
 {
-    ReplaceJournal journal(folders.backup);
-    if (!journal.exists())
+    if (!m_journal.exists())
         return Outcome::Nothing;
-    if (!backupIsOurs(folders))
+    if (!backupIsOurs())
         return Outcome::Failed;
-    if (!journal.load()) {
+    const QString launcher = m_layout.launcherFolder();
+    const QString backup = m_layout.backupFolder();
+    if (!m_journal.load()) {
         // The header goes into place whole, so an unreadable journal was damaged afterwards.
         // The backup folder still holds the originals of whatever was replaced.
-        if (kindOf(folders.backup) != platform::EntryKind::Directory) {
+        if (kindOf(backup) != platform::EntryKind::Directory) {
             qWarning() << "rollback: an unreadable journal and no backups: nothing to undo";
-            journal.remove();
+            m_journal.remove();
             return Outcome::Nothing;
         }
-        qWarning() << "rollback: the journal is unreadable; restoring the originals in"
-                   << folders.backup;
-    } else if (QDir::cleanPath(journal.root()) != QDir::cleanPath(folders.launcher)) {
+        qWarning() << "rollback: the journal is unreadable; restoring the originals in" << backup;
+    } else if (QDir::cleanPath(m_journal.root()) != QDir::cleanPath(launcher)) {
         // Its entries are relative: they hold wherever the folder lies now.
-        qWarning() << "rollback: the launcher folder moved from" << journal.root()
+        qWarning() << "rollback: the launcher folder moved from" << m_journal.root()
                    << "; recovering it where it is now";
     }
-    if (journal.isCommitted()) {
-        finish(folders);
-        qDebug() << "rollback: finished the replacement of" << folders.launcher;
+    if (m_journal.isCommitted()) {
+        finish();
+        qDebug() << "rollback: finished the replacement of" << launcher;
         return Outcome::Finished;
     }
-    if (!undo(folders, failed)) {
-        qWarning() << "rollback: the launcher folder is still mixed" << folders.launcher;
+    if (!undo(failed)) {
+        qWarning() << "rollback: the launcher folder is still mixed" << launcher;
         return Outcome::Failed;
     }
-    qDebug() << "rollback: undid the unfinished replacement of" << folders.launcher;
+    qDebug() << "rollback: undid the unfinished replacement of" << launcher;
     return Outcome::RolledBack;
 }
 
@@ -260,8 +262,8 @@ ReplaceRecovery::Outcome
 ReplaceRecovery::recoverAtStartup(const QString &launcherFolder,
                                   const std::function<bool()> &updaterRunning)
 {
-    const Folders folders = foldersOfLauncher(launcherFolder);
-    if (!ReplaceJournal(folders.backup).exists())
+    ReplaceRecovery recovery(UpdaterLayout::ofLauncher(launcherFolder));
+    if (!recovery.m_journal.exists())
         return Outcome::Nothing;
     // The updater that started this launcher may still be on its way out.
     QElapsedTimer waited;
@@ -273,5 +275,5 @@ ReplaceRecovery::recoverAtStartup(const QString &launcherFolder,
         }
         QThread::msleep(100);
     }
-    return recover(folders, nullptr);
+    return recovery.recover(nullptr);
 }

@@ -7,10 +7,27 @@
 #include <atomic>
 #include <cstdio>
 
+#include "confinedentries.h"
 #include "fileentries.h"
 #include "processes.h"
 
 namespace {
+std::function<void(const QString &)> &writeHook()
+{
+    static std::function<void(const QString &)> hook;
+    return hook;
+}
+
+void aboutToWrite(const QString &path)
+{
+#ifdef LUNMERE_FAULT_INJECTION
+    if (writeHook())
+        writeHook()(path);
+#else
+    Q_UNUSED(path)
+#endif
+}
+
 std::string native(const QString &path)
 {
     return QFile::encodeName(path).toStdString();
@@ -21,35 +38,45 @@ platform::EntryKind kindOf(const QString &path)
     return platform::entryKind(native(path));
 }
 
-bool syncParent(const QString &path, ReplaceSteps::FoldersToFlush *dirty)
+QString parentOf(const QString &relative)
 {
-    const QString parent = QFileInfo(path).absolutePath();
-    if (dirty) {
-        dirty->insert(parent);
-        return true;
-    }
-    return platform::syncDirectory(native(parent));
+    const int slash = relative.lastIndexOf(QChar('/'));
+    return slash < 0 ? QString() : relative.left(slash);
 }
 
-bool copyFileData(const QString &source, const QString &target)
+bool syncParent(const QString &root, const QString &relative, ReplaceSteps::FoldersToFlush *dirty)
+{
+    const QString parent = parentOf(relative);
+    if (dirty) {
+        dirty->insert({root, parent});
+        return true;
+    }
+    return platform::syncFolderBelow(native(root), native(parent));
+}
+
+// QFile's permission flags as POSIX mode bits.
+int posixMode(QFileDevice::Permissions permissions)
+{
+    const int bits = int(permissions);
+    return ((bits >> 12) & 07) << 6 | ((bits >> 4) & 07) << 3 | (bits & 07);
+}
+
+bool copyFileData(const QString &source, const std::string &root, const std::string &relative)
 {
     QFile input(source);
     if (!input.open(QIODevice::ReadOnly))
         return false;
-    QFile output(target);
+    platform::NewFileBelow output;
     // A new name only: whatever a leftover link there points to is never opened.
-    if (!output.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!output.create(root, relative))
         return false;
     constexpr qint64 kChunk = 256 * 1024;
     while (!input.atEnd()) {
         const QByteArray buffer = input.read(kChunk);
-        if (buffer.isEmpty() || output.write(buffer) != buffer.size())
+        if (buffer.isEmpty() || !output.write(buffer.constData(), size_t(buffer.size())))
             return false;
     }
-    const bool ok = input.error() == QFileDevice::NoError && output.flush() &&
-                    output.setPermissions(input.permissions());
-    output.close();
-    return ok && output.error() == QFileDevice::NoError;
+    return input.error() == QFileDevice::NoError && output.finish(posixMode(input.permissions()));
 }
 } // namespace
 
@@ -105,74 +132,81 @@ bool isTemporaryName(const QString &path)
 bool flushFolders(const FoldersToFlush &folders)
 {
     bool ok = true;
-    for (const QString &folder : folders) {
+    for (const FolderBelow &folder : folders) {
+        const std::string root = native(folder.first);
+        const std::string relative = native(folder.second);
         // A folder removed after its entries changed has nothing left to flush; its parent
         // is in the set.
-        if (kindOf(folder) == platform::EntryKind::Directory)
-            ok = platform::syncDirectory(native(folder)) && ok;
+        const platform::EntryKind kind =
+            relative.empty() ? platform::entryKind(root) : platform::entryKindBelow(root, relative);
+        if (kind == platform::EntryKind::Directory)
+            ok = platform::syncFolderBelow(root, relative) && ok;
     }
     return ok;
 }
 
-bool installEntry(const QString &source, const QString &target, FoldersToFlush *dirty)
+bool installEntry(const QString &source, const QString &root, const QString &relative,
+                  FoldersToFlush *dirty)
 {
-    const QString temporary = temporaryName(target);
-    if (!platform::removeEntry(native(temporary)))
+    aboutToWrite(root + QChar('/') + relative);
+    const std::string base = native(root);
+    const std::string temporary = native(temporaryName(relative));
+    if (!platform::removeEntryBelow(base, temporary))
         return false;
     bool made = false;
     if (kindOf(source) == platform::EntryKind::SymLink) {
         std::string text;
         made = platform::readSymLink(native(source), &text) &&
-               platform::createSymLink(text, native(temporary));
+               platform::createSymLinkBelow(base, temporary, text);
     } else {
-        made = copyFileData(source, temporary) && platform::syncFile(native(temporary));
+        made = copyFileData(source, base, temporary);
     }
     if (!made || !faultPoint()) {
-        platform::removeEntry(native(temporary));
+        platform::removeEntryBelow(base, temporary);
         return false;
     }
-    if (!platform::replaceEntry(native(temporary), native(target))) {
+    if (!platform::replaceEntryBelow(base, temporary, native(relative))) {
         // Nothing may survive a replacement but its old or its new entries.
-        platform::removeEntry(native(temporary));
+        platform::removeEntryBelow(base, temporary);
         return false;
     }
-    return faultPoint() && syncParent(target, dirty);
+    return faultPoint() && syncParent(root, relative, dirty);
 }
 
-bool makeFolder(const QString &path, FoldersToFlush *dirty)
+bool makeFolder(const QString &root, const QString &relative, FoldersToFlush *dirty)
 {
-    return faultPoint() && QDir().mkdir(path) && syncParent(path, dirty);
+    aboutToWrite(root + QChar('/') + relative);
+    return faultPoint() && platform::makeFolderBelow(native(root), native(relative)) &&
+           syncParent(root, relative, dirty);
 }
 
 bool makeRealFolder(const QString &root, const QString &relative)
 {
-    QString path = root;
+    QString path;
     const QStringList parts = relative.split(QChar('/'), Qt::SkipEmptyParts);
     for (const QString &part : parts) {
-        path += QChar('/') + part;
-        const platform::EntryKind kind = kindOf(path);
+        path += (path.isEmpty() ? QString() : QStringLiteral("/")) + part;
+        const platform::EntryKind kind = platform::entryKindBelow(native(root), native(path));
         if (kind == platform::EntryKind::Directory)
             continue;
-        if (kind != platform::EntryKind::Missing || !makeFolder(path))
+        if (kind != platform::EntryKind::Missing || !makeFolder(root, path))
             return false;
     }
     return true;
 }
 
-bool removeLeaf(const QString &path, FoldersToFlush *dirty)
+bool removeLeaf(const QString &root, const QString &relative, FoldersToFlush *dirty)
 {
-    if (kindOf(path) == platform::EntryKind::Missing)
+    const std::string base = native(root);
+    const std::string entry = native(relative);
+    if (platform::entryKindBelow(base, entry) == platform::EntryKind::Missing)
         return true;
-    return platform::removeEntry(native(path)) && syncParent(path, dirty);
+    return platform::removeEntryBelow(base, entry) && syncParent(root, relative, dirty);
 }
 
-bool removeEmptyFolder(const QString &path, FoldersToFlush *dirty)
+void setWriteHook(std::function<void(const QString &path)> hook)
 {
-    // Whatever stands there now that is no folder (the link it replaced, put back) is not
-    // the folder that was made.
-    if (kindOf(path) != platform::EntryKind::Directory)
-        return true;
-    return QDir().rmdir(path) && syncParent(path, dirty);
+    writeHook() = std::move(hook);
 }
 
 bool faultPoint()

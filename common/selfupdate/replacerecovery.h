@@ -5,7 +5,9 @@
 
 #include <functional>
 
+#include "replacejournal.h"
 #include "replacesteps.h"
+#include "updaterlayout.h"
 
 // Ends a replacement of the launcher's files either way: undoes it from the backups and the
 // journal, or completes the clean-up of one that was committed. The updater uses it when the
@@ -14,16 +16,8 @@
 class ReplaceRecovery
 {
 public:
-    // The updater's working folders, all below the updater's folder.
-    struct Folders
-    {
-        QString launcher;   // the launcher's folder: the folder that is replaced
-        QString download;   // "pkg"
-        QString extraction; // "updateData"
-        QString backup;     // "rollback"; the journal lies beside it
-    };
-    // The working folders of the updater shipped in launcherFolder's "updateProgram".
-    static Folders foldersOfLauncher(const QString &launcherFolder);
+    // Works on the folders of layout, with the journal that lies beside its backup folder.
+    explicit ReplaceRecovery(const UpdaterLayout &layout);
 
     enum class Outcome {
         Nothing,    // no replacement was left unfinished
@@ -36,11 +30,11 @@ public:
     // going on past entries that fail and trying those again; then deletes the extraction
     // and backup folders and the journal. Without a journal it restores the backup folder
     // as it stands. failed receives the paths that could not be restored.
-    static bool undo(const Folders &folders, QStringList *failed = nullptr);
+    bool undo(QStringList *failed = nullptr);
     // Deletes the working folders of a finished replacement, the journal last.
-    static void finish(const Folders &folders);
-    // Finishes or undoes whatever a cut-short replacement of folders.launcher left.
-    static Outcome recover(const Folders &folders, QStringList *failed = nullptr);
+    void finish();
+    // Finishes or undoes whatever a cut-short replacement of the launcher's folder left.
+    Outcome recover(QStringList *failed = nullptr);
     // The launcher's start-up: recovers its own folder unless an updater is running (one that
     // is still ending gets a few seconds).
     static Outcome recoverAtStartup(const QString &launcherFolder,
@@ -53,7 +47,13 @@ public:
                             QStringList *failed = nullptr);
 
 private:
-    static bool restorePass(const QString &source, const QString &destination, QStringList *failed,
-                            ReplaceSteps::FoldersToFlush *dirty);
-    static bool undoPass(const Folders &folders, QStringList *failed);
+    // Restores source's entries over the folder relative below root (empty: root itself).
+    static bool restorePass(const QString &source, const QString &root, const QString &relative,
+                            QStringList *failed, ReplaceSteps::FoldersToFlush *dirty);
+    bool undoPass(QStringList *failed);
+    // Whether the updater's folder and its backup folder are real folders of ours.
+    bool backupIsOurs() const;
+
+    UpdaterLayout m_layout;
+    ReplaceJournal m_journal;
 };
