@@ -62,6 +62,8 @@ enum Mutation {
     DifferenceWithFullStatement,
     OlderGameReplayedOverNewer,
     OtherLaunchersGame,
+    OtherGamesPackage,
+    OtherGamesAnswer,
 };
 
 } // namespace
@@ -155,6 +157,8 @@ void TestSignedRelease::init()
     // Each case is a fresh install: the signed-answer version an earlier case saw (quick
     // publishes run it ahead of the clock) must not make this case's site look replayed.
     LauncherConfig::instance()->writeString(QStringLiteral("signedMetadataVersion"), QString(),
+                                            QStringLiteral("trust"));
+    LauncherConfig::instance()->writeString(QStringLiteral("signedProduct"), QString(),
                                             QStringLiteral("trust"));
 }
 
@@ -273,6 +277,10 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
         << int(OlderGameReplayedOverNewer) << 1036 << true;
     QTest::newRow("signed game of another launcher, same key")
         << int(OtherLaunchersGame) << 1037 << true;
+    QTest::newRow("another game's signed package in the answer, same key and launcher")
+        << int(OtherGamesPackage) << 1037 << true;
+    QTest::newRow("another game's signed answer, same key and launcher")
+        << int(OtherGamesAnswer) << 1037 << true;
 }
 
 void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
@@ -285,8 +293,23 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     const QString key =
         mutation == UntrustedKey ? QStringLiteral("stranger") : QStringLiteral("first");
     // The signed answer itself names another launcher: refused before any button.
-    const bool atAnswer = mutation == OtherLaunchersGame || mutation == UntrustedKey;
+    const bool atAnswer =
+        mutation == OtherLaunchersGame || mutation == UntrustedKey || mutation == OtherGamesAnswer;
     QJsonObject older;
+    QJsonObject other;
+    if (mutation == OtherGamesPackage) {
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--name", "Wyr"}));
+        other = resource();
+        QFile::remove(path("Wyr_1.0.1.7z"));
+        QVERIFY(QFile::copy(m_site + "/game/Wyr_1.0.1.7z", path("Wyr_1.0.1.7z")));
+    }
+    if (mutation == OtherGamesAnswer) {
+        // This installation has seen its own game's signed answer before.
+        QVERIFY(publishGame({"1.0.0=v1"}, key));
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
+    }
     if (mutation == OlderReleaseAnnouncedAsNewer) {
         QVERIFY(publishGame({"1.0.0=v1"}, key));
         older = resource();
@@ -296,6 +319,8 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
         QVERIFY(publishGame({"1.0.0=v1"}, key));
     else if (mutation == OtherLaunchersGame)
         QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--launcher-id", "19"}));
+    else if (mutation == OtherGamesAnswer)
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--name", "Wyr"}));
     else
         QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key));
 
@@ -346,6 +371,14 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
             older.value("data").toObject().value("game").toObject().value("latest").toObject();
         for (const char *field : {"name", "path", "md5", "size", "signature"})
             latest.insert(field, old.value(field));
+    } else if (mutation == OtherGamesPackage) {
+        // Same version, same launcher, same key: only the game named tells it apart.
+        QFile::remove(m_site + "/game/Wyr_1.0.1.7z");
+        QVERIFY(QFile::copy(path("Wyr_1.0.1.7z"), m_site + "/game/Wyr_1.0.1.7z"));
+        const QJsonObject theirs =
+            other.value("data").toObject().value("game").toObject().value("latest").toObject();
+        for (const char *field : {"name", "path", "md5", "size", "signature"})
+            latest.insert(field, theirs.value(field));
     } else if (mutation == DifferenceWithFullStatement) {
         QJsonObject diff = diffs.at(0).toObject();
         diff.insert("signature", latest.value("signature"));
