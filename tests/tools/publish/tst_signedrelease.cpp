@@ -86,6 +86,8 @@ private slots:
     void rotatedSigningKeyNeedsNoNewLauncher_data();
     void rotatedSigningKeyNeedsNoNewLauncher();
     void launcherHandsOnlyASignedReleaseToTheUpdater();
+    void releaseAnswerOffersOnlyWhatIsSignedAndFresh_data();
+    void releaseAnswerOffersOnlyWhatIsSignedAndFresh();
     void updaterChecksTheCommandLineAgain_data();
     void updaterChecksTheCommandLineAgain();
 
@@ -159,6 +161,8 @@ void TestSignedRelease::init()
     LauncherConfig::instance()->writeString(QStringLiteral("signedMetadataVersion"), QString(),
                                             QStringLiteral("trust"));
     LauncherConfig::instance()->writeString(QStringLiteral("signedProduct"), QString(),
+                                            QStringLiteral("trust"));
+    LauncherConfig::instance()->writeString(QStringLiteral("releaseMetadataVersion"), QString(),
                                             QStringLiteral("trust"));
 }
 
@@ -750,6 +754,63 @@ void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
     model.onStartUpdate(release);
     QTRY_COMPARE_WITH_TIMEOUT(m_boxes.count(), 1, 10000);
     QVERIFY2(!m_boxes.texts().first().contains("[1028]"), qPrintable(m_boxes.texts().first()));
+}
+
+void TestSignedRelease::releaseAnswerOffersOnlyWhatIsSignedAndFresh_data()
+{
+    QTest::addColumn<QString>("mutation");
+    QTest::addColumn<QString>("offered"); // the launcher version offered, empty for none
+    QTest::newRow("genuine signed release") << "none"
+                                            << "2.4.0.0";
+    QTest::newRow("unsigned release answer") << "unsigned"
+                                             << "";
+    QTest::newRow("version and address changed in the answer") << "fields"
+                                                               << "2.4.0.0";
+    QTest::newRow("release answer replayed from an earlier publication") << "replayed"
+                                                                         << "";
+    QTest::newRow("expired release answer") << "expired"
+                                            << "";
+}
+
+void TestSignedRelease::releaseAnswerOffersOnlyWhatIsSignedAndFresh()
+{
+    QFETCH(QString, mutation);
+    QFETCH(QString, offered);
+    const QString answerFile = m_site + "/pelorin/marduvel/api/getLatestRelease";
+    const auto publishRelease = [&](const QString &version, const QStringList &extra) {
+        const QString folder = path("release-" + version);
+        QVERIFY(writeFile(folder + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
+        QVERIFY(writeFile(folder + "/launcher-version.txt", version.toLatin1() + "\n"));
+        const Run run =
+            runTool(QStringList{"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                                "--version", version, "--sign-key", keyFile("first.key")}
+                    << extra << folder);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    };
+    publishRelease("2.4.0.0",
+                   mutation == "expired" ? QStringList{"--expires-days", "0"} : QStringList{});
+    QJsonObject answer = QJsonDocument::fromJson(readAll(answerFile)).object();
+    QJsonObject data = answer.value("data").toObject();
+    const QString signedUrl = data.value("package_url").toString();
+    m_boxes.setAccept(false); // an offer is declined: no updater to start here
+    if (mutation == "replayed") {
+        publishRelease("2.5.0.0", {});
+        UpdateProgram newer;
+        newer.onCheckProgramUpdate(QJsonDocument::fromJson(readAll(answerFile)));
+        QCOMPARE(newer.versionInfo().packageVersion(), QStringLiteral("2.5.0.0"));
+    } else if (mutation == "unsigned") {
+        data.remove("signed");
+    } else if (mutation == "fields") {
+        data.insert("package_version", "9.9.9.9");
+        data.insert("package_url",
+                    QString(m_nginx.baseUrl() + "/elsewhere/lunlauncher_9.9.9.9.7z"));
+    }
+    answer.insert("data", data);
+    UpdateProgram update;
+    update.onCheckProgramUpdate(QJsonDocument(answer));
+    QCOMPARE(update.versionInfo().packageVersion(), offered);
+    if (!offered.isEmpty())
+        QCOMPARE(update.versionInfo().packageUrl(), signedUrl);
 }
 
 void TestSignedRelease::updaterChecksTheCommandLineAgain_data()
