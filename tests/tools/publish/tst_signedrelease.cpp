@@ -822,26 +822,31 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain_data()
     QTest::addColumn<QStringList>("extra");
     QTest::addColumn<bool>("gamePackage");
     QTest::addColumn<bool>("accepted");
+    // The launcher hands on a signing-key list that the first (root) key signed.
+    QTest::addColumn<bool>("keyList");
     const QString newer = QStringLiteral("2.4.0.0");
     // The updater ships with launcher 2.3.3.0.
     const QString older = QStringLiteral("2.3.2.0");
     QTest::newRow("signed release")
-        << "second" << false << false << newer << QStringList() << false << true;
+        << "second" << false << false << newer << QStringList() << false << true << false;
     QTest::newRow("signature left out")
-        << "first" << true << false << newer << QStringList() << false << false;
+        << "first" << true << false << newer << QStringList() << false << false << false;
     QTest::newRow("another package under the signature")
-        << "first" << false << true << newer << QStringList() << false << false;
+        << "first" << false << true << newer << QStringList() << false << false << false;
     QTest::newRow("key not trusted")
-        << "stranger" << false << false << newer << QStringList() << false << false;
+        << "stranger" << false << false << newer << QStringList() << false << false << false;
     QTest::newRow("signed older release")
-        << "first" << false << false << older << QStringList() << false << false;
+        << "first" << false << false << older << QStringList() << false << false << false;
     QTest::newRow("signed older release, signed as a rollback")
-        << "first" << false << false << older << QStringList{"--signed-rollback"} << false << true;
+        << "first" << false << false << older << QStringList{"--signed-rollback"} << false << true
+        << false;
     QTest::newRow("signed release of another launcher")
         << "first" << false << false << newer << QStringList{"--launcher-id", "19"} << false
-        << false;
+        << false << false;
     QTest::newRow("signed game package handed over as the release")
-        << "first" << false << false << newer << QStringList() << true << false;
+        << "first" << false << false << newer << QStringList() << true << false << false;
+    QTest::newRow("signed by a rotated key that a root key lists")
+        << "stranger" << false << false << newer << QStringList() << false << true << true;
 }
 
 void TestSignedRelease::updaterChecksTheCommandLineAgain()
@@ -853,6 +858,7 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QFETCH(QStringList, extra);
     QFETCH(bool, gamePackage);
     QFETCH(bool, accepted);
+    QFETCH(bool, keyList);
 
     const QString fresh = path("newlauncher");
     QDir(fresh).removeRecursively();
@@ -906,9 +912,24 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), install + "/updateProgram/Update"));
     const auto before = listing(install);
 
+    if (keyList) {
+        // As the launcher holds it after a resource answer carried the list.
+        const Run list = runTool({"keylist", "--root-key", keyFile("first.key"), "--out",
+                                  path("signing-keys.json"), keyFile("stranger.pub")});
+        QVERIFY2(list.exitCode == 0, qPrintable(list.err));
+        const QJsonObject field =
+            QJsonDocument::fromJson(readAll(path("signing-keys.json"))).object();
+        QList<QByteArray> keys;
+        QString error;
+        QVERIFY2(PackageTrust::parseKeyList(QString::fromLatin1(readAll(keyFile("stranger.pub"))),
+                                            &keys, &error),
+                 qPrintable(error));
+        PackageTrust::setDelegatedKeys(keys, field);
+    }
     // The command line exactly as the launcher builds it.
     QStringList arguments =
         UpdateProgram::updaterArguments(release, install + "/lunlauncher", QStringLiteral("en-us"));
+    PackageTrust::setDelegatedKeys({}, {});
     arguments[0] = QStringLiteral("SignedTrip%1").arg(QCoreApplication::applicationPid());
     QProcess updater;
     updater.start(install + "/updateProgram/Update", arguments);
