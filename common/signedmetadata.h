@@ -15,7 +15,7 @@
 // the bytes received and no canonical form is needed.
 struct SignedMetadata
 {
-    QString type;       // "game" for the resource answer
+    QString type;       // "game" for the resource answer, "launcher" for the release answer
     QString launcher;   // the launcher id it is published for
     QString product;    // the game's name
     qint64 counter = 0; // metadata version, increasing with every publication
@@ -23,6 +23,7 @@ struct SignedMetadata
     QJsonObject fields; // the covered answer fields
 
     static constexpr const char *kGameType = "game";
+    static constexpr const char *kLauncherType = "launcher";
 
     QByteArray toJson() const;
     static bool fromJson(const QByteArray &json, SignedMetadata *metadata, QString *why);

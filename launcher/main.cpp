@@ -13,6 +13,7 @@
 #include "errordefine.h"
 #include "languageselection.h"
 #include "mainviewmodel.h"
+#include "manifestgate.h"
 #include "namedmutex.h"
 #include "packagetrust.h"
 #include "replacerecovery.h"
@@ -64,6 +65,7 @@ int main(int argc, char *argv[])
 
     ErrorDefine::registerMetaTypes();
     PackageTrust::installBuiltInKeys(LUNMERE_PUBLISHER_KEYS);
+    ManifestGate::setBuiltInProduct(QStringLiteral(LUNMERE_GAME_PRODUCT));
 
     MainViewModel viewModel;
     viewModel.setStartedByUpdater(startedByUpdater);

@@ -21,9 +21,13 @@ public:
     InputFile(const InputFile &) = delete;
     InputFile &operator=(const InputFile &) = delete;
 
+    // WithWriter: another handle may go on writing the file and it may be renamed while it is
+    // open (Windows shares write and delete access then; POSIX always allows both).
+    enum class Sharing { ReadersOnly, WithWriter };
+
     // Regular files only: a folder, a pipe or a device in the package's place is refused
     // (EISDIR/EINVAL, ERROR_DIRECTORY/ERROR_BAD_FILE_TYPE) without blocking on it.
-    int open(const std::string &path);
+    int open(const std::string &path, Sharing sharing = Sharing::ReadersOnly);
     void close();
     bool isOpen() const { return m_handle != -1; }
 

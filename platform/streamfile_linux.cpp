@@ -73,7 +73,7 @@ InputFile::~InputFile()
     close();
 }
 
-int InputFile::open(const std::string &path)
+int InputFile::open(const std::string &path, Sharing)
 {
     close();
     // Non-blocking only for the open itself: a FIFO in the package's place must not hang the

@@ -1,8 +1,12 @@
-// Drives the real download manager for bench/verify/run.sh: one signed download of <url> into
-// <folder>, with the digests taken while the bytes arrive, then the check that gates unpacking.
-//   bench_verify <url> <folder> <copy of the served file> <key stem>
+// Drives the real download manager for bench/verify/run.sh: one download of <url> into
+// <folder>, then the check that gates unpacking.
+//   bench_verify keyed|unkeyed <url> <folder> <copy of the served file> <key stem>
+// keyed: a launcher with publisher keys, the digests taken while the bytes arrive, "verified"
+// means MD5, SHA-256 and the Ed25519 signature of the publisher's statement.
+// unkeyed: a launcher without keys, "verified" means the MD5 of the answer, read after the
+// last byte as it always was.
 // Prints download_seconds (start to last byte on disk) and verify_seconds (last byte to
-// "verified": MD5, SHA-256 and the Ed25519 signature of the publisher's statement).
+// verified).
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -21,15 +25,19 @@ int main(int argc, char **argv)
     QCoreApplication::setApplicationName(QStringLiteral("bench_verify"));
     const QStringList args = app.arguments().mid(1);
     QTextStream out(stdout);
-    if (args.size() != 4) {
-        out << "usage: bench_verify <url> <folder> <served file> <key stem>" << Qt::endl;
+    const QStringList modes = {QStringLiteral("keyed"), QStringLiteral("unkeyed")};
+    if (args.size() != 5 || !modes.contains(args.at(0))) {
+        out << "usage: bench_verify keyed|unkeyed <url> <folder> <served file> <key stem>"
+            << Qt::endl;
         return 2;
     }
-    const QUrl url(args.at(0));
+    const bool keyed = args.at(0) == modes.at(0);
+    const QStringList rest = args.mid(1);
+    const QUrl url(rest.at(0));
     QString error;
     QString publicKey;
-    if (!QFileInfo::exists(args.at(3) + QStringLiteral(".key")) &&
-        !PackageSigner::generate(args.at(3), &publicKey, &error)) {
+    if (!QFileInfo::exists(rest.at(3) + QStringLiteral(".key")) &&
+        !PackageSigner::generate(rest.at(3), &publicKey, &error)) {
         out << "error " << error << Qt::endl;
         return 1;
     }
@@ -37,14 +45,15 @@ int main(int argc, char **argv)
     SignedPackage expected;
     PackageDigest digest;
     // Signing reads the served copy once; none of it is timed.
-    if (!signer.load(args.at(3) + QStringLiteral(".key"), &error) ||
-        !PackageDigest::ofFile(args.at(2), &digest) ||
-        !signer.signFile(args.at(2), url.fileName(), QStringLiteral("1.0.0"), QString(), digest.md5,
+    if (!signer.load(rest.at(3) + QStringLiteral(".key"), &error) ||
+        !PackageDigest::ofFile(rest.at(2), &digest) ||
+        !signer.signFile(rest.at(2), url.fileName(), QStringLiteral("1.0.0"), QString(), digest.md5,
                          &expected.signature, &error)) {
         out << "error " << error << Qt::endl;
         return 1;
     }
-    PackageTrust::setTrustedKeys({signer.publicKey()});
+    if (keyed)
+        PackageTrust::setTrustedKeys({signer.publicKey()});
     expected.name = url.fileName();
     expected.version = QStringLiteral("1.0.0");
     expected.md5 = digest.md5;
@@ -71,9 +80,10 @@ int main(int argc, char **argv)
         QCoreApplication::exit(0);
     });
     clock.start();
-    manager.setFilePath(args.at(1));
+    manager.setFilePath(rest.at(1));
     manager.setFileMD5(expected.md5);
-    manager.setExpectedPackage(expected);
+    if (keyed)
+        manager.setExpectedPackage(expected);
     manager.setUrl(url);
     manager.startDownload();
     return app.exec();

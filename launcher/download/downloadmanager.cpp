@@ -426,14 +426,14 @@ void downloadmanager::initTasks()
         }
         if (count == 0)
             validator.clear();
-        // The digests start over with every new transfer, from the bytes already on disk.
-        // Hashing as the bytes arrive halves a fast link's throughput, so it runs only when a
-        // signature must be checked; otherwise the MD5 worker reads the file once at the end.
+        // The digests start over with every new transfer, from the bytes already on disk. Only
+        // a signature check needs the SHA-256; without one the MD5 worker reads the file once
+        // at the end, as it always did.
         m_digestedFile.clear();
         m_digest.reset();
         m_streamDigests = signatureRequired();
         if (m_streamDigests)
-            m_digest.addFilePrefix(tempFilePath(), count);
+            m_digest.follow(tempFilePath(), count);
         auto *task = new downloadtask(this);
         task->setStallTimeout(m_stallTimeoutMs);
         task->setUrl(m_url, 0, m_totalSize, count, id);
@@ -578,7 +578,7 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
     }
     task->addDownloaded(written);
     if (m_streamDigests)
-        m_digest.addData(buffer, startPosition);
+        m_digest.written(startPosition, written);
     m_recordDirty = true;
     if (!m_recordClock.isValid() || m_recordClock.elapsed() >= kRecordIntervalMs)
         flushRecord();

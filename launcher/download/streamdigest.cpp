@@ -1,178 +1,181 @@
 #include "streamdigest.h"
 
+#include <QMutex>
 #include <QThread>
+#include <QWaitCondition>
 
-#include <atomic>
+#include <vector>
 
 #include "crashhandler.h"
 #include "packagedigest.h"
+#include "streamfile.h"
+#include "threadpriority.h"
 
-// One digest on its own thread. Every job is a queued call, so jobs run in the order they
-// were made; a job of an abandoned round is skipped.
-class HashPipe : public QObject
+namespace {
+// Large reads from the page cache keep the per-call cost far below that of hashing.
+constexpr std::uint32_t kBlockSize = 4 * 1024 * 1024;
+} // namespace
+
+// What the owner tells both hashing threads; guarded by `mutex`, changes announced on `changed`.
+struct FollowState
 {
-    Q_OBJECT
-public:
-    explicit HashPipe(StreamHash::Algorithm algorithm)
-        : m_hash(algorithm)
-    {}
-
-    std::atomic<int> round{0};
-    std::atomic<qint64> backlog{0};
-
-    void start(int newRound)
-    {
-        m_hash.reset();
-        m_failed = false;
-        m_round = newRound;
-    }
-
-    void prefix(int jobRound, const QString &path, qint64 length)
-    {
-        if (jobRound != m_round)
-            return;
-        StreamHash *hashes[] = {&m_hash};
-        QThread *thread = QThread::currentThread();
-        const qint64 fed =
-            PackageDigest::feedFile(path, length, hashes, 1, [this, jobRound, thread] {
-                return thread->isInterruptionRequested() || round.load() != jobRound;
-            });
-        if (fed != length)
-            m_failed = true;
-    }
-
-    void data(int jobRound, const QByteArray &bytes)
-    {
-        backlog -= bytes.size();
-        if (jobRound == m_round)
-            m_hash.addData(bytes);
-    }
-
-    void finish(int jobRound)
-    {
-        if (jobRound == m_round)
-            emit done(jobRound, m_failed ? QString() : m_hash.resultHex());
-    }
-
-signals:
-    void done(int round, QString hex);
-
-private:
-    StreamHash m_hash;
-    int m_round = 0;
-    bool m_failed = false;
+    QMutex mutex;
+    QWaitCondition changed;
+    int round = 0;
+    QString path;
+    qint64 available = 0;
+    bool finishing = false;
+    bool stopping = false;
 };
+
+namespace {
+
+// One digest's thread: hashes the round's file up to what is on disk, reports when asked to
+// finish and caught up, and starts over when the round changes.
+void followFile(FollowState *state, StreamHash::Algorithm algorithm,
+                const std::function<void(int, const QString &)> &report)
+{
+    platform::prepareThreadForCrashDump();
+    platform::lowerCurrentThreadPriority();
+    StreamHash hash(algorithm);
+    platform::InputFile file;
+    std::vector<char> buffer(kBlockSize);
+    int round = -1;
+    QString path;
+    qint64 hashed = 0;
+    bool failed = false;
+    bool reported = false;
+    for (;;) {
+        qint64 target = 0;
+        bool finishing = false;
+        {
+            QMutexLocker lock(&state->mutex);
+            while (!state->stopping && state->round == round &&
+                   (failed || hashed >= state->available) && (!state->finishing || reported))
+                state->changed.wait(&state->mutex);
+            if (state->stopping)
+                return;
+            if (state->round != round) {
+                round = state->round;
+                path = state->path;
+                hash.reset();
+                file.close();
+                hashed = 0;
+                failed = false;
+                reported = false;
+            }
+            target = state->available;
+            finishing = state->finishing;
+        }
+        if (!failed && hashed < target) {
+            std::uint32_t got = 0;
+            const auto want = std::uint32_t(qMin<qint64>(kBlockSize, target - hashed));
+            if ((!file.isOpen() &&
+                 file.open(path.toStdString(), platform::InputFile::Sharing::WithWriter) != 0) ||
+                file.readAt(hashed, buffer.data(), want, &got) != 0 || got == 0) {
+                // A read error must never pass as the digest of a shorter file.
+                failed = true;
+            } else {
+                hash.addData(buffer.data(), got);
+                hashed += got;
+            }
+            continue;
+        }
+        if (finishing && !reported) {
+            reported = true;
+            file.close();
+            report(round, failed ? QString() : hash.resultHex());
+        }
+    }
+}
+
+} // namespace
 
 streamdigest::streamdigest(QObject *parent)
     : QObject(parent)
+    , m_state(std::make_unique<FollowState>())
 {}
 
 streamdigest::~streamdigest()
 {
-    for (Pipe &pipe : m_pipes) {
-        if (!pipe.thread)
-            continue;
-        pipe.thread->requestInterruption();
-        pipe.thread->quit();
-        pipe.thread->wait();
-        delete pipe.worker;
-        delete pipe.thread;
+    if (!m_threads[0])
+        return;
+    {
+        QMutexLocker lock(&m_state->mutex);
+        m_state->stopping = true;
+        m_state->changed.wakeAll();
+    }
+    for (QThread *thread : m_threads) {
+        thread->wait();
+        delete thread;
     }
 }
 
 void streamdigest::ensureStarted()
 {
-    if (m_pipes[0].thread)
+    if (m_threads[0])
         return;
     const StreamHash::Algorithm algorithms[] = {StreamHash::Md5, StreamHash::Sha256};
     for (int i = 0; i < 2; ++i) {
-        Pipe &pipe = m_pipes[i];
-        pipe.thread = new QThread;
-        pipe.thread->setObjectName(QStringLiteral("streamdigest"));
-        pipe.worker = new HashPipe(algorithms[i]);
-        pipe.worker->moveToThread(pipe.thread);
-        connect(pipe.thread, &QThread::started, [] { platform::prepareThreadForCrashDump(); });
-        connect(pipe.worker, &HashPipe::done, this,
-                [this, i](int round, const QString &hex) { onPipeDone(round, i, hex); });
-        pipe.thread->start(QThread::InheritPriority);
+        const auto report = [this, i](int round, const QString &hex) {
+            QMetaObject::invokeMethod(
+                this, [this, round, i, hex] { onPipeDone(round, i, hex); }, Qt::QueuedConnection);
+        };
+        m_threads[i] = QThread::create(followFile, m_state.get(), algorithms[i], report);
+        m_threads[i]->setObjectName(QStringLiteral("streamdigest"));
+        m_threads[i]->start();
     }
-    reset();
 }
 
 void streamdigest::reset()
 {
+    startRound(QString(), 0);
+    m_following = false;
+}
+
+void streamdigest::follow(const QString &path, qint64 onDisk)
+{
+    ensureStarted();
+    startRound(path, qMax<qint64>(onDisk, 0));
+    m_following = true;
+}
+
+void streamdigest::startRound(const QString &path, qint64 onDisk)
+{
     ++m_round;
-    m_covered = 0;
+    m_covered = onDisk;
     m_valid = true;
     m_pending = 0;
-    if (!m_pipes[0].thread)
-        return;
-    const int round = m_round;
-    for (Pipe &pipe : m_pipes) {
-        HashPipe *worker = pipe.worker;
-        worker->round = round;
-        QMetaObject::invokeMethod(
-            worker, [worker, round] { worker->start(round); }, Qt::QueuedConnection);
-    }
+    // One step, so that no thread sees the new round with the old file.
+    QMutexLocker lock(&m_state->mutex);
+    m_state->round = m_round;
+    m_state->path = path;
+    m_state->available = onDisk;
+    m_state->finishing = false;
+    m_state->changed.wakeAll();
 }
 
-qint64 streamdigest::backlog() const
+void streamdigest::written(qint64 position, qint64 length)
 {
-    qint64 most = 0;
-    for (const Pipe &pipe : m_pipes) {
-        if (pipe.worker)
-            most = qMax(most, pipe.worker->backlog.load());
-    }
-    return most;
-}
-
-void streamdigest::addFilePrefix(const QString &path, qint64 length)
-{
-    ensureStarted();
-    if (!m_valid || m_covered != 0 || length <= 0)
-        return;
-    const int round = m_round;
-    for (Pipe &pipe : m_pipes) {
-        HashPipe *worker = pipe.worker;
-        QMetaObject::invokeMethod(
-            worker, [worker, round, path, length] { worker->prefix(round, path, length); },
-            Qt::QueuedConnection);
-    }
-    m_covered = length;
-}
-
-void streamdigest::addData(const QByteArray &data, qint64 position)
-{
-    ensureStarted();
-    if (!m_valid)
+    if (!m_following || !m_valid || length <= 0)
         return;
     if (position != m_covered) {
         m_valid = false;
         return;
     }
-    const int round = m_round;
-    for (Pipe &pipe : m_pipes) {
-        HashPipe *worker = pipe.worker;
-        worker->backlog += data.size();
-        QMetaObject::invokeMethod(
-            worker, [worker, round, data] { worker->data(round, data); }, Qt::QueuedConnection);
-    }
-    m_covered += data.size();
-    // Like a slow disk write, this holds up the next piece, never loses one.
-    while (backlog() > kBacklogLimit)
-        QThread::usleep(200);
+    m_covered += length;
+    QMutexLocker lock(&m_state->mutex);
+    m_state->available = m_covered;
+    m_state->changed.wakeAll();
 }
 
 void streamdigest::finish()
 {
     ensureStarted();
     m_pending = 2;
-    const int round = m_round;
-    for (Pipe &pipe : m_pipes) {
-        HashPipe *worker = pipe.worker;
-        QMetaObject::invokeMethod(
-            worker, [worker, round] { worker->finish(round); }, Qt::QueuedConnection);
-    }
+    QMutexLocker lock(&m_state->mutex);
+    m_state->finishing = true;
+    m_state->changed.wakeAll();
 }
 
 void streamdigest::onPipeDone(int round, int pipe, const QString &hex)
@@ -182,9 +185,7 @@ void streamdigest::onPipeDone(int round, int pipe, const QString &hex)
     m_results[pipe] = hex;
     if (--m_pending > 0)
         return;
-    const bool ok = !m_results[0].isEmpty() && !m_results[1].isEmpty();
+    const bool ok = m_valid && !m_results[0].isEmpty() && !m_results[1].isEmpty();
     emit finished(ok ? m_results[0] : QString(), ok ? m_results[1] : QString(),
                   ok ? m_covered : -1);
 }
-
-#include "streamdigest.moc"

@@ -1,18 +1,19 @@
 #pragma once
 
-#include <QByteArray>
 #include <QObject>
 #include <QString>
 
 #include <memory>
 
 class QThread;
-class HashPipe;
+struct FollowState;
 
-// The MD5 and SHA-256 of a download, computed while its bytes arrive: each digest runs on a
-// thread of its own and takes the pieces in the order they were written, so that when the
-// last byte is on disk only the final rounds remain. A resumed download hashes the part that
-// is already on disk once, before the new pieces.
+// The MD5 and SHA-256 of a download, computed while it is written: each digest runs on a
+// thread of its own that reads the file behind the writer, up to the bytes the writer reports
+// as on disk. The transfer never waits for hashing and no piece is held in memory for it; the
+// hashing threads take the processor time the transfer leaves, so when the last byte is on
+// disk only what they could not do meanwhile remains. A resumed download starts from the part
+// already on disk.
 class streamdigest : public QObject
 {
     Q_OBJECT
@@ -20,23 +21,19 @@ public:
     explicit streamdigest(QObject *parent = nullptr);
     ~streamdigest() override;
 
-    // Forgets everything fed so far; results of earlier rounds are dropped.
+    // Forgets everything reported so far; results of earlier rounds are dropped.
     void reset();
-    // Bytes fed so far, contiguous from the first; meaningful only while valid.
+    // Starts a round on the file at `path`, whose first `onDisk` bytes are already written.
+    void follow(const QString &path, qint64 onDisk);
+    // Bytes known on disk, contiguous from the first; meaningful only while valid.
     qint64 covered() const { return m_covered; }
     // False after a piece that did not follow the previous one (a rewrite or a gap).
     bool isValid() const { return m_valid; }
-    // Bytes fed to a hashing thread that it has not taken yet.
-    qint64 backlog() const;
 
-    // The first `length` bytes of the file at `path` start the digests.
-    void addFilePrefix(const QString &path, qint64 length);
-    // A piece written at `position`; the digests follow only pieces that continue them. Waits
-    // while the hashing threads are more than kBacklogLimit behind, so that a link faster
-    // than hashing cannot pile a package up in memory.
-    void addData(const QByteArray &data, qint64 position);
-    static constexpr qint64 kBacklogLimit = 16 * 1024 * 1024;
-    // Emits `finished` once every piece fed so far is hashed.
+    // `length` bytes at `position` reached the file (written and flushed); the digests follow
+    // only pieces that continue them.
+    void written(qint64 position, qint64 length);
+    // Emits `finished` once every byte reported so far is hashed.
     void finish();
 
 signals:
@@ -45,15 +42,13 @@ signals:
 
 private:
     void ensureStarted();
+    void startRound(const QString &path, qint64 onDisk);
     void onPipeDone(int round, int pipe, const QString &hex);
 
-    struct Pipe
-    {
-        QThread *thread = nullptr;
-        HashPipe *worker = nullptr;
-    };
-    Pipe m_pipes[2];
+    std::unique_ptr<FollowState> m_state;
+    QThread *m_threads[2] = {nullptr, nullptr};
     int m_round = 0;
+    bool m_following = false;
     qint64 m_covered = 0;
     bool m_valid = true;
     QString m_results[2];

@@ -12,7 +12,21 @@
 namespace {
 const QString kCounterKey = QStringLiteral("signedMetadataVersion");
 const QString kCounterGroup = QStringLiteral("trust");
+const QString kProductKey = QStringLiteral("signedProduct");
+QString s_builtInProduct;
 } // namespace
+
+void ManifestGate::setBuiltInProduct(const QString &product)
+{
+    s_builtInProduct = product;
+}
+
+QString ManifestGate::expectedProduct()
+{
+    if (!s_builtInProduct.isEmpty())
+        return s_builtInProduct;
+    return LauncherConfig::instance()->readString(kProductKey, kCounterGroup);
+}
 
 qint64 ManifestGate::lastAccepted()
 {
@@ -44,7 +58,17 @@ bool ManifestGate::admit(UpdateVersionInfo *manifest, QString *why, ErrorDefine:
                                 QLatin1String(AppEnvironment::kLauncherId), lastAccepted(),
                                 QDateTime::currentDateTimeUtc(), &metadata, why, code))
         return false;
+    const QString product = expectedProduct();
+    if (!product.isEmpty() && metadata.product != product) {
+        *code = ErrorDefine::PACKAGE_BINDING_ERROR;
+        *why = QStringLiteral("the answer is signed for the game \"%1\", not \"%2\"")
+                   .arg(metadata.product, product);
+        return false;
+    }
+    if (product.isEmpty() && !metadata.product.isEmpty())
+        LauncherConfig::instance()->writeString(kProductKey, metadata.product, kCounterGroup);
     manifest->applySignedFields(metadata.fields);
+    manifest->setSignedProduct(metadata.product);
     if (metadata.counter > lastAccepted())
         LauncherConfig::instance()->writeString(kCounterKey, QString::number(metadata.counter),
                                                 kCounterGroup);

@@ -16,6 +16,11 @@ public:
     // The newest document version this installation accepted, kept in the launcher's
     // configuration so that a replayed older answer is refused after a restart too.
     static qint64 lastAccepted();
+    // The game this launcher is built for (the LAUNCHER_GAME_PRODUCT build option). Without
+    // one, the game the first accepted document names is kept in the configuration: another
+    // game's genuine answer, signed with the same key for the same launcher, is refused after.
+    static void setBuiltInProduct(const QString &product);
+    static QString expectedProduct();
 
     static bool admit(UpdateVersionInfo *manifest, QString *why, ErrorDefine::ErrorCode *code);
 };

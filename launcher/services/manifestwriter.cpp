@@ -92,7 +92,16 @@ QByteArray ManifestWriter::contentAnswer(const Promotion &promotion)
                                             {QStringLiteral("icon"), promotion.icon}}}});
 }
 
-QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QString &launcherId)
+QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QString &launcherId,
+                                         const QJsonObject &signedMetadata)
+{
+    QJsonObject data = releaseFields(release, launcherId);
+    if (!signedMetadata.isEmpty())
+        data.insert(QStringLiteral("signed"), signedMetadata);
+    return answer(data);
+}
+
+QJsonObject ManifestWriter::releaseFields(const AppVersionInfo &release, const QString &launcherId)
 {
     const QByteArray userDefined =
         QJsonDocument(QJsonObject{{QStringLiteral("app_id"), launcherId}})
@@ -109,11 +118,19 @@ QByteArray ManifestWriter::releaseAnswer(const AppVersionInfo &release, const QS
     };
     if (!release.packageSignature().isEmpty())
         data.insert(QStringLiteral("package_signature"), release.packageSignature());
+    return data;
+}
+
+QByteArray ManifestWriter::noReleaseAnswer(const QJsonObject &signedMetadata)
+{
+    QJsonObject data = noReleaseFields();
+    if (!signedMetadata.isEmpty())
+        data.insert(QStringLiteral("signed"), signedMetadata);
     return answer(data);
 }
 
-QByteArray ManifestWriter::noReleaseAnswer()
+QJsonObject ManifestWriter::noReleaseFields()
 {
-    return answer(QJsonObject{{QStringLiteral("has_update"), QStringLiteral("false")},
-                              {QStringLiteral("user_defined"), QStringLiteral("{}")}});
+    return QJsonObject{{QStringLiteral("has_update"), QStringLiteral("false")},
+                       {QStringLiteral("user_defined"), QStringLiteral("{}")}};
 }

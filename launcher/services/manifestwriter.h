@@ -58,7 +58,12 @@ public:
     static QJsonObject coveredFields(const GameRelease &release);
     static QByteArray contentAnswer(const Promotion &promotion);
     // has_update "true" and user_defined naming launcherId, so that only that launcher takes it.
-    static QByteArray releaseAnswer(const AppVersionInfo &release, const QString &launcherId);
+    // With `signedMetadata` (the publisher's document over releaseFields()) written as "signed".
+    static QByteArray releaseAnswer(const AppVersionInfo &release, const QString &launcherId,
+                                    const QJsonObject &signedMetadata = {});
+    // The release answer's "data" fields, all of which decide which launcher a player gets.
+    static QJsonObject releaseFields(const AppVersionInfo &release, const QString &launcherId);
     // What the release service says to a launcher that is already up to date.
-    static QByteArray noReleaseAnswer();
+    static QByteArray noReleaseAnswer(const QJsonObject &signedMetadata = {});
+    static QJsonObject noReleaseFields();
 };

@@ -17,6 +17,9 @@ SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &from
     package.version = manifest.version();
     package.from = diff ? fromVersion : QString();
     package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    // Another game's genuine package, signed with the same key for the same launcher, must
+    // not pass for this game's.
+    package.product = manifest.signedProduct();
     package.kind =
         QLatin1String(diff ? PackageStatement::kDifferenceKind : PackageStatement::kFullKind);
     package.installedVersion = fromVersion;
@@ -26,15 +29,16 @@ SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &from
     return package;
 }
 
-SignedPackage plugin(const QVariantMap &plugin, const QString &gameVersion)
+SignedPackage plugin(const QVariantMap &plugin, const UpdateVersionInfo &manifest)
 {
     SignedPackage package;
     package.signature =
         QJsonObject::fromVariantMap(plugin.value(QStringLiteral("signature")).toMap());
     package.name =
         UpdateVersionInfo::fileNameOfUrl(plugin.value(QStringLiteral("path")).toString());
-    package.version = gameVersion;
+    package.version = manifest.version();
     package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    package.product = manifest.signedProduct();
     package.kind = QLatin1String(PackageStatement::kPluginKind);
     package.md5 = plugin.value(QStringLiteral("md5")).toString();
     return package;

@@ -15,8 +15,8 @@ namespace SignedPackages {
 // The full package, or the difference package from `fromVersion` (the installed version)
 // when the manifest has one; never older than `fromVersion` unless signed as a rollback.
 SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &fromVersion);
-// A plug-in published with game version `gameVersion`.
-SignedPackage plugin(const QVariantMap &plugin, const QString &gameVersion);
+// A plug-in published with the manifest's game version, for its game.
+SignedPackage plugin(const QVariantMap &plugin, const UpdateVersionInfo &manifest);
 SignedPackage launcherRelease(const AppVersionInfo &release);
 // Whether the updater may be handed this release: always without trusted keys, else only with
 // the publisher's signature over what the release answer says.

@@ -12,6 +12,7 @@
 #include "diskspace.h"
 #include "launcherconfig.h"
 #include "packagetrust.h"
+#include "releasegate.h"
 #include "sizetext.h"
 #include "updateplan.h"
 #include "updaterlayout.h"
@@ -72,8 +73,14 @@ void UpdateProgram::onCheckProgramUpdate(QJsonDocument obj)
     LauncherConfig *config = LauncherConfig::instance();
     AppVersionInfo read;
     QString why;
-    const AppVersionInfo::Verdict verdict = AppVersionInfo::fromReleaseAnswer(
-        obj, QLatin1String(AppEnvironment::kLauncherId), &read, &why);
+    ErrorDefine::ErrorCode code = ErrorDefine::METADATA_SIGNATURE_ERROR;
+    // With keys, an answer without a valid, fresh signed document offers nothing; the player
+    // who asked is told the check failed rather than that this launcher is the latest.
+    const AppVersionInfo::Verdict verdict =
+        ReleaseGate::admit(&obj, &why, &code)
+            ? AppVersionInfo::fromReleaseAnswer(obj, QLatin1String(AppEnvironment::kLauncherId),
+                                                &read, &why)
+            : AppVersionInfo::Verdict::Unusable;
     const bool userAsked = config->readBool(QStringLiteral("is_user_update"));
     qDebug() << "update Info: verdict" << static_cast<int>(verdict) << read.packageVersion()
              << read.packageUrl() << read.updateType() << read.packageSize();
@@ -84,7 +91,7 @@ void UpdateProgram::onCheckProgramUpdate(QJsonDocument obj)
     } else {
         // An announced update that cannot be fetched safely is no update for this launcher.
         if (verdict == AppVersionInfo::Verdict::Unusable)
-            qWarning() << "update Info: ignoring the announced update:" << why;
+            qWarning() << "update Info: ignoring the release answer:" << why;
         config->writeString(QStringLiteral("new_version"),
                             QLatin1String(AppEnvironment::kLauncherVersion));
     }

@@ -78,6 +78,10 @@ public:
     // answer's own: a launcher with keys decides nothing from unsigned ones. A forced update the
     // document does not name is dropped.
     void applySignedFields(const QJsonObject &fields);
+    // The game the signed document names; its packages and plug-ins must name it too. Empty
+    // for an answer no signature decided.
+    QString signedProduct() const { return m_signedProduct; }
+    void setSignedProduct(const QString &product) { m_signedProduct = product; }
 
 private slots:
     void OnHeaderResponseFinished();
@@ -106,6 +110,7 @@ private:
     qint64 m_filesSize = 0;
     QJsonObject m_signedMetadata;
     QJsonObject m_signingKeys;
+    QString m_signedProduct;
 
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_sizeReply = nullptr;

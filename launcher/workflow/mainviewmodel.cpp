@@ -1250,7 +1250,7 @@ void MainViewModel::preparePlugin()
     m_pluginDownloader->setUrl(QUrl(url));
     m_pluginDownloader->setFilePath(launcherFolder());
     m_pluginDownloader->setFileMD5(plugin.value(QStringLiteral("md5")).toString());
-    m_pluginDownloader->setExpectedPackage(SignedPackages::plugin(plugin, m_manifest->version()));
+    m_pluginDownloader->setExpectedPackage(SignedPackages::plugin(plugin, *m_manifest));
     m_pluginSetup->setZipFilePath(launcherFolder());
     m_pluginSetup->setZipFileName(m_pluginDownloader->fileName());
 }

@@ -1,5 +1,6 @@
 #include "launcherpublisher.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include "signingpolicy.h"
 #include "publishcommon.h"
 #include "sevenzippacker.h"
+#include "signedmetadata.h"
 #include "sitestage.h"
 
 QString LauncherPublisher::versionFileName()
@@ -146,10 +148,30 @@ bool LauncherPublisher::publish(const Options &options, QString *error, QTextStr
     if (!release.isUsable(&why))
         return publish::fail(
             error, QStringLiteral("the release would be refused by the launcher: %1").arg(why));
-    if (!stage.writeFile(releasePath(), ManifestWriter::releaseAnswer(release, options.launcherId),
+    // A keyed launcher takes every field of the answer from this document, and only while it
+    // is newer than the last one it saw and not expired.
+    QJsonObject releaseSigned;
+    QJsonObject upToDateSigned;
+    if (signer.isLoaded()) {
+        SignedMetadata metadata;
+        metadata.type = QLatin1String(SignedMetadata::kLauncherType);
+        metadata.counter =
+            SigningPolicy::nextMetadataVersion(QDir(options.site).filePath(releasePath()));
+        metadata.expires = QDateTime::currentDateTimeUtc().addDays(options.expiresDays);
+        metadata.fields = ManifestWriter::releaseFields(release, options.launcherId);
+        if (!signer.signMetadata(metadata, &releaseSigned, error))
+            return false;
+        // The released launcher itself is told "no update" in signed words as well, or a keyed
+        // one could not tell it from an answer it must ignore.
+        metadata.fields = ManifestWriter::noReleaseFields();
+        if (!signer.signMetadata(metadata, &upToDateSigned, error))
+            return false;
+    }
+    if (!stage.writeFile(releasePath(),
+                         ManifestWriter::releaseAnswer(release, options.launcherId, releaseSigned),
                          error) ||
         !stage.writeFile(releasePath() + QLatin1Char('.') + options.version,
-                         ManifestWriter::noReleaseAnswer(), error))
+                         ManifestWriter::noReleaseAnswer(upToDateSigned), error))
         return false;
     if (!stage.commit(error))
         return false;

@@ -20,6 +20,7 @@ public:
         QString signingKey;          // the publisher's private key; the release gets a signature
         bool signedRollback = false; // keyed launchers of a newer version take it
         bool allowSigningChange = false; // switch the site between signed and unsigned
+        int expiresDays = 30; // how long a keyed launcher believes the signed release answer
     };
 
     // The answer for launchers of other versions; "<this>.<version>" answers the released one.

@@ -357,6 +357,10 @@ int launcherCommand(const QStringList &arguments)
                            "install it."),
         QCommandLineOption("change-signing",
                            "Publish unsigned onto a signed site, or signed onto an unsigned one."),
+        option("expires-days",
+               "Days keyed launchers believe the signed release answer (default 30); publish "
+               "again before then.",
+               "days"),
     });
     parser.addPositionalArgument("FOLDER", "The launcher folder as it ships.");
     int exitCode = 0;
@@ -378,6 +382,12 @@ int launcherCommand(const QStringList &arguments)
         return failWith(emptySignKey());
     options.signedRollback = parser.isSet("signed-rollback");
     options.allowSigningChange = parser.isSet("change-signing");
+    if (parser.isSet("expires-days")) {
+        bool ok = false;
+        options.expiresDays = parser.value("expires-days").toInt(&ok);
+        if (!ok || options.expiresDays < 0)
+            return failWith(QStringLiteral("--expires-days: a number of days, 0 or more"));
+    }
     if (parser.isSet("launcher-id"))
         options.launcherId = parser.value("launcher-id");
     if (parser.isSet("update-type")) {

@@ -108,18 +108,26 @@ SignedPackage TestStreamDigest::signedFor(const QString &name, const QByteArray 
 void TestStreamDigest::piecesAndPrefixGiveTheFileDigests()
 {
     const QByteArray data = randomBytes(5 * 1024 * 1024 + 3, 7);
-    const QString file = m_dir->path() + QStringLiteral("/whole.bin");
-    QVERIFY(writeFile(file, data));
+    const QString whole = m_dir->path() + QStringLiteral("/whole.bin");
+    QVERIFY(writeFile(whole, data));
     PackageDigest expected;
-    QVERIFY(PackageDigest::ofFile(file, &expected));
+    QVERIFY(PackageDigest::ofFile(whole, &expected));
 
     streamdigest digest;
     QSignalSpy finished(&digest, &streamdigest::finished);
-    // A resume: the first 2 MiB from disk, the rest in pieces of odd sizes.
+    // A resume: the first 2 MiB already on disk, the rest written in pieces of odd sizes.
+    const QString file = m_dir->path() + QStringLiteral("/growing.bin");
     const qint64 onDisk = 2 * 1024 * 1024;
-    digest.addFilePrefix(file, onDisk);
-    for (qint64 at = onDisk; at < data.size(); at += 51199)
-        digest.addData(data.mid(int(at), 51199), at);
+    QFile out(file);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    QVERIFY(out.write(data.left(int(onDisk))) == onDisk && out.flush());
+    digest.follow(file, onDisk);
+    for (qint64 at = onDisk; at < data.size(); at += 51199) {
+        const QByteArray piece = data.mid(int(at), 51199);
+        QVERIFY(out.write(piece) == piece.size() && out.flush());
+        digest.written(at, piece.size());
+    }
+    out.close();
     QVERIFY(digest.isValid());
     QCOMPARE(digest.covered(), qint64(data.size()));
     digest.finish();
@@ -128,15 +136,22 @@ void TestStreamDigest::piecesAndPrefixGiveTheFileDigests()
     QCOMPARE(finished.at(0).at(1).toString(), expected.sha256);
     QCOMPARE(finished.at(0).at(2).toLongLong(), qint64(data.size()));
 
-    // A piece out of order invalidates the stream; a reset starts a clean one.
-    digest.addData(data.left(10), 5);
+    // A piece out of order invalidates the stream; a new round starts a clean one.
+    digest.written(5, 10);
     QVERIFY(!digest.isValid());
-    digest.reset();
-    digest.addData(data, 0);
+    digest.follow(whole, data.size());
     QVERIFY(digest.isValid());
     digest.finish();
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 2, 10000);
     QCOMPARE(finished.at(1).at(1).toString(), expected.sha256);
+
+    // Bytes reported but no longer on disk give no digest, never that of a shorter file.
+    QVERIFY(QFile::resize(whole, data.size() / 2));
+    digest.follow(whole, data.size());
+    digest.finish();
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 3, 10000);
+    QVERIFY(finished.at(2).at(0).toString().isEmpty());
+    QVERIFY(finished.at(2).at(1).toString().isEmpty());
 }
 
 void TestStreamDigest::signedPackageVerifies_data()

@@ -62,6 +62,8 @@ enum Mutation {
     DifferenceWithFullStatement,
     OlderGameReplayedOverNewer,
     OtherLaunchersGame,
+    OtherGamesPackage,
+    OtherGamesAnswer,
 };
 
 } // namespace
@@ -84,6 +86,8 @@ private slots:
     void rotatedSigningKeyNeedsNoNewLauncher_data();
     void rotatedSigningKeyNeedsNoNewLauncher();
     void launcherHandsOnlyASignedReleaseToTheUpdater();
+    void releaseAnswerOffersOnlyWhatIsSignedAndFresh_data();
+    void releaseAnswerOffersOnlyWhatIsSignedAndFresh();
     void updaterChecksTheCommandLineAgain_data();
     void updaterChecksTheCommandLineAgain();
 
@@ -155,6 +159,10 @@ void TestSignedRelease::init()
     // Each case is a fresh install: the signed-answer version an earlier case saw (quick
     // publishes run it ahead of the clock) must not make this case's site look replayed.
     LauncherConfig::instance()->writeString(QStringLiteral("signedMetadataVersion"), QString(),
+                                            QStringLiteral("trust"));
+    LauncherConfig::instance()->writeString(QStringLiteral("signedProduct"), QString(),
+                                            QStringLiteral("trust"));
+    LauncherConfig::instance()->writeString(QStringLiteral("releaseMetadataVersion"), QString(),
                                             QStringLiteral("trust"));
 }
 
@@ -273,6 +281,10 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
         << int(OlderGameReplayedOverNewer) << 1036 << true;
     QTest::newRow("signed game of another launcher, same key")
         << int(OtherLaunchersGame) << 1037 << true;
+    QTest::newRow("another game's signed package in the answer, same key and launcher")
+        << int(OtherGamesPackage) << 1037 << true;
+    QTest::newRow("another game's signed answer, same key and launcher")
+        << int(OtherGamesAnswer) << 1037 << true;
 }
 
 void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
@@ -285,8 +297,23 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     const QString key =
         mutation == UntrustedKey ? QStringLiteral("stranger") : QStringLiteral("first");
     // The signed answer itself names another launcher: refused before any button.
-    const bool atAnswer = mutation == OtherLaunchersGame || mutation == UntrustedKey;
+    const bool atAnswer =
+        mutation == OtherLaunchersGame || mutation == UntrustedKey || mutation == OtherGamesAnswer;
     QJsonObject older;
+    QJsonObject other;
+    if (mutation == OtherGamesPackage) {
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--name", "Wyr"}));
+        other = resource();
+        QFile::remove(path("Wyr_1.0.1.7z"));
+        QVERIFY(QFile::copy(m_site + "/game/Wyr_1.0.1.7z", path("Wyr_1.0.1.7z")));
+    }
+    if (mutation == OtherGamesAnswer) {
+        // This installation has seen its own game's signed answer before.
+        QVERIFY(publishGame({"1.0.0=v1"}, key));
+        MainViewModel model;
+        model.initialize();
+        QVERIFY(waitForGameState(model, m_boxes, MainViewModel::NotInstalled));
+    }
     if (mutation == OlderReleaseAnnouncedAsNewer) {
         QVERIFY(publishGame({"1.0.0=v1"}, key));
         older = resource();
@@ -296,6 +323,8 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
         QVERIFY(publishGame({"1.0.0=v1"}, key));
     else if (mutation == OtherLaunchersGame)
         QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--launcher-id", "19"}));
+    else if (mutation == OtherGamesAnswer)
+        QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key, {"--name", "Wyr"}));
     else
         QVERIFY(publishGame({"1.0.0=v1", "1.0.1=v2"}, key));
 
@@ -346,6 +375,14 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
             older.value("data").toObject().value("game").toObject().value("latest").toObject();
         for (const char *field : {"name", "path", "md5", "size", "signature"})
             latest.insert(field, old.value(field));
+    } else if (mutation == OtherGamesPackage) {
+        // Same version, same launcher, same key: only the game named tells it apart.
+        QFile::remove(m_site + "/game/Wyr_1.0.1.7z");
+        QVERIFY(QFile::copy(path("Wyr_1.0.1.7z"), m_site + "/game/Wyr_1.0.1.7z"));
+        const QJsonObject theirs =
+            other.value("data").toObject().value("game").toObject().value("latest").toObject();
+        for (const char *field : {"name", "path", "md5", "size", "signature"})
+            latest.insert(field, theirs.value(field));
     } else if (mutation == DifferenceWithFullStatement) {
         QJsonObject diff = diffs.at(0).toObject();
         diff.insert("signature", latest.value("signature"));
@@ -719,6 +756,63 @@ void TestSignedRelease::launcherHandsOnlyASignedReleaseToTheUpdater()
     QVERIFY2(!m_boxes.texts().first().contains("[1028]"), qPrintable(m_boxes.texts().first()));
 }
 
+void TestSignedRelease::releaseAnswerOffersOnlyWhatIsSignedAndFresh_data()
+{
+    QTest::addColumn<QString>("mutation");
+    QTest::addColumn<QString>("offered"); // the launcher version offered, empty for none
+    QTest::newRow("genuine signed release") << "none"
+                                            << "2.4.0.0";
+    QTest::newRow("unsigned release answer") << "unsigned"
+                                             << "";
+    QTest::newRow("version and address changed in the answer") << "fields"
+                                                               << "2.4.0.0";
+    QTest::newRow("release answer replayed from an earlier publication") << "replayed"
+                                                                         << "";
+    QTest::newRow("expired release answer") << "expired"
+                                            << "";
+}
+
+void TestSignedRelease::releaseAnswerOffersOnlyWhatIsSignedAndFresh()
+{
+    QFETCH(QString, mutation);
+    QFETCH(QString, offered);
+    const QString answerFile = m_site + "/pelorin/marduvel/api/getLatestRelease";
+    const auto publishRelease = [&](const QString &version, const QStringList &extra) {
+        const QString folder = path("release-" + version);
+        QVERIFY(writeFile(folder + "/lunlauncher", "#!/bin/sh\nexit 0\n", true));
+        QVERIFY(writeFile(folder + "/launcher-version.txt", version.toLatin1() + "\n"));
+        const Run run =
+            runTool(QStringList{"launcher", "--site", m_site, "--base-url", m_nginx.baseUrl(),
+                                "--version", version, "--sign-key", keyFile("first.key")}
+                    << extra << folder);
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    };
+    publishRelease("2.4.0.0",
+                   mutation == "expired" ? QStringList{"--expires-days", "0"} : QStringList{});
+    QJsonObject answer = QJsonDocument::fromJson(readAll(answerFile)).object();
+    QJsonObject data = answer.value("data").toObject();
+    const QString signedUrl = data.value("package_url").toString();
+    m_boxes.setAccept(false); // an offer is declined: no updater to start here
+    if (mutation == "replayed") {
+        publishRelease("2.5.0.0", {});
+        UpdateProgram newer;
+        newer.onCheckProgramUpdate(QJsonDocument::fromJson(readAll(answerFile)));
+        QCOMPARE(newer.versionInfo().packageVersion(), QStringLiteral("2.5.0.0"));
+    } else if (mutation == "unsigned") {
+        data.remove("signed");
+    } else if (mutation == "fields") {
+        data.insert("package_version", "9.9.9.9");
+        data.insert("package_url",
+                    QString(m_nginx.baseUrl() + "/elsewhere/lunlauncher_9.9.9.9.7z"));
+    }
+    answer.insert("data", data);
+    UpdateProgram update;
+    update.onCheckProgramUpdate(QJsonDocument(answer));
+    QCOMPARE(update.versionInfo().packageVersion(), offered);
+    if (!offered.isEmpty())
+        QCOMPARE(update.versionInfo().packageUrl(), signedUrl);
+}
+
 void TestSignedRelease::updaterChecksTheCommandLineAgain_data()
 {
     QTest::addColumn<QString>("key");
@@ -728,26 +822,31 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain_data()
     QTest::addColumn<QStringList>("extra");
     QTest::addColumn<bool>("gamePackage");
     QTest::addColumn<bool>("accepted");
+    // The launcher hands on a signing-key list that the first (root) key signed.
+    QTest::addColumn<bool>("keyList");
     const QString newer = QStringLiteral("2.4.0.0");
     // The updater ships with launcher 2.3.3.0.
     const QString older = QStringLiteral("2.3.2.0");
     QTest::newRow("signed release")
-        << "second" << false << false << newer << QStringList() << false << true;
+        << "second" << false << false << newer << QStringList() << false << true << false;
     QTest::newRow("signature left out")
-        << "first" << true << false << newer << QStringList() << false << false;
+        << "first" << true << false << newer << QStringList() << false << false << false;
     QTest::newRow("another package under the signature")
-        << "first" << false << true << newer << QStringList() << false << false;
+        << "first" << false << true << newer << QStringList() << false << false << false;
     QTest::newRow("key not trusted")
-        << "stranger" << false << false << newer << QStringList() << false << false;
+        << "stranger" << false << false << newer << QStringList() << false << false << false;
     QTest::newRow("signed older release")
-        << "first" << false << false << older << QStringList() << false << false;
+        << "first" << false << false << older << QStringList() << false << false << false;
     QTest::newRow("signed older release, signed as a rollback")
-        << "first" << false << false << older << QStringList{"--signed-rollback"} << false << true;
+        << "first" << false << false << older << QStringList{"--signed-rollback"} << false << true
+        << false;
     QTest::newRow("signed release of another launcher")
         << "first" << false << false << newer << QStringList{"--launcher-id", "19"} << false
-        << false;
+        << false << false;
     QTest::newRow("signed game package handed over as the release")
-        << "first" << false << false << newer << QStringList() << true << false;
+        << "first" << false << false << newer << QStringList() << true << false << false;
+    QTest::newRow("signed by a rotated key that a root key lists")
+        << "stranger" << false << false << newer << QStringList() << false << true << true;
 }
 
 void TestSignedRelease::updaterChecksTheCommandLineAgain()
@@ -759,6 +858,7 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QFETCH(QStringList, extra);
     QFETCH(bool, gamePackage);
     QFETCH(bool, accepted);
+    QFETCH(bool, keyList);
 
     const QString fresh = path("newlauncher");
     QDir(fresh).removeRecursively();
@@ -812,9 +912,24 @@ void TestSignedRelease::updaterChecksTheCommandLineAgain()
     QVERIFY(QFile::copy(QStringLiteral(UPDATER_BIN), install + "/updateProgram/Update"));
     const auto before = listing(install);
 
+    if (keyList) {
+        // As the launcher holds it after a resource answer carried the list.
+        const Run list = runTool({"keylist", "--root-key", keyFile("first.key"), "--out",
+                                  path("signing-keys.json"), keyFile("stranger.pub")});
+        QVERIFY2(list.exitCode == 0, qPrintable(list.err));
+        const QJsonObject field =
+            QJsonDocument::fromJson(readAll(path("signing-keys.json"))).object();
+        QList<QByteArray> keys;
+        QString error;
+        QVERIFY2(PackageTrust::parseKeyList(QString::fromLatin1(readAll(keyFile("stranger.pub"))),
+                                            &keys, &error),
+                 qPrintable(error));
+        PackageTrust::setDelegatedKeys(keys, field);
+    }
     // The command line exactly as the launcher builds it.
     QStringList arguments =
         UpdateProgram::updaterArguments(release, install + "/lunlauncher", QStringLiteral("en-us"));
+    PackageTrust::setDelegatedKeys({}, {});
     arguments[0] = QStringLiteral("SignedTrip%1").arg(QCoreApplication::applicationPid());
     QProcess updater;
     updater.start(install + "/updateProgram/Update", arguments);
