@@ -21,6 +21,7 @@ class DlgSetting;
 class GameEntry;
 class GameExitWatcher;
 class GameRepairFlow;
+class PatchUpdate;
 class QDialog;
 class UpdateProgram;
 class HttpRequestAPI;
@@ -267,4 +268,6 @@ private:
     quintptr m_mainWindowHandle = 0;
     GameExitWatcher *m_gameExitWatcher = nullptr;
     GameRepairFlow *m_gameRepair = nullptr;
+    PatchUpdate *m_patchUpdate = nullptr;
+    bool m_packageIsPatch = false;
 };
