@@ -1141,8 +1141,26 @@ void MainViewModel::showTransferError(const QString &headline, ErrorDefine::Erro
     showMessageBox(headline, QStringLiteral("[%1]:%2").arg(int(error)).arg(msg), true);
 }
 
+bool MainViewModel::fallBackFromPatch(const QString &why)
+{
+    // A site that serves no patch package (or a damaged one) still has the difference package.
+    if (!m_packageIsPatch)
+        return false;
+    qDebug() << "patch package failed, taking the difference package:" << why;
+    m_patchUpdate->refuse(m_currentGameVersion);
+    m_packageIsPatch = false;
+    // Nothing of the refused package stays in the game folder.
+    QFile::remove(m_gameDownloader->tempFilePath());
+    QFile::remove(m_gameDownloader->finalFilePath());
+    // After the downloader has finished reporting its error.
+    QTimer::singleShot(0, this, [this] { startDownload(false); });
+    return true;
+}
+
 void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
 {
+    if (fallBackFromPatch(msg))
+        return;
     m_md5TipTimer.stop();
     m_lastShownProgress = -1.0f;
     m_downloadRateBaseline = 0;
@@ -1154,6 +1172,8 @@ void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
 
 void MainViewModel::onHttpError(ErrorDefine::ErrorCode error, QString msg)
 {
+    if (fallBackFromPatch(msg))
+        return;
     InstallTelemetry::failed(InstallTelemetry::Step::Download, error, msg);
     updateGameState();
     showTransferError(tr("message_download_error"), error, msg);

@@ -211,6 +211,7 @@ private:
     void onMd5CheckFinished();
     bool isGameRunning() const;
     void startSetupGuarded();
+    bool fallBackFromPatch(const QString &why);
     void onSetupProgress(qlonglong finishSize, qlonglong totalSize);
     void onSetupFinished();
     void onSetupError(ErrorDefine::ErrorCode error, QString msg);

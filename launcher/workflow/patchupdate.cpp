@@ -1,6 +1,8 @@
 #include "patchupdate.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QEvent>
 #include <QFile>
 #include <QThread>
 
@@ -14,9 +16,11 @@ PatchUpdate::PatchUpdate(QObject *parent)
 
 PatchUpdate::~PatchUpdate()
 {
-    // The run cannot be stopped halfway safely: let it end, the journal covers a kill.
+    // The run is left to end (a kill is what the journal is for). It records the version
+    // through a blocking call to this thread, so that call is served while waiting.
     if (m_thread) {
-        m_thread->wait();
+        while (!m_thread->wait(20))
+            QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
         delete m_thread;
     }
 }

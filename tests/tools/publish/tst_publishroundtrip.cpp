@@ -195,6 +195,20 @@ void TestPublishRoundTrip::playerChangedFileFallsBackToTheDifferencePackage()
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.4"));
     QCOMPARE(m_boxes.count(), 0);
+
+    // A server that was given no patch package: the difference package, and no error box.
+    publishGame({"1.0.5=v2"});
+    QVERIFY(QFile::remove(m_site + "/game/Orv_1.0.4_1.0.5.patch"));
+    MainViewModel next;
+    next.initialize();
+    QVERIFY(waitForGameState(next, m_boxes, MainViewModel::UpdateAvailable));
+    next.updateBtnClicked();
+    QVERIFY(waitForGameState(next, m_boxes, MainViewModel::Installed));
+    const QByteArray after = m_nginx.accessLog();
+    QVERIFY2(after.contains("\"GET /game/Orv_1.0.4_1.0.5.7z"), after.constData());
+    QCOMPARE(listing(game, kLauncherFiles), listing(path("v2")));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.5"));
+    QCOMPARE(m_boxes.count(), 0);
 }
 
 void TestPublishRoundTrip::launcherReleaseGoesThroughTheUpdater()
