@@ -652,7 +652,7 @@
     <name>PatchApplier</name>
     <message>
         <source>message_patch_apply_error</source>
-        <translation>konnte nicht an seinen Platz gebracht werden. Das Update wird beim nächsten Start des Launchers abgeschlossen; schließe vorher alle Programme, die Dateien des Spiels verwenden.</translation>
+        <translation>konnte nicht an seinen Platz gebracht werden. Das Update wird beim nächsten Start des Launchers abgeschlossen; schließen Sie vorher alle Programme, die Dateien des Spiels verwenden.</translation>
     </message>
 </context>
 </TS>

@@ -652,7 +652,7 @@
     <name>PatchApplier</name>
     <message>
         <source>message_patch_apply_error</source>
-        <translation>n'a pas pu être mis en place. La mise à jour se terminera au prochain démarrage du launcher ; fermez d'abord tout programme qui utilise les fichiers du jeu.</translation>
+        <translation>n'a pas pu être mis en place. La mise à jour se terminera au prochain démarrage du lanceur ; fermez d'abord tout programme qui utilise les fichiers du jeu.</translation>
     </message>
 </context>
 </TS>
