@@ -73,6 +73,10 @@ enum ErrorCode {
     DOWNLOAD_DISK_FULL = 1044,
     DOWNLOAD_FILE_CHANGED = 1045,
     DOWNLOAD_FILE_GONE = 1046,
+    // A patch run could not put its checked files in place; the next start finishes it.
+    PATCH_APPLY_ERROR = 1047,
+    // A patch run that was cut short could not be read back; the game folder names the journal.
+    PATCH_JOURNAL_ERROR = 1048,
 };
 Q_ENUM_NS(ErrorCode)
 

@@ -44,6 +44,17 @@ QByteArray ManifestWriter::resourceAnswer(const GameRelease &release)
         const QJsonObject signature = release.diffSignatures.value(diff.version);
         if (!signature.isEmpty())
             item.insert(QStringLiteral("signature"), signature);
+        if (release.patches.contains(diff.version)) {
+            const DiffPackageInfo patch = release.patches.value(diff.version);
+            QJsonObject patchItem{{QStringLiteral("name"), patch.name},
+                                  {QStringLiteral("md5"), patch.md5},
+                                  {QStringLiteral("path"), patch.path},
+                                  {QStringLiteral("size"), patch.size}};
+            const QJsonObject patchSignature = release.patchSignatures.value(diff.version);
+            if (!patchSignature.isEmpty())
+                patchItem.insert(QStringLiteral("signature"), patchSignature);
+            item.insert(QStringLiteral("patch"), patchItem);
+        }
         diffs.append(item);
     }
     QJsonObject data{

@@ -38,6 +38,10 @@ public:
         // difference packages' by source version. Plug-ins carry theirs in their maps.
         QJsonObject signature;
         QMap<QString, QJsonObject> diffSignatures;
+        // Patch packages by source version, each written inside its difference package's entry
+        // as "patch" (launchers that do not know it ignore it), with its signature when signed.
+        QMap<QString, DiffPackageInfo> patches;
+        QMap<QString, QJsonObject> patchSignatures;
         // The publisher's signed document over coveredFields(), written as "signed" when not
         // empty.
         QJsonObject signedMetadata;

@@ -29,6 +29,25 @@ SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &from
     return package;
 }
 
+SignedPackage patchPackage(const UpdateVersionInfo &manifest, const QString &fromVersion)
+{
+    const DiffPackageInfo patch = manifest.patch(fromVersion);
+    SignedPackage package;
+    package.signature = manifest.patchSignature(fromVersion);
+    package.name = UpdateVersionInfo::fileNameOfUrl(patch.path);
+    package.version = manifest.version();
+    package.from = fromVersion;
+    package.launcher = QLatin1String(AppEnvironment::kLauncherId);
+    package.product = manifest.signedProduct();
+    package.kind = QLatin1String(PackageStatement::kDifferenceKind);
+    package.installedVersion = fromVersion;
+    package.md5 = patch.md5;
+    bool ok = false;
+    const qint64 size = patch.size.toLongLong(&ok);
+    package.size = ok && size > 0 ? size : -1;
+    return package;
+}
+
 SignedPackage plugin(const QVariantMap &plugin, const UpdateVersionInfo &manifest)
 {
     SignedPackage package;

@@ -15,6 +15,8 @@ namespace SignedPackages {
 // The full package, or the difference package from `fromVersion` (the installed version)
 // when the manifest has one; never older than `fromVersion` unless signed as a rollback.
 SignedPackage gamePackage(const UpdateVersionInfo &manifest, const QString &fromVersion);
+// The patch package from `fromVersion`: signed like the difference package it stands beside.
+SignedPackage patchPackage(const UpdateVersionInfo &manifest, const QString &fromVersion);
 // A plug-in published with the manifest's game version, for its game.
 SignedPackage plugin(const QVariantMap &plugin, const UpdateVersionInfo &manifest);
 SignedPackage launcherRelease(const AppVersionInfo &release);

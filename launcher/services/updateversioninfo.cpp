@@ -155,6 +155,20 @@ bool UpdateVersionInfo::parseResourceResponse(const QByteArray &body, QString *e
         diff.size = o.value(QLatin1String("size")).toString();
         m_diffs.insert(diff.version, diff);
         m_diffSignatures.insert(diff.version, o.value(QLatin1String("signature")).toObject());
+        const QJsonObject patchObject = o.value(QLatin1String("patch")).toObject();
+        if (patchObject.isEmpty()) {
+            m_patches.remove(diff.version);
+            continue;
+        }
+        DiffPackageInfo patch;
+        patch.name = patchObject.value(QLatin1String("name")).toString();
+        patch.md5 = patchObject.value(QLatin1String("md5")).toString();
+        patch.path = patchObject.value(QLatin1String("path")).toString();
+        patch.version = diff.version;
+        patch.size = patchObject.value(QLatin1String("size")).toString();
+        m_patches.insert(diff.version, patch);
+        m_patchSignatures.insert(diff.version,
+                                 patchObject.value(QLatin1String("signature")).toObject());
     }
 
     m_plugins =
@@ -180,6 +194,22 @@ void UpdateVersionInfo::applySignedFields(const QJsonObject &fields)
     m_minVersion = force.value(QLatin1String("min_version")).toString();
     m_forceUpdateUrl = force.value(QLatin1String("url")).toString();
     m_webUrl = fields.value(QLatin1String("web_url")).toString();
+}
+
+bool UpdateVersionInfo::hasPatch(const QString &fromVersion) const
+{
+    return !fromVersion.isEmpty() && m_patches.contains(fromVersion) &&
+           m_diffs.contains(fromVersion) && !m_patches.value(fromVersion).path.isEmpty();
+}
+
+DiffPackageInfo UpdateVersionInfo::patch(const QString &fromVersion) const
+{
+    return m_patches.value(fromVersion);
+}
+
+QJsonObject UpdateVersionInfo::patchSignature(const QString &fromVersion) const
+{
+    return m_patchSignatures.value(fromVersion);
 }
 
 QJsonObject UpdateVersionInfo::packageSignature(const QString &fromVersion) const

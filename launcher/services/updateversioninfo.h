@@ -54,6 +54,11 @@ public:
     // The publisher's signature field of the package for a version (same rule as the MD5);
     // empty when the manifest carries none.
     QJsonObject packageSignature(const QString &fromVersion) const;
+    // The patch package from fromVersion, which new launchers prefer to its difference package
+    // when the installed files are the ones it was made from ("patch" in the diff's entry).
+    bool hasPatch(const QString &fromVersion) const;
+    DiffPackageInfo patch(const QString &fromVersion) const;
+    QJsonObject patchSignature(const QString &fromVersion) const;
     qint64 size() const { return m_size; }
     QString entry() const { return m_entry; }
     QMap<QString, DiffPackageInfo> diffs() const { return m_diffs; }
@@ -98,6 +103,8 @@ private:
     QMap<QString, DiffPackageInfo> m_diffs;
     QJsonObject m_signature;
     QMap<QString, QJsonObject> m_diffSignatures;
+    QMap<QString, DiffPackageInfo> m_patches;
+    QMap<QString, QJsonObject> m_patchSignatures;
     QVariantList m_plugins;
     QString m_webUrl;
     QString m_minVersion;

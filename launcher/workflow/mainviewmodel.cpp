@@ -35,6 +35,7 @@
 #include "progresstext.h"
 #include "promoartcache.h"
 #include "sizetext.h"
+#include "patchupdate.h"
 #include "signedpackages.h"
 #include "setupmanager.h"
 #include "launcherconfig.h"
@@ -99,6 +100,16 @@ void MainViewModel::initialize()
 
     // Registry versions, is_user_update and the proxy choice.
     config->runStartupHousekeeping();
+    // A patch run cut short ends before anything reads the installed version.
+    PatchUpdate::resume(config->installPath());
+    m_patchUpdate = new PatchUpdate(this);
+    connect(m_patchUpdate, &PatchUpdate::progress, this, &MainViewModel::onSetupProgress);
+    connect(m_patchUpdate, &PatchUpdate::applied, this, &MainViewModel::onSetupFinished);
+    connect(m_patchUpdate, &PatchUpdate::failed, this, &MainViewModel::onSetupError);
+    connect(m_patchUpdate, &PatchUpdate::unusable, this, [this] {
+        m_patchUpdate->refuse(m_currentGameVersion);
+        startDownload(false);
+    });
 
     m_manifest = new UpdateVersionInfo();
     m_backgroundArt = new PromoArtCache(this);
@@ -627,8 +638,8 @@ bool MainViewModel::isDownloadNotComplated()
     const QString folder = LauncherConfig::instance()->installPath();
     if (folder.isEmpty() || !m_manifest || !m_gameDownloader)
         return false;
-    const QString name =
-        m_gameDownloader->savedFileName(m_manifest->packageUrl(m_currentGameVersion));
+    const QString name = m_gameDownloader->savedFileName(
+        m_patchUpdate->choose(*m_manifest, m_currentGameVersion).url);
     return !name.isEmpty() &&
            QFileInfo::exists(folder + QLatin1Char('/') + name + QStringLiteral("_tmp"));
 }
@@ -809,12 +820,14 @@ void MainViewModel::answerDownloadRefresh(bool answered)
         return;
     }
     setGameState(Downloading);
-    m_gameDownloader->setExpectedPackage(
-        SignedPackages::gamePackage(*m_manifest, m_currentGameVersion));
-    m_gameDownloader->sourceRefreshed(m_manifest->packageUrl(m_currentGameVersion),
-                                      m_manifest->packageMd5(m_currentGameVersion),
-                                      m_manifest->packageSize(m_currentGameVersion),
-                                      m_manifest->packageName(m_currentGameVersion));
+    PatchUpdate::Package package = m_patchUpdate->choose(*m_manifest, m_currentGameVersion);
+    // A refreshed answer names the same kind of package the running download fetches.
+    if (package.isPatch != m_packageIsPatch) {
+        m_patchUpdate->refuse(m_currentGameVersion);
+        package = m_patchUpdate->choose(*m_manifest, m_currentGameVersion);
+    }
+    m_gameDownloader->setExpectedPackage(package.expected);
+    m_gameDownloader->sourceRefreshed(package.url, package.md5, package.size, package.name);
 }
 
 void MainViewModel::askToRetryResourceQuery(bool withCancel)
@@ -1034,12 +1047,13 @@ void MainViewModel::startDownload(bool onlyWhenNotInstalled)
     m_rateSampleTime = QDateTime::currentDateTime();
     const QString folder = LauncherConfig::instance()->installPath();
     m_gameDownloader->setFilePath(folder);
-    m_gameDownloader->setFileMD5(m_manifest->packageMd5(m_currentGameVersion));
-    m_gameDownloader->setExpectedPackage(
-        SignedPackages::gamePackage(*m_manifest, m_currentGameVersion));
-    m_gameDownloader->setExpectedSize(m_manifest->packageSize(m_currentGameVersion));
-    m_gameDownloader->setPackageName(m_manifest->packageName(m_currentGameVersion));
-    m_gameDownloader->setUrl(m_manifest->packageUrl(m_currentGameVersion));
+    const PatchUpdate::Package package = m_patchUpdate->choose(*m_manifest, m_currentGameVersion);
+    m_packageIsPatch = package.isPatch;
+    m_gameDownloader->setFileMD5(package.md5);
+    m_gameDownloader->setExpectedPackage(package.expected);
+    m_gameDownloader->setExpectedSize(package.size);
+    m_gameDownloader->setPackageName(package.name);
+    m_gameDownloader->setUrl(package.url);
     m_gameSetup->setZipFilePath(folder);
     m_gameSetup->setZipFileName(m_gameDownloader->fileName());
     InstallTelemetry::downloadStarted(m_currentGameVersion, m_manifest->version(),
@@ -1127,8 +1141,26 @@ void MainViewModel::showTransferError(const QString &headline, ErrorDefine::Erro
     showMessageBox(headline, QStringLiteral("[%1]:%2").arg(int(error)).arg(msg), true);
 }
 
+bool MainViewModel::fallBackFromPatch(const QString &why)
+{
+    // A site that serves no patch package (or a damaged one) still has the difference package.
+    if (!m_packageIsPatch)
+        return false;
+    qDebug() << "patch package failed, taking the difference package:" << why;
+    m_patchUpdate->refuse(m_currentGameVersion);
+    m_packageIsPatch = false;
+    // Nothing of the refused package stays in the game folder.
+    QFile::remove(m_gameDownloader->tempFilePath());
+    QFile::remove(m_gameDownloader->finalFilePath());
+    // After the downloader has finished reporting its error.
+    QTimer::singleShot(0, this, [this] { startDownload(false); });
+    return true;
+}
+
 void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
 {
+    if (fallBackFromPatch(msg))
+        return;
     m_md5TipTimer.stop();
     m_lastShownProgress = -1.0f;
     m_downloadRateBaseline = 0;
@@ -1140,6 +1172,8 @@ void MainViewModel::onDownloadError(ErrorDefine::ErrorCode error, QString msg)
 
 void MainViewModel::onHttpError(ErrorDefine::ErrorCode error, QString msg)
 {
+    if (fallBackFromPatch(msg))
+        return;
     InstallTelemetry::failed(InstallTelemetry::Step::Download, error, msg);
     updateGameState();
     showTransferError(tr("message_download_error"), error, msg);
@@ -1174,7 +1208,11 @@ void MainViewModel::startSetupGuarded()
             return;
         checkPlugin(true);
         m_setupRateBaseline = 0;
-        m_gameSetup->start(QThread::InheritPriority);
+        if (m_packageIsPatch)
+            m_patchUpdate->start(LauncherConfig::instance()->installPath(),
+                                 m_gameDownloader->finalFilePath());
+        else
+            m_gameSetup->start(QThread::InheritPriority);
         m_setupStartTime = QDateTime::currentSecsSinceEpoch();
         setGameState(Installing);
         StatusReport::instance()->report(StatusReport::LAUNCHER_HOME_INSTALL);

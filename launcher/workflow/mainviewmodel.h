@@ -21,6 +21,7 @@ class DlgSetting;
 class GameEntry;
 class GameExitWatcher;
 class GameRepairFlow;
+class PatchUpdate;
 class QDialog;
 class UpdateProgram;
 class HttpRequestAPI;
@@ -210,6 +211,7 @@ private:
     void onMd5CheckFinished();
     bool isGameRunning() const;
     void startSetupGuarded();
+    bool fallBackFromPatch(const QString &why);
     void onSetupProgress(qlonglong finishSize, qlonglong totalSize);
     void onSetupFinished();
     void onSetupError(ErrorDefine::ErrorCode error, QString msg);
@@ -267,4 +269,6 @@ private:
     quintptr m_mainWindowHandle = 0;
     GameExitWatcher *m_gameExitWatcher = nullptr;
     GameRepairFlow *m_gameRepair = nullptr;
+    PatchUpdate *m_patchUpdate = nullptr;
+    bool m_packageIsPatch = false;
 };

@@ -15,6 +15,8 @@
 #include "gamefilelist.h"
 #include "launcherpublisher.h"
 #include "packagesigner.h"
+#include "patchbuilder.h"
+#include "patchpackage.h"
 #include "publishstate.h"
 #include "signingpolicy.h"
 #include "publishcommon.h"
@@ -108,6 +110,51 @@ QString packageUrl(const GamePublisher::Options &options, const QString &file)
 {
     return options.baseUrl + QLatin1Char('/') + GamePublisher::packageFolder() + QLatin1Char('/') +
            file;
+}
+
+// The patch package beside the difference package from `from`: new launchers download it
+// instead when the installed files are the ones it was made from.
+bool publishPatch(SiteStage &stage, const PublishState &state,
+                  const GamePublisher::Options &options, PackageSigner &signer,
+                  const FolderSnapshot &old, const FolderSnapshot &newest, const Difference &d,
+                  const QString &from, const QString &to, ManifestWriter::GameRelease *release,
+                  QString *error, QTextStream *log)
+{
+    QTemporaryDir oldFiles;
+    if (!oldFiles.isValid())
+        return publish::fail(
+            error,
+            QStringLiteral("cannot create a temporary folder: %1").arg(oldFiles.errorString()));
+    if (log)
+        *log << "unpacking the kept package of " << from << " for its patch" << Qt::endl;
+    if (!SevenZipPacker::extract(stage.filePath(PublishState::packagePath(state.packageOf(from))),
+                                 oldFiles.path(), error))
+        return false;
+    DiffPackageInfo patch;
+    patch.version = from;
+    patch.name = PatchPackage::fileName(options.name, from, to);
+    patch.path = packageUrl(options, patch.name);
+    const QString package =
+        stage.filePath(GamePublisher::packageFolder() + QLatin1Char('/') + patch.name);
+    PatchBuilder::Changes changes{d.changed, d.removed, d.removedFolders};
+    if (!PatchBuilder::build(oldFiles.path(), old, newest, changes, from, to, options.patchLevel,
+                             package, error))
+        return false;
+    PackageDigest digest;
+    if (!publish::digestOf(package, &digest, error))
+        return false;
+    patch.md5 = digest.md5;
+    patch.size = QString::number(digest.size);
+    if (log)
+        *log << "wrote " << patch.name << " (" << digest.size << " bytes)" << Qt::endl;
+    if (signer.isLoaded()) {
+        QJsonObject signature;
+        if (!signer.signDigest(digest, patch.name, to, from, &signature, error))
+            return false;
+        release->patchSignatures.insert(from, signature);
+    }
+    release->patches.insert(from, patch);
+    return true;
 }
 
 } // namespace
@@ -369,8 +416,12 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     const QString fileListName =
         QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
     QStringList produced{fullName, fileListName};
-    for (const QString &from : sourceVersions)
+    for (const QString &from : sourceVersions) {
         produced << QStringLiteral("%1_%2_%3.7z").arg(options.name, from, newestVersion);
+        // The old content comes from the kept full package: without one there is no patch.
+        if (!state.packageOf(from).isEmpty())
+            produced << PatchPackage::fileName(options.name, from, newestVersion);
+    }
     const QStringList present = QDir(stage.filePath(packageFolder())).entryList(QDir::Files);
     const QDateTime now = QDateTime::currentDateTimeUtc();
     QList<PublishState::Retired> retired;
@@ -527,6 +578,10 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
             release.diffSignatures.insert(from, signature);
         }
         release.diffs << diff;
+        if (!state.packageOf(from).isEmpty() &&
+            !publishPatch(stage, state, options, signer, sources.value(from), newest, d, from,
+                          newestVersion, &release, error, log))
+            return false;
     }
 
     if (signer.isLoaded()) {

@@ -53,6 +53,8 @@ public:
         int expiresDays = 30;
         // A root-signed list of signing keys (lunmere-publish keylist) to carry in the answer.
         QJsonObject signingKeys;
+        // The zstd level of the patch packages' frames.
+        int patchLevel = 3;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>konnte nicht an seinen Platz gebracht werden. Das Update wird beim nächsten Start des Launchers abgeschlossen; schließen Sie vorher alle Programme, die Dateien des Spiels verwenden.</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>could not be put in place. The update finishes the next time the launcher starts; close any program that uses the game's files first.</translation>
+    </message>
+</context>
 </TS>

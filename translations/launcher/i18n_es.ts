@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>no se pudo colocar en su sitio. La actualización se completará la próxima vez que se inicie el lanzador; cierra antes cualquier programa que use los archivos del juego.</translation>
+    </message>
+</context>
 </TS>

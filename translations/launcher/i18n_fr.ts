@@ -648,4 +648,11 @@
         <translation>Mo/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>n'a pas pu être mis en place. La mise à jour se terminera au prochain démarrage du lanceur ; fermez d'abord tout programme qui utilise les fichiers du jeu.</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>tidak dapat dipasang di tempatnya. Pembaruan akan diselesaikan saat launcher dijalankan lagi; tutup dulu program apa pun yang memakai file game.</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>を配置できませんでした。次にランチャーを起動したときに更新が完了します。先にゲームのファイルを使用しているプログラムを閉じてください。</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>을(를) 제자리에 놓을 수 없습니다. 다음에 런처를 시작할 때 업데이트가 완료됩니다. 먼저 게임 파일을 사용 중인 프로그램을 모두 닫아 주세요.</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>não pôde ser colocado no lugar. A atualização será concluída na próxima vez que o inicializador for iniciado; feche antes qualquer programa que esteja usando os arquivos do jogo.</translation>
+    </message>
+</context>
 </TS>

@@ -648,4 +648,11 @@
         <translation>МБ/с</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>не удалось поставить на место. Обновление завершится при следующем запуске лаунчера; сначала закройте все программы, использующие файлы игры.</translation>
+    </message>
+</context>
 </TS>

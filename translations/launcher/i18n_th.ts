@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>ไม่สามารถวางไว้ในตำแหน่งได้ การอัปเดตจะเสร็จสิ้นเมื่อเปิดตัวเปิดเกมครั้งถัดไป โปรดปิดโปรแกรมที่ใช้ไฟล์ของเกมก่อน</translation>
+    </message>
+</context>
 </TS>

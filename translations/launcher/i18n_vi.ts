@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>không thể đặt vào đúng chỗ. Bản cập nhật sẽ hoàn tất vào lần mở trình khởi chạy tiếp theo; hãy đóng mọi chương trình đang dùng tệp của trò chơi trước.</translation>
+    </message>
+</context>
 </TS>

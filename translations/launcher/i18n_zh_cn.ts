@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>无法放到位。更新将在下次启动启动器时完成；请先关闭正在使用游戏文件的程序。</translation>
+    </message>
+</context>
 </TS>

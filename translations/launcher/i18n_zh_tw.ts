@@ -648,4 +648,11 @@
         <translation>MB/s</translation>
     </message>
 </context>
+<context>
+    <name>PatchApplier</name>
+    <message>
+        <source>message_patch_apply_error</source>
+        <translation>無法放到位。更新將在下次啟動啟動器時完成；請先關閉正在使用遊戲檔案的程式。</translation>
+    </message>
+</context>
 </TS>

@@ -48,7 +48,8 @@ class TestPublishRoundTrip : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
-    void installsAndUpdatesThroughDifferencePackages();
+    void installsAndUpdatesThroughPatchPackages();
+    void playerChangedFileFallsBackToTheDifferencePackage();
     void launcherReleaseGoesThroughTheUpdater();
     void releasedLauncherRunsAsItsVersion();
 
@@ -121,7 +122,7 @@ void TestPublishRoundTrip::publishGame(const QStringList &versions)
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
 }
 
-void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
+void TestPublishRoundTrip::installsAndUpdatesThroughPatchPackages()
 {
     const QString game = LauncherConfig::instance()->installPath();
 
@@ -139,6 +140,8 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
     // difference packages from. The last run is a rollback to 1.0.0's content, as 1.0.3.
     const QList<QStringList> releases{
         {"1.0.1=v2"}, {"1.0.2=v3"}, {"rollback", "--to", "1.0.0", "--version", "1.0.3"}};
+    const QStringList patches{"/game/Orv_1.0.0_1.0.1.patch", "/game/Orv_1.0.1_1.0.2.patch",
+                              "/game/Orv_1.0.2_1.0.3.patch"};
     const QStringList diffs{"/game/Orv_1.0.0_1.0.1.7z", "/game/Orv_1.0.1_1.0.2.7z",
                             "/game/Orv_1.0.2_1.0.3.7z"};
     const QStringList fulls{"/game/Orv_1.0.1.7z", "/game/Orv_1.0.2.7z", "/game/Orv_1.0.3.7z"};
@@ -159,13 +162,52 @@ void TestPublishRoundTrip::installsAndUpdatesThroughDifferencePackages()
         model.updateBtnClicked();
         QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
         const QByteArray log = m_nginx.accessLog();
-        QVERIFY2(log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
+        // The installed files are the ones each patch was made from: neither the difference
+        // package nor the full one is fetched.
+        QVERIFY2(log.contains("\"GET " + patches.at(i).toUtf8()), log.constData());
+        QVERIFY2(!log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
         QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
+        QVERIFY(!QFileInfo::exists(game + "/.lunmere-patch.json"));
         // Byte for byte that version: removed files and emptied folders gone, the executable
         // still executable, no deletion list left behind.
         QCOMPARE(listing(game, kLauncherFiles), listing(path(contents.at(i))));
     }
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.3"));
+    QCOMPARE(m_boxes.count(), 0);
+}
+
+void TestPublishRoundTrip::playerChangedFileFallsBackToTheDifferencePackage()
+{
+    // Installed: 1.0.3 with 1.0.0's content. The player edited a file the next release changes.
+    const QString game = LauncherConfig::instance()->installPath();
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.3"));
+    QVERIFY(writeFile(game + "/data/readme.txt", "edited by the player\n"));
+    publishGame({"1.0.4=v3"});
+    MainViewModel model;
+    model.initialize();
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::UpdateAvailable));
+    model.updateBtnClicked();
+    QVERIFY(waitForGameState(model, m_boxes, MainViewModel::Installed));
+    const QByteArray log = m_nginx.accessLog();
+    QVERIFY2(log.contains("\"GET /game/Orv_1.0.3_1.0.4.patch"), log.constData());
+    QVERIFY2(log.contains("\"GET /game/Orv_1.0.3_1.0.4.7z"), log.constData());
+    QVERIFY2(!log.contains("\"GET /game/Orv_1.0.4.7z"), log.constData());
+    QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.4"));
+    QCOMPARE(m_boxes.count(), 0);
+
+    // A server that was given no patch package: the difference package, and no error box.
+    publishGame({"1.0.5=v2"});
+    QVERIFY(QFile::remove(m_site + "/game/Orv_1.0.4_1.0.5.patch"));
+    MainViewModel next;
+    next.initialize();
+    QVERIFY(waitForGameState(next, m_boxes, MainViewModel::UpdateAvailable));
+    next.updateBtnClicked();
+    QVERIFY(waitForGameState(next, m_boxes, MainViewModel::Installed));
+    const QByteArray after = m_nginx.accessLog();
+    QVERIFY2(after.contains("\"GET /game/Orv_1.0.4_1.0.5.7z"), after.constData());
+    QCOMPARE(listing(game, kLauncherFiles), listing(path("v2")));
+    QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.5"));
     QCOMPARE(m_boxes.count(), 0);
 }
 

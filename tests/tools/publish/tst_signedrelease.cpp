@@ -242,6 +242,10 @@ void TestSignedRelease::signedPackagesInstallAndUpdateUnderEitherTrustedKey()
     QVERIFY2(m_boxes.texts().isEmpty(), qPrintable(m_boxes.texts().join('|')));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.1"));
     QCOMPARE(listing(m_game, {"config.ini"}), listing(path("v2")));
+    // The patch package is signed like the difference package it stands beside.
+    const QByteArray log = m_nginx.accessLog();
+    QVERIFY2(log.contains("\"GET /game/Orv_1.0.0_1.0.1.patch"), log.constData());
+    QVERIFY2(!log.contains("\"GET /game/Orv_1.0.0_1.0.1.7z"), log.constData());
 
     // A version with no difference package updates through the signed full package, whose
     // statement names no source version.
@@ -386,6 +390,12 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
     } else if (mutation == DifferenceWithFullStatement) {
         QJsonObject diff = diffs.at(0).toObject();
         diff.insert("signature", latest.value("signature"));
+        // The patch package beside it carries the same wrong statement.
+        if (diff.contains("patch")) {
+            QJsonObject patch = diff.value("patch").toObject();
+            patch.insert("signature", latest.value("signature"));
+            diff.insert("patch", patch);
+        }
         diffs[0] = diff;
     }
     game.insert("latest", latest);
