@@ -15,6 +15,7 @@
 #include "mainviewmodel.h"
 #include "namedmutex.h"
 #include "replacerecovery.h"
+#include "scriptfont.h"
 #include "packagetrust.h"
 #include "singleinstance.h"
 #include "user.h"
@@ -74,6 +75,7 @@ int main(int argc, char *argv[])
     QTranslator translator;
     const QString languageCode = LanguageSelection::select(translator);
     QCoreApplication::installTranslator(&translator);
+    ScriptFont::useLanguageOf(translator);
     // Qt's own dialogs and buttons (the folder picker) follow the same language.
     QTranslator qtTranslator;
     LanguageSelection::loadQtTranslations(qtTranslator, languageCode);
