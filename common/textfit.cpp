@@ -1,9 +1,12 @@
 #include "textfit.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QStyle>
+#include <QTextLayout>
 #include <QVariant>
 
 namespace {
@@ -110,4 +113,103 @@ bool TextFit::fitToWidth(QWidget *widget, int floorPixelSize)
     widget->setToolTip(text);
     widget->setProperty(kToolTipSet, true);
     return false;
+}
+
+namespace {
+
+// Lines of text wrapped at width as a word-wrapped label draws it.
+int wrappedLineCount(const QFont &font, const QString &text, int width)
+{
+    int lines = 0;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++lines;
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+const char kBalancing[] = "textFitBalancing";
+
+void balanceNow(QLabel *label);
+
+// Balances its label again when the layout gives it another width or a style another font.
+class BalanceKeeper : public QObject
+{
+public:
+    explicit BalanceKeeper(QLabel *label)
+        : QObject(label)
+    {
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Resize || type == QEvent::FontChange || type == QEvent::StyleChange)
+            balanceNow(static_cast<QLabel *>(watched));
+        return false;
+    }
+};
+
+void balanceNow(QLabel *label)
+{
+    // Setting the margins resizes nothing, but a style change can come back here.
+    if (label->property(kBalancing).toBool())
+        return;
+    label->setProperty(kBalancing, true);
+    // The side margins are this function's: the room they take back is the text's.
+    const QMargins old = label->contentsMargins();
+    const int full = label->contentsRect().width() + old.left() + old.right() -
+                     2 * label->margin() - qMax(0, label->indent());
+    const int spare = full - TextFit::balancedWrapWidth(label->font(), label->text(), full);
+    const Qt::Alignment align =
+        QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+    int left = 0;
+    if (align & Qt::AlignHCenter)
+        left = spare / 2;
+    else if (align & Qt::AlignRight)
+        left = spare;
+    const QMargins wanted(left, old.top(), spare - left, old.bottom());
+    if (wanted != old)
+        label->setContentsMargins(wanted);
+    label->setProperty(kBalancing, false);
+}
+
+} // namespace
+
+int TextFit::balancedWrapWidth(const QFont &font, const QString &text, int width)
+{
+    if (width <= 0)
+        return width;
+    const int lines = wrappedLineCount(font, text, width);
+    if (lines <= text.count(QLatin1Char('\n')) + 1)
+        return width;
+    int tooNarrow = width / 2;
+    int enough = width;
+    while (enough - tooNarrow > 1) {
+        const int middle = (tooNarrow + enough) / 2;
+        if (wrappedLineCount(font, text, middle) == lines)
+            enough = middle;
+        else
+            tooNarrow = middle;
+    }
+    return enough;
+}
+
+void TextFit::balanceWrap(QLabel *label)
+{
+    if (!label || !label->wordWrap() || label->textFormat() == Qt::RichText)
+        return;
+    label->ensurePolished();
+    if (!label->findChild<BalanceKeeper *>(QString(), Qt::FindDirectChildrenOnly))
+        new BalanceKeeper(label);
+    balanceNow(label);
 }

@@ -1,6 +1,9 @@
 #include <QtTest>
 
 #include <QFrame>
+#include <QLabel>
+#include <QListWidget>
+#include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTranslator>
 
@@ -41,6 +44,48 @@ QStringList prefixed(const QString &what, const QStringList &misfits)
     for (const QString &misfit : misfits)
         out << what + QStringLiteral(": ") + misfit;
     return out;
+}
+
+// The settings card is spaced as the other cards: its title at the card's top margin, not
+// floating in an empty band, and the list's first row and the page's first choice level with
+// each other, clear of the line under the title.
+QStringList settingsSpacingMisfits(DlgSetting &settings, int page)
+{
+    using widgettextfit::rectIn;
+    QStringList found;
+    const QRect card = rectIn(settings.findChild<QWidget *>(QStringLiteral("frame")), &settings);
+    const QRect title = rectIn(settings.findChild<QWidget *>(QStringLiteral("label_2")), &settings);
+    const int titleMargin = 40;
+    if (title.top() - card.top() > titleMargin + 8)
+        found << QStringLiteral("title %1 px below the card's top, margin %2")
+                     .arg(title.top() - card.top())
+                     .arg(titleMargin);
+    const int divider =
+        rectIn(settings.findChild<QWidget *>(QStringLiteral("line_2")), &settings).bottom();
+    auto *list = settings.findChild<QListWidget *>(QStringLiteral("listWidget"));
+    QRect row = list->visualItemRect(list->item(0));
+    row.moveTopLeft(list->viewport()->mapTo(&settings, row.topLeft()));
+    const QWidget *shown = settings.findChild<QStackedWidget *>()->currentWidget();
+    QRect choice;
+    for (const QWidget *child : shown->findChildren<QWidget *>()) {
+        if (!child->isVisibleTo(&settings) || !qobject_cast<const QAbstractButton *>(child))
+            continue;
+        const QRect place = rectIn(child, &settings);
+        if (choice.isNull() || place.top() < choice.top())
+            choice = place;
+    }
+    const int minimumGap = 8;
+    if (row.top() - divider < minimumGap)
+        found << QStringLiteral("first row %1 px below the title line").arg(row.top() - divider);
+    if (choice.top() - divider < minimumGap)
+        found << QStringLiteral("first choice %1 px below the title line")
+                     .arg(choice.top() - divider);
+    // Page 3's buttons are placed where the form puts them; the choices follow the rows.
+    if (page < 2 && qAbs(choice.center().y() - row.center().y()) > 4)
+        found << QStringLiteral("first choice's middle at %1, first row's at %2")
+                     .arg(choice.center().y())
+                     .arg(row.center().y());
+    return found;
 }
 
 } // namespace
@@ -91,6 +136,8 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
                              .arg(now.height())
                              .arg(now.x())
                              .arg(now.y());
+            found << prefixed(QStringLiteral("settings page %1").arg(page),
+                              settingsSpacingMisfits(settings, page));
         }
         // The game check's progress line at its longest, its stop button, and its result.
         settings.onTabSwitch(2);
