@@ -162,12 +162,14 @@ inline QStringList lonelyLines(QWidget *widget)
 {
     QStringList found;
     if (auto *label = qobject_cast<QLabel *>(widget)) {
-        if (!label->wordWrap() || label->textFormat() == Qt::RichText)
+        // One width serves all paragraphs of a label: where one of them is a long path, the
+        // others cannot be balanced by narrowing it, so only one-paragraph labels count.
+        if (!label->wordWrap() || label->textFormat() == Qt::RichText ||
+            label->text().contains(QLatin1Char('\n')))
             return found;
         const int width =
             label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
-        for (const QString &paragraph : label->text().split(QLatin1Char('\n')))
-            found << lonelyLastLine(wrappedLines(paragraph, label->font(), width));
+        found << lonelyLastLine(wrappedLines(label->text(), label->font(), width));
     } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
         QTextDocument *document = browser->document();
         document->size(); // lays the document out
