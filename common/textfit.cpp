@@ -5,6 +5,7 @@
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPoint>
 #include <QStyle>
 #include <QTextLayout>
 #include <QVariant>
@@ -137,6 +138,8 @@ int wrappedLineCount(const QFont &font, const QString &text, int width)
 }
 
 const char kBalancing[] = "textFitBalancing";
+// The left and right margins the balancing added to a label (x and y of a point).
+const char kBalanceMargins[] = "textFitBalanceMargins";
 
 void balanceNow(QLabel *label);
 
@@ -165,10 +168,12 @@ void balanceNow(QLabel *label)
     if (label->property(kBalancing).toBool())
         return;
     label->setProperty(kBalancing, true);
-    // The side margins are this function's: the room they take back is the text's.
+    // The style sheet's padding is part of the contents margins too: only what an earlier
+    // balancing added is given back to the text.
     const QMargins old = label->contentsMargins();
-    const int full = label->contentsRect().width() + old.left() + old.right() -
-                     2 * label->margin() - qMax(0, label->indent());
+    const QPoint added = label->property(kBalanceMargins).toPoint();
+    const int full = label->contentsRect().width() + added.x() + added.y() - 2 * label->margin() -
+                     qMax(0, label->indent());
     const int spare = full - TextFit::balancedWrapWidth(label->font(), label->text(), full);
     const Qt::Alignment align =
         QStyle::visualAlignment(label->layoutDirection(), label->alignment());
@@ -177,7 +182,9 @@ void balanceNow(QLabel *label)
         left = spare / 2;
     else if (align & Qt::AlignRight)
         left = spare;
-    const QMargins wanted(left, old.top(), spare - left, old.bottom());
+    const QMargins wanted(old.left() - added.x() + left, old.top(),
+                          old.right() - added.y() + spare - left, old.bottom());
+    label->setProperty(kBalanceMargins, QPoint(left, spare - left));
     if (wanted != old)
         label->setContentsMargins(wanted);
     label->setProperty(kBalancing, false);
@@ -201,7 +208,9 @@ int TextFit::balancedWrapWidth(const QFont &font, const QString &text, int width
         else
             tooNarrow = middle;
     }
-    return enough;
+    // Half a character to spare: a line that fits to the pixel here may not where the label
+    // draws it, and one character pushed down leaves the lonely line this avoids.
+    return qMin(width, enough + QFontInfo(font).pixelSize() / 2);
 }
 
 void TextFit::balanceWrap(QLabel *label)

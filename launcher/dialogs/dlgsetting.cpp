@@ -171,8 +171,11 @@ void DlgSetting::fitListToRows()
         width = qMax(width, list->item(row)->sizeHint().width());
     }
     list->setMinimumHeight(height);
-    list->setMinimumWidth(
-        qMin(width + 2 * list->spacing() + 2 * list->frameWidth(), list->maximumWidth()));
+    // A fixed width: the pages beside it keep theirs whatever their texts ask for, so a
+    // wrapped text balanced for one width is not shown at another.
+    list->setFixedWidth(qBound(list->minimumWidth(),
+                               width + 2 * list->spacing() + 2 * list->frameWidth(),
+                               list->maximumWidth()));
 }
 
 // The first choice of each page sits level with the first row of the list beside it: both

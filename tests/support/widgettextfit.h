@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QDir>
 #include <QHash>
 #include <QImage>
@@ -169,7 +170,19 @@ inline QStringList lonelyLines(QWidget *widget)
             return found;
         const int width =
             label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
-        found << lonelyLastLine(wrappedLines(label->text(), label->font(), width));
+        const QStringList lines = wrappedLines(label->text(), label->font(), width);
+        found << lonelyLastLine(lines);
+        // The label draws through the font metrics, which may break a line that fits to the
+        // pixel here: then its last line is not the one looked at.
+        const QFontMetrics metrics(label->font());
+        const int height =
+            metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text())
+                .height();
+        const int drawn = 1 + qRound((height - metrics.height()) / qreal(metrics.lineSpacing()));
+        if (drawn != lines.size())
+            found << QStringLiteral(" is drawn in %1 lines where %2 were laid out")
+                         .arg(drawn)
+                         .arg(lines.size());
     } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
         QTextDocument *document = browser->document();
         document->size(); // lays the document out
