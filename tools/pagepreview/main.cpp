@@ -275,7 +275,8 @@ private:
                     QCoreApplication::translate("GameRepairFlow", "label_repair_verifying")
                         .arg(1234)
                         .arg(2000)
-                        .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+                        .arg(SizeText::bytes(qint64(612.4 * 1048576.0)),
+                             SizeText::bytes(qint64(1023.9 * 1048576.0))) +
                     QLatin1Char(' ') +
                     QCoreApplication::translate("GameRepairFlow", "label_repair_time_left")
                         .arg(QStringLiteral("00:00:34")));

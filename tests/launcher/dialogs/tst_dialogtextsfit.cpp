@@ -15,6 +15,7 @@
 #include "launcherconfig.h"
 #include "registryconfig.h"
 #include "scriptfont.h"
+#include "sizetext.h"
 #include "widgettextfit.h"
 
 // Every text of the launcher's dialogs, in every shipped language, fits the widget that shows
@@ -117,6 +118,7 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
     // The language's own face, as the launcher chooses it before it makes its dialogs.
     const QFont baseFont = QGuiApplication::font();
     ScriptFont::useLanguageOf(translator);
+    SizeText::useLanguageOf(translator);
     QStringList found;
 
     {
@@ -153,12 +155,15 @@ void TestDialogTextsFit::dialogsFitInEveryLanguage()
             flowText("label_repair_verifying")
                 .arg(1234)
                 .arg(2000)
-                .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+                .arg(SizeText::bytes(qint64(612.4 * 1048576.0)),
+                     SizeText::bytes(qint64(1023.9 * 1048576.0))) +
             QLatin1Char(' ') + flowText("label_repair_time_left").arg(QStringLiteral("00:12:34")));
         found << prefixed(QStringLiteral("settings, checking"),
                           widgettextfit::misfits(&settings, card));
         settings.setGameRepairStatus(flowText("label_repair_downloading").arg(42) +
-                                     QStringLiteral(" (612.4 MB/1,023.9 MB) ") +
+                                     QStringLiteral(" (%1/%2) ")
+                                         .arg(SizeText::bytes(qint64(612.4 * 1048576.0)),
+                                              SizeText::bytes(qint64(1023.9 * 1048576.0))) +
                                      flowText("label_repair_time_left").arg("00:12:34"));
         found << prefixed(QStringLiteral("settings, downloading"),
                           widgettextfit::misfits(&settings, card));
