@@ -7,13 +7,11 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
-#include <memory>
-
 namespace {
 
-int lineCount(QTextDocument &document, int width)
+// The lines of a document as it is laid out now.
+int laidOutLines(QTextDocument &document)
 {
-    document.setTextWidth(width);
     document.size(); // lays the whole document out
     int lines = 0;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -21,6 +19,16 @@ int lineCount(QTextDocument &document, int width)
             lines += layout->lineCount();
     }
     return lines;
+}
+
+void setSideMargins(QTextDocument &document, int side)
+{
+    QTextFrameFormat format = document.rootFrame()->frameFormat();
+    if (format.leftMargin() == side && format.rightMargin() == side)
+        return;
+    format.setLeftMargin(side);
+    format.setRightMargin(side);
+    document.rootFrame()->setFrameFormat(format);
 }
 
 } // namespace
@@ -38,53 +46,39 @@ CAutoSizeLabel::CAutoSizeLabel(QWidget *parent)
     connect(document(), &QTextDocument::contentsChanged, this, &CAutoSizeLabel::OnTextAreaChanged);
 }
 
-int CAutoSizeLabel::balancedWidth(const QTextDocument &document, int width)
-{
-    if (width <= 0)
-        return width;
-    std::unique_ptr<QTextDocument> probe(document.clone());
-    // A clone leaves out what the widget set on its document: its font above all.
-    probe->setDefaultFont(document.defaultFont());
-    probe->setDefaultTextOption(document.defaultTextOption());
-    probe->setDocumentMargin(document.documentMargin());
-    QTextFrameFormat format = probe->rootFrame()->frameFormat();
-    format.setLeftMargin(0);
-    format.setRightMargin(0);
-    probe->rootFrame()->setFrameFormat(format);
-    const int lines = lineCount(*probe, width);
-    if (lines < 2)
-        return width;
-    // The narrowest width with as many lines: the lines come out about equally long.
-    int tooNarrow = width / 2;
-    int enough = width;
-    while (enough - tooNarrow > 1) {
-        const int middle = (tooNarrow + enough) / 2;
-        if (lineCount(*probe, middle) == lines)
-            enough = middle;
-        else
-            tooNarrow = middle;
-    }
-    return enough;
-}
-
+// The narrowest width with as many lines: the lines come out about equally long. Found on
+// the document itself, in the fonts and formats it is shown in (a copy lays out differently
+// as soon as a style sheet or the HTML sets a font).
 void CAutoSizeLabel::balanceLines()
 {
     if (m_balancing)
         return;
     m_balancing = true;
-    const int full = viewport()->width();
-    const int side = (full - balancedWidth(*document(), full)) / 2;
-    QTextFrameFormat format = document()->rootFrame()->frameFormat();
-    if (format.leftMargin() != side || format.rightMargin() != side) {
-        format.setLeftMargin(side);
-        format.setRightMargin(side);
-        document()->rootFrame()->setFrameFormat(format);
+    QTextDocument &text = *document();
+    setSideMargins(text, 0);
+    const int lines = laidOutLines(text);
+    int fits = 0;
+    if (lines >= 2) {
+        // Each side takes at most a quarter: the text keeps at least half the width.
+        int tooMuch = viewport()->width() / 4 + 1;
+        while (tooMuch - fits > 1) {
+            const int middle = (fits + tooMuch) / 2;
+            setSideMargins(text, middle);
+            if (laidOutLines(text) == lines)
+                fits = middle;
+            else
+                tooMuch = middle;
+        }
     }
+    setSideMargins(text, fits);
     m_balancing = false;
 }
 
 void CAutoSizeLabel::OnTextAreaChanged()
 {
+    // The trial layouts of the balancing change the document too; only its result counts.
+    if (m_balancing)
+        return;
     balanceLines();
     const int height = static_cast<int>(document()->size().height() + 2 * frameWidth());
     setFixedHeight(height);

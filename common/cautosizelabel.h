@@ -11,10 +11,6 @@ class CAutoSizeLabel : public QTextBrowser
 public:
     explicit CAutoSizeLabel(QWidget *parent = nullptr);
 
-    // The width the text is laid out in, at most the area's; less when that keeps the same
-    // number of lines.
-    static int balancedWidth(const QTextDocument &document, int width);
-
 signals:
     void hightChanged(int nHeight);
 

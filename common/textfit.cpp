@@ -1,9 +1,13 @@
 #include "textfit.h"
 
 #include <QAbstractButton>
+#include <QEvent>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QPoint>
+#include <QStyle>
+#include <QTextLayout>
 #include <QVariant>
 
 namespace {
@@ -110,4 +114,111 @@ bool TextFit::fitToWidth(QWidget *widget, int floorPixelSize)
     widget->setToolTip(text);
     widget->setProperty(kToolTipSet, true);
     return false;
+}
+
+namespace {
+
+// Lines of text wrapped at width as a word-wrapped label draws it.
+int wrappedLineCount(const QFont &font, const QString &text, int width)
+{
+    int lines = 0;
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
+        QTextLayout layout(paragraph, font);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+            line.setLineWidth(width);
+            ++lines;
+        }
+        layout.endLayout();
+    }
+    return lines;
+}
+
+const char kBalancing[] = "textFitBalancing";
+// The left and right margins the balancing added to a label (x and y of a point).
+const char kBalanceMargins[] = "textFitBalanceMargins";
+
+void balanceNow(QLabel *label);
+
+// Balances its label again when the layout gives it another width or a style another font.
+class BalanceKeeper : public QObject
+{
+public:
+    explicit BalanceKeeper(QLabel *label)
+        : QObject(label)
+    {
+        label->installEventFilter(this);
+    }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Resize || type == QEvent::FontChange || type == QEvent::StyleChange)
+            balanceNow(static_cast<QLabel *>(watched));
+        return false;
+    }
+};
+
+void balanceNow(QLabel *label)
+{
+    // Setting the margins resizes nothing, but a style change can come back here.
+    if (label->property(kBalancing).toBool())
+        return;
+    label->setProperty(kBalancing, true);
+    // The style sheet's padding is part of the contents margins too: only what an earlier
+    // balancing added is given back to the text.
+    const QMargins old = label->contentsMargins();
+    const QPoint added = label->property(kBalanceMargins).toPoint();
+    const int full = label->contentsRect().width() + added.x() + added.y() - 2 * label->margin() -
+                     qMax(0, label->indent());
+    const int spare = full - TextFit::balancedWrapWidth(label->font(), label->text(), full);
+    const Qt::Alignment align =
+        QStyle::visualAlignment(label->layoutDirection(), label->alignment());
+    int left = 0;
+    if (align & Qt::AlignHCenter)
+        left = spare / 2;
+    else if (align & Qt::AlignRight)
+        left = spare;
+    const QMargins wanted(old.left() - added.x() + left, old.top(),
+                          old.right() - added.y() + spare - left, old.bottom());
+    label->setProperty(kBalanceMargins, QPoint(left, spare - left));
+    if (wanted != old)
+        label->setContentsMargins(wanted);
+    label->setProperty(kBalancing, false);
+}
+
+} // namespace
+
+int TextFit::balancedWrapWidth(const QFont &font, const QString &text, int width)
+{
+    if (width <= 0)
+        return width;
+    const int lines = wrappedLineCount(font, text, width);
+    if (lines <= text.count(QLatin1Char('\n')) + 1)
+        return width;
+    int tooNarrow = width / 2;
+    int enough = width;
+    while (enough - tooNarrow > 1) {
+        const int middle = (tooNarrow + enough) / 2;
+        if (wrappedLineCount(font, text, middle) == lines)
+            enough = middle;
+        else
+            tooNarrow = middle;
+    }
+    // Half a character to spare: a line that fits to the pixel here may not where the label
+    // draws it, and one character pushed down leaves the lonely line this avoids.
+    return qMin(width, enough + QFontInfo(font).pixelSize() / 2);
+}
+
+void TextFit::balanceWrap(QLabel *label)
+{
+    if (!label || !label->wordWrap() || label->textFormat() == Qt::RichText)
+        return;
+    label->ensurePolished();
+    if (!label->findChild<BalanceKeeper *>(QString(), Qt::FindDirectChildrenOnly))
+        new BalanceKeeper(label);
+    balanceNow(label);
 }

@@ -17,6 +17,7 @@
 #include "namedmutex.h"
 #include "packagetrust.h"
 #include "replacerecovery.h"
+#include "scriptfont.h"
 #include "singleinstance.h"
 #include "user.h"
 #include "window.h"
@@ -76,6 +77,7 @@ int main(int argc, char *argv[])
     QTranslator translator;
     const QString languageCode = LanguageSelection::select(translator);
     QCoreApplication::installTranslator(&translator);
+    ScriptFont::useLanguageOf(translator);
     // Qt's own dialogs and buttons (the folder picker) follow the same language.
     QTranslator qtTranslator;
     LanguageSelection::loadQtTranslations(qtTranslator, languageCode);

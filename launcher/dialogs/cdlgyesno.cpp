@@ -65,12 +65,17 @@ int CDlgYesNo::ask(const QString &title, const QString &text, bool withCancel, Q
     box.resize(460, 300);
     box.setMessage(title, text);
     box.showCloseButton(false);
-    if (!area.isEmpty()) {
-        // 500, not the box's 460: the box sits as the main window's boxes always have.
-        box.move(area.x() + (area.width() - 500) / 2,
-                 area.y() + (area.height() - box.height()) / 2);
-    }
+    box.placeOver(area);
     return box.exec();
+}
+
+void CDlgYesNo::placeOver(const QRect &area)
+{
+    m_area = area;
+    if (area.isEmpty())
+        return;
+    // 500, not the box's 460: the box sits as the main window's boxes always have.
+    move(area.x() + (area.width() - 500) / 2, area.y() + (area.height() - height()) / 2);
 }
 
 int CDlgYesNo::openCount()
@@ -103,6 +108,13 @@ void CDlgYesNo::showEvent(QShowEvent *)
     if (!m_counted) {
         m_counted = true;
         ++g_openCount;
+    }
+    // The text has its lines now and the box grows to hold them before it is mapped:
+    // centred at that height, not the one it was asked for.
+    if (!m_area.isEmpty()) {
+        if (layout())
+            layout()->activate();
+        placeOver(m_area);
     }
 }
 

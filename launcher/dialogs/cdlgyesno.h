@@ -30,6 +30,10 @@ public:
     static int ask(const QString &title, const QString &text, bool withCancel = true,
                    QWidget *parent = nullptr, const QRect &area = QRect());
 
+    // Centres the box over area (screen coordinates) each time it is shown, at the size its
+    // text gives it then: a message of several lines makes the box taller than it was asked.
+    void placeOver(const QRect &area);
+
     // How many message boxes are on screen now (logged as well).
     static int openCount();
 
@@ -50,4 +54,5 @@ private:
     // Whether this box is part of the open count, so that each box counts once however
     // often it is shown, hidden, minimised or destroyed.
     bool m_counted = false;
+    QRect m_area;
 };

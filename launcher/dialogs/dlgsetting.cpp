@@ -59,6 +59,7 @@ DlgSetting::DlgSetting(QWidget *parent)
         m_ui->listWidget->setItemWidget(item, widget);
     }
     fitListToRows();
+    levelPagesWithRows();
 
     connect(m_ui->btnCancel, &QPushButton::clicked, this, &DlgSetting::close);
     connect(m_ui->btnOk, &QPushButton::clicked, this, &DlgSetting::onBtnOk);
@@ -106,6 +107,8 @@ void DlgSetting::fitChoices()
         if (page && page->isAncestorOf(choice))
             TextFit::fitToWidth(choice, TextFit::kDefaultFloorPixelSize);
     }
+    if (page && page->isAncestorOf(m_ui->lblUpdateTip))
+        TextFit::balanceWrap(m_ui->lblUpdateTip);
 }
 
 DlgSetting::~DlgSetting()
@@ -156,8 +159,7 @@ void DlgSetting::resizeEvent(QResizeEvent *event)
 }
 
 // The list is as large as its rows: a list a few pixels short scrolls when a lower row is
-// chosen, and the first row slides out of sight. (The rows' own spacing above the first row
-// is the gap below the title line.)
+// chosen, and the first row slides out of sight.
 void DlgSetting::fitListToRows()
 {
     QListWidget *list = m_ui->listWidget;
@@ -169,8 +171,32 @@ void DlgSetting::fitListToRows()
         width = qMax(width, list->item(row)->sizeHint().width());
     }
     list->setMinimumHeight(height);
-    list->setMinimumWidth(
-        qMin(width + 2 * list->spacing() + 2 * list->frameWidth(), list->maximumWidth()));
+    // A fixed width: the pages beside it keep theirs whatever their texts ask for, so a
+    // wrapped text balanced for one width is not shown at another.
+    list->setFixedWidth(qBound(list->minimumWidth(),
+                               width + 2 * list->spacing() + 2 * list->frameWidth(),
+                               list->maximumWidth()));
+}
+
+// The first choice of each page sits level with the first row of the list beside it: both
+// start the same distance below the title line, whatever size the fonts give them.
+void DlgSetting::levelPagesWithRows()
+{
+    QListWidget *list = m_ui->listWidget;
+    if (list->count() == 0)
+        return;
+    const int rowMiddle = list->frameWidth() + list->spacing() + list->sizeHintForRow(0) / 2;
+    for (QWidget *page : {m_ui->pageStartSet, m_ui->CloseSet}) {
+        QLayout *layout = page->layout();
+        QWidget *first = layout && layout->count() > 0 ? layout->itemAt(0)->widget() : nullptr;
+        if (!first)
+            continue;
+        // The page's style sheet sets the choice's font and indicator.
+        first->ensurePolished();
+        QMargins margins = layout->contentsMargins();
+        margins.setTop(qMax(0, rowMiddle - first->sizeHint().height() / 2));
+        layout->setContentsMargins(margins);
+    }
 }
 
 // The card is the frame's border image, not a picture the base class paints and shapes, so
@@ -269,6 +295,7 @@ void DlgSetting::setGameRepairRunning(bool running)
 void DlgSetting::setGameRepairStatus(const QString &text)
 {
     m_ui->lblRepairStatus->setText(text);
+    TextFit::balanceWrap(m_ui->lblRepairStatus);
 }
 
 // The button takes its translated text's width, like the update check above it.

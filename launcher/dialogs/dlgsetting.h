@@ -48,6 +48,7 @@ protected:
 private:
     void loadValues();
     void fitListToRows();
+    void levelPagesWithRows();
     void cutToCard();
 
     void fitRepairButton();

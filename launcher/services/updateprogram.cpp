@@ -169,12 +169,7 @@ bool UpdateProgram::ask(const QString &text, const QString &confirmText, bool wi
     box.showCloseButton(false);
     box.setMessage(tr("title_tip"), text);
     box.setConfirmText(confirmText);
-    const QRect area = mainWindowArea();
-    if (!area.isEmpty()) {
-        // 500, not the box's 460: placed as every box over the main window.
-        box.move(area.x() + (area.width() - 500) / 2,
-                 area.y() + (area.height() - box.height()) / 2);
-    }
+    box.placeOver(mainWindowArea());
     // The page dims behind the question as behind every other box.
     QPointer<QObject> mask =
         m_mainWindow ? m_mainWindow->findChild<QObject *>(QStringLiteral("bgMask_msgbox"))

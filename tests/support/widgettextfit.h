@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QDir>
 #include <QHash>
 #include <QImage>
@@ -12,12 +13,14 @@
 #include <QStyle>
 #include <QStringList>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextBrowser>
 #include <QTextLayout>
 #include <QTextDocument>
 #include <QWidget>
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <cmath>
 
 // Checks that the texts of a widget window fit, measured through the widgets themselves: the
@@ -87,6 +90,115 @@ inline QString describe(const QWidget *widget, const QString &text)
     return QStringLiteral("%1 \"%2\"").arg(widget->objectName(), text);
 }
 
+// Chinese and Japanese run their words together: a line of them is counted in characters.
+inline bool isIdeographic(QChar c)
+{
+    return c.script() == QChar::Script_Han || c.script() == QChar::Script_Hiragana ||
+           c.script() == QChar::Script_Katakana;
+}
+
+// The words of a line (Thai ones found with the dictionary), numbers included.
+inline int wordCount(const QString &line)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, line);
+    int words = 0;
+    int start = 0;
+    for (int end = finder.toNextBoundary(); end >= 0; end = finder.toNextBoundary()) {
+        const QString piece = line.mid(start, end - start);
+        if (std::any_of(piece.cbegin(), piece.cend(), [](QChar c) { return c.isLetterOrNumber(); }))
+            ++words;
+        start = end;
+    }
+    return words;
+}
+
+// Why the last of a paragraph's wrapped lines reads as left behind, or nothing: one word, one
+// short Thai word, or one or two Chinese or Japanese characters before the final punctuation,
+// under a line that had enough to give.
+inline QString lonelyLastLine(const QStringList &lines)
+{
+    if (lines.size() < 2)
+        return QString();
+    QString last = lines.last().trimmed();
+    while (!last.isEmpty() &&
+           (last.at(last.size() - 1).isPunct() || last.at(last.size() - 1).isSymbol()))
+        last.chop(1);
+    const QString above = lines.at(lines.size() - 2).trimmed();
+    const int ideographs = int(std::count_if(last.cbegin(), last.cend(), isIdeographic));
+    const bool thai = std::any_of(last.cbegin(), last.cend(),
+                                  [](QChar c) { return c.script() == QChar::Script_Thai; });
+    const int letters = int(
+        std::count_if(last.cbegin(), last.cend(), [](QChar c) { return c.isLetterOrNumber(); }));
+    // A last line about as long as the one above is no leftover, whatever it holds.
+    if (last.size() * 2 > above.size())
+        return QString();
+    bool lonely = false;
+    if (ideographs > 0)
+        lonely = letters <= 2 && above.size() >= 4;
+    else
+        lonely = (wordCount(last) <= 1 || (thai && letters <= 4)) && wordCount(above) >= 3;
+    return lonely ? QStringLiteral(" ends on a lonely line \"%1\"").arg(lines.last().trimmed())
+                  : QString();
+}
+
+// The lines of a paragraph laid out as a wrapping label lays them out.
+inline QStringList wrappedLines(const QString &paragraph, const QFont &font, int width)
+{
+    QTextLayout layout(paragraph, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        lines << paragraph.mid(line.textStart(), line.textLength());
+    }
+    layout.endLayout();
+    return lines;
+}
+
+// The wrapped texts of a label or text area whose last line is left alone.
+inline QStringList lonelyLines(QWidget *widget)
+{
+    QStringList found;
+    if (auto *label = qobject_cast<QLabel *>(widget)) {
+        // One width serves all paragraphs of a label: where one of them is a long path, the
+        // others cannot be balanced by narrowing it, so only one-paragraph labels count.
+        if (!label->wordWrap() || label->textFormat() == Qt::RichText ||
+            label->text().contains(QLatin1Char('\n')))
+            return found;
+        const int width =
+            label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
+        const QStringList lines = wrappedLines(label->text(), label->font(), width);
+        found << lonelyLastLine(lines);
+        // The label draws through the font metrics, which may break a line that fits to the
+        // pixel here: then its last line is not the one looked at.
+        const QFontMetrics metrics(label->font());
+        const int height =
+            metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text())
+                .height();
+        const int drawn = 1 + qRound((height - metrics.height()) / qreal(metrics.lineSpacing()));
+        if (drawn != lines.size())
+            found << QStringLiteral(" is drawn in %1 lines where %2 were laid out")
+                         .arg(drawn)
+                         .arg(lines.size());
+    } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
+        QTextDocument *document = browser->document();
+        document->size(); // lays the document out
+        for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+            const QTextLayout *layout = block.layout();
+            QStringList lines;
+            for (int i = 0; layout && i < layout->lineCount(); ++i)
+                lines << block.text().mid(layout->lineAt(i).textStart(),
+                                          layout->lineAt(i).textLength());
+            found << lonelyLastLine(lines);
+        }
+    }
+    found.removeAll(QString());
+    return found;
+}
+
 // The shown texts of window that do not fit; card is the visible part of the window in its
 // own coordinates. Layouts settle first, as they do before the window is next painted. With
 // cutIsMisfit a text that had to be elided counts too.
@@ -148,6 +260,8 @@ inline QStringList misfits(QWidget *window, const QRect &card, bool cutIsMisfit 
         } else {
             continue;
         }
+        for (const QString &lonely : lonelyLines(widget))
+            found << describe(widget, text) + lonely;
         // TextFit elides what does not fit at its floor size: the player loses words.
         if (cutIsMisfit && widget->property("textFitToolTip").toBool())
             found << describe(widget, text) + QStringLiteral(" is cut short");

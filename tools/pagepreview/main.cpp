@@ -30,6 +30,7 @@
 #include "newspageserver.h"
 #include "pagetestviewmodel.h"
 #include "progresstext.h"
+#include "scriptfont.h"
 #include "sizetext.h"
 
 #ifdef PREVIEW_HAVE_DIALOGS
@@ -254,7 +255,8 @@ private:
             notice.showCloseButton(false);
             notice.hideCancelButton(true);
             notice.setConfirmText(tr("button_confirm"));
-            runCentred(notice);
+            notice.placeOver(area);
+            notice.exec();
         } else if (scene.startsWith("settings-")) {
             DlgSetting dialog;
             // Chosen once the dialog is up, as a player does: showing it goes back to row one.
@@ -273,7 +275,8 @@ private:
                     QCoreApplication::translate("GameRepairFlow", "label_repair_verifying")
                         .arg(1234)
                         .arg(2000)
-                        .arg(QStringLiteral("612.4 MB"), QStringLiteral("1,023.9 MB")) +
+                        .arg(SizeText::bytes(qint64(612.4 * 1048576.0)),
+                             SizeText::bytes(qint64(1023.9 * 1048576.0))) +
                     QLatin1Char(' ') +
                     QCoreApplication::translate("GameRepairFlow", "label_repair_time_left")
                         .arg(QStringLiteral("00:00:34")));
@@ -300,7 +303,9 @@ private:
                         .arg(QStringLiteral("2.4.0.0"),
                              SizeText::bytes(qint64(48.3 * 1024 * 1024))));
             box.setConfirmText(QCoreApplication::translate("UpdateProgram", "button_update"));
-            runCentred(box);
+            // As the launcher places it: centred at the height its text gives it.
+            box.placeOver(area);
+            box.exec();
         } else if (scene == "folderpicker") {
             // Qt's own folder picker, in Qt's translation of the language.
             QFileDialog picker(
@@ -367,6 +372,7 @@ int main(int argc, char *argv[])
     if (translator.load(qm, QStringLiteral(PREVIEW_LANGUAGE_DIR)))
         app.installTranslator(&translator);
     SizeText::useLanguageOf(translator);
+    ScriptFont::useLanguageOf(translator);
     if (translator.isEmpty())
         std::fprintf(stderr, "no translation %s, showing keys\n", qPrintable(qm));
 #ifdef PREVIEW_HAVE_DIALOGS

@@ -17,6 +17,7 @@
 #include "dlgprogress.h"
 #include "dlgyesno.h"
 #include "updatewindow.h"
+#include "scriptfont.h"
 #include "sizetext.h"
 
 namespace {
@@ -74,6 +75,7 @@ int main(int argc, char *argv[])
     if (translator.load(qm, QStringLiteral(PREVIEW_LANGUAGE_DIR)))
         app.installTranslator(&translator);
     SizeText::useLanguageOf(translator);
+    ScriptFont::useLanguageOf(translator);
     if (translator.isEmpty())
         std::fprintf(stderr, "no translation %s, showing keys\n", qPrintable(qm));
 

@@ -71,8 +71,10 @@ void DlgProgress::fitTexts()
 {
     layout()->activate();
     TextFit::fitToWidth(m_ui->lblProgressTip, TextFit::kDefaultFloorPixelSize);
-    if (m_ui->wgtMsg->isVisibleTo(this))
+    if (m_ui->wgtMsg->isVisibleTo(this)) {
         TextFit::fitToWidth(m_ui->lblMsgTitle, kTitleFloorPixelSize);
+        TextFit::balanceWrap(m_ui->lblMsgText);
+    }
     if (m_ui->stackedWidget->currentWidget() == m_ui->pageButton)
         TextFit::fitToWidth(m_ui->btnOk, kButtonFloorPixelSize);
 }

@@ -6,6 +6,7 @@
 #include <QMutexLocker>
 
 #include "updatecontext.h"
+#include "scriptfont.h"
 #include "sizetext.h"
 
 Language::Language(QObject *parent)
@@ -59,5 +60,6 @@ bool Language::loadLanguage(const QString &code)
     const bool loaded = m_translator.load(fileName.isEmpty() ? QString() : folder + fileName);
     QCoreApplication::installTranslator(&m_translator);
     SizeText::useLanguageOf(m_translator);
+    ScriptFont::useLanguageOf(m_translator);
     return loaded;
 }

@@ -61,6 +61,8 @@ private slots:
     void messageShowsTextOnlyCloseButtonOnRequest();
     void askPlacesBoxOverArea();
     void askWithoutAreaKeepsSize();
+    void askCentresBoxAtItsShownHeight_data();
+    void askCentresBoxAtItsShownHeight();
     void openCountAfterOk();
     void openCountAfterCancel();
     void openCountAfterEscape();
@@ -155,6 +157,38 @@ void TestDlgYesNo::askWithoutAreaKeepsSize()
     QCOMPARE(CDlgYesNo::ask("t", "x", true), 1);
     QCOMPARE(seen, QSize(460, 300));
     QCOMPARE(cancelShown, true);
+}
+
+void TestDlgYesNo::askCentresBoxAtItsShownHeight_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("grows");
+    QTest::newRow("one line") << QStringLiteral("text") << false;
+    QTest::newRow("two lines") << QStringLiteral("A new launcher is ready. Update now?<br/>"
+                                                 "Version 2.4.0.0, 48.3 MB to download.")
+                               << false;
+    QTest::newRow("long message") << QStringLiteral("word ").repeated(80) << true;
+}
+
+// However tall its text makes the box, it ends up centred over the page, not hanging below.
+void TestDlgYesNo::askCentresBoxAtItsShownHeight()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, grows);
+    const QRect area(100, 50, 1280, 720);
+    QRect seen;
+    whenBoxShown([&](CDlgYesNo *box) {
+        seen = box->geometry();
+        box->accept();
+    });
+    QCOMPARE(CDlgYesNo::ask("title_tip", text, true, nullptr, area), 1);
+    QCOMPARE(seen.height() > 300, grows);
+    QVERIFY2(qAbs(seen.center().y() - area.center().y()) <= 1,
+             qPrintable(QStringLiteral("box %1 px high, middle at %2, page's at %3")
+                            .arg(seen.height())
+                            .arg(seen.center().y())
+                            .arg(area.center().y())));
+    QCOMPARE(seen.x(), area.x() + (area.width() - 500) / 2);
 }
 
 void TestDlgYesNo::openCountAfterOk()
