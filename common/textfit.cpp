@@ -121,20 +121,12 @@ namespace {
 // Lines of text wrapped at width as a word-wrapped label draws it.
 int wrappedLineCount(const QFont &font, const QString &text, int width)
 {
-    int lines = 0;
-    QTextOption option;
-    option.setWrapMode(QTextOption::WordWrap);
-    for (const QString &paragraph : text.split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, font);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(width);
-            ++lines;
-        }
-        layout.endLayout();
-    }
-    return lines;
+    // Counted as a plain-text label breaks and draws its lines, through the font metrics: a
+    // separate text layout breaks CJK and Thai lines a little differently.
+    const QFontMetrics metrics(font);
+    const int height =
+        metrics.boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, text).height();
+    return 1 + qRound((height - metrics.height()) / qreal(metrics.lineSpacing()));
 }
 
 const char kBalancing[] = "textFitBalancing";

@@ -171,18 +171,21 @@ inline QStringList lonelyLines(QWidget *widget)
         const int width =
             label->contentsRect().width() - 2 * label->margin() - qMax(0, label->indent());
         const QStringList lines = wrappedLines(label->text(), label->font(), width);
-        found << lonelyLastLine(lines);
         // The label draws through the font metrics, which may break a line that fits to the
-        // pixel here: then its last line is not the one looked at.
+        // pixel here: then the lines looked at are not the ones drawn, and what still counts
+        // is that every drawn line has room in the label.
         const QFontMetrics metrics(label->font());
         const int height =
             metrics.boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, label->text())
                 .height();
         const int drawn = 1 + qRound((height - metrics.height()) / qreal(metrics.lineSpacing()));
-        if (drawn != lines.size())
-            found << QStringLiteral(" is drawn in %1 lines where %2 were laid out")
+        if (drawn == lines.size())
+            found << lonelyLastLine(lines);
+        else if (label->contentsRect().height() < height)
+            found << QStringLiteral(" is drawn in %1 lines, %2 px, in a label %3 px high")
                          .arg(drawn)
-                         .arg(lines.size());
+                         .arg(height)
+                         .arg(label->contentsRect().height());
     } else if (auto *browser = qobject_cast<QTextBrowser *>(widget)) {
         QTextDocument *document = browser->document();
         document->size(); // lays the document out
