@@ -579,8 +579,13 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
 
 void downloadmanager::flushRecord(bool now)
 {
-    if (!m_recordDirty)
+    if (!m_recordDirty) {
+        // A store still on its way reaches the disk before a pause returns: a launcher killed
+        // right after it resumes from the record of what the file holds.
+        if (now)
+            m_records.waitForStores();
         return;
+    }
     m_recordDirty = false;
     m_recordClock.start();
     // The counts are taken after their bytes were written, so the record never claims more
