@@ -586,10 +586,13 @@ void downloadmanager::httpReadyRead(QByteArray buffer, qint64 startPosition, int
 
 void downloadmanager::flushRecord(bool now)
 {
-    // Saving "now" also waits for a count handed to the writer just before: without new bytes
-    // since then it would still be on its way when the caller relies on it being on disk.
-    if (!m_recordDirty && !now)
+    if (!m_recordDirty) {
+        // A store still on its way reaches the disk before a pause returns: a launcher killed
+        // right after it resumes from the record of what the file holds.
+        if (now)
+            m_records.waitForStores();
         return;
+    }
     m_recordDirty = false;
     m_recordClock.start();
     // The counts are taken after their bytes were written, so the record never claims more

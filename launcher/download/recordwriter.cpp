@@ -45,6 +45,11 @@ void recordwriter::finish(const QString &group, const QString &tempPath, const Q
         Qt::QueuedConnection);
 }
 
+void recordwriter::waitForStores()
+{
+    QMetaObject::invokeMethod(m_worker, &Worker::drain, Qt::BlockingQueuedConnection);
+}
+
 void recordwriter::storeValueNow(const QString &key, const QVariant &value)
 {
     m_worker->queue(key, value);

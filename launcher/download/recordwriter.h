@@ -23,6 +23,8 @@ public:
     void store(const QString &key, qint64 count);
     // Returns once every queued record is in the settings file (a pause, an exit).
     void storeNow(const QString &key, qint64 count);
+    // Returns once every record queued so far is in the settings file.
+    void waitForStores();
     // The record's other keys (the object's validator and size), written the same way so that
     // one thread alone writes the record.
     void storeValueNow(const QString &key, const QVariant &value);

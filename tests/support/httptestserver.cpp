@@ -634,7 +634,8 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
                 qint64 sentFirst = first;
                 if (fault && fault->kind == Fault::ShiftRange)
                     first = sentFirst = std::clamp<qint64>(first + fault->bytes, 0, last);
-                else if (fault && fault->kind == Fault::LongBody)
+                else if (fault &&
+                         (fault->kind == Fault::LongBody || fault->kind == Fault::LongBodyNoLength))
                     sentFirst = std::max<qint64>(0, first - fault->bytes);
                 conn.pos = sentFirst;
                 conn.end = last + 1;
@@ -673,6 +674,7 @@ void HttpTestServer::respond(Connection &conn, const Fault *fault)
             conn.closeAfter = true;
             break;
         case Fault::NoContentLength:
+        case Fault::LongBodyNoLength:
             removeHeader(headers, "Content-Length");
             conn.closeAfter = true;
             break;

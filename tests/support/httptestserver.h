@@ -89,6 +89,8 @@ public:
                                 // negative) than asked, with a Content-Range that says so
             LongBody,           // answer a Range with the Content-Range asked for but a body that
                                 // starts `bytes` earlier, and so is that much longer
+            LongBodyNoLength,   // as LongBody, with no Content-Length: the body ends when the
+                                // connection closes, so only the range tells it is too long
             Busy,               // answer 503 with "Retry-After: `bytes`" (seconds)
         };
         Kind kind = NeverAnswer;
@@ -107,6 +109,7 @@ public:
         static Fault status(int code) { return {Status, code}; }
         static Fault shiftRange(qint64 offset) { return {ShiftRange, offset}; }
         static Fault longBody(qint64 extraBytes) { return {LongBody, extraBytes}; }
+        static Fault longBodyNoLength(qint64 extraBytes) { return {LongBodyNoLength, extraBytes}; }
         static Fault busy(qint64 retryAfterSeconds) { return {Busy, retryAfterSeconds}; }
     };
 

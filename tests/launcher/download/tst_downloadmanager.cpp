@@ -74,6 +74,8 @@ private slots:
     void rangeIgnoredByServerStillGivesCorrectFile();
     void wrongPartialAnswerStartsTheRangeAgain_data();
     void wrongPartialAnswerStartsTheRangeAgain();
+    void unannouncedLongBodyStartsTheRangeAgain_data();
+    void unannouncedLongBodyStartsTheRangeAgain();
     void existingFinalFileIsReplaced();
     void failedRenameIsReportedAndRetriedOnNextStart_data();
     void failedRenameIsReportedAndRetriedOnNextStart();
@@ -564,6 +566,35 @@ void TestDownloadManager::wrongPartialAnswerStartsTheRangeAgain()
     QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     QCOMPARE(errors.count(), 0);
     QCOMPARE(httpErrors.count(), 0);
+    const auto requests = gets(*m_server, path);
+    QCOMPARE(requests.size(), 3);
+    QVERIFY(rangeStart(requests.at(1)) > 0);
+    QCOMPARE(rangeStart(requests.at(2)), qint64(0));
+}
+
+// Without a Content-Length only the Content-Range bounds the body: a single byte past it
+// shifts everything written after it.
+void TestDownloadManager::unannouncedLongBodyStartsTheRangeAgain_data()
+{
+    QTest::addColumn<qint64>("extra");
+    QTest::newRow("one byte past its range") << qint64(1);
+    QTest::newRow("4 KiB past its range") << qint64(4096);
+}
+
+void TestDownloadManager::unannouncedLongBodyStartsTheRangeAgain()
+{
+    QFETCH(qint64, extra);
+    const QByteArray data = randomBytes(2 * 1024 * 1024, 12);
+    const QString path = serve("pkg.bin", data);
+    m_server->addFault(path, HttpTestServer::Fault::dropAfter(512 * 1024), 1, "GET");
+    m_server->addFault(path, HttpTestServer::Fault::longBodyNoLength(extra), 1, "GET");
+    downloadmanager m;
+    QSignalSpy finished(&m, &downloadmanager::downloadFinished);
+    QSignalSpy errors(&m, &downloadmanager::downloadError);
+    start(m, path, md5Hex(data));
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
+    QCOMPARE(errors.count(), 0);
+    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
     const auto requests = gets(*m_server, path);
     QCOMPARE(requests.size(), 3);
     QVERIFY(rangeStart(requests.at(1)) > 0);

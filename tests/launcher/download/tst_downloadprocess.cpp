@@ -20,6 +20,7 @@ private slots:
     void killedDownloadIsResumedByNextProcessWithRightMd5();
     void fileSizeLimitWhilePreallocatingReports1001AndLosesNothing();
     void failingWriteStopsAndKeepsRecordForResume();
+    void shortWriteStopsBeforeAHoleAndTheNextRunResumes();
 
 private:
     struct Run
@@ -195,6 +196,36 @@ void TestDownloadProcess::failingWriteStopsAndKeepsRecordForResume()
     QCOMPARE(readFile(folder + "/pkg.7z"), data);
     const auto requests = gets(server, "/pkg.7z");
     QCOMPARE(requests.last().header("range"), "bytes=2000000-" + QByteArray::number(data.size()));
+}
+
+void TestDownloadProcess::shortWriteStopsBeforeAHoleAndTheNextRunResumes()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QByteArray data = randomBytes(4 * 1024 * 1024, 25);
+    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    const QString folder = dir.filePath("game");
+    QVERIFY(QDir().mkpath(folder));
+    HttpTestServer server;
+    QVERIFY(server.listen());
+    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
+    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+
+    // The disk fills for a moment past 1 MiB: one write stores only part of its bytes, and
+    // the next piece would go right after them.
+    Run run = runHelper(QStringList{"--short-write-at", QString::number(1024 * 1024)} + args);
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.output.contains("error 1002 message_error_download_write_buffer"), run.output);
+    QSettings settings;
+    settings.sync();
+    const qint64 recorded = settings.value("pkg.bin/0").toLongLong();
+    QVERIFY2(recorded >= 0 && recorded < data.size(), QByteArray::number(recorded));
+    QCOMPARE(readFile(folder + "/pkg.bin_tmp").left(int(recorded)), data.left(int(recorded)));
+
+    run = runHelper(args);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.output.contains("md5ok"), run.output);
+    QCOMPARE(readFile(folder + "/pkg.bin"), data);
 }
 
 QTEST_GUILESS_MAIN(TestDownloadProcess)

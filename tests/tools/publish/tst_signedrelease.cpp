@@ -64,6 +64,7 @@ enum Mutation {
     OtherLaunchersGame,
     OtherGamesPackage,
     OtherGamesAnswer,
+    RenamedPackage,
 };
 
 } // namespace
@@ -289,6 +290,9 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked_data()
         << int(OtherGamesPackage) << 1037 << true;
     QTest::newRow("another game's signed answer, same key and launcher")
         << int(OtherGamesAnswer) << 1037 << true;
+    // The same bytes under another name are not the package the statement names.
+    QTest::newRow("signed package served under another name")
+        << int(RenamedPackage) << 1028 << true;
 }
 
 void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
@@ -387,6 +391,13 @@ void TestSignedRelease::rejectedPackagesAreDeletedAndNothingIsUnpacked()
             other.value("data").toObject().value("game").toObject().value("latest").toObject();
         for (const char *field : {"name", "path", "md5", "size", "signature"})
             latest.insert(field, theirs.value(field));
+    } else if (mutation == RenamedPackage) {
+        QVERIFY(QFile::copy(package, m_site + "/game/Orv_1.0.1b.7z"));
+        for (const char *field : {"name", "path"}) {
+            QString value = latest.value(field).toString();
+            QVERIFY2(value.endsWith("Orv_1.0.1.7z"), qPrintable(value));
+            latest.insert(field, value.replace("Orv_1.0.1.7z", "Orv_1.0.1b.7z"));
+        }
     } else if (mutation == DifferenceWithFullStatement) {
         QJsonObject diff = diffs.at(0).toObject();
         diff.insert("signature", latest.value("signature"));

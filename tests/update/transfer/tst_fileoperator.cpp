@@ -80,6 +80,7 @@ private slots:
     void retryAfterFailureSkipsReplacedFilesAndKeepsOriginalBackup();
     void backupThatCannotBeMadeLeavesOldFileUntouched();
     void unwritableFolderForUnprivilegedUserIsReported();
+    void refusedRenameIntoPlaceStopsTheCopyAndLeavesNoTemporary();
     void stopFlagEndsRunWithError();
     void killedMidReplacementLeavesEveryFileOldOrNewNeverTorn();
     void dotFilesAndFoldersAreReplacedBackedUpAndRestored();
@@ -333,6 +334,44 @@ void tst_FileOperator::unwritableFolderForUnprivilegedUserIsReported()
     QVERIFY2(output.contains("error " + m_source), qPrintable(output));
     // nobody could read the old files and save them, so it was the folder that refused.
     QVERIFY(!snapshot(m_backup).isEmpty());
+    QCOMPARE(snapshot(m_destination), before);
+    QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
+    QCOMPARE(snapshot(m_destination), before);
+}
+
+// A sticky folder lets another user add names but not replace root's files: each new file is
+// written beside its target, then the rename into place is refused.
+void tst_FileOperator::refusedRenameIntoPlaceStopsTheCopyAndLeavesNoTemporary()
+{
+    if (geteuid() != 0)
+        QSKIP("switching to the user nobody needs root");
+    const passwd *nobody = getpwnam("nobody");
+    if (!nobody)
+        QSKIP("no user nobody on this system");
+    makeOldAndNew();
+    QVERIFY(chmod(qPrintable(m_dir->path()), 0755) == 0);
+    QDirIterator it(m_dir->path(), QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString folder = it.next();
+        QVERIFY(chmod(qPrintable(folder), folder.startsWith(m_destination) ? 01777 : 0755) == 0);
+    }
+    QVERIFY(chmod(qPrintable(m_destination), 01777) == 0);
+    QVERIFY(QDir().mkpath(m_backup));
+    QVERIFY(chmod(qPrintable(m_backup), 0777) == 0);
+    QVERIFY(chmod(qPrintable(m_dir->filePath("updater")), 0777) == 0);
+    const auto before = snapshot(m_destination);
+
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(kChildVariable, "1");
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {m_source, m_destination, m_backup, QString::number(nobody->pw_uid)});
+    QVERIFY(child.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    QCOMPARE(child.exitCode(), 1);
+    QVERIFY2(output.contains("error " + m_source), qPrintable(output));
+    // Old files only, and no temporary copy beside them.
     QCOMPARE(snapshot(m_destination), before);
     QVERIFY(FileOperator::restoreBackup(m_backup, m_destination));
     QCOMPARE(snapshot(m_destination), before);
