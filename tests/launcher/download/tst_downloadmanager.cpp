@@ -585,7 +585,7 @@ void TestDownloadManager::unannouncedLongBodyStartsTheRangeAgain()
 {
     QFETCH(qint64, extra);
     const QByteArray data = randomBytes(2 * 1024 * 1024, 12);
-    const QString path = serve("pkg.bin", data);
+    const QString path = serve("pkg.7z", data);
     m_server->addFault(path, HttpTestServer::Fault::dropAfter(512 * 1024), 1, "GET");
     m_server->addFault(path, HttpTestServer::Fault::longBodyNoLength(extra), 1, "GET");
     downloadmanager m;
@@ -594,7 +594,7 @@ void TestDownloadManager::unannouncedLongBodyStartsTheRangeAgain()
     start(m, path, md5Hex(data));
     QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, 20000);
     QCOMPARE(errors.count(), 0);
-    QCOMPARE(readFile(folder() + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder() + "/pkg.7z"), data);
     const auto requests = gets(*m_server, path);
     QCOMPARE(requests.size(), 3);
     QVERIFY(rangeStart(requests.at(1)) > 0);

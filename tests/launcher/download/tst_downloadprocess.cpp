@@ -203,13 +203,13 @@ void TestDownloadProcess::shortWriteStopsBeforeAHoleAndTheNextRunResumes()
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QByteArray data = randomBytes(4 * 1024 * 1024, 25);
-    QVERIFY(writeFile(dir.filePath("served.bin"), data));
+    QVERIFY(writeFile(dir.filePath("served.7z"), data));
     const QString folder = dir.filePath("game");
     QVERIFY(QDir().mkpath(folder));
     HttpTestServer server;
     QVERIFY(server.listen());
-    server.serveFile("/pkg.bin", dir.filePath("served.bin"));
-    const QStringList args{server.url("/pkg.bin").toString(), folder, md5Hex(data)};
+    server.serveFile("/pkg.7z", dir.filePath("served.7z"));
+    const QStringList args{server.url("/pkg.7z").toString(), folder, md5Hex(data)};
 
     // The disk fills for a moment past 1 MiB: one write stores only part of its bytes, and
     // the next piece would go right after them.
@@ -218,14 +218,14 @@ void TestDownloadProcess::shortWriteStopsBeforeAHoleAndTheNextRunResumes()
     QVERIFY2(run.output.contains("error 1002 message_error_download_write_buffer"), run.output);
     QSettings settings;
     settings.sync();
-    const qint64 recorded = settings.value("pkg.bin/0").toLongLong();
+    const qint64 recorded = settings.value("pkg.7z/0").toLongLong();
     QVERIFY2(recorded >= 0 && recorded < data.size(), QByteArray::number(recorded));
-    QCOMPARE(readFile(folder + "/pkg.bin_tmp").left(int(recorded)), data.left(int(recorded)));
+    QCOMPARE(readFile(folder + "/pkg.7z_tmp").left(int(recorded)), data.left(int(recorded)));
 
     run = runHelper(args);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.output.contains("md5ok"), run.output);
-    QCOMPARE(readFile(folder + "/pkg.bin"), data);
+    QCOMPARE(readFile(folder + "/pkg.7z"), data);
 }
 
 QTEST_GUILESS_MAIN(TestDownloadProcess)
