@@ -49,6 +49,10 @@ bool replaceEntryBelow(const std::string &root, const std::string &from, const s
 // Flushes a folder's entries to the disk; an empty relative flushes the root itself.
 bool syncFolderBelow(const std::string &root, const std::string &relative);
 
+// Appends to an existing file and flushes it to the disk; a link there is never opened.
+bool appendToFileBelow(const std::string &root, const std::string &relative, const void *data,
+                       std::size_t size);
+
 // A new file below a root, written and flushed through its own handle.
 class NewFileBelow
 {

@@ -293,6 +293,34 @@ bool NewFileBelow::finish(int posixMode)
     return ::close(fd) == 0 && ok;
 }
 
+bool appendToFileBelow(const std::string &root, const std::string &relative, const void *data,
+                       std::size_t size)
+{
+    Folder parent;
+    std::string leaf;
+    if (openParent(root, relative, &parent, &leaf) != Way::Open)
+        return false;
+    // Read and write, like a new file, for a tracer of flushes.
+    const int fd = ::openat(parent.fd(), leaf.c_str(), O_RDWR | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat info;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const char *bytes = static_cast<const char *>(data);
+    while (ok && size > 0) {
+        const ssize_t n = ::write(fd, bytes, size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok) {
+            bytes += n;
+            size -= static_cast<size_t>(n);
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
 bool removeTree(const std::string &path)
 {
     std::string trimmed = path;

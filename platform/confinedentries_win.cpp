@@ -281,6 +281,33 @@ bool NewFileBelow::finish(int posixMode)
     return CloseHandle(h) != 0 && ok;
 }
 
+bool appendToFileBelow(const std::string &root, const std::string &relative, const void *data,
+                       std::size_t size)
+{
+    Way way;
+    if (way.open(root, relative) != Way::Open)
+        return false;
+    HANDLE h =
+        CreateFileW(way.leaf().c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    // Opened as the entry itself: a reparse point there is refused, never written through.
+    BY_HANDLE_FILE_INFORMATION info;
+    bool ok = GetFileInformationByHandle(h, &info) &&
+              !(info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY));
+    const char *bytes = static_cast<const char *>(data);
+    while (ok && size > 0) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        ok = WriteFile(h, bytes, chunk, &written, nullptr) && written > 0;
+        bytes += written;
+        size -= written;
+    }
+    ok = ok && FlushFileBuffers(h);
+    return CloseHandle(h) != 0 && ok;
+}
+
 bool removeTree(const std::string &path)
 {
     std::string trimmed = path;

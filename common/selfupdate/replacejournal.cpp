@@ -62,6 +62,9 @@ bool ReplaceJournal::load()
     m_committed = false;
     m_entries.clear();
     m_origins.clear();
+    // Only a journal this program wrote is read: a link there is none of ours.
+    if (platform::entryKind(QFile::encodeName(m_path).toStdString()) != platform::EntryKind::File)
+        return false;
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
@@ -116,32 +119,37 @@ bool ReplaceJournal::begin(const QString &root)
     m_committed = false;
     m_entries.clear();
     m_origins.clear();
-    const QString fresh = m_path + QStringLiteral(".new");
-    QFile file(fresh);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written through the folder's own handle: a link planted where the journal or its new
+    // header goes is replaced as an entry, never written through.
+    const std::string folder = this->folder();
+    const std::string name = fileName();
+    const std::string fresh = name + ".new";
+    if (!platform::removeEntryBelow(folder, fresh))
         return false;
     const QByteArray header = kMagic + "\nroot " + encoded(root) + '\n';
-    const bool written = file.write(header) == header.size() && file.flush();
-    file.close();
-    const std::string freshName = QFile::encodeName(fresh).toStdString();
-    const std::string name = QFile::encodeName(m_path).toStdString();
-    return written && platform::syncFile(freshName) && ReplaceSteps::faultPoint() &&
-           platform::replaceEntry(freshName, name) &&
-           platform::syncDirectory(
-               QFile::encodeName(QFileInfo(m_path).absolutePath()).toStdString());
+    platform::NewFileBelow file;
+    return file.create(folder, fresh) && file.write(header.constData(), size_t(header.size())) &&
+           file.finish(0644) && ReplaceSteps::faultPoint() &&
+           platform::replaceEntryBelow(folder, fresh, name) &&
+           platform::syncFolderBelow(folder, std::string());
 }
 
 bool ReplaceJournal::append(const QByteArray &line)
 {
     if (!ReplaceSteps::faultPoint())
         return false;
-    QFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
     const QByteArray text = line + '\n';
-    const bool written = file.write(text) == text.size() && file.flush();
-    file.close();
-    return written && platform::syncFile(QFile::encodeName(m_path).toStdString());
+    return platform::appendToFileBelow(folder(), fileName(), text.constData(), size_t(text.size()));
+}
+
+std::string ReplaceJournal::folder() const
+{
+    return QFile::encodeName(QFileInfo(m_path).absolutePath()).toStdString();
+}
+
+std::string ReplaceJournal::fileName() const
+{
+    return QFile::encodeName(QFileInfo(m_path).fileName()).toStdString();
 }
 
 bool ReplaceJournal::record(Origin origin, const QString &relative)
@@ -191,9 +199,7 @@ bool ReplaceJournal::commit()
 bool ReplaceJournal::remove()
 {
     // A header that a kill cut short before it was renamed into place.
-    platform::removeEntry(QFile::encodeName(m_path + QStringLiteral(".new")).toStdString());
-    const std::string name = QFile::encodeName(m_path).toStdString();
-    return platform::removeEntry(name) &&
-           platform::syncDirectory(
-               QFile::encodeName(QFileInfo(m_path).absolutePath()).toStdString());
+    platform::removeEntryBelow(folder(), fileName() + ".new");
+    return platform::removeEntryBelow(folder(), fileName()) &&
+           platform::syncFolderBelow(folder(), std::string());
 }

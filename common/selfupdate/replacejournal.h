@@ -5,6 +5,8 @@
 #include <QPair>
 #include <QString>
 
+#include <string>
+
 // The record, kept beside the backups, of what a replacement of the launcher's files has done,
 // so that a replacement cut short by a kill or a power cut can be undone or finished by the
 // next program that starts. Every line reaches the disk before the step it announces.
@@ -50,6 +52,8 @@ public:
 
 private:
     bool append(const QByteArray &line);
+    std::string folder() const;
+    std::string fileName() const;
     static QString key(Origin origin, const QString &relative);
 
     QString m_backupRoot;
