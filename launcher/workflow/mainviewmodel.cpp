@@ -34,6 +34,7 @@
 #include "diskspace.h"
 #include "progresstext.h"
 #include "promoartcache.h"
+#include "questionbox.h"
 #include "sizetext.h"
 #include "patchupdate.h"
 #include "signedpackages.h"
@@ -168,6 +169,13 @@ void MainViewModel::initialize()
     AppVersionInfo::registerMetaType();
     m_appInfo = new ApplicationInfo(this);
     m_updateProgram = new UpdateProgram();
+    // The questions go over the page as it is when they are asked.
+    QPointer<MainViewModel> self(this);
+    const UserAsker overPage = [self](const UserQuestion &question) {
+        return QuestionBox::ask(question, self ? self->rootObject() : nullptr);
+    };
+    m_appInfo->setAsker(overPage);
+    m_updateProgram->setAsker(overPage);
     connect(m_appInfo, &ApplicationInfo::programVerInfoReply, m_updateProgram,
             &UpdateProgram::onCheckProgramUpdate);
     connect(m_updateProgram, &UpdateProgram::startUpdate, this, &MainViewModel::onStartUpdate);
@@ -188,8 +196,6 @@ void MainViewModel::initialize()
 
 void MainViewModel::setRootObject(QObject *root)
 {
-    if (m_updateProgram)
-        m_updateProgram->setMainWindow(root);
     m_rootObject = root;
     if (AppEnvironment::isPreview())
         setItemProperty(QStringLiteral("preTip"), "visible", true);
