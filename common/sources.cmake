@@ -1,5 +1,4 @@
-list(APPEND COMMON_SOURCES cautosizelabel.h cautosizelabel.cpp textfit.h textfit.cpp
-    sizetext.h sizetext.cpp packagefilename.h packagefilename.cpp scriptfont.h scriptfont.cpp)
+list(APPEND COMMON_SOURCES sizetext.h sizetext.cpp packagefilename.h packagefilename.cpp)
 # The 7-Zip client objects. The fallback library path is the build's choice, so it reaches
 # this library as a definition instead of through the launcher's generated header.
 list(APPEND COMMON_SOURCES

@@ -6,7 +6,6 @@
 #include <QUrlQuery>
 
 #include "appenvironment.h"
-#include "cdlgyesno.h"
 #include "httprequestapi.h"
 #include "launcherconfig.h"
 
@@ -90,14 +89,15 @@ void ApplicationInfo::onReply(bool ok, const QByteArray &body, const QString &er
 
 void ApplicationInfo::askToRetry(int status)
 {
-    CDlgYesNo box;
-    box.resize(460, 300);
-    box.showCloseButton(false);
-    box.setMessage(tr("title_tip"),
-                   tr("message_update_request_exception") + QStringLiteral("[%1]").arg(status));
-    box.setConfirmText(tr("button_redo"));
+    UserQuestion question;
+    question.title = tr("title_tip");
+    question.text = tr("message_update_request_exception") + QStringLiteral("[%1]").arg(status);
+    question.confirmText = tr("button_redo");
+    question.withCancel = true;
     QPointer<ApplicationInfo> self(this);
-    const bool again = box.exec() == QDialog::Accepted;
+    // A copy: the answer may come after this object (and its asker) went away.
+    const UserAsker asker = m_ask;
+    const bool again = asker && asker(question);
     if (again && self)
         requestProgramVerInfo();
 }

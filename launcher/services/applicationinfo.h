@@ -6,6 +6,8 @@
 #include <QString>
 #include <QUrl>
 
+#include "userquestion.h"
+
 class HttpRequestAPI;
 
 // Asks the release service whether a newer launcher exists and hands a readable answer on.
@@ -34,6 +36,9 @@ public:
     // Failures of the checks in a row so far (shared by every instance of the process).
     static int failureCount();
 
+    // Where the offer to check again after the last failure is put.
+    void setAsker(UserAsker asker) { m_ask = std::move(asker); }
+
 signals:
     // A successful answer that parsed as a JSON object. Emitted from the event loop, never
     // from inside the network callback, so receivers may open modal boxes.
@@ -44,4 +49,5 @@ private:
     void askToRetry(int status);
 
     HttpRequestAPI *m_http = nullptr;
+    UserAsker m_ask;
 };

@@ -3,12 +3,10 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFile>
+#include <QPointer>
 #include <QProcess>
-#include <QWidget>
-#include <QWindow>
 
 #include "appenvironment.h"
-#include "cdlgyesno.h"
 #include "diskspace.h"
 #include "launcherconfig.h"
 #include "packagetrust.h"
@@ -24,11 +22,6 @@ UpdateProgram::UpdateProgram(QObject *parent)
 }
 
 UpdateProgram::~UpdateProgram() = default;
-
-void UpdateProgram::setMainWindow(QObject *window)
-{
-    m_mainWindow = window;
-}
 
 QString UpdateProgram::updaterPath()
 {
@@ -111,7 +104,7 @@ void UpdateProgram::onCheckProgramUpdate(QJsonDocument obj)
                                  ? tr("message_is_latest_version")
                                  : tr("message_update_request_exception");
         QPointer<UpdateProgram> self(this);
-        CDlgYesNo::ask(tr("title_tip"), text, false, nullptr, mainWindowArea());
+        tell(text);
         if (!self)
             return;
     }
@@ -154,8 +147,7 @@ void UpdateProgram::prompt()
         QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString());
     if (available < m_info.packageSize()) {
         qDebug() << "update Info: not enough space:" << available << "<" << m_info.packageSize();
-        CDlgYesNo::ask(tr("title_tip"), tr("message_update_failed_not_enough_space"), false,
-                       nullptr, mainWindowArea());
+        tell(tr("message_update_failed_not_enough_space"));
         return;
     }
     emit startUpdate(m_info);
@@ -163,30 +155,25 @@ void UpdateProgram::prompt()
 
 bool UpdateProgram::ask(const QString &text, const QString &confirmText, bool withCancel) const
 {
-    CDlgYesNo box;
-    box.hideCancelButton(!withCancel);
-    box.resize(460, 300);
-    box.showCloseButton(false);
-    box.setMessage(tr("title_tip"), text);
-    box.setConfirmText(confirmText);
-    box.placeOver(mainWindowArea());
+    UserQuestion question;
+    question.title = tr("title_tip");
+    question.text = text;
+    question.confirmText = confirmText;
+    question.withCancel = withCancel;
     // The page dims behind the question as behind every other box.
-    QPointer<QObject> mask =
-        m_mainWindow ? m_mainWindow->findChild<QObject *>(QStringLiteral("bgMask_msgbox"))
-                     : nullptr;
-    if (mask)
-        mask->setProperty("visible", true);
-    const bool accepted = box.exec() == QDialog::Accepted;
-    if (mask && CDlgYesNo::openCount() == 0)
-        mask->setProperty("visible", false);
-    return accepted;
+    question.placement = UserQuestion::Placement::OverDimmedPage;
+    // A copy: the box's event loop may end this object.
+    const UserAsker asker = m_ask;
+    return asker && asker(question);
 }
 
-QRect UpdateProgram::mainWindowArea() const
+void UpdateProgram::tell(const QString &text) const
 {
-    if (auto *window = qobject_cast<QWindow *>(m_mainWindow.data()))
-        return window->geometry();
-    if (auto *widget = qobject_cast<QWidget *>(m_mainWindow.data()))
-        return widget->frameGeometry();
-    return QRect();
+    UserQuestion notice;
+    notice.title = tr("title_tip");
+    notice.text = text;
+    notice.placement = UserQuestion::Placement::OverPage;
+    const UserAsker asker = m_ask;
+    if (asker)
+        asker(notice);
 }

@@ -2,12 +2,11 @@
 
 #include <QJsonDocument>
 #include <QObject>
-#include <QPointer>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 
 #include "appversioninfo.h"
+#include "userquestion.h"
 
 // Reads the release service's answer, records whether a newer launcher exists, asks the user
 // (unless updates are automatic), checks the disk and asks for the updater to be started.
@@ -22,8 +21,8 @@ public:
     explicit UpdateProgram(QObject *parent = nullptr);
     ~UpdateProgram() override;
 
-    // The page's window (a QWindow or a QWidget); message boxes are placed over it. Not owned.
-    void setMainWindow(QObject *window);
+    // Where the offer and the notices are put, over the page.
+    void setAsker(UserAsker asker) { m_ask = std::move(asker); }
     // The last release that reported a usable update.
     AppVersionInfo versionInfo() const { return m_info; }
 
@@ -48,10 +47,11 @@ public slots:
 
 private:
     void prompt();
-    // A modal box over the main window; true when confirmed.
+    // A question over the dimmed page; true when confirmed.
     bool ask(const QString &text, const QString &confirmText, bool withCancel) const;
-    QRect mainWindowArea() const;
+    // A notice over the page, which stays as it is.
+    void tell(const QString &text) const;
 
     AppVersionInfo m_info;
-    QPointer<QObject> m_mainWindow;
+    UserAsker m_ask;
 };

@@ -1,38 +1,36 @@
 #pragma once
 
-#include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QUrl>
 #include <QVariant>
 #include <QVariantMap>
 
 #include "appversioninfo.h"
 #include "errordefine.h"
+#include "installfolder.h"
+#include "launcherupdateflow.h"
+#include "pagedialogs.h"
+#include "pageitems.h"
+#include "serverqueries.h"
 
 #include <functional>
 
-class ApplicationInfo;
 class CDlgYesNo;
 class CSetInstallPathDialog;
 class DlgSetting;
 class GameEntry;
 class GameExitWatcher;
 class GameRepairFlow;
-class PatchUpdate;
-class QDialog;
-class UpdateProgram;
-class HttpRequestAPI;
-class PromoArtCache;
+class InstallFlow;
+class RunningGameGuard;
+class PluginFlow;
 class UpdateVersionInfo;
-class downloadmanager;
-class setupmanager;
 
 // The one object the launcher's page talks to: it keeps the game's install state, exposes it
-// to the page as boolean properties, offers the page's buttons as invokable methods and
-// writes a few page items directly through their object names.
+// to the page as boolean properties and offers the page's buttons as invokable methods. The
+// work is done by flows it wires to the page: the server queries, the install, the plug-in,
+// the game repair; the page items it writes by object name are in PageItems.
 class MainViewModel : public QObject
 {
     Q_OBJECT
@@ -79,14 +77,14 @@ public:
     // Start-up facts.
     void setStartedByUpdater(bool value) { m_startedByUpdater = value; }
     bool startedByUpdater() const { return m_startedByUpdater; }
-    void setLanguageCode(const QString &code) { m_languageCode = code; }
+    void setLanguageCode(const QString &code);
     QString languageCode() const { return m_languageCode; }
     void setMainWindowHandle(quintptr handle) { m_mainWindowHandle = handle; }
     quintptr mainWindowHandle() const { return m_mainWindowHandle; }
 
     void initialize();
     void setRootObject(QObject *root);
-    QObject *rootObject() const { return m_rootObject; }
+    QObject *rootObject() const { return m_page.root(); }
 
     int gameState() const { return m_gameState; }
     void setGameState(int state, bool notify = true);
@@ -97,35 +95,41 @@ public:
                        DialogAction action = {});
 
     QString updateShowVersion();
-    float progress() const { return m_progress; }
-    bool startGameEnable() const;
+    float progress() const;
+    bool startGameEnable() const { return m_gameState == Installed; }
     bool startGameVisible() const;
-    bool updateEnable() const;
-    bool installEnable() const;
-    bool downloading() const;
-    bool setupGameing() const;
+    bool updateEnable() const { return m_gameState == UpdateAvailable; }
+    bool installEnable() const { return m_gameState == NotInstalled; }
+    bool downloading() const { return m_gameState == Downloading; }
+    bool setupGameing() const { return m_gameState == Installing || m_gameState == Verifying; }
     QString installPath() const;
     void setInstallPath(const QString &path);
     QString bgPath() const;
     QString reportParam() const;
-    QString mainBgUrl() const;
+    QString mainBgUrl() const { return ServerQueries::webPageUrl(m_languageCode); }
     QString versionTitle() const;
     QString versionDesc() const;
     QString versionTitleColor() const;
     QString versionDescColor() const;
 
-    // An install path with doubled separators and a trailing one made single and bare.
-    static QString normalizedInstallPath(QString path);
-    // The install-folder rule: the path must end in the game's own folder.
-    static QString withGameFolder(const QString &path);
-    static qint64 availableBytes(const QString &path);
-
-    // The shown form of an install path: long paths keep their first and last 40 characters.
-    static QString elidedPath(const QString &path);
+    // The install folder's rules (InstallFolder), under the names the tests and tools know.
+    static QString normalizedInstallPath(QString path)
+    {
+        return InstallFolder::normalized(std::move(path));
+    }
+    static QString withGameFolder(const QString &path)
+    {
+        return InstallFolder::withGameFolder(path);
+    }
+    static qint64 availableBytes(const QString &path)
+    {
+        return InstallFolder::availableBytes(path);
+    }
+    static QString elidedPath(const QString &path) { return InstallFolder::elided(path); }
 
     // Hidden about gesture: true when this click completes ten clicks within five seconds.
     // Exposed with an explicit clock so the rule can be checked without waiting.
-    static bool registerAboutClick(qint64 nowMs);
+    static bool registerAboutClick(qint64 nowMs) { return PageDialogs::registerAboutClick(nowMs); }
 
 signals:
     void versionChanged(QString version);
@@ -171,104 +175,45 @@ public:
     Q_INVOKABLE void appInfoAreaClick();
     Q_INVOKABLE void singleReloadWeb();
     Q_INVOKABLE QString btnMoreActiveJumpUrl();
-    Q_INVOKABLE bool hasNewProgramVersion();
+    Q_INVOKABLE bool hasNewProgramVersion() { return LauncherUpdateFlow::hasNewVersion(); }
 
 private:
-    QObject *findItem(const QString &objectName) const;
-    QString idleSpeedText() const;
-    QString downloadProgressText(const QString &label, qint64 bytesRead, qint64 totalBytes) const;
-    void setItemProperty(const QString &objectName, const char *property, const QVariant &value);
-    void setMaskVisible(bool visible);
-    QRect rootArea() const;
-    void invokeOnRoot(const char *method, Qt::ConnectionType type = Qt::QueuedConnection);
-
-    // Server queries and the page state they decide.
     void sendResourceQuery();
-    void sendContentQuery();
-    void onResourceAnswer(bool ok, const QByteArray &body, const QString &error, int status);
-    void onContentAnswer(bool ok, const QByteArray &body, const QString &error, int status);
-    void askToRetryResourceQuery(bool withCancel);
-    void answerDownloadRefresh(bool answered);
-    void retryContentQuery();
-    void askToRetryContentQuery();
+    void onResourceRefused(ErrorDefine::ErrorCode code, const QString &message);
     void checkLauncherVersion();
     void refreshPage(bool computeState = true);
     void updateGameState();
     GameEntry gameEntry() const;
-    void onBackgroundDownloaded(const QUrl &url, const QString &name);
-    void onIconDownloaded(const QUrl &url, const QString &name);
-
-    // Install and update pipeline.
     void startDownload(bool onlyWhenNotInstalled);
-    void showProgressFraction(float fraction);
-    void setPauseButtonImages(const QString &stem);
-    void onDownloadProgress(qint64 bytesRead, qint64 totalBytes);
-    void onDownloadFinished();
-    void onDownloadError(ErrorDefine::ErrorCode error, QString msg);
-    void onHttpError(ErrorDefine::ErrorCode error, QString msg);
     void showTransferError(const QString &headline, ErrorDefine::ErrorCode error,
                            const QString &msg);
-    void onMd5CheckFinished();
-    bool isGameRunning() const;
-    void startSetupGuarded();
-    bool fallBackFromPatch(const QString &why);
-    void onSetupProgress(qlonglong finishSize, qlonglong totalSize);
-    void onSetupFinished();
-    void onSetupError(ErrorDefine::ErrorCode error, QString msg);
-    QVariantMap firstPlugin() const;
-    void preparePlugin();
-    void checkPlugin(bool allowInstaller);
-    void onPluginDownloaded();
-    void onPluginMd5Finished();
+    void onGameInstalled(const QString &version);
 
     // Game check and repair from the settings dialog.
     void connectGameRepair();
     void startGameRepair();
-    void runWhenGameClosed(std::function<void(bool)> proceed);
 
     // Launcher update and the dialogs.
     void startLauncherUpdateCheck();
-    // Centres a dialog on the page, dims the page while it runs modally.
-    int runCentred(QDialog *dialog);
     void showAboutDialog();
-    int askCloseChoice();
 
     bool m_startedByUpdater = false;
     DlgSetting *m_settingDialog = nullptr;
-    float m_lastShownProgress = -1.0f;
-    QTimer m_md5TipTimer;
     bool m_webReloadPending = true;
     QString m_languageCode = QStringLiteral("en");
     QString m_currentGameVersion;
-    float m_progress = 0.0f;
-    int m_resourceQueryAttempts = 0;
-    // The game download waits for a fresh resource answer (its package changed or vanished).
-    bool m_downloadRefreshPending = false;
-    int m_contentQueryAttempts = 0;
-    qint64 m_setupStartTime = 0;
-    QDateTime m_rateSampleTime;
-    qint64 m_downloadRateBaseline = 0;
-    qint64 m_setupRateBaseline = 0;
-    QPointer<QObject> m_rootObject;
+    PageItems m_page;
+    PageDialogs m_dialogs{&m_page};
     int m_gameState = Checking;
-    HttpRequestAPI *m_resourceRequest = nullptr;
-    HttpRequestAPI *m_contentRequest = nullptr;
     UpdateVersionInfo *m_manifest = nullptr;
-    downloadmanager *m_gameDownloader = nullptr;
-    downloadmanager *m_pluginDownloader = nullptr;
-    setupmanager *m_gameSetup = nullptr;
-    setupmanager *m_pluginSetup = nullptr;
+    ServerQueries *m_queries = nullptr;
+    InstallFlow *m_install = nullptr;
+    PluginFlow *m_plugin = nullptr;
     CSetInstallPathDialog *m_installPathDialog = nullptr;
-    PromoArtCache *m_backgroundArt = nullptr;
-    PromoArtCache *m_iconArt = nullptr;
-    DialogAction m_pendingDialogAction;
     CDlgYesNo *m_messageBox = nullptr;
-    bool m_updateInProgress = false;
-    ApplicationInfo *m_appInfo = nullptr;
-    UpdateProgram *m_updateProgram = nullptr;
+    LauncherUpdateFlow *m_launcherUpdate = nullptr;
     quintptr m_mainWindowHandle = 0;
     GameExitWatcher *m_gameExitWatcher = nullptr;
     GameRepairFlow *m_gameRepair = nullptr;
-    PatchUpdate *m_patchUpdate = nullptr;
-    bool m_packageIsPatch = false;
+    RunningGameGuard *m_gameGuard = nullptr;
 };

@@ -17,6 +17,7 @@
 #include "cdlgyesno.h"
 #include "httptestserver.h"
 #include "launcherconfig.h"
+#include "questionbox.h"
 #include "updateprogram.h"
 
 namespace {
@@ -161,6 +162,8 @@ void TestUpdateCheck::init()
     m_owner.reset(new QObject);
     m_info = new ApplicationInfo(m_owner.get());
     m_program = new UpdateProgram(m_owner.get());
+    m_info->setAsker(QuestionBox::over(nullptr));
+    m_program->setAsker(QuestionBox::over(nullptr));
     connect(m_info, &ApplicationInfo::programVerInfoReply, m_program,
             &UpdateProgram::onCheckProgramUpdate);
     m_replies.reset(new QSignalSpy(m_info, &ApplicationInfo::programVerInfoReply));
@@ -407,7 +410,7 @@ void TestUpdateCheck::promptSitsOverMainWindow()
     mask.setObjectName(QStringLiteral("bgMask_msgbox"));
     mask.setProperty("visible", false);
     m_boxes->mask = &mask;
-    m_program->setMainWindow(&window);
+    m_program->setAsker(QuestionBox::over(&window));
     m_release.serveData(kReleasePath, update(), "application/json");
     check();
     QTRY_COMPARE(m_boxes->seen.size(), 1);
