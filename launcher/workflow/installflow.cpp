@@ -83,7 +83,9 @@ InstallJob InstallFlow::jobFor(const QString &installed, const QString &folder) 
     job.installedVersion = installed;
     job.targetVersion = m_manifest->version();
     job.package = m_patchUpdate->choose(*m_manifest, installed);
-    job.reportedKind = InstallTelemetry::kindFor(*m_manifest, installed);
+    // Reports tell the publisher how many updates a patch package carried.
+    job.reportedKind = job.package.isPatch ? InstallTelemetry::PackageKind::Patch
+                                           : InstallTelemetry::kindFor(*m_manifest, installed);
     return job;
 }
 

@@ -17,6 +17,6 @@ struct InstallJob
     // The full package, the difference package from installedVersion or a patch package
     // (package.isPatch): address, MD5, size, name and what the publisher signed for it.
     PatchUpdate::Package package;
-    // What the reports call the package; a patch goes as the difference package it stands for.
+    // What the reports call the package.
     InstallTelemetry::PackageKind reportedKind = InstallTelemetry::PackageKind::Full;
 };

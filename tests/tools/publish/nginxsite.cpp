@@ -98,6 +98,12 @@ QString NginxSite::baseUrl() const
     return QStringLiteral("http://127.0.0.1:%1").arg(m_port);
 }
 
+QByteArray NginxSite::reportLog() const
+{
+    QFile log(m_prefix.filePath(QStringLiteral("reports.log")));
+    return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+}
+
 QByteArray NginxSite::accessLog() const
 {
     QFile log(m_prefix.filePath(QStringLiteral("access.log")));

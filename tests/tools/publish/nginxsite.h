@@ -16,6 +16,8 @@ public:
     void stop();
     QString baseUrl() const;
     QByteArray accessLog() const;
+    // What the site's report location logged (the snippet's PREFIX/reports.log).
+    QByteArray reportLog() const;
 
 private:
     QTemporaryDir m_prefix;

@@ -18,6 +18,7 @@
 #include "launchersite.h"
 #include "nginxsite.h"
 #include "publishtestutil.h"
+#include "reportline.h"
 
 using namespace publishtest;
 
@@ -39,6 +40,25 @@ QByteArray noise(int size, quint32 seed)
 
 // The launcher writes the game's version here; it is no file of the game.
 const QStringList kLauncherFiles{QStringLiteral("config.ini")};
+
+// The package kind the report of the update to target that was installed says, once it has
+// arrived (a patch package found unusable is followed by the difference package's reports).
+QString reportedUpdateKind(const NginxSite &nginx, const QString &target)
+{
+    QElapsedTimer timer;
+    timer.start();
+    do {
+        ReportLine line;
+        for (const QByteArray &text : nginx.reportLog().split('\n')) {
+            if (line.parse(std::string_view(text.constData(), size_t(text.size()))) &&
+                line.value(ReportLine::Action) == "LAUNCHER_HOME_INSTALL_FINISH" &&
+                QString::fromStdString(line.value(ReportLine::TargetVersion)) == target)
+                return QString::fromStdString(line.value(ReportLine::PackageKind));
+        }
+        QTest::qWait(50);
+    } while (timer.elapsed() < 10000);
+    return QStringLiteral("(no report)");
+}
 
 } // namespace
 
@@ -168,6 +188,8 @@ void TestPublishRoundTrip::installsAndUpdatesThroughPatchPackages()
         QVERIFY2(!log.contains("\"GET " + diffs.at(i).toUtf8()), log.constData());
         QVERIFY2(!log.contains("\"GET " + fulls.at(i).toUtf8()), log.constData());
         QVERIFY(!QFileInfo::exists(game + "/.lunmere-patch.json"));
+        QCOMPARE(reportedUpdateKind(m_nginx, QStringLiteral("1.0.%1").arg(i + 1)),
+                 QStringLiteral("patch"));
         // Byte for byte that version: removed files and emptied folders gone, the executable
         // still executable, no deletion list left behind.
         QCOMPARE(listing(game, kLauncherFiles), listing(path(contents.at(i))));
@@ -192,6 +214,7 @@ void TestPublishRoundTrip::playerChangedFileFallsBackToTheDifferencePackage()
     QVERIFY2(log.contains("\"GET /game/Orv_1.0.3_1.0.4.patch"), log.constData());
     QVERIFY2(log.contains("\"GET /game/Orv_1.0.3_1.0.4.7z"), log.constData());
     QVERIFY2(!log.contains("\"GET /game/Orv_1.0.4.7z"), log.constData());
+    QCOMPARE(reportedUpdateKind(m_nginx, QStringLiteral("1.0.4")), QStringLiteral("difference"));
     QCOMPARE(listing(game, kLauncherFiles), listing(path("v3")));
     QCOMPARE(LauncherConfig::instance()->gameVersion(), QStringLiteral("1.0.4"));
     QCOMPARE(m_boxes.count(), 0);
