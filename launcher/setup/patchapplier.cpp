@@ -13,6 +13,7 @@
 
 #include "confinedentries.h"
 #include "fileentries.h"
+#include "filespace.h"
 #include "gamefolderlinks.h"
 #include "mappedpages.h"
 #include "packagedigest.h"
@@ -36,7 +37,7 @@ PatchApplier::Result result(PatchApplier::Outcome outcome,
 
 // Mapped files are hashed and handed back in steps of this size, and this much of them is
 // left resident behind the step (the decoder reads the bytes it just wrote again).
-constexpr qint64 kMappedStep = 32 << 20;
+constexpr qint64 kMappedStep = 8 << 20;
 
 // Hashes a mapped file from the front as far as it is complete, and keeps only the pages
 // around that point resident: a pack of gigabytes is patched in a few dozen megabytes.
@@ -209,7 +210,12 @@ PatchApplier::Result PatchApplier::apply(const QString &folder, const QString &p
     }
     for (const PatchPackage::File &file : index.files) {
         bool wrongBase = false;
-        if (!stage(folder, source, dataOffset, file, &wrongBase, &error)) {
+        // A pack of gigabytes takes a while: its progress shows as it is written.
+        const auto within = [&](qint64 bytes) {
+            if (m_progress)
+                m_progress(done + bytes, total);
+        };
+        if (!stage(folder, source, dataOffset, file, within, &wrongBase, &error)) {
             rollBack(folder, index, created);
             return result(
                 Outcome::Unusable, ErrorDefine::DEFAULTT,
@@ -231,7 +237,8 @@ PatchApplier::Result PatchApplier::apply(const QString &folder, const QString &p
 }
 
 bool PatchApplier::stage(const QString &folder, QFile &source, qint64 dataOffset,
-                         const PatchPackage::File &file, bool *wrongBase, QString *error)
+                         const PatchPackage::File &file, const std::function<void(qint64)> &written,
+                         bool *wrongBase, QString *error)
 {
     const std::string root = QDir::toNativeSeparators(folder).toStdString();
     // Only a real file below the folder is a base: a link could lead anywhere.
@@ -260,7 +267,14 @@ bool PatchApplier::stage(const QString &folder, QFile &source, qint64 dataOffset
         *error = QStringLiteral("%1: cannot write: %2").arg(staged, out.errorString());
         return false;
     };
-    if (!out.open(QIODevice::ReadWrite | QIODevice::NewOnly) || !out.resize(file.size))
+    if (!out.open(QIODevice::ReadWrite | QIODevice::NewOnly))
+        return cannotWrite();
+    // A full disk must show now: a mapped page the system cannot store kills the process.
+    if (const int code = platform::reserveFileSpace(out.handle(), file.size)) {
+        *error = QStringLiteral("%1: cannot write: %2").arg(staged, qt_error_string(code));
+        return false;
+    }
+    if (!out.resize(file.size))
         return cannotWrite();
     // The new content is decoded straight into the file, which the system writes back as it
     // likes; nothing as large as the file is ever held.
@@ -292,16 +306,28 @@ bool PatchApplier::stage(const QString &folder, QFile &source, qint64 dataOffset
         }
     }
     qint64 begin = 0;
+    qint64 reported = 0;
     for (const PatchPackage::Segment &segment : segments) {
         // The base is hashed alongside: the decoder reads it near the same place.
         const auto progress = [&](qint64 produced) {
             made.advance(begin + produced);
             was.advance(begin + produced);
+            if (begin + produced - reported >= kMappedStep) {
+                reported = begin + produced;
+                written(reported);
+            }
         };
-        if (!source.seek(dataOffset + segment.offset) ||
-            !ZstdDelta::decompress(base ? base + segment.baseOffset : nullptr, segment.baseLength,
-                                   &source, segment.length, target + begin, segment.size, progress,
-                                   error)) {
+        if (segment.copy) {
+            // A base's stretch is an unchanged part of a large file, perhaps shifted.
+            for (qint64 at = 0; at < segment.size; at += kMappedStep) {
+                const qint64 piece = std::min(kMappedStep, segment.size - at);
+                memcpy(target + begin + at, base + segment.baseOffset + at, size_t(piece));
+                progress(at + piece);
+            }
+        } else if (!source.seek(dataOffset + segment.offset) ||
+                   !ZstdDelta::decompress(base ? base + segment.baseOffset : nullptr,
+                                          segment.baseLength, &source, segment.length,
+                                          target + begin, segment.size, progress, error)) {
             *error = QStringLiteral("%1: %2").arg(file.path, *error);
             return false;
         }

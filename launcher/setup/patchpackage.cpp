@@ -82,11 +82,15 @@ bool readSegments(const QJsonValue &value, PatchPackage::File *file)
         segment.size = readSize(object.value(QStringLiteral("size")));
         segment.baseOffset = readSize(object.value(QStringLiteral("base_offset")));
         segment.baseLength = readSize(object.value(QStringLiteral("base_length")));
-        segment.offset = readSize(object.value(QStringLiteral("offset")));
-        segment.length = readSize(object.value(QStringLiteral("length")));
+        segment.copy = object.value(QStringLiteral("copy")).toBool();
+        if (!segment.copy) {
+            segment.offset = readSize(object.value(QStringLiteral("offset")));
+            segment.length = readSize(object.value(QStringLiteral("length")));
+        }
         if (segment.size <= 0 || segment.baseOffset < 0 || segment.baseLength < 0 ||
             segment.offset < 0 || segment.length < 0 || segment.size > file->size - covered ||
-            segment.size + segment.baseLength > ZstdDelta::kMaxBytes ||
+            (segment.copy ? segment.baseLength != segment.size
+                          : segment.size + segment.baseLength > ZstdDelta::kMaxBytes) ||
             (file->base.isEmpty() && segment.baseLength > 0) ||
             segment.baseOffset > file->baseSize - segment.baseLength)
             return false;
@@ -136,13 +140,18 @@ QByteArray PatchPackage::indexJson() const
         }
         if (file.kind == Kind::Segmented) {
             QJsonArray segments;
-            for (const Segment &segment : file.segments)
-                segments.append(
-                    QJsonObject{{QStringLiteral("size"), double(segment.size)},
-                                {QStringLiteral("base_offset"), double(segment.baseOffset)},
-                                {QStringLiteral("base_length"), double(segment.baseLength)},
-                                {QStringLiteral("offset"), double(segment.offset)},
-                                {QStringLiteral("length"), double(segment.length)}});
+            for (const Segment &segment : file.segments) {
+                QJsonObject object{{QStringLiteral("size"), double(segment.size)},
+                                   {QStringLiteral("base_offset"), double(segment.baseOffset)},
+                                   {QStringLiteral("base_length"), double(segment.baseLength)}};
+                if (segment.copy) {
+                    object.insert(QStringLiteral("copy"), true);
+                } else {
+                    object.insert(QStringLiteral("offset"), double(segment.offset));
+                    object.insert(QStringLiteral("length"), double(segment.length));
+                }
+                segments.append(object);
+            }
             item.insert(QStringLiteral("segments"), segments);
         } else if (file.kind != Kind::Copy) {
             item.insert(QStringLiteral("offset"), double(file.offset));
@@ -284,8 +293,10 @@ bool PatchPackage::read(const QString &path, PatchPackage *out, qint64 *dataOffs
     for (const File &item : index.files) {
         bool inside = item.kind == Kind::Copy || !outside(item.offset, item.length);
         if (item.kind == Kind::Segmented)
-            inside = std::none_of(item.segments.begin(), item.segments.end(),
-                                  [&](const Segment &s) { return outside(s.offset, s.length); });
+            inside =
+                std::none_of(item.segments.begin(), item.segments.end(), [&](const Segment &s) {
+                    return !s.copy && outside(s.offset, s.length);
+                });
         if (!inside)
             return fail(error, QStringLiteral("%1: the frame of \"%2\" lies outside the package")
                                    .arg(path, item.path));

@@ -10,8 +10,9 @@
 // content, or of the whole file, or no bytes at all when the content already lies elsewhere in
 // the installed game (a moved or renamed file). The file is "LMPATCH1", the index's length as
 // 8 bytes little-endian, the index (compact JSON), then the frames one after another.
-// A file of 2 GiB or more, which one frame's window cannot span, travels in segments: each a
-// frame of a stretch of the new file made against the old file's bytes around the same place.
+// A file of 2 GiB or more, which one frame's window cannot span, travels in segments: stretches
+// of the old file that are unchanged (in place, or shifted by a block inserted or removed) as
+// copies, the rest as frames made against the old file's bytes around the same place.
 // Launchers that know no segments refuse the whole index for its unknown kind and take the
 // difference package instead.
 class PatchPackage
@@ -28,6 +29,8 @@ public:
         // The frame, relative to the data after the index.
         qint64 offset = 0;
         qint64 length = 0;
+        // No frame: the bytes are the base's stretch as it is (unchanged, perhaps shifted).
+        bool copy = false;
     };
 
     struct File

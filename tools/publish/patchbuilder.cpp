@@ -6,6 +6,7 @@
 #include <QTemporaryFile>
 
 #include <algorithm>
+#include <cstring>
 
 #include "mappedpages.h"
 #include "packagedigest.h"
@@ -95,6 +96,50 @@ bool copyInto(QFile *from, QFile *to, QString *error)
                 QStringLiteral("%1: cannot write: %2").arg(to->fileName(), to->errorString()));
     }
     return true;
+}
+
+// The layout of a large file: stretches found unchanged in the old file become copies, at the
+// same offset or at the same distance from the end (where a block inserted or removed earlier
+// shifted them); the rest is left for frames of at most segmenting.segment bytes.
+QList<PatchPackage::Segment> segmentsOf(const MappedInput &old, const MappedInput &data,
+                                        const PatchBuilder::Segmenting &segmenting)
+{
+    const qint64 chunk = std::max<qint64>(4096, segmenting.segment / 512);
+    const qint64 shift = old.size() - data.size();
+    const auto sameAt = [&](qint64 at, qint64 length, qint64 from) {
+        return from >= 0 && from + length <= old.size() &&
+               memcmp(data.data() + at, old.data() + from, size_t(length)) == 0;
+    };
+    QList<PatchPackage::Segment> segments;
+    qint64 released = 0;
+    for (qint64 at = 0; at < data.size(); at += chunk) {
+        const qint64 length = std::min(chunk, data.size() - at);
+        qint64 from = -1;
+        if (sameAt(at, length, at))
+            from = at;
+        else if (shift != 0 && sameAt(at, length, at + shift))
+            from = at + shift;
+        PatchPackage::Segment *last = segments.isEmpty() ? nullptr : &segments.last();
+        if (from >= 0 && last && last->copy && last->baseOffset + last->size == from) {
+            last->size += length;
+            last->baseLength += length;
+        } else if (from < 0 && last && !last->copy && last->size + length <= segmenting.segment) {
+            last->size += length;
+        } else {
+            PatchPackage::Segment segment;
+            segment.size = length;
+            segment.copy = from >= 0;
+            segment.baseOffset = std::max<qint64>(from, 0);
+            segment.baseLength = segment.copy ? length : 0;
+            segments << segment;
+        }
+        if (at - released >= kResident) {
+            data.release(released, at);
+            old.release(0, old.size());
+            released = at;
+        }
+    }
+    return segments;
 }
 
 QString fileNameOf(const QString &path)
@@ -191,23 +236,26 @@ bool PatchBuilder::build(const QString &oldRoot, const FolderSnapshot &old,
             file.baseSize = oldData.size();
         }
         if (data.size() >= segmenting.threshold || oldData.size() >= segmenting.threshold) {
-            // Each stretch of the new file against the old bytes around the same place.
             file.kind = PatchPackage::Kind::Segmented;
-            for (qint64 begin = 0; begin < data.size(); begin += segmenting.segment) {
-                PatchPackage::Segment segment;
-                segment.size = std::min(segmenting.segment, data.size() - begin);
-                segment.baseOffset =
-                    std::min(oldData.size(), std::max<qint64>(0, begin - segmenting.margin));
-                segment.baseLength =
-                    std::min(oldData.size(), begin + segment.size + segmenting.margin) -
-                    segment.baseOffset;
-                segment.offset = offset;
-                if (!compressRange(oldData, segment.baseOffset,
-                                   segment.baseOffset + segment.baseLength, data, begin,
-                                   begin + segment.size, level, &frames, &segment.length, error))
-                    return false;
-                offset += segment.length;
-                file.segments << segment;
+            file.segments = segmentsOf(oldData, data, segmenting);
+            qint64 begin = 0;
+            for (PatchPackage::Segment &segment : file.segments) {
+                if (!segment.copy) {
+                    // The changed stretch against the old bytes around the same place.
+                    segment.baseOffset =
+                        std::min(oldData.size(), std::max<qint64>(0, begin - segmenting.margin));
+                    segment.baseLength =
+                        std::min(oldData.size(), begin + segment.size + segmenting.margin) -
+                        segment.baseOffset;
+                    segment.offset = offset;
+                    if (!compressRange(oldData, segment.baseOffset,
+                                       segment.baseOffset + segment.baseLength, data, begin,
+                                       begin + segment.size, level, &frames, &segment.length,
+                                       error))
+                        return false;
+                    offset += segment.length;
+                }
+                begin += segment.size;
             }
             index.files << file;
             continue;

@@ -215,7 +215,11 @@ void TestPatchApply::smallEditsAndMovesTravelAsFewBytes()
     QVERIFY2(files.value("data/pack.pak").length < 4096,
              qPrintable(QString::number(files.value("data/pack.pak").length)));
     QCOMPARE(files.value("data/huge.pak").kind, PatchPackage::Kind::Segmented);
-    QCOMPARE(files.value("data/huge.pak").segments.size(), 5);
+    // Only the stretch around the edit travels; the rest is copied from the installed file.
+    const QList<PatchPackage::Segment> segments = files.value("data/huge.pak").segments;
+    QCOMPARE(std::count_if(segments.begin(), segments.end(),
+                           [](const PatchPackage::Segment &s) { return !s.copy; }),
+             1);
     QCOMPARE(files.value("deep/er/m2.bin").kind, PatchPackage::Kind::Delta);
     QCOMPARE(files.value("deep/er/m2.bin").base, QStringLiteral("maps/m2.bin"));
     QCOMPARE(index.removed, QStringList({"maps/m1.bin", "maps/m2.bin", "old/gone.txt"}));
@@ -356,6 +360,7 @@ void TestPatchApply::largeFileTravelsAsItsChanges_data()
     QTest::addColumn<QByteArray>("before"); // empty: the old version has no such file
     QTest::addColumn<QByteArray>("after");
     QTest::addColumn<qint64>("maxFrames");
+    QTest::addColumn<qint64>("maxFramed"); // bytes of the new file that are not copies
     const QByteArray old = noise(6 << 20, 10);
     QByteArray border = old;
     border.replace((3 << 20) - 2048, 4096, noise(4096, 11));
@@ -365,14 +370,19 @@ void TestPatchApply::largeFileTravelsAsItsChanges_data()
     removed.remove(5 << 19, 100 << 10);
     QByteArray shrunk = old.left(2 << 20);
     shrunk.replace(1000, 4, "EDIT");
-    QTest::newRow("4 KiB edit across a segment border") << old << border << qint64(12 << 10);
-    QTest::newRow("inserted block shifts the rest") << old << inserted << qint64(80 << 10);
-    QTest::newRow("removed block shifts the rest back") << old << removed << qint64(8 << 10);
-    QTest::newRow("truncated") << old << old.left((4 << 20) + 123) << qint64(4 << 10);
+    QTest::newRow("4 KiB edit across a segment border")
+        << old << border << qint64(6 << 10) << qint64(8 << 10);
+    QTest::newRow("inserted block shifts the rest")
+        << old << inserted << qint64(68 << 10) << qint64(64 << 10);
+    QTest::newRow("removed block shifts the rest back")
+        << old << removed << qint64(1 << 10) << qint64(4 << 10);
+    QTest::newRow("truncated") << old << old.left((4 << 20) + 123) << qint64(0) << qint64(0);
     QTest::newRow("grown") << old << old + noise((1 << 20) + 76, 13)
-                           << qint64((1 << 20) + (12 << 10));
-    QTest::newRow("shrunk below the threshold") << old << shrunk << qint64(4 << 10);
-    QTest::newRow("new, no base") << QByteArray() << old << qint64((6 << 20) + (8 << 10));
+                           << qint64((1 << 20) + (12 << 10)) << qint64((1 << 20) + (4 << 10));
+    QTest::newRow("shrunk below the threshold")
+        << old << shrunk << qint64(1 << 10) << qint64(4 << 10);
+    QTest::newRow("new, no base") << QByteArray() << old << qint64((6 << 20) + (8 << 10))
+                                  << qint64(6 << 20);
 }
 
 void TestPatchApply::largeFileTravelsAsItsChanges()
@@ -380,6 +390,7 @@ void TestPatchApply::largeFileTravelsAsItsChanges()
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
     QFETCH(qint64, maxFrames);
+    QFETCH(qint64, maxFramed);
     const QString dir = path("large_" + QString::number(qHash(QString(QTest::currentDataTag()))));
     QMap<QString, QByteArray> v1{{"keep.txt", "kept"}};
     if (!before.isEmpty())
@@ -403,6 +414,12 @@ void TestPatchApply::largeFileTravelsAsItsChanges()
     QCOMPARE(index.files.at(0).kind, PatchPackage::Kind::Segmented);
     const qint64 frames = QFileInfo(package).size() - dataOffset;
     QVERIFY2(frames <= maxFrames, qPrintable(QString::number(frames)));
+    // zstd spends a few bytes on every 128 KiB block a frame spans: at gigabytes, only copies
+    // keep an edit's cost at its own size.
+    qint64 framed = 0;
+    for (const PatchPackage::Segment &segment : index.files.at(0).segments)
+        framed += segment.copy ? 0 : segment.size;
+    QVERIFY2(framed <= maxFramed, qPrintable(QString::number(framed)));
 
     const QString game = dir + "/game";
     QVERIFY(copyTree(dir + "/v1", game));
