@@ -48,9 +48,16 @@ half=$((mib << 19))
   noise inserted 65536
   tail -c +$((half + 1)) "$work/v1/pack.pak"; } > "$work/v2/pack.pak"
 for at in 4096 $((mib << 18)) $(((mib << 20) - 100000)); do edit "$work/v2/pack.pak" "$at" 4096 "e$at"; done
-read -r bytes seconds < <("$make" "$work/v1" "$work/v2" "$work/1_2.patch")
+# built PACKAGE OLD NEW: builds the patch, prints its bytes, the time and the peak memory.
+built() {
+    /usr/bin/time -f '%M' -o "$work/time" "$make" "$2" "$3" "$1" > "$work/built"
+    read -r bytes seconds < "$work/built"
+    printf 'patch package %s bytes (built in %ss, peak RSS %.1f MiB)' "$bytes" "$seconds" \
+        "$(awk '{print $1 / 1024}' "$work/time")"
+}
+built "$work/1_2.patch" "$work/v1" "$work/v2"
 zstd -q -3 --long=31 --patch-from="$work/v1/pack.pak" "$work/v2/pack.pak" -o "$work/ref.zst"
-echo "patch package $bytes bytes (built in ${seconds}s), zstd --patch-from $(stat -c %s "$work/ref.zst") bytes"
+echo ", zstd --patch-from $(stat -c %s "$work/ref.zst") bytes"
 want=$(sha256sum < "$work/v2/pack.pak")
 rm -rf "$work/v2"
 
@@ -87,8 +94,8 @@ truncate -s 3G "$work/w1/pack.pak"
 for at in 0 700 1500 2300 3000; do edit "$work/w1/pack.pak" $((at << 20)) $((8 << 20)) "s$at"; done
 cp --sparse=always "$work/w1/pack.pak" "$work/w2/pack.pak"
 edit "$work/w2/pack.pak" $(((1536 << 20) - 2048)) 4096 border
-read -r bytes seconds < <("$make" "$work/w1" "$work/w2" "$work/big.patch")
-echo "patch package $bytes bytes (built in ${seconds}s)"
+built "$work/big.patch" "$work/w1" "$work/w2"
+echo
 want=$(sha256sum < "$work/w2/pack.pak")
 rm -rf "$work/w2"
 mkdir "$work/game"; ln "$work/w1/pack.pak" "$work/game/pack.pak"

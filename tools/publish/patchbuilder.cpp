@@ -39,6 +39,7 @@ public:
         return true;
     }
     const uchar *data() const { return m_data; }
+    QString path() const { return m_file.fileName(); }
     qint64 size() const { return m_size; }
     void release(qint64 from, qint64 to) const
     {
@@ -81,7 +82,7 @@ bool compressRange(const MappedInput &base, qint64 baseBegin, qint64 baseEnd,
         ZstdDelta::compress(base.data() ? base.data() + baseBegin : nullptr, baseEnd - baseBegin,
                             data.data() + begin, end - begin, level, out, length, progress, error);
     data.release(begin, end);
-    return ok || publish::fail(error, QStringLiteral("%1: %2").arg(out->fileName(), *error));
+    return ok || publish::fail(error, QStringLiteral("%1: %2").arg(data.path(), *error));
 }
 
 bool copyInto(QFile *from, QFile *to, QString *error)
