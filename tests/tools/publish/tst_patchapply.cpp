@@ -438,26 +438,34 @@ void TestPatchApply::malformedSegmentsChangeNothing_data()
     QTest::addColumn<QList<qint64>>("segments"); // size, base offset, base length per segment
     QTest::addColumn<qint64>("frameOffset");
     QTest::addColumn<bool>("wellFormed");
+    QTest::addColumn<bool>("copies"); // the segments name stretches of the base, no frames
     const qint64 twoGiB = qint64(1) << 31;
     // A launcher from before segments knows only whole, delta and copy: any other kind makes it
     // refuse the index, so it takes the difference package.
     QTest::newRow("well formed") << QByteArray("segmented") << qint64(10) << QList<qint64>{10, 0, 5}
-                                 << qint64(0) << true;
+                                 << qint64(0) << true << false;
     QTest::newRow("kind unknown to the launcher")
-        << QByteArray("sliced") << qint64(10) << QList<qint64>{10, 0, 5} << qint64(0) << false;
+        << QByteArray("sliced") << qint64(10) << QList<qint64>{10, 0, 5} << qint64(0) << false
+        << false;
     QTest::newRow("segments short of the file")
-        << QByteArray("segmented") << qint64(10) << QList<qint64>{6, 0, 5} << qint64(0) << false;
+        << QByteArray("segmented") << qint64(10) << QList<qint64>{6, 0, 5} << qint64(0) << false
+        << false;
     QTest::newRow("segments past the file")
         << QByteArray("segmented") << qint64(10) << QList<qint64>{6, 0, 5, 6, 0, 5} << qint64(0)
-        << false;
+        << false << false;
     QTest::newRow("stretch past the base")
-        << QByteArray("segmented") << qint64(10) << QList<qint64>{10, 2, 4} << qint64(0) << false;
+        << QByteArray("segmented") << qint64(10) << QList<qint64>{10, 2, 4} << qint64(0) << false
+        << false;
     QTest::newRow("window over 2 GiB")
         << QByteArray("segmented") << twoGiB << QList<qint64>{twoGiB - 4, 0, 5, 4, 0, 5}
-        << qint64(0) << false;
+        << qint64(0) << false << false;
     QTest::newRow("frame outside the package")
         << QByteArray("segmented") << qint64(10) << QList<qint64>{10, 0, 5} << qint64(1 << 20)
-        << false;
+        << false << false;
+    // Copied past the end of the installed file's mapping, which is one page.
+    QTest::newRow("copy past the base's end")
+        << QByteArray("segmented") << qint64(1 << 20) << QList<qint64>{1 << 20, 0, 1 << 20}
+        << qint64(0) << false << true;
 }
 
 void TestPatchApply::malformedSegmentsChangeNothing()
@@ -467,6 +475,7 @@ void TestPatchApply::malformedSegmentsChangeNothing()
     QFETCH(QList<qint64>, segments);
     QFETCH(qint64, frameOffset);
     QFETCH(bool, wellFormed);
+    QFETCH(bool, copies);
     const QString game = path("seg_" + QString::number(qHash(QString(QTest::currentDataTag()))));
     QVERIFY(copyTree(path("v1"), game));
     const auto before = listing(game);
@@ -486,12 +495,16 @@ void TestPatchApply::malformedSegmentsChangeNothing()
                                     3, &buffer, &written, {}, &error));
     }
     QJsonArray list;
-    for (int i = 0; i + 2 < segments.size(); i += 3)
-        list.append(QJsonObject{{"size", double(segments.at(i))},
-                                {"base_offset", double(segments.at(i + 1))},
-                                {"base_length", double(segments.at(i + 2))},
-                                {"offset", double(frameOffset)},
-                                {"length", double(frame.size())}});
+    for (int i = 0; i + 2 < segments.size(); i += 3) {
+        QJsonObject segment{{"size", double(segments.at(i))},
+                            {"base_offset", double(segments.at(i + 1))},
+                            {"base_length", double(segments.at(i + 2))},
+                            {"offset", double(frameOffset)},
+                            {"length", double(frame.size())}};
+        if (copies)
+            segment.insert("copy", true);
+        list.append(segment);
+    }
     const QJsonObject file{
         {"path", "data/a.txt"},
         {"sha256", QString(QCryptographicHash::hash(content, QCryptographicHash::Sha256).toHex())},
