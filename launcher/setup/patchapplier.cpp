@@ -9,10 +9,13 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 
 #include "confinedentries.h"
 #include "fileentries.h"
+#include "filespace.h"
 #include "gamefolderlinks.h"
+#include "mappedpages.h"
 #include "packagedigest.h"
 #include "zstddelta.h"
 
@@ -32,12 +35,47 @@ PatchApplier::Result result(PatchApplier::Outcome outcome,
     return r;
 }
 
-QByteArray sha256Of(const QByteArray &data)
+// Mapped files are hashed and handed back in steps of this size, and this much of them is
+// left resident behind the step (the decoder reads the bytes it just wrote again).
+constexpr qint64 kMappedStep = 8 << 20;
+
+// Hashes a mapped file from the front as far as it is complete, and keeps only the pages
+// around that point resident: a pack of gigabytes is patched in a few dozen megabytes.
+class MappedDigest
 {
-    StreamHash hash(StreamHash::Sha256);
-    hash.addData(data);
-    return hash.resultHex().toLatin1();
-}
+public:
+    MappedDigest(const uchar *data, qint64 size)
+        : m_data(data)
+        , m_size(size)
+        , m_hash(StreamHash::Sha256)
+    {}
+
+    void advance(qint64 to, bool force = false)
+    {
+        to = std::min(to, m_size);
+        if (to - m_hashed < kMappedStep && !(force && to > m_hashed))
+            return;
+        m_hash.addData(reinterpret_cast<const char *>(m_data) + m_hashed, to - m_hashed);
+        m_hashed = to;
+        const qint64 keep = std::max<qint64>(0, m_hashed - kMappedStep);
+        if (keep > m_released) {
+            platform::releaseMappedPages(m_data + m_released, keep - m_released);
+            m_released = keep;
+        }
+    }
+    QByteArray finish()
+    {
+        advance(m_size, true);
+        return m_hash.resultHex().toLatin1();
+    }
+
+private:
+    const uchar *m_data;
+    qint64 m_size;
+    StreamHash m_hash;
+    qint64 m_hashed = 0;
+    qint64 m_released = 0;
+};
 
 std::string local(const QString &folder, const QString &relative)
 {
@@ -130,7 +168,7 @@ PatchApplier::Result PatchApplier::apply(const QString &folder, const QString &p
     QStringList touched;
     for (const PatchPackage::File &file : index.files) {
         touched << file.path;
-        if (file.kind != PatchPackage::Kind::Whole)
+        if (file.hasBase())
             touched << file.base;
     }
     touched << index.folders << index.removed << index.removedFolders;
@@ -171,57 +209,19 @@ PatchApplier::Result PatchApplier::apply(const QString &folder, const QString &p
         return result(Outcome::Unusable, ErrorDefine::DEFAULTT, source.errorString());
     }
     for (const PatchPackage::File &file : index.files) {
-        QByteArray base;
-        if (file.kind != PatchPackage::Kind::Whole) {
-            // Only a real file below the folder is a base: a link could lead anywhere.
-            QFile baseFile(QDir(folder).filePath(file.base));
-            const bool plain = platform::entryKindBelow(root, file.base.toStdString()) ==
-                               platform::EntryKind::File;
-            if (plain && baseFile.open(QIODevice::ReadOnly) && baseFile.size() == file.baseSize)
-                base = baseFile.readAll();
-            if (!plain || base.size() != file.baseSize || sha256Of(base) != file.baseSha256) {
-                rollBack(folder, index, created);
-                return result(
-                    Outcome::Unusable, ErrorDefine::DEFAULTT,
-                    QStringLiteral("%1 is not the file this patch was made from").arg(file.base));
-            }
-        }
-        QByteArray content;
-        if (file.kind == PatchPackage::Kind::Copy) {
-            content = base;
-        } else {
-            source.seek(dataOffset + file.offset);
-            const QByteArray frame = source.read(file.length);
-            if (frame.size() != file.length ||
-                !ZstdDelta::decompress(base, frame, file.size, &content, &error)) {
-                rollBack(folder, index, created);
-                return result(Outcome::Unusable, ErrorDefine::DEFAULTT,
-                              QStringLiteral("%1: %2").arg(file.path, error));
-            }
-        }
-        base.clear();
-        if (content.size() != file.size || sha256Of(content) != file.sha256) {
+        bool wrongBase = false;
+        // A pack of gigabytes takes a while: its progress shows as it is written.
+        const auto within = [&](qint64 bytes) {
+            if (m_progress)
+                m_progress(done + bytes, total);
+        };
+        if (!stage(folder, source, dataOffset, file, within, &wrongBase, &error)) {
             rollBack(folder, index, created);
             return result(
                 Outcome::Unusable, ErrorDefine::DEFAULTT,
-                QStringLiteral("%1: the patch does not give the published file").arg(file.path));
-        }
-        const QString staged = QDir(folder).filePath(PatchPackage::stagedPath(file.path));
-        // A leftover of the staged name is removed as an entry, never written through.
-        platform::removeEntryBelow(root, PatchPackage::stagedPath(file.path).toStdString());
-        QFile out(staged);
-        bool written = out.open(QIODevice::WriteOnly | QIODevice::NewOnly) &&
-                       out.write(content) == content.size() && out.flush();
-        const auto exe = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
-        if (written)
-            written = out.setPermissions(file.executable ? out.permissions() | exe
-                                                         : out.permissions() & ~exe);
-        out.close();
-        if (!written) {
-            const QString why = out.errorString();
-            rollBack(folder, index, created);
-            return result(Outcome::Unusable, ErrorDefine::DEFAULTT,
-                          QStringLiteral("%1: cannot write: %2").arg(staged, why));
+                wrongBase
+                    ? QStringLiteral("%1 is not the file this patch was made from").arg(file.base)
+                    : error);
         }
         step();
         done += file.size;
@@ -234,6 +234,121 @@ PatchApplier::Result PatchApplier::apply(const QString &folder, const QString &p
     }
     step();
     return commit(folder, index, record);
+}
+
+bool PatchApplier::stage(const QString &folder, QFile &source, qint64 dataOffset,
+                         const PatchPackage::File &file, const std::function<void(qint64)> &written,
+                         bool *wrongBase, QString *error)
+{
+    const std::string root = QDir::toNativeSeparators(folder).toStdString();
+    // Only a real file below the folder is a base: a link could lead anywhere.
+    QFile baseFile(QDir(folder).filePath(file.base));
+    const uchar *base = nullptr;
+    if (file.hasBase()) {
+        *wrongBase =
+            platform::entryKindBelow(root, file.base.toStdString()) != platform::EntryKind::File ||
+            !baseFile.open(QIODevice::ReadOnly) || baseFile.size() != file.baseSize;
+        if (!*wrongBase && file.baseSize > 0) {
+            base = baseFile.map(0, file.baseSize);
+            if (!base) {
+                *error =
+                    QStringLiteral("%1: cannot read: %2").arg(file.base, baseFile.errorString());
+                return false;
+            }
+        }
+        if (*wrongBase)
+            return false;
+    }
+    const QString staged = QDir(folder).filePath(PatchPackage::stagedPath(file.path));
+    // A leftover of the staged name is removed as an entry, never written through.
+    platform::removeEntryBelow(root, PatchPackage::stagedPath(file.path).toStdString());
+    QFile out(staged);
+    const auto cannotWrite = [&] {
+        *error = QStringLiteral("%1: cannot write: %2").arg(staged, out.errorString());
+        return false;
+    };
+    if (!out.open(QIODevice::ReadWrite | QIODevice::NewOnly))
+        return cannotWrite();
+    // A full disk must show now: a mapped page the system cannot store kills the process.
+    if (const int code = platform::reserveFileSpace(out.handle(), file.size)) {
+        *error = QStringLiteral("%1: cannot write: %2").arg(staged, qt_error_string(code));
+        return false;
+    }
+    if (!out.resize(file.size))
+        return cannotWrite();
+    // The new content is decoded straight into the file, which the system writes back as it
+    // likes; nothing as large as the file is ever held.
+    uchar *target = nullptr;
+    if (file.size > 0 && !(target = out.map(0, file.size)))
+        return cannotWrite();
+    MappedDigest made(target, file.size);
+    MappedDigest was(base, file.baseSize);
+
+    QList<PatchPackage::Segment> segments = file.segments;
+    if (file.kind == PatchPackage::Kind::Delta || file.kind == PatchPackage::Kind::Whole) {
+        PatchPackage::Segment whole;
+        whole.size = file.size;
+        whole.baseLength = file.kind == PatchPackage::Kind::Delta ? file.baseSize : 0;
+        whole.offset = file.offset;
+        whole.length = file.length;
+        segments = {whole};
+    }
+    if (file.kind == PatchPackage::Kind::Copy) {
+        if (file.size != file.baseSize) {
+            *wrongBase = true;
+            return false;
+        }
+        for (qint64 at = 0; at < file.size; at += kMappedStep) {
+            const qint64 piece = std::min(kMappedStep, file.size - at);
+            memcpy(target + at, base + at, size_t(piece));
+            made.advance(at + piece);
+            was.advance(at + piece);
+        }
+    }
+    qint64 begin = 0;
+    qint64 reported = 0;
+    for (const PatchPackage::Segment &segment : segments) {
+        // The base is hashed alongside: the decoder reads it near the same place.
+        const auto progress = [&](qint64 produced) {
+            made.advance(begin + produced);
+            was.advance(begin + produced);
+            if (begin + produced - reported >= kMappedStep) {
+                reported = begin + produced;
+                written(reported);
+            }
+        };
+        if (segment.copy) {
+            // A base's stretch is an unchanged part of a large file, perhaps shifted.
+            for (qint64 at = 0; at < segment.size; at += kMappedStep) {
+                const qint64 piece = std::min(kMappedStep, segment.size - at);
+                memcpy(target + begin + at, base + segment.baseOffset + at, size_t(piece));
+                progress(at + piece);
+            }
+        } else if (!source.seek(dataOffset + segment.offset) ||
+                   !ZstdDelta::decompress(base ? base + segment.baseOffset : nullptr,
+                                          segment.baseLength, &source, segment.length,
+                                          target + begin, segment.size, progress, error)) {
+            *error = QStringLiteral("%1: %2").arg(file.path, *error);
+            return false;
+        }
+        begin += segment.size;
+    }
+    if (file.hasBase() && was.finish() != file.baseSha256) {
+        *wrongBase = true;
+        return false;
+    }
+    if (made.finish() != file.sha256) {
+        *error = QStringLiteral("%1: the patch does not give the published file").arg(file.path);
+        return false;
+    }
+    if (target && !out.unmap(target))
+        return cannotWrite();
+    const auto exe = QFileDevice::ExeOwner | QFileDevice::ExeGroup | QFileDevice::ExeOther;
+    if (!out.setPermissions(file.executable ? out.permissions() | exe : out.permissions() & ~exe) ||
+        !out.flush())
+        return cannotWrite();
+    out.close();
+    return true;
 }
 
 PatchApplier::Result PatchApplier::commit(const QString &folder, const PatchPackage &index,

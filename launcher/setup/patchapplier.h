@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFile>
 #include <QString>
 
 #include <functional>
@@ -49,6 +50,12 @@ public:
     Result resume(const QString &folder, const RecordVersion &record);
 
 private:
+    // Writes the file's new content under its staged name, checked against its digest;
+    // written(bytes) follows it. *wrongBase when the installed base is not the one the patch
+    // was made from.
+    bool stage(const QString &folder, QFile &source, qint64 dataOffset,
+               const PatchPackage::File &file, const std::function<void(qint64)> &written,
+               bool *wrongBase, QString *error);
     Result commit(const QString &folder, const PatchPackage &index, const RecordVersion &record);
     void rollBack(const QString &folder, const PatchPackage &index, const QStringList &created);
     bool writeJournal(const QString &folder, const QString &state, const PatchPackage &index,

@@ -1,5 +1,7 @@
 #include "patchpackage.h"
 
+#include "zstddelta.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,6 +38,8 @@ QString kindName(PatchPackage::Kind kind)
         return QStringLiteral("delta");
     case PatchPackage::Kind::Copy:
         return QStringLiteral("copy");
+    case PatchPackage::Kind::Segmented:
+        return QStringLiteral("segmented");
     case PatchPackage::Kind::Whole:
         break;
     }
@@ -65,6 +69,35 @@ qint64 readSize(const QJsonValue &value)
     const double number = value.toDouble(-1);
     return number >= 0 && number < 9007199254740992.0 && number == qint64(number) ? qint64(number)
                                                                                   : -1;
+}
+
+// The segments must cover the file in order, each within one frame's window and its stretch
+// of the base inside the base.
+bool readSegments(const QJsonValue &value, PatchPackage::File *file)
+{
+    qint64 covered = 0;
+    for (const QJsonValue &item : value.toArray()) {
+        const QJsonObject object = item.toObject();
+        PatchPackage::Segment segment;
+        segment.size = readSize(object.value(QStringLiteral("size")));
+        segment.baseOffset = readSize(object.value(QStringLiteral("base_offset")));
+        segment.baseLength = readSize(object.value(QStringLiteral("base_length")));
+        segment.copy = object.value(QStringLiteral("copy")).toBool();
+        if (!segment.copy) {
+            segment.offset = readSize(object.value(QStringLiteral("offset")));
+            segment.length = readSize(object.value(QStringLiteral("length")));
+        }
+        if (segment.size <= 0 || segment.baseOffset < 0 || segment.baseLength < 0 ||
+            segment.offset < 0 || segment.length < 0 || segment.size > file->size - covered ||
+            (segment.copy ? segment.baseLength != segment.size
+                          : segment.size + segment.baseLength > ZstdDelta::kMaxBytes) ||
+            (file->base.isEmpty() && segment.baseLength > 0) ||
+            segment.baseOffset > file->baseSize - segment.baseLength)
+            return false;
+        covered += segment.size;
+        file->segments << segment;
+    }
+    return covered == file->size;
 }
 
 } // namespace
@@ -100,12 +133,27 @@ QByteArray PatchPackage::indexJson() const
                          {QStringLiteral("kind"), kindName(file.kind)}};
         if (file.executable)
             item.insert(QStringLiteral("exec"), true);
-        if (file.kind != Kind::Whole) {
+        if (file.hasBase()) {
             item.insert(QStringLiteral("base"), file.base);
             item.insert(QStringLiteral("base_sha256"), QString::fromLatin1(file.baseSha256));
             item.insert(QStringLiteral("base_size"), double(file.baseSize));
         }
-        if (file.kind != Kind::Copy) {
+        if (file.kind == Kind::Segmented) {
+            QJsonArray segments;
+            for (const Segment &segment : file.segments) {
+                QJsonObject object{{QStringLiteral("size"), double(segment.size)},
+                                   {QStringLiteral("base_offset"), double(segment.baseOffset)},
+                                   {QStringLiteral("base_length"), double(segment.baseLength)}};
+                if (segment.copy) {
+                    object.insert(QStringLiteral("copy"), true);
+                } else {
+                    object.insert(QStringLiteral("offset"), double(segment.offset));
+                    object.insert(QStringLiteral("length"), double(segment.length));
+                }
+                segments.append(object);
+            }
+            item.insert(QStringLiteral("segments"), segments);
+        } else if (file.kind != Kind::Copy) {
             item.insert(QStringLiteral("offset"), double(file.offset));
             item.insert(QStringLiteral("length"), double(file.length));
         }
@@ -143,6 +191,8 @@ bool PatchPackage::fromIndexJson(const QByteArray &json, PatchPackage *out, QStr
             file.kind = Kind::Delta;
         else if (kind == QLatin1String("copy"))
             file.kind = Kind::Copy;
+        else if (kind == QLatin1String("segmented"))
+            file.kind = Kind::Segmented;
         else if (kind != QLatin1String("whole"))
             return fail(error,
                         QStringLiteral("the patch index names an unknown kind \"%1\"").arg(kind));
@@ -154,7 +204,8 @@ bool PatchPackage::fromIndexJson(const QByteArray &json, PatchPackage *out, QStr
             return fail(error, QStringLiteral("the patch gives no valid size and digest for "
                                               "\"%1\"")
                                    .arg(file.path));
-        if (file.kind != Kind::Whole) {
+        if (file.kind == Kind::Delta || file.kind == Kind::Copy ||
+            (file.kind == Kind::Segmented && item.contains(QStringLiteral("base")))) {
             file.base = item.value(QStringLiteral("base")).toString();
             file.baseSha256 = item.value(QStringLiteral("base_sha256")).toString().toLatin1();
             file.baseSize = readSize(item.value(QStringLiteral("base_size")));
@@ -164,7 +215,12 @@ bool PatchPackage::fromIndexJson(const QByteArray &json, PatchPackage *out, QStr
                     error,
                     QStringLiteral("the patch gives no valid base for \"%1\"").arg(file.path));
         }
-        if (file.kind != Kind::Copy) {
+        if (file.kind == Kind::Segmented) {
+            if (!readSegments(item.value(QStringLiteral("segments")), &file))
+                return fail(
+                    error,
+                    QStringLiteral("the patch gives no valid segments for \"%1\"").arg(file.path));
+        } else if (file.kind != Kind::Copy) {
             file.offset = readSize(item.value(QStringLiteral("offset")));
             file.length = readSize(item.value(QStringLiteral("length")));
             if (file.offset < 0 || file.length < 0)
@@ -231,9 +287,17 @@ bool PatchPackage::read(const QString &path, PatchPackage *out, qint64 *dataOffs
         return false;
     const qint64 begin = 16 + qint64(length);
     const qint64 available = file.size() - begin;
+    const auto outside = [available](qint64 offset, qint64 length) {
+        return offset > available || length > available - offset;
+    };
     for (const File &item : index.files) {
-        if (item.kind != Kind::Copy &&
-            (item.offset > available || item.length > available - item.offset))
+        bool inside = item.kind == Kind::Copy || !outside(item.offset, item.length);
+        if (item.kind == Kind::Segmented)
+            inside =
+                std::none_of(item.segments.begin(), item.segments.end(), [&](const Segment &s) {
+                    return !s.copy && outside(s.offset, s.length);
+                });
+        if (!inside)
             return fail(error, QStringLiteral("%1: the frame of \"%2\" lies outside the package")
                                    .arg(path, item.path));
     }

@@ -10,10 +10,28 @@
 // content, or of the whole file, or no bytes at all when the content already lies elsewhere in
 // the installed game (a moved or renamed file). The file is "LMPATCH1", the index's length as
 // 8 bytes little-endian, the index (compact JSON), then the frames one after another.
+// A file of 2 GiB or more, which one frame's window cannot span, travels in segments: stretches
+// of the old file that are unchanged (in place, or shifted by a block inserted or removed) as
+// copies, the rest as frames made against the old file's bytes around the same place.
+// Launchers that know no segments refuse the whole index for its unknown kind and take the
+// difference package instead.
 class PatchPackage
 {
 public:
-    enum class Kind { Whole, Delta, Copy };
+    enum class Kind { Whole, Delta, Copy, Segmented };
+
+    struct Segment
+    {
+        qint64 size = 0; // bytes of the new file, following the previous segment's
+        // The stretch of the base the frame was made against; empty for a plain frame.
+        qint64 baseOffset = 0;
+        qint64 baseLength = 0;
+        // The frame, relative to the data after the index.
+        qint64 offset = 0;
+        qint64 length = 0;
+        // No frame: the bytes are the base's stretch as it is (unchanged, perhaps shifted).
+        bool copy = false;
+    };
 
     struct File
     {
@@ -23,12 +41,19 @@ public:
         bool executable = false;
         Kind kind = Kind::Whole;
         // Delta and Copy: the installed file the new content comes from, as the old version has it.
+        // Segmented: the same when a segment names a stretch of it, else empty.
         QString base;
         QByteArray baseSha256;
         qint64 baseSize = 0;
-        // The frame, relative to the data after the index; Copy has none.
+        // The frame, relative to the data after the index; Copy and Segmented have none.
         qint64 offset = 0;
         qint64 length = 0;
+        QList<Segment> segments; // Segmented: in order, together exactly size bytes
+
+        bool hasBase() const
+        {
+            return kind == Kind::Delta || kind == Kind::Copy || !base.isEmpty();
+        }
     };
 
     QString from;

@@ -19,9 +19,24 @@ public:
         QStringList removedFolders; // deepest first
     };
 
+    // Files from threshold bytes on (either side) go in segments of at most segment bytes,
+    // each made against the old file's bytes from margin before to margin after the same
+    // place, so a block inserted or removed up to margin bytes long still finds its match.
+    // One segment and its base must fit one frame's window (2 GiB).
+    struct Segmenting
+    {
+        qint64 threshold = qint64(1) << 31;
+        qint64 segment = qint64(512) << 20;
+        qint64 margin = qint64(256) << 20;
+    };
+
     // oldRoot holds the old version's files as its full package unpacks them; newest.root()
     // the new version's. On failure *error says why.
     static bool build(const QString &oldRoot, const FolderSnapshot &old,
                       const FolderSnapshot &newest, const Changes &changes, const QString &from,
                       const QString &to, int level, const QString &packagePath, QString *error);
+    static bool build(const QString &oldRoot, const FolderSnapshot &old,
+                      const FolderSnapshot &newest, const Changes &changes, const QString &from,
+                      const QString &to, int level, const QString &packagePath, QString *error,
+                      const Segmenting &segmenting);
 };
