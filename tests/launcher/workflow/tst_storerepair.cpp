@@ -16,6 +16,7 @@
 #include "httptestserver.h"
 #include "launcherconfig.h"
 #include "loopbackservices.h"
+#include "storerepair.h"
 #include "updateversioninfo.h"
 
 using SetupTest::noise;
@@ -34,6 +35,8 @@ private slots:
     void cleanup();
     void repairsOnlyWhatIsDamaged_data();
     void repairsOnlyWhatIsDamaged();
+    void answerBeyondTheRangeIsNotRead_data();
+    void answerBeyondTheRangeIsNotRead();
     void fileListReadsAcrossFormats_data();
     void fileListReadsAcrossFormats();
 
@@ -252,6 +255,35 @@ void TestStoreRepair::repairsOnlyWhatIsDamaged()
     QVERIFY2(fetched >= objects && fetched <= objects + damaged.size() * FileStore::kMaxGap,
              qPrintable(QStringLiteral("fetched %1 for objects of %2").arg(fetched).arg(objects)));
     QVERIFY(gets(storePath()) <= damaged.size());
+}
+
+void TestStoreRepair::answerBeyondTheRangeIsNotRead_data()
+{
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("200 with the whole store") << true;
+    // The last file's range, with the store's first megabytes before it and no length.
+    QTest::newRow("a body that starts megabytes early") << false;
+}
+
+// A server that ignores the range would otherwise send the whole store for one small file.
+void TestStoreRepair::answerBeyondTheRangeIsNotRead()
+{
+    QFETCH(bool, whole);
+    m_server.addFault(storePath(),
+                      whole ? HttpTestServer::Fault::ignoreRange()
+                            : HttpTestServer::Fault::longBodyNoLength(4 << 20),
+                      -1, "GET");
+    const QString path = QStringLiteral("Data/text/dialog_29.txt");
+    StoreRepair repair(QUrl(m_manifest.filesPath()), m_list, {path});
+    QSignalSpy fetched(&repair, &StoreRepair::fetched);
+    repair.fetch();
+    QVERIFY(fetched.wait(30000));
+    QCOMPARE(fetched.first().at(0).toBool(), false);
+    QVERIFY(repair.plannedBytes() < 64 * 1024);
+    QVERIFY2(repair.receivedBytes() <= repair.plannedBytes() + 1,
+             qPrintable(QString::number(repair.receivedBytes())));
+    QString error;
+    QVERIFY(!repair.write(game(), &error));
 }
 
 void TestStoreRepair::fileListReadsAcrossFormats_data()
