@@ -111,7 +111,8 @@ ranged_mib=${BENCH_RANGED_MIB:-256}
 echo "generating a ${ranged_mib} MiB game for the ranged repair"
 python3 "$top/bench/publish/makegame.py" "$work/rgame" "$ranged_mib"
 mkdir -p "$work/www"
-bench_nginx_start "$work" "$work/www" / "access_log $work/nginx/access.log;
+echo ok > "$work/www/probe"
+bench_nginx_start "$work" "$work/www" /probe "access_log $work/nginx/access.log;
         location /old/ { alias $work/oldsite/; }"
 "$publish" game --site "$work/www" --base-url "$base" --name Orvyndale 1.0.0="$work/rgame" > /dev/null
 resource=$work/www/zt7q_cn/xsk/launcher/api/resource

@@ -122,8 +122,8 @@ void GameRepairFlow::cancel()
             m_verifier->cancel();
         break;
     case FetchingObjects:
-        delete m_store;
-        m_store = nullptr;
+        // Called from a status update it sent, perhaps: it goes once that has returned.
+        m_store->cancel();
         finishCancelled();
         break;
     case Downloading:

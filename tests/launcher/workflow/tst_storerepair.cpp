@@ -35,6 +35,7 @@ private slots:
     void cleanup();
     void repairsOnlyWhatIsDamaged_data();
     void repairsOnlyWhatIsDamaged();
+    void stopWhileFetchingWritesNothing();
     void answerBeyondTheRangeIsNotRead_data();
     void answerBeyondTheRangeIsNotRead();
     void fileListReadsAcrossFormats_data();
@@ -255,6 +256,30 @@ void TestStoreRepair::repairsOnlyWhatIsDamaged()
     QVERIFY2(fetched >= objects && fetched <= objects + damaged.size() * FileStore::kMaxGap,
              qPrintable(QStringLiteral("fetched %1 for objects of %2").arg(fetched).arg(objects)));
     QVERIFY(gets(storePath()) <= damaged.size());
+}
+
+void TestStoreRepair::stopWhileFetchingWritesNothing()
+{
+    QVERIFY(QFile::remove(game() + "/Data/level0.pak"));
+    m_server.addFault(storePath(), HttpTestServer::Fault::throttle(64 * 1024), -1, "GET");
+    GameRepairFlow flow;
+    flow.setInstallFolder(game());
+    flow.setFileList(QUrl(m_manifest.filesPath()), m_manifest.filesSha256(),
+                     m_manifest.filesSize());
+    flow.setPackage(m_manifest.packageUrl(QString()), m_manifest.md5());
+    QSignalSpy cancelled(&flow, &GameRepairFlow::repairCancelled);
+    QSignalSpy finished(&flow, &GameRepairFlow::repairFinished);
+    QSignalSpy failed(&flow, &GameRepairFlow::repairFailed);
+    flow.start();
+    QTRY_VERIFY_WITH_TIMEOUT(gets(storePath()) == 1, 30000);
+    flow.cancel();
+    QCOMPARE(cancelled.size(), 1);
+    QVERIFY(!flow.isRunning());
+    // Whatever the store still sends must not finish the stopped run.
+    QVERIFY(!finished.wait(300));
+    QCOMPARE(failed.size(), 0);
+    QVERIFY(!QFileInfo::exists(game() + "/Data/level0.pak"));
+    QVERIFY(m_server.requestsFor(packagePath()).isEmpty());
 }
 
 void TestStoreRepair::answerBeyondTheRangeIsNotRead_data()
