@@ -17,6 +17,7 @@
 #include "launcherconfig.h"
 #include "loopbackservices.h"
 #include "storerepair.h"
+#include "storeunpacker.h"
 #include "updateversioninfo.h"
 
 using SetupTest::noise;
@@ -38,6 +39,8 @@ private slots:
     void stopWhileFetchingWritesNothing();
     void answerBeyondTheRangeIsNotRead_data();
     void answerBeyondTheRangeIsNotRead();
+    void wholeStoreUnpacksToTheRelease_data();
+    void wholeStoreUnpacksToTheRelease();
     void fileListReadsAcrossFormats_data();
     void fileListReadsAcrossFormats();
 
@@ -309,6 +312,55 @@ void TestStoreRepair::answerBeyondTheRangeIsNotRead()
              qPrintable(QString::number(repair.receivedBytes())));
     QString error;
     QVERIFY(!repair.write(game(), &error));
+}
+
+void TestStoreRepair::wholeStoreUnpacksToTheRelease_data()
+{
+    QTest::addColumn<int>("threads");
+    QTest::addColumn<bool>("corrupt");
+    QTest::newRow("one thread") << 1 << false;
+    QTest::newRow("four threads") << 4 << false;
+    QTest::newRow("a wrong object") << 4 << true;
+}
+
+void TestStoreRepair::wholeStoreUnpacksToTheRelease()
+{
+    QFETCH(int, threads);
+    QFETCH(bool, corrupt);
+    QString store = site() + storePath();
+    const GameFileList::Entry *victim = nullptr;
+    for (const GameFileList::Entry &entry : qAsConst(m_list.entries))
+        victim = entry.path == "Data/text/dialog_07.txt" ? &entry : victim;
+    QVERIFY(victim && victim->codec == "zstd");
+    if (corrupt) {
+        QByteArray bytes = readFile(store);
+        const int at = int(victim->objectOffset + victim->objectLength / 2);
+        bytes[at] = char(bytes.at(at) ^ 0x20);
+        store = m_dir.filePath("corrupt.store");
+        QVERIFY(writeFile(store, bytes));
+    }
+    QTemporaryDir folder;
+    const StoreUnpacker::Result result =
+        StoreUnpacker::unpack(store, m_list, folder.path(), threads);
+    QCOMPARE(result.ok, !corrupt);
+    QDirIterator parts(folder.path(), {QStringLiteral("*.unpack-part")}, QDir::Files | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    QVERIFY(!parts.hasNext());
+    if (corrupt) {
+        QVERIFY(result.error.contains(victim->path));
+        QVERIFY(!QFileInfo::exists(folder.filePath(victim->path)));
+        return;
+    }
+    QCOMPARE(result.bytes, m_list.totalSize());
+    int files = 0;
+    QDirIterator all(folder.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (all.hasNext()) {
+        const QString path = all.next().mid(folder.path().size() + 1);
+        QVERIFY2(readFile(folder.filePath(path)) == m_files.value(path), qPrintable(path));
+        ++files;
+    }
+    QCOMPARE(files, m_files.size());
+    QVERIFY(QFileInfo(folder.filePath("Kestrava")).permissions() & QFileDevice::ExeOwner);
 }
 
 void TestStoreRepair::fileListReadsAcrossFormats_data()
