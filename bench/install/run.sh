@@ -53,7 +53,7 @@ fromstore() {
 }
 # Both give the game exactly (the 7z path also leaves its package in the folder).
 sevenzip > /dev/null; fromstore > /dev/null
-rm "$work/i7/Orvyndale_1.0.0.7z"
+rm -f "$work/i7/Orvyndale_1.0.0.7z" # the setup worker removes it once unpacked
 diff -r "$work/game" "$work/is" > /dev/null && diff -r "$work/game" "$work/i7" > /dev/null ||
     { echo "the installs differ from the game" >&2; exit 1; }
 a7=(); as=(); ratios=()
