@@ -414,7 +414,10 @@ void GameRepairFlow::unpackDamaged(bool gameClosed)
         m_store->deleteLater();
         m_store = nullptr;
         if (!written) {
-            fail(ErrorDefine::SETUP_ZIP_UNABLE_DELETE_ERROR, error);
+            // The same words as a package that cannot be unpacked, with the file it stopped at.
+            fail(ErrorDefine::SETUP_ZIP_UNZIP_ERROR,
+                 QCoreApplication::translate("setupmanager", "message_setup_zip_unzip_error") +
+                     QLatin1Char(' ') + error);
             return;
         }
         startVerify(Rechecking);
