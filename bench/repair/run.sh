@@ -6,6 +6,14 @@
 #    round, then the median and the spread of ratio = verifier time / sha256sum time.
 # 2. Publishes that game with lunmere-publish, serves it on 127.0.0.1, damages 10 files and
 #    repairs them: prints the time and the bytes downloaded.
+# 3. Ranged repair: a generated game of BENCH_RANGED_MIB MiB (256; 2000 files, four large packs,
+#    half text and half random each) published with lunmere-publish and served by nginx; three
+#    small files damaged (one deleted, two with a changed byte) and repaired from the per-file
+#    store and, in the same round, from the same site without its store (the full package, as
+#    an older publisher's site), alternating which goes first. Prints the bytes nginx sent for
+#    each against the three files' compressed objects + 1 MiB each + the file list, and the
+#    times, with median and spread.
+# BENCH_RANGED_ONLY=1 runs part 3 alone.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$top/build}
@@ -20,8 +28,11 @@ done
 
 work=$(mktemp -d "${BENCH_TMPDIR:-/tmp}/bench-repair.XXXXXX")
 server=
-trap '[ -n "$server" ] && kill "$server" 2>/dev/null; rm -rf "$work"' EXIT
+nginx_pid=
+trap '[ -n "$server" ] && kill "$server" 2>/dev/null; [ -n "$nginx_pid" ] && kill "$nginx_pid" 2>/dev/null; rm -rf "$work"' EXIT
 game=$work/release/1.0.0
+
+if [ -z "${BENCH_RANGED_ONLY:-}" ]; then
 
 echo "generating $files files, $size_mib MiB"
 python3 - "$game" "$files" "$size_mib" <<'PY'
@@ -90,3 +101,68 @@ echo "[services]" > "$work/config.ini"
 echo "report_url=$base" >> "$work/config.ini"
 "$bin" repair "$work/installed" "$work/site/zt7q_cn/xsk/launcher/api/resource" "$work/config.ini" 2> "$work/repair.log" |
     awk '{printf "repair of 10 damaged files: %.1f s, %d bytes downloaded (the full package and the list), %d checked, %d damaged, %d repaired\n", $2, $4, $6, $8, $10}'
+kill "$server" 2>/dev/null; server=
+rm -rf "$work/installed" "$work/site" "$game"
+fi
+
+# 3. Ranged repair against the full-package repair.
+. "$top/bench/common/nginx.sh"
+ranged_mib=${BENCH_RANGED_MIB:-256}
+echo "generating a ${ranged_mib} MiB game for the ranged repair"
+python3 "$top/bench/publish/makegame.py" "$work/rgame" "$ranged_mib"
+mkdir -p "$work/www"
+echo ok > "$work/www/probe"
+bench_nginx_start "$work" "$work/www" /probe "access_log $work/nginx/access.log;
+        location /old/ { alias $work/oldsite/; }"
+"$publish" game --site "$work/www" --base-url "$base" --name Orvyndale 1.0.0="$work/rgame" > /dev/null
+resource=$work/www/zt7q_cn/xsk/launcher/api/resource
+# The same release as an older publisher's site: no store, so the launcher takes the package.
+mkdir -p "$work/oldsite/game"
+ln "$work/www/game/Orvyndale_1.0.0.7z" "$work/www/game/Orvyndale_1.0.0.files.json" "$work/oldsite/game/"
+sed "s#$base/game/#$base/old/game/#g" "$resource" > "$work/oldresource"
+echo "[services]" > "$work/config.ini"
+echo "report_url=http://127.0.0.1:9" >> "$work/config.ini"
+cp -a "$work/rgame" "$work/rinstalled"
+# Three small files of different kinds, about 20 KiB each.
+mapfile -t victims < <(cd "$work/rinstalled" && find assets -type f -size +12k -size -40k | sort | awk 'NR % 97 == 5' | head -3)
+python3 - "$work/www/game/Orvyndale_1.0.0.files.json" "$work/www/game/Orvyndale_1.0.0.7z" "${victims[@]}" > "$work/budget" <<'PY'
+import json, os, sys
+listing, package, victims = sys.argv[1], sys.argv[2], sys.argv[3:]
+entries = {e["path"]: e for e in json.load(open(listing))["files"]}
+objects = sum(entries[v]["object"]["length"] for v in victims)
+sizes = sum(entries[v]["size"] for v in victims)
+index = os.path.getsize(listing)
+print(objects, sizes, index, objects + len(victims) * (1 << 20) + index, os.path.getsize(package))
+PY
+read -r objects sizes index budget package < "$work/budget"
+damage() {
+    rm "$work/rinstalled/${victims[0]}"
+    for v in "${victims[@]:1}"; do printf '\xff' | dd of="$work/rinstalled/$v" bs=1 seek=100 conv=notrunc status=none; done
+}
+served() { awk '{s += $10} END {print s + 0}' "$work/nginx/access.log" 2>/dev/null || echo 0; }
+one() { # resource -> "seconds bytes"
+    local before after secs
+    damage
+    before=$(served)
+    secs=$("$bin" repair "$work/rinstalled" "$1" "$work/config.ini" 2>> "$work/rrepair.log" | awk '{print $2}')
+    [ -n "$secs" ] || { echo "repair failed:" >&2; tail -5 "$work/rrepair.log" >&2; exit 1; }
+    cmp -s "$work/rgame/${victims[0]}" "$work/rinstalled/${victims[0]}" || { echo "not repaired" >&2; exit 1; }
+    after=$(served)
+    echo "$secs $((after - before))"
+}
+printf 'three damaged files, %d bytes: objects %d bytes, file list %d bytes, budget (objects + 1 MiB each + list) %d bytes, full package %d bytes\n' \
+    "$sizes" "$objects" "$index" "$budget" "$package"
+one "$resource" > /dev/null; one "$work/oldresource" > /dev/null
+rt=(); ft=(); rb=(); fb=()
+for r in $(seq 1 "$rounds"); do
+    if (( r % 2 )); then a=$(one "$resource"); b=$(one "$work/oldresource"); else b=$(one "$work/oldresource"); a=$(one "$resource"); fi
+    rt+=("${a% *}"); rb+=("${a#* }"); ft+=("${b% *}"); fb+=("${b#* }")
+    printf 'round %d: ranged %.3f s %d bytes, full package %.3f s %d bytes\n' "$r" "${a% *}" "${a#* }" "${b% *}" "${b#* }"
+done
+stats() { printf '%s\n' "$@" | sort -g | awk '{v[NR]=$1} END { m = (NR % 2) ? v[(NR+1)/2] : (v[NR/2] + v[NR/2+1]) / 2; printf "median %.3f, spread %.3f..%.3f", m, v[1], v[NR] }'; }
+echo "ranged repair time: $(stats "${rt[@]}") s; full-package repair time: $(stats "${ft[@]}") s over $rounds rounds"
+echo "ranged repair bytes: $(stats "${rb[@]}"); full-package repair bytes: $(stats "${fb[@]}")"
+ratios=()
+for i in "${!rt[@]}"; do ratios+=("$(echo "${rt[$i]} / ${ft[$i]}" | bc -l)"); done
+echo "time ratio (ranged/full): $(stats "${ratios[@]}")"
+echo "ranged bytes / budget: $(echo "${rb[0]} / $budget" | bc -l | cut -c1-6), ranged bytes / full package: $(echo "${rb[0]} / $package" | bc -l | cut -c1-8)"

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "archiveitempath.h"
+#include "packagefilename.h"
 
 namespace {
 const QString kVersion = QStringLiteral("version");
@@ -18,6 +19,13 @@ const QString kFiles = QStringLiteral("files");
 const QString kPath = QStringLiteral("path");
 const QString kSize = QStringLiteral("size");
 const QString kSha256 = QStringLiteral("sha256");
+const QString kExecutable = QStringLiteral("executable");
+const QString kStore = QStringLiteral("store");
+const QString kName = QStringLiteral("name");
+const QString kObject = QStringLiteral("object");
+const QString kOffset = QStringLiteral("offset");
+const QString kLength = QStringLiteral("length");
+const QString kCodec = QStringLiteral("codec");
 
 bool fail(QString *error, const QString &message)
 {
@@ -32,6 +40,40 @@ bool isHexDigest(const QByteArray &text)
         return false;
     return std::all_of(text.begin(), text.end(),
                        [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+// A whole number of bytes a JSON number holds exactly, or -1.
+qint64 byteCount(const QJsonValue &value)
+{
+    const double number = value.toDouble(-1);
+    if (number < 0 || number > 9007199254740992.0 || number != double(qint64(number)))
+        return -1;
+    return qint64(number);
+}
+
+// Reads the store and the objects; anything that does not hold together leaves the list with
+// no store, never with a half-trusted one.
+void readStore(const QJsonObject &document, const QJsonArray &files, GameFileList *list)
+{
+    const QJsonObject store = document.value(kStore).toObject();
+    GameFileList::Store read{store.value(kName).toString(), byteCount(store.value(kSize))};
+    if (!PackageFileName::isPlainName(read.name) || read.size < 0)
+        return;
+    QList<GameFileList::Entry> entries = list->entries;
+    for (int i = 0; i < entries.size(); ++i) {
+        const QJsonObject object = files.at(i).toObject().value(kObject).toObject();
+        GameFileList::Entry &entry = entries[i];
+        entry.objectOffset = byteCount(object.value(kOffset));
+        entry.objectLength = byteCount(object.value(kLength));
+        entry.codec = object.value(kCodec).toString();
+        const bool knownCodec =
+            entry.codec == QLatin1String("zstd") ||
+            (entry.codec == QLatin1String("raw") && entry.objectLength == entry.size);
+        if (entry.objectOffset < 0 || entry.objectLength <= 0 || !knownCodec ||
+            entry.objectLength > read.size - entry.objectOffset)
+            return;
+    }
+    list->entries = entries;
+    list->store = read;
 }
 } // namespace
 
@@ -48,14 +90,26 @@ QByteArray GameFileList::toJson() const
     QList<Entry> sorted = entries;
     std::sort(sorted.begin(), sorted.end(),
               [](const Entry &a, const Entry &b) { return a.path < b.path; });
+    const bool hasStore = !store.name.isEmpty();
     QJsonArray files;
-    for (const Entry &entry : sorted)
-        files.append(QJsonObject{{kPath, entry.path},
-                                 // A JSON number holds sizes exactly up to 2^53 bytes.
-                                 {kSize, double(entry.size)},
-                                 {kSha256, QString::fromLatin1(entry.sha256)}});
-    return QJsonDocument(QJsonObject{{kVersion, version}, {kFiles, files}})
-        .toJson(QJsonDocument::Indented);
+    for (const Entry &entry : sorted) {
+        QJsonObject file{{kPath, entry.path},
+                         // A JSON number holds sizes exactly up to 2^53 bytes.
+                         {kSize, double(entry.size)},
+                         {kSha256, QString::fromLatin1(entry.sha256)}};
+        if (hasStore) {
+            if (entry.executable)
+                file.insert(kExecutable, true);
+            file.insert(kObject, QJsonObject{{kOffset, double(entry.objectOffset)},
+                                             {kLength, double(entry.objectLength)},
+                                             {kCodec, entry.codec}});
+        }
+        files.append(file);
+    }
+    QJsonObject document{{kVersion, version}, {kFiles, files}};
+    if (hasStore)
+        document.insert(kStore, QJsonObject{{kName, store.name}, {kSize, double(store.size)}});
+    return QJsonDocument(document).toJson(QJsonDocument::Indented);
 }
 
 bool GameFileList::fromJson(const QByteArray &json, GameFileList *out, QString *error)
@@ -83,8 +137,10 @@ bool GameFileList::fromJson(const QByteArray &json, GameFileList *out, QString *
                                               "SHA-256")
                                    .arg(entry.path));
         entry.size = qint64(size);
+        entry.executable = object.value(kExecutable).toBool();
         list.entries << entry;
     }
+    readStore(document.object(), files, &list);
     *out = list;
     return true;
 }
@@ -102,7 +158,11 @@ bool GameFileList::build(const QString &root, const QStringList &files, const QS
         const qint64 size = PackageDigest::feedFile(file, -1, hashes, 1);
         if (size < 0)
             return fail(error, QStringLiteral("%1: cannot read").arg(file));
-        list.entries << Entry{path, size, hash.resultHex().toLatin1()};
+        Entry entry;
+        entry.path = path;
+        entry.size = size;
+        entry.sha256 = hash.resultHex().toLatin1();
+        list.entries << entry;
     }
     *out = list;
     return true;

@@ -16,6 +16,7 @@
 #include "installtelemetry.h"
 #include "sizetext.h"
 #include "statusreport.h"
+#include "storerepair.h"
 
 namespace {
 QString sizeText(qint64 bytes)
@@ -119,6 +120,11 @@ void GameRepairFlow::cancel()
     case Rechecking:
         if (m_verifier)
             m_verifier->cancel();
+        break;
+    case FetchingObjects:
+        // Called from a status update it sent, perhaps: it goes once that has returned.
+        m_store->cancel();
+        finishCancelled();
         break;
     case Downloading:
         m_downloader->stopDownlaod();
@@ -287,7 +293,60 @@ void GameRepairFlow::onVerified(const GameVerifier::Result &result)
                  QCoreApplication::translate("setupmanager", "message_game_folder_link"));
         return;
     }
+    if (FileStore::covers(m_list, m_damaged)) {
+        fetchObjects();
+        return;
+    }
     fetchPackage();
+}
+
+void GameRepairFlow::fetchObjects()
+{
+    delete m_store;
+    m_store = new StoreRepair(m_listUrl, m_list, m_damaged, this);
+    // Damage scattered all over the store costs about as much as the package.
+    if (m_store->plannedBytes() > m_store->budgetBytes()) {
+        delete m_store;
+        m_store = nullptr;
+        fetchPackage();
+        return;
+    }
+    setStage(FetchingObjects);
+    restartClock();
+    emit statusChanged(tr("label_repair_downloading").arg(0));
+    connect(m_store, &StoreRepair::progress, this, [this](qint64 done, qint64 total) {
+        if (m_stage != FetchingObjects || total <= 0)
+            return;
+        emit statusChanged(tr("label_repair_downloading").arg(done * 100 / total) +
+                           QStringLiteral(" (%1/%2)").arg(sizeText(done), sizeText(total)) +
+                           timeLeft(done, total));
+    });
+    connect(m_store, &StoreRepair::fetched, this, &GameRepairFlow::onObjectsFetched);
+    m_store->fetch();
+}
+
+void GameRepairFlow::onObjectsFetched(bool ok, const QString &why)
+{
+    if (m_stage != FetchingObjects)
+        return;
+    if (m_cancelRequested) {
+        finishCancelled();
+        return;
+    }
+    if (!ok) {
+        // Nothing was written: the full package repairs the same files.
+        qWarning() << "repair from the store:" << why << "- taking the full package";
+        m_store->deleteLater();
+        m_store = nullptr;
+        fetchPackage();
+        return;
+    }
+    setStage(Unpacking);
+    if (!m_guard) {
+        unpackDamaged(true);
+        return;
+    }
+    m_guard([this](bool gameClosed) { unpackDamaged(gameClosed); });
 }
 
 QString GameRepairFlow::packagePath() const
@@ -348,12 +407,27 @@ void GameRepairFlow::unpackDamaged(bool gameClosed)
         finishCancelled();
         return;
     }
+    emit statusChanged(tr("label_repair_unpacking").arg(m_damaged.size()));
+    if (m_store) {
+        QString error;
+        const bool written = m_store->write(m_folder, &error);
+        m_store->deleteLater();
+        m_store = nullptr;
+        if (!written) {
+            // The same words as a package that cannot be unpacked, with the file it stopped at.
+            fail(ErrorDefine::SETUP_ZIP_UNZIP_ERROR,
+                 QCoreApplication::translate("setupmanager", "message_setup_zip_unzip_error") +
+                     QLatin1Char(' ') + error);
+            return;
+        }
+        startVerify(Rechecking);
+        return;
+    }
     for (const QString &path : qAsConst(m_damaged)) {
         const QString full = m_folder + QLatin1Char('/') + path;
         if (QFileInfo(full).isDir())
             QDir().rmdir(full);
     }
-    emit statusChanged(tr("label_repair_unpacking").arg(m_damaged.size()));
     m_extractErrorCode = ErrorDefine::DEFAULTT;
     m_extractError.clear();
     delete m_extractor;
@@ -432,6 +506,10 @@ void GameRepairFlow::fail(ErrorDefine::ErrorCode error, const QString &msg)
 
 void GameRepairFlow::finishCancelled()
 {
+    if (m_store) {
+        m_store->deleteLater();
+        m_store = nullptr;
+    }
     // A stop the player chose keeps the partial package, so the next repair resumes it.
     setStage(Idle);
     emit statusChanged(tr("label_repair_cancelled"));

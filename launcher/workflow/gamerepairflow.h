@@ -15,13 +15,16 @@
 
 class HttpRequestAPI;
 class PackageItemExtractor;
+class StoreRepair;
 class QThread;
 class downloadmanager;
 
 // Verifies the installed game against the file list of its version and repairs what is
-// missing or damaged: the full package of that version is downloaded (resumed like any
-// download), only the damaged items are unpacked from it, and the game is checked again.
-// Files the list does not name are never touched.
+// missing or damaged: from the version's per-file store, when the list names one, only the
+// damaged files are fetched by range requests; otherwise, or when the store does not answer
+// as it should, the full package of that version is downloaded (resumed like any download)
+// and only the damaged items are unpacked from it. Then the game is checked again. Files the
+// list does not name are never touched.
 class GameRepairFlow : public QObject
 {
     Q_OBJECT
@@ -65,6 +68,7 @@ private:
         Idle,
         FetchingList,
         Verifying,
+        FetchingObjects,
         Downloading,
         CheckingPackage,
         Unpacking,
@@ -76,6 +80,8 @@ private:
     void startVerify(Stage stage);
     void onVerifyProgress(int filesDone, int filesTotal, qint64 bytesDone, qint64 bytesTotal);
     void onVerified(const GameVerifier::Result &result);
+    void fetchObjects();
+    void onObjectsFetched(bool ok, const QString &why);
     void fetchPackage();
     void onDownloadProgress(qint64 done, qint64 total);
     void onPackageChecked();
@@ -112,6 +118,7 @@ private:
     QThread *m_verifyThread = nullptr;
     GameVerifier *m_verifier = nullptr;
     PackageItemExtractor *m_extractor = nullptr;
+    StoreRepair *m_store = nullptr; // while the damaged files come from the store
     ErrorDefine::ErrorCode m_extractErrorCode = ErrorDefine::DEFAULTT;
     QString m_extractError;
     QElapsedTimer m_clock;

@@ -22,6 +22,7 @@
 #include "publishcommon.h"
 #include "sevenzippacker.h"
 #include "sitestage.h"
+#include "storebuilder.h"
 #include "versioncompare.h"
 
 namespace {
@@ -415,7 +416,8 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     const QString fullName = QStringLiteral("%1_%2.7z").arg(options.name, newestVersion);
     const QString fileListName =
         QStringLiteral("%1_%2.files.json").arg(options.name, newestVersion);
-    QStringList produced{fullName, fileListName};
+    const QString storeName = StoreBuilder::fileName(options.name, newestVersion);
+    QStringList produced{fullName, fileListName, storeName};
     for (const QString &from : sourceVersions) {
         produced << QStringLiteral("%1_%2_%3.7z").arg(options.name, from, newestVersion);
         // The old content comes from the kept full package: without one there is no patch.
@@ -457,7 +459,7 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
                              : QStringLiteral("an empty site"))
                  << Qt::endl;
             for (int i = 0; i < differences.size(); ++i)
-                *log << "would pack " << produced.at(2 + i) << " ("
+                *log << "would pack " << produced.at(3 + i) << " ("
                      << differences.at(i).changed.size() << " changed, "
                      << differences.at(i).removed.size() << " removed, "
                      << differences.at(i).removedFolders.size() << " folders removed)" << Qt::endl;
@@ -512,8 +514,21 @@ bool GamePublisher::publish(const QList<Version> &versions, const Options &optio
     fileList.version = newestVersion;
     for (const QString &path : newest.files()) {
         const FolderSnapshot::Entry entry = newest.entries().value(path);
-        fileList.entries << GameFileList::Entry{path, entry.size, entry.sha256};
+        GameFileList::Entry listed;
+        listed.path = path;
+        listed.size = entry.size;
+        listed.sha256 = entry.sha256;
+        listed.executable = entry.executable;
+        fileList.entries << listed;
     }
+    // The store's name and every object's range go into the list, and so under its digest in
+    // the full package's statement: nothing unsigned says where a repair's bytes come from.
+    if (log)
+        *log << "writing " << storeName << Qt::endl;
+    if (!StoreBuilder::build(newest.root(),
+                             stage.filePath(packageFolder() + QLatin1Char('/') + storeName),
+                             options.storeLevel, &fileList, error))
+        return false;
     const QByteArray fileListJson = fileList.toJson();
     if (!stage.writeFile(packageFolder() + QLatin1Char('/') + fileListName, fileListJson, error))
         return false;

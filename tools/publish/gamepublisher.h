@@ -55,6 +55,8 @@ public:
         QJsonObject signingKeys;
         // The zstd level of the patch packages' frames.
         int patchLevel = 3;
+        // The zstd level of the per-file store's objects.
+        int storeLevel = 9;
     };
 
     // Site paths of the two answers; a static server finds them whatever the query string.

@@ -18,6 +18,7 @@
 
 #include "../../launcher/config/unprivileged.h"
 #include "foldersnapshot.h"
+#include "filestore.h"
 #include "gamefilelist.h"
 #include "postextractionsteps.h"
 #include "publishtestutil.h"
@@ -129,8 +130,8 @@ void TestPublisher::initTestCase()
     const Run run = runTool(gameArguments(m_site, {"1.0.0=v1", "1.0.1=v2"}));
     QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     m_published = listing(m_site, {}, true);
-    // the full and the difference package, the file list, three answers
-    QCOMPARE(m_published.size(), 6);
+    // the full and the difference package, the file list and the store, three answers
+    QCOMPARE(m_published.size(), 7);
 }
 
 QMap<QString, QByteArray> TestPublisher::served(const QString &site) const
@@ -533,6 +534,29 @@ void TestPublisher::siteKeepsItsHistory()
         QVERIFY2(unpacksTo(target + "/game/" + diff["name"].toString(), path(content.value(from)),
                            path(live)),
                  qPrintable(diff["name"].toString()));
+    }
+    // The per-file store beside it holds the live version too, whichever way it was made.
+    GameFileList list;
+    QString error;
+    QVERIFY2(
+        GameFileList::fromJson(
+            fileOf(target, "game/" + QUrl(game["latest"]["files"]["path"].toString()).fileName())
+                .toUtf8(),
+            &list, &error),
+        qPrintable(error));
+    QCOMPARE(list.store.name, QStringLiteral("Orv_%1.store").arg(version));
+    QFile store(target + "/game/" + list.store.name);
+    QVERIFY(store.open(QIODevice::ReadOnly));
+    QCOMPARE(store.size(), list.store.size);
+    for (const GameFileList::Entry &entry : qAsConst(list.entries)) {
+        QByteArray content;
+        QVERIFY(store.seek(entry.objectOffset));
+        QVERIFY2(FileStore::decode(entry, store.read(entry.objectLength), &content, &error),
+                 qPrintable(error));
+        QFile file(path(live) + '/' + entry.path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY2(file.readAll() == content, qPrintable(entry.path));
+        QCOMPARE(entry.executable, file.permissions().testFlag(QFileDevice::ExeOwner));
     }
     // What a run tells of the site.
     const Run status = runTool({"status", "--site", site});

@@ -591,6 +591,10 @@ void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned_data()
     QTest::newRow("attacker's package and file list, answer rewritten to match")
         << "package" << 1028;
     QTest::newRow("attacker's file list, its digest in the answer") << "list" << 1004;
+    QTest::newRow("attacker's store ranges in the list, its digest in the answer")
+        << "store index" << 1004;
+    // The objects are checked against the signed list: the full package repairs instead.
+    QTest::newRow("attacker's store") << "store" << 0;
 }
 
 void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned()
@@ -631,8 +635,19 @@ void TestSignedRelease::repairTakesOnlyWhatThePublisherSigned()
         QVERIFY(list.contains(genuine));
         list.replace(genuine, QCryptographicHash::hash(evil, QCryptographicHash::Sha256).toHex());
         QVERIFY(writeFile(listFile, list));
+    } else if (attack == "store index") {
+        QByteArray list = readAll(listFile);
+        QVERIFY(list.contains("\"offset\": 0\n"));
+        list.replace("\"offset\": 0\n", "\"offset\": 1\n");
+        QVERIFY(writeFile(listFile, list));
+    } else if (attack == "store") {
+        const QString store = m_site + "/game/Orv_1.0.0.store";
+        QByteArray bytes = readAll(store);
+        QVERIFY(!bytes.isEmpty());
+        bytes.fill('\x5a');
+        QVERIFY(writeFile(store, bytes));
     }
-    if (attack != "none") {
+    if (attack != "none" && attack != "store") {
         files.insert(
             "sha256",
             QString::fromLatin1(

@@ -1,0 +1,128 @@
+#include "filestore.h"
+
+#include <QSet>
+
+#include <algorithm>
+
+#include "packagedigest.h"
+#include "zstddelta.h"
+
+namespace {
+const QString kZstd = QStringLiteral("zstd");
+const QString kRaw = QStringLiteral("raw");
+
+bool fail(QString *error, const QString &message)
+{
+    if (error)
+        *error = message;
+    return false;
+}
+} // namespace
+
+bool FileStore::covers(const GameFileList &list, const QStringList &paths)
+{
+    if (list.store.name.isEmpty())
+        return false;
+    QSet<QString> wanted(paths.begin(), paths.end());
+    qint64 total = 0;
+    for (const GameFileList::Entry &entry : list.entries) {
+        if (!wanted.remove(entry.path))
+            continue;
+        total += entry.size;
+        if (entry.objectLength <= 0 || entry.size > kMaxObjectBytes ||
+            entry.objectLength > kMaxObjectBytes || total > kMaxRepairBytes)
+            return false;
+    }
+    return wanted.isEmpty();
+}
+
+QList<FileStore::Span> FileStore::plan(const QList<GameFileList::Entry> &entries)
+{
+    QList<int> order;
+    for (int i = 0; i < entries.size(); ++i)
+        order << i;
+    std::sort(order.begin(), order.end(), [&](int a, int b) {
+        return entries.at(a).objectOffset < entries.at(b).objectOffset;
+    });
+    QList<Span> spans;
+    for (int i : order) {
+        const GameFileList::Entry &entry = entries.at(i);
+        const qint64 end = entry.objectOffset + entry.objectLength;
+        if (!spans.isEmpty() &&
+            entry.objectOffset <= spans.last().offset + spans.last().length + kMaxGap) {
+            Span &last = spans.last();
+            last.length = std::max(last.length, end - last.offset);
+            last.entries << i;
+            continue;
+        }
+        spans << Span{entry.objectOffset, entry.objectLength, {i}};
+    }
+    // Many scattered files: join across the smallest gaps, so the requests stay few.
+    while (spans.size() > kMaxSpans) {
+        int best = 0;
+        qint64 bestGap = -1;
+        for (int i = 0; i + 1 < spans.size(); ++i) {
+            const qint64 gap = spans.at(i + 1).offset - (spans.at(i).offset + spans.at(i).length);
+            if (bestGap < 0 || gap < bestGap) {
+                bestGap = gap;
+                best = i;
+            }
+        }
+        Span next = spans.takeAt(best + 1);
+        Span &joined = spans[best];
+        joined.length = std::max(joined.length, next.offset + next.length - joined.offset);
+        joined.entries << next.entries;
+    }
+    return spans;
+}
+
+qint64 FileStore::bytesOf(const QList<Span> &spans)
+{
+    qint64 total = 0;
+    for (const Span &span : spans)
+        total += span.length;
+    return total;
+}
+
+bool FileStore::decode(const GameFileList::Entry &entry, const QByteArray &object,
+                       QByteArray *content, QString *error)
+{
+    if (object.size() != entry.objectLength)
+        return fail(error, QStringLiteral("%1: the store gave %2 bytes, not %3")
+                               .arg(entry.path)
+                               .arg(object.size())
+                               .arg(entry.objectLength));
+    QByteArray data;
+    if (entry.codec == kRaw) {
+        data = object;
+    } else if (entry.codec != kZstd) {
+        return fail(error, QStringLiteral("%1: unknown codec \"%2\"").arg(entry.path, entry.codec));
+    } else if (!ZstdDelta::decompress(QByteArray(), object, entry.size, &data, error)) {
+        return false;
+    }
+    StreamHash hash(StreamHash::Sha256);
+    hash.addData(data);
+    if (data.size() != entry.size || hash.resultHex().toLatin1() != entry.sha256)
+        return fail(
+            error,
+            QStringLiteral("%1: the store's object is not the published file").arg(entry.path));
+    *content = data;
+    return true;
+}
+
+bool FileStore::encode(const QByteArray &content, int level, QByteArray *object, QString *codec,
+                       QString *error)
+{
+    QByteArray frame;
+    if (!ZstdDelta::compress(QByteArray(), content, level, &frame, error))
+        return false;
+    // An empty file is a frame too: every object has bytes to ask a range for.
+    if (frame.size() < content.size() || content.isEmpty()) {
+        *object = frame;
+        *codec = kZstd;
+    } else {
+        *object = content;
+        *codec = kRaw;
+    }
+    return true;
+}
