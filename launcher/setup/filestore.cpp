@@ -1,5 +1,6 @@
 #include "filestore.h"
 
+#include <QBuffer>
 #include <QSet>
 
 #include <algorithm>
@@ -97,8 +98,15 @@ bool FileStore::decode(const GameFileList::Entry &entry, const QByteArray &objec
         data = object;
     } else if (entry.codec != kZstd) {
         return fail(error, QStringLiteral("%1: unknown codec \"%2\"").arg(entry.path, entry.codec));
-    } else if (!ZstdDelta::decompress(QByteArray(), object, entry.size, &data, error)) {
-        return false;
+    } else {
+        if (entry.size < 0 || entry.size >= ZstdDelta::kMaxBytes)
+            return fail(error, QStringLiteral("%1: too large for one object").arg(entry.path));
+        data = QByteArray(int(entry.size), Qt::Uninitialized);
+        QBuffer in(const_cast<QByteArray *>(&object));
+        if (!in.open(QIODevice::ReadOnly) ||
+            !ZstdDelta::decompress(nullptr, 0, &in, object.size(),
+                                   reinterpret_cast<uchar *>(data.data()), entry.size, {}, error))
+            return false;
     }
     StreamHash hash(StreamHash::Sha256);
     hash.addData(data);
@@ -114,7 +122,11 @@ bool FileStore::encode(const QByteArray &content, int level, QByteArray *object,
                        QString *error)
 {
     QByteArray frame;
-    if (!ZstdDelta::compress(QByteArray(), content, level, &frame, error))
+    QBuffer out(&frame);
+    qint64 written = 0;
+    if (!out.open(QIODevice::WriteOnly) ||
+        !ZstdDelta::compress(nullptr, 0, reinterpret_cast<const uchar *>(content.constData()),
+                             content.size(), level, &out, &written, {}, error))
         return false;
     // An empty file is a frame too: every object has bytes to ask a range for.
     if (frame.size() < content.size() || content.isEmpty()) {
