@@ -25,13 +25,8 @@ bool FileStore::covers(const GameFileList &list, const QStringList &paths)
     if (list.store.name.isEmpty())
         return false;
     QSet<QString> wanted(paths.begin(), paths.end());
-    qint64 total = 0;
     for (const GameFileList::Entry &entry : list.entries) {
-        if (!wanted.remove(entry.path))
-            continue;
-        total += entry.size;
-        if (entry.objectLength <= 0 || entry.size > kMaxObjectBytes ||
-            entry.objectLength > kMaxObjectBytes || total > kMaxRepairBytes)
+        if (wanted.remove(entry.path) && entry.objectLength <= 0)
             return false;
     }
     return wanted.isEmpty();
