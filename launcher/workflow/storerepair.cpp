@@ -5,6 +5,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <zstd.h>
 
@@ -18,9 +19,10 @@ namespace {
 const QString kPartSuffix = QStringLiteral(".repair-part");
 constexpr qint64 kSlackPerFile = 1024 * 1024;
 constexpr int kTransferTimeoutMs = 30000;
-// What one read takes from an answer, and what one decoding step gives: a window stays
-// responsive however well the bytes compress.
+// What one read takes from an answer, and the most one step writes before the event loop runs
+// again: a window stays responsive however well the bytes compress.
 constexpr qint64 kReadChunk = 256 * 1024;
+constexpr qint64 kStepBytes = 16 * 1024 * 1024;
 constexpr size_t kOutChunk = 1 << 20;
 // Qt stops reading the connection while this much waits unread.
 constexpr qint64 kReplyBuffer = 4 * 1024 * 1024;
@@ -83,8 +85,10 @@ void StoreRepair::fetch(const QString &folder)
     m_span = 0;
     m_object = 0;
     m_tries = 0;
+    m_spanRead = 0;
     m_spanDone = 0;
     m_spansDone = 0;
+    m_pending.clear();
     m_received = 0;
     m_done = false;
     m_ready = false;
@@ -117,9 +121,10 @@ void StoreRepair::request()
     const FileStore::Span &span = m_spans.at(m_span);
     ++m_tries;
     m_why.clear();
+    m_replyEnded = false;
     QNetworkRequest request(m_storeUrl);
     // A broken answer resumes where its bytes stopped; the decoder is where they left it.
-    const qint64 from = span.offset + m_spanDone;
+    const qint64 from = span.offset + m_spanRead;
     request.setRawHeader("Range", QByteArrayLiteral("bytes=") + QByteArray::number(from) + '-' +
                                       QByteArray::number(span.offset + span.length - 1));
     request.setRawHeader("Accept-Encoding", "identity");
@@ -130,90 +135,168 @@ void StoreRepair::request()
     m_reply = m_manager->get(request);
     m_reply->setReadBufferSize(kReplyBuffer);
     connect(m_reply, &QNetworkReply::metaDataChanged, this, &StoreRepair::onMetaData);
-    connect(m_reply, &QNetworkReply::readyRead, this, &StoreRepair::onReadyRead);
+    connect(m_reply, &QNetworkReply::readyRead, this, &StoreRepair::pump);
     connect(m_reply, &QNetworkReply::finished, this, &StoreRepair::onFinished);
 }
 
 void StoreRepair::onMetaData()
 {
-    if (!m_reply || !m_why.isEmpty())
+    if (!m_reply || m_done)
         return;
     const FileStore::Span &span = m_spans.at(m_span);
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const qint64 from = span.offset + m_spanDone;
+    const qint64 from = span.offset + m_spanRead;
     const qint64 to = span.offset + span.length - 1;
     // A 200 would be the whole store: not a byte of it is read.
     if (status != 206) {
-        m_why = QStringLiteral("the store answered %1, not the range asked for").arg(status);
-    } else {
-        static const QRegularExpression contentRange(
-            QStringLiteral("^bytes (\\d+)-(\\d+)/(\\d+)$"));
-        const QRegularExpressionMatch match =
-            contentRange.match(QString::fromLatin1(m_reply->rawHeader("Content-Range").trimmed()));
-        if (!match.hasMatch() || match.captured(1).toLongLong() != from ||
-            match.captured(2).toLongLong() != to || match.captured(3).toLongLong() != m_storeSize)
-            m_why = QStringLiteral("the store answered the range \"%1\" for bytes %2-%3/%4")
-                        .arg(QString::fromLatin1(m_reply->rawHeader("Content-Range")))
-                        .arg(from)
-                        .arg(to)
-                        .arg(m_storeSize);
+        stop(QStringLiteral("the store answered %1, not the range asked for").arg(status));
+        return;
     }
-    if (!m_why.isEmpty())
-        m_reply->abort();
+    static const QRegularExpression contentRange(QStringLiteral("^bytes (\\d+)-(\\d+)/(\\d+)$"));
+    const QRegularExpressionMatch match =
+        contentRange.match(QString::fromLatin1(m_reply->rawHeader("Content-Range").trimmed()));
+    if (!match.hasMatch() || match.captured(1).toLongLong() != from ||
+        match.captured(2).toLongLong() != to || match.captured(3).toLongLong() != m_storeSize)
+        stop(QStringLiteral("the store answered the range \"%1\" for bytes %2-%3/%4")
+                 .arg(QString::fromLatin1(m_reply->rawHeader("Content-Range")))
+                 .arg(from)
+                 .arg(to)
+                 .arg(m_storeSize));
 }
 
-void StoreRepair::onReadyRead()
+void StoreRepair::onFinished()
 {
-    while (m_reply && m_why.isEmpty() && !m_done && m_reply->bytesAvailable() > 0) {
-        const qint64 length = m_spans.at(m_span).length;
-        // One byte beyond the range is enough to tell the answer is too long.
-        const QByteArray chunk = m_reply->read(std::min(kReadChunk, length - m_spanDone + 1));
-        if (chunk.isEmpty())
-            break;
-        m_received += chunk.size();
-        if (m_spanDone + chunk.size() > length) {
-            m_why = QStringLiteral("the store sent more than the range asked for");
-            m_reply->abort();
-            return;
-        }
-        if (!consume(chunk.constData(), chunk.size())) {
-            m_reply->abort();
-            return;
-        }
-        emit progress(m_spansDone + m_spanDone, plannedBytes());
-    }
+    m_replyEnded = true;
+    pump();
 }
 
-// Splits the span's bytes into its objects; the gaps between them are only counted.
-bool StoreRepair::consume(const char *data, qint64 size)
+void StoreRepair::resume()
+{
+    m_resumeQueued = false;
+    pump();
+}
+
+// Reads and decodes until the answer has nothing more for now or this step's output is spent;
+// then the event loop runs before the next step.
+void StoreRepair::pump()
+{
+    if (m_done || !m_reply)
+        return;
+    m_stepLeft = kStepBytes;
+    const qint64 length = m_spans.at(m_span).length;
+    for (;;) {
+        if (m_pending.isEmpty()) {
+            if (m_reply->bytesAvailable() <= 0)
+                break;
+            // One byte beyond the range is enough to tell the answer is too long.
+            m_pending = m_reply->read(std::min(kReadChunk, length - m_spanRead + 1));
+            if (m_pending.isEmpty())
+                break;
+            m_received += m_pending.size();
+            m_spanRead += m_pending.size();
+            if (m_spanRead > length) {
+                stop(QStringLiteral("the store sent more than the range asked for"));
+                return;
+            }
+        }
+        const qint64 used = consume(m_pending.constData(), m_pending.size());
+        if (used < 0) {
+            stop(m_why);
+            return;
+        }
+        m_pending.remove(0, int(used));
+        emit progress(m_spansDone + m_spanDone, plannedBytes());
+        if (m_done)
+            return; // stopped from a progress slot
+        if (!m_pending.isEmpty()) {
+            if (!m_resumeQueued) {
+                m_resumeQueued = true;
+                QTimer::singleShot(0, this, &StoreRepair::resume);
+            }
+            return;
+        }
+    }
+    if (m_replyEnded)
+        endReply();
+}
+
+void StoreRepair::endReply()
+{
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    reply->deleteLater();
+    const qint64 length = m_spans.at(m_span).length;
+    if (reply->error() != QNetworkReply::NoError || m_spanRead < length) {
+        if (m_tries < kMaxTries) {
+            request();
+            return;
+        }
+        finish(false, QStringLiteral("the store's range stopped after %1 of %2 bytes: %3")
+                          .arg(m_spanRead)
+                          .arg(length)
+                          .arg(reply->errorString()));
+        return;
+    }
+    if (m_object != m_objects.at(m_span).size()) {
+        finish(false, QStringLiteral("the store's range ended inside an object"));
+        return;
+    }
+    m_spansDone += length;
+    m_spanRead = 0;
+    m_spanDone = 0;
+    m_object = 0;
+    m_tries = 0;
+    if (++m_span < m_spans.size()) {
+        request();
+        return;
+    }
+    finish(true, QString());
+}
+
+void StoreRepair::stop(const QString &why)
+{
+    if (m_reply) {
+        QNetworkReply *reply = m_reply;
+        m_reply = nullptr;
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    finish(false, why);
+}
+
+// Splits the span's bytes into its objects; the gaps between them are only counted. Gives how
+// many bytes it used (fewer once the step's output is spent), or -1.
+qint64 StoreRepair::consume(const char *data, qint64 size)
 {
     const FileStore::Span &span = m_spans.at(m_span);
     const QList<Object> &objects = m_objects.at(m_span);
-    while (size > 0) {
+    qint64 used = 0;
+    while (used < size && m_stepLeft > 0) {
         const qint64 at = span.offset + m_spanDone;
-        qint64 take = size;
+        qint64 take = size - used;
         if (m_object >= objects.size()) {
             // Past the last object: the span ends here anyway.
         } else if (at < objects.at(m_object).offset) {
-            take = std::min(size, objects.at(m_object).offset - at);
+            take = std::min(take, objects.at(m_object).offset - at);
         } else {
             const Object &object = objects.at(m_object);
-            take = std::min(size, object.offset + object.length - at);
+            take = std::min(take, object.offset + object.length - at);
             if (!m_objectOpen && !openObject())
-                return false;
-            if (!feed(data, take))
-                return false;
+                return -1;
+            take = feed(data + used, take);
+            if (take < 0)
+                return -1;
             if (at + take == object.offset + object.length) {
                 if (!closeObject())
-                    return false;
+                    return -1;
                 ++m_object;
             }
         }
         m_spanDone += take;
-        data += take;
-        size -= take;
+        used += take;
     }
-    return true;
+    return used;
 }
 
 bool StoreRepair::stageFolders(const GameFileList::Entry &entry)
@@ -287,42 +370,42 @@ bool StoreRepair::openObject()
     return true;
 }
 
-bool StoreRepair::feed(const char *data, qint64 size)
+qint64 StoreRepair::feed(const char *data, qint64 size)
 {
     const GameFileList::Entry &first = m_entries.at(m_sinks.front()->entry);
-    if (first.codec == QLatin1String("raw"))
-        return put(data, size);
+    if (first.codec == QLatin1String("raw")) {
+        m_stepLeft -= size;
+        return put(data, size) ? size : -1;
+    }
+    const auto decode = [&](ZSTD_inBuffer *in, ZSTD_outBuffer *out) {
+        m_zstdLeft = ZSTD_decompressStream(m_zstd, out, in);
+        if (ZSTD_isError(m_zstdLeft)) {
+            m_why = QStringLiteral("%1: zstd: %2")
+                        .arg(first.path, QLatin1String(ZSTD_getErrorName(m_zstdLeft)));
+            return false;
+        }
+        m_stepLeft -= qint64(out->pos);
+        return out->pos == 0 || put(m_buffer.data(), qint64(out->pos));
+    };
     ZSTD_inBuffer in{data, size_t(size), 0};
-    while (in.pos < in.size) {
+    while (in.pos < in.size && m_stepLeft > 0) {
         if (m_zstdLeft == 0) {
             m_why = QStringLiteral("%1: the object is longer than its frame").arg(first.path);
-            return false;
+            return -1;
         }
         ZSTD_outBuffer out{m_buffer.data(), m_buffer.size(), 0};
-        m_zstdLeft = ZSTD_decompressStream(m_zstd, &out, &in);
-        if (ZSTD_isError(m_zstdLeft)) {
-            m_why = QStringLiteral("%1: zstd: %2")
-                        .arg(first.path, QLatin1String(ZSTD_getErrorName(m_zstdLeft)));
-            return false;
-        }
-        if (out.pos > 0 && !put(m_buffer.data(), qint64(out.pos)))
-            return false;
+        if (!decode(&in, &out))
+            return -1;
     }
-    // The input is used up, but a full output buffer may still hold back decoded bytes.
-    while (m_zstdLeft != 0) {
+    // The input is used up, but a full output buffer may hold back the rest of a block.
+    while (in.pos == in.size && m_zstdLeft != 0) {
         ZSTD_outBuffer out{m_buffer.data(), m_buffer.size(), 0};
-        m_zstdLeft = ZSTD_decompressStream(m_zstd, &out, &in);
-        if (ZSTD_isError(m_zstdLeft)) {
-            m_why = QStringLiteral("%1: zstd: %2")
-                        .arg(first.path, QLatin1String(ZSTD_getErrorName(m_zstdLeft)));
-            return false;
-        }
+        if (!decode(&in, &out))
+            return -1;
         if (out.pos == 0)
             break;
-        if (!put(m_buffer.data(), qint64(out.pos)))
-            return false;
     }
-    return true;
+    return qint64(in.pos);
 }
 
 bool StoreRepair::put(const char *data, qint64 size)
@@ -367,48 +450,6 @@ bool StoreRepair::closeObject()
     }
     m_sinks.clear();
     return true;
-}
-
-void StoreRepair::onFinished()
-{
-    QNetworkReply *reply = m_reply;
-    if (!reply)
-        return;
-    if (!m_done && m_why.isEmpty())
-        onReadyRead(); // what is left is read under the same cap
-    m_reply = nullptr;
-    reply->deleteLater();
-    if (m_done)
-        return;
-    if (!m_why.isEmpty()) {
-        finish(false, m_why);
-        return;
-    }
-    const qint64 length = m_spans.at(m_span).length;
-    if (reply->error() != QNetworkReply::NoError || m_spanDone < length) {
-        if (m_tries < kMaxTries) {
-            request();
-            return;
-        }
-        finish(false, QStringLiteral("the store's range stopped after %1 of %2 bytes: %3")
-                          .arg(m_spanDone)
-                          .arg(length)
-                          .arg(reply->errorString()));
-        return;
-    }
-    if (m_object != m_objects.at(m_span).size()) {
-        finish(false, QStringLiteral("the store's range ended inside an object"));
-        return;
-    }
-    m_spansDone += m_spanDone;
-    m_spanDone = 0;
-    m_object = 0;
-    m_tries = 0;
-    if (++m_span < m_spans.size()) {
-        request();
-        return;
-    }
-    finish(true, QString());
 }
 
 // Every staged file and every folder made for one goes; the game folder is as it was.

@@ -68,11 +68,14 @@ private:
 
     void request();
     void onMetaData();
-    void onReadyRead();
     void onFinished();
-    bool consume(const char *data, qint64 size);
+    void resume();
+    void pump();
+    void endReply();
+    void stop(const QString &why);
+    qint64 consume(const char *data, qint64 size);
     bool openObject();
-    bool feed(const char *data, qint64 size);
+    qint64 feed(const char *data, qint64 size);
     bool put(const char *data, qint64 size);
     bool closeObject();
     bool stageFolders(const GameFileList::Entry &entry);
@@ -91,7 +94,12 @@ private:
     int m_span = 0;
     int m_object = 0;
     int m_tries = 0;
-    qint64 m_spanDone = 0;  // the current span's bytes so far
+    qint64 m_spanRead = 0; // the current span's bytes read from the answers
+    qint64 m_spanDone = 0; // and those of them decoded
+    QByteArray m_pending;  // read, not yet decoded: the rest of a step
+    qint64 m_stepLeft = 0;
+    bool m_replyEnded = false;
+    bool m_resumeQueued = false;
     qint64 m_spansDone = 0; // the earlier spans' bytes
     bool m_objectOpen = false;
     qint64 m_written = 0; // the open object's decoded bytes
