@@ -89,6 +89,9 @@ void StoreRepair::fetch(const QString &folder)
     m_spanDone = 0;
     m_spansDone = 0;
     m_pending.clear();
+    // What a killed run staged is worth nothing now: its bytes were never checked to the end.
+    for (const GameFileList::Entry &entry : qAsConst(m_entries))
+        platform::removeEntryBelow(m_root, QString(entry.path + kPartSuffix).toStdString());
     m_received = 0;
     m_done = false;
     m_ready = false;
