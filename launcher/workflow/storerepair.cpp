@@ -26,6 +26,9 @@ constexpr qint64 kStepBytes = 16 * 1024 * 1024;
 constexpr size_t kOutChunk = 1 << 20;
 // Qt stops reading the connection while this much waits unread.
 constexpr qint64 kReplyBuffer = 4 * 1024 * 1024;
+// A large object comes in several requests: on a fast link Qt's network thread buffers an
+// answer well ahead of the decoder, so one answer must not be a whole 4 GiB pack.
+constexpr qint64 kMaxRequestBytes = 8 * 1024 * 1024;
 } // namespace
 
 struct StoreRepair::Sink
@@ -128,8 +131,9 @@ void StoreRepair::request()
     QNetworkRequest request(m_storeUrl);
     // A broken answer resumes where its bytes stopped; the decoder is where they left it.
     const qint64 from = span.offset + m_spanRead;
+    m_requestEnd = std::min(span.length, m_spanRead + kMaxRequestBytes);
     request.setRawHeader("Range", QByteArrayLiteral("bytes=") + QByteArray::number(from) + '-' +
-                                      QByteArray::number(span.offset + span.length - 1));
+                                      QByteArray::number(span.offset + m_requestEnd - 1));
     request.setRawHeader("Accept-Encoding", "identity");
     // A redirect is an answer that is not the range: the full package is the way then.
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
@@ -149,7 +153,7 @@ void StoreRepair::onMetaData()
     const FileStore::Span &span = m_spans.at(m_span);
     const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const qint64 from = span.offset + m_spanRead;
-    const qint64 to = span.offset + span.length - 1;
+    const qint64 to = span.offset + m_requestEnd - 1;
     // A 200 would be the whole store: not a byte of it is read.
     if (status != 206) {
         stop(QStringLiteral("the store answered %1, not the range asked for").arg(status));
@@ -186,7 +190,7 @@ void StoreRepair::pump()
     if (m_done || !m_reply)
         return;
     m_stepLeft = kStepBytes;
-    const qint64 length = m_spans.at(m_span).length;
+    const qint64 length = m_requestEnd;
     for (;;) {
         if (m_pending.isEmpty()) {
             if (m_reply->bytesAvailable() <= 0)
@@ -229,7 +233,7 @@ void StoreRepair::endReply()
     m_reply = nullptr;
     reply->deleteLater();
     const qint64 length = m_spans.at(m_span).length;
-    if (reply->error() != QNetworkReply::NoError || m_spanRead < length) {
+    if (reply->error() != QNetworkReply::NoError || m_spanRead < m_requestEnd) {
         if (m_tries < kMaxTries) {
             request();
             return;
@@ -238,6 +242,11 @@ void StoreRepair::endReply()
                           .arg(m_spanRead)
                           .arg(length)
                           .arg(reply->errorString()));
+        return;
+    }
+    if (m_spanRead < length) {
+        m_tries = 0;
+        request();
         return;
     }
     if (m_object != m_objects.at(m_span).size()) {

@@ -94,9 +94,10 @@ private:
     int m_span = 0;
     int m_object = 0;
     int m_tries = 0;
-    qint64 m_spanRead = 0; // the current span's bytes read from the answers
-    qint64 m_spanDone = 0; // and those of them decoded
-    QByteArray m_pending;  // read, not yet decoded: the rest of a step
+    qint64 m_requestEnd = 0; // where in the span the current request ends
+    qint64 m_spanRead = 0;   // the current span's bytes read from the answers
+    qint64 m_spanDone = 0;   // and those of them decoded
+    QByteArray m_pending;    // read, not yet decoded: the rest of a step
     qint64 m_stepLeft = 0;
     bool m_replyEnded = false;
     bool m_resumeQueued = false;
