@@ -9,6 +9,8 @@
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 
+#include <zstd.h>
+
 #include "../setup/setuptestutil.h"
 #include "filestore.h"
 #include "gamefilelist.h"
@@ -382,6 +384,20 @@ void TestStoreRepair::largeFileStreamsIntoPlace()
     const GameFileList::Entry &second = m_largeList.entries.at(1);
     QCOMPARE(big.path, damaged.at(0));
     QVERIFY(big.objectLength < (4 << 20) && second.objectOffset > big.objectOffset);
+    // A decoder holds the frame's window: one allowed 16 MiB must take the object.
+    {
+        QFile storeFile(m_largeStore);
+        QVERIFY(storeFile.open(QIODevice::ReadOnly) && storeFile.seek(big.objectOffset));
+        const QByteArray object = storeFile.read(big.objectLength);
+        std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx *)> context(ZSTD_createDCtx(),
+                                                                    ZSTD_freeDCtx);
+        QVERIFY(!ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, 24)));
+        QByteArray out(1 << 20, Qt::Uninitialized);
+        ZSTD_inBuffer in{object.constData(), size_t(object.size()), 0};
+        ZSTD_outBuffer into{out.data(), size_t(out.size()), 0};
+        const size_t code = ZSTD_decompressStream(context.get(), &into, &in);
+        QVERIFY2(!ZSTD_isError(code), ZSTD_getErrorName(code));
+    }
 
     const QString path = "/large/" + m_largeList.store.name;
     QString store = m_largeStore;
