@@ -12,7 +12,7 @@
 #    store and, in the same round, from the same site without its store (the full package, as
 #    an older publisher's site), alternating which goes first. Prints the bytes nginx sent for
 #    each against the three files' compressed objects + 1 MiB each + the file list, and the
-#    times, with median and spread.
+#    times, with median and spread; then the peak RSS of a ranged repair of one large pack.
 # BENCH_RANGED_ONLY=1 runs part 3 alone.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/../.." && pwd)
@@ -166,3 +166,17 @@ ratios=()
 for i in "${!rt[@]}"; do ratios+=("$(echo "${rt[$i]} / ${ft[$i]}" | bc -l)"); done
 echo "time ratio (ranged/full): $(stats "${ratios[@]}")"
 echo "ranged bytes / budget: $(echo "${rb[0]} / $budget" | bc -l | cut -c1-6), ranged bytes / full package: $(echo "${rb[0]} / $package" | bc -l | cut -c1-8)"
+# Memory of a ranged repair of one small file and of the largest pack: it streams, so it should
+# not grow with the pack.
+rss() { # file offset -> "size bytes-sent peak-KiB"
+    local before
+    printf '\xff' | dd of="$work/rinstalled/$1" bs=1 seek="$2" conv=notrunc status=none
+    before=$(served)
+    /usr/bin/time -v "$bin" repair "$work/rinstalled" "$resource" "$work/config.ini" 2> "$work/rss.log" > /dev/null
+    cmp -s "$work/rgame/$1" "$work/rinstalled/$1" || { echo "$1 not repaired" >&2; exit 1; }
+    echo "$(stat -c %s "$work/rgame/$1") $(( $(served) - before )) $(awk -F': ' '/Maximum resident set size/ {print $2}' "$work/rss.log")"
+}
+for f in "${victims[1]}" Kestrava_Data/large0.pak; do
+    read -r size sent peak < <(rss "$f" 100)
+    printf 'ranged repair of one %d-byte file: %d bytes sent, peak RSS %d KiB\n' "$size" "$sent" "$peak"
+done

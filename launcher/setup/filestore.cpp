@@ -3,7 +3,11 @@
 #include <QBuffer>
 #include <QSet>
 
+#include <zstd.h>
+#include <zstd_errors.h>
+
 #include <algorithm>
+#include <memory>
 
 #include "packagedigest.h"
 #include "zstddelta.h"
@@ -11,6 +15,15 @@
 namespace {
 const QString kZstd = QStringLiteral("zstd");
 const QString kRaw = QStringLiteral("raw");
+// The window a store object's frame may use: a decoder holds that much of the file, so a repair
+// of a large pack costs 16 MiB rather than the pack; long-distance matching finds repeats
+// within it.
+constexpr int kWindowLog = 24;
+
+struct CContextFree
+{
+    void operator()(ZSTD_CCtx *context) const { ZSTD_freeCCtx(context); }
+};
 
 bool fail(QString *error, const QString &message)
 {
@@ -25,13 +38,8 @@ bool FileStore::covers(const GameFileList &list, const QStringList &paths)
     if (list.store.name.isEmpty())
         return false;
     QSet<QString> wanted(paths.begin(), paths.end());
-    qint64 total = 0;
     for (const GameFileList::Entry &entry : list.entries) {
-        if (!wanted.remove(entry.path))
-            continue;
-        total += entry.size;
-        if (entry.objectLength <= 0 || entry.size > kMaxObjectBytes ||
-            entry.objectLength > kMaxObjectBytes || total > kMaxRepairBytes)
+        if (wanted.remove(entry.path) && entry.objectLength <= 0)
             return false;
     }
     return wanted.isEmpty();
@@ -121,13 +129,30 @@ bool FileStore::decode(const GameFileList::Entry &entry, const QByteArray &objec
 bool FileStore::encode(const QByteArray &content, int level, QByteArray *object, QString *codec,
                        QString *error)
 {
-    QByteArray frame;
-    QBuffer out(&frame);
-    qint64 written = 0;
-    if (!out.open(QIODevice::WriteOnly) ||
-        !ZstdDelta::compress(nullptr, 0, reinterpret_cast<const uchar *>(content.constData()),
-                             content.size(), level, &out, &written, {}, error))
-        return false;
+    std::unique_ptr<ZSTD_CCtx, CContextFree> context(ZSTD_createCCtx());
+    if (!context)
+        return fail(error, QStringLiteral("zstd: out of memory"));
+    size_t code = ZSTD_CCtx_setParameter(context.get(), ZSTD_c_compressionLevel, level);
+    if (!ZSTD_isError(code) && content.size() > (1 << kWindowLog)) {
+        code = ZSTD_CCtx_setParameter(context.get(), ZSTD_c_windowLog, kWindowLog);
+        if (!ZSTD_isError(code))
+            code = ZSTD_CCtx_setParameter(context.get(), ZSTD_c_enableLongDistanceMatching, 1);
+    }
+    // A frame that would not fit in the content's own size is not kept anyway.
+    QByteArray frame(int(std::min<qint64>(qint64(ZSTD_compressBound(size_t(content.size()))),
+                                          qint64(content.size()) + 64)),
+                     Qt::Uninitialized);
+    if (!ZSTD_isError(code))
+        code = ZSTD_compress2(context.get(), frame.data(), size_t(frame.size()),
+                              content.constData(), size_t(content.size()));
+    if (ZSTD_isError(code) && ZSTD_getErrorCode(code) == ZSTD_error_dstSize_tooSmall) {
+        *object = content;
+        *codec = kRaw;
+        return true;
+    }
+    if (ZSTD_isError(code))
+        return fail(error, QStringLiteral("zstd: %1").arg(QLatin1String(ZSTD_getErrorName(code))));
+    frame.truncate(int(code));
     // An empty file is a frame too: every object has bytes to ask a range for.
     if (frame.size() < content.size() || content.isEmpty()) {
         *object = frame;

@@ -25,13 +25,9 @@ public:
     static constexpr qint64 kMaxGap = 64 * 1024;
     // More damaged files than this share requests by the smallest gaps.
     static constexpr int kMaxSpans = 64;
-    // The largest file a repair decodes in memory; a larger one comes from the full package.
-    static constexpr qint64 kMaxObjectBytes = 256 * 1024 * 1024;
-    // All damaged files of one repair together, for the same reason.
-    static constexpr qint64 kMaxRepairBytes = 512 * 1024 * 1024;
 
-    // Whether the list names a store with an object for each of the paths, and they are few and
-    // small enough to be held in memory.
+    // Whether the list names a store with an object for each of the paths. A repair streams
+    // each object into its file, so no size is too large.
     static bool covers(const GameFileList &list, const QStringList &paths);
     // The requests that fetch the entries' objects, in store order. Entries with one content
     // share an object and so a span.

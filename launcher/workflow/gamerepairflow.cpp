@@ -322,7 +322,7 @@ void GameRepairFlow::fetchObjects()
                            timeLeft(done, total));
     });
     connect(m_store, &StoreRepair::fetched, this, &GameRepairFlow::onObjectsFetched);
-    m_store->fetch();
+    m_store->fetch(m_folder);
 }
 
 void GameRepairFlow::onObjectsFetched(bool ok, const QString &why)
@@ -410,7 +410,7 @@ void GameRepairFlow::unpackDamaged(bool gameClosed)
     emit statusChanged(tr("label_repair_unpacking").arg(m_damaged.size()));
     if (m_store) {
         QString error;
-        const bool written = m_store->write(m_folder, &error);
+        const bool written = m_store->write(&error);
         m_store->deleteLater();
         m_store = nullptr;
         if (!written) {

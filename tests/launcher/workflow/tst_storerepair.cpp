@@ -6,7 +6,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QStandardPaths>
+#include <QCryptographicHash>
 #include <QTemporaryDir>
+
+#include <zstd.h>
 
 #include "../setup/setuptestutil.h"
 #include "filestore.h"
@@ -16,6 +19,7 @@
 #include "httptestserver.h"
 #include "launcherconfig.h"
 #include "loopbackservices.h"
+#include "storebuilder.h"
 #include "storerepair.h"
 #include "storeunpacker.h"
 #include "updateversioninfo.h"
@@ -39,6 +43,8 @@ private slots:
     void stopWhileFetchingWritesNothing();
     void answerBeyondTheRangeIsNotRead_data();
     void answerBeyondTheRangeIsNotRead();
+    void largeFileStreamsIntoPlace_data();
+    void largeFileStreamsIntoPlace();
     void wholeStoreUnpacksToTheRelease_data();
     void wholeStoreUnpacksToTheRelease();
     void fileListReadsAcrossFormats_data();
@@ -50,13 +56,17 @@ private:
     QString storePath() const { return QStringLiteral("/game/Orvyndale_1.0.0.store"); }
     QString packagePath() const { return QStringLiteral("/game/Orvyndale_1.0.0.7z"); }
     int gets(const QString &path) const;
-    qint64 rangedBytes() const;
+    qint64 rangedBytes(const QString &path) const;
+    qint64 rangedBytes() const { return rangedBytes(storePath()); }
+    bool makeLargeRelease(QString *error);
 
     QTemporaryDir m_dir;
     HttpTestServer m_server;
     UpdateVersionInfo m_manifest;
     GameFileList m_list;
     QMap<QString, QByteArray> m_files;
+    GameFileList m_largeList; // a release with a file beyond what fits in memory comfortably
+    QString m_largeStore;
 };
 
 void TestStoreRepair::initTestCase()
@@ -134,10 +144,10 @@ int TestStoreRepair::gets(const QString &path) const
 }
 
 // What the store's range requests asked for, as the server saw them.
-qint64 TestStoreRepair::rangedBytes() const
+qint64 TestStoreRepair::rangedBytes(const QString &path) const
 {
     qint64 total = 0;
-    for (const HttpTestServer::Request &request : m_server.requestsFor(storePath())) {
+    for (const HttpTestServer::Request &request : m_server.requestsFor(path)) {
         const QByteArray range = request.header("range");
         const QList<QByteArray> ends = range.mid(int(qstrlen("bytes="))).split('-');
         if (!range.startsWith("bytes=") || ends.size() != 2 || ends.at(1).isEmpty())
@@ -304,14 +314,145 @@ void TestStoreRepair::answerBeyondTheRangeIsNotRead()
     const QString path = QStringLiteral("Data/text/dialog_29.txt");
     StoreRepair repair(QUrl(m_manifest.filesPath()), m_list, {path});
     QSignalSpy fetched(&repair, &StoreRepair::fetched);
-    repair.fetch();
+    repair.fetch(game());
     QVERIFY(fetched.wait(30000));
     QCOMPARE(fetched.first().at(0).toBool(), false);
     QVERIFY(repair.plannedBytes() < 64 * 1024);
     QVERIFY2(repair.receivedBytes() <= repair.plannedBytes() + 1,
              qPrintable(QString::number(repair.receivedBytes())));
     QString error;
-    QVERIFY(!repair.write(game(), &error));
+    QVERIFY(!repair.write(&error));
+}
+
+// 300 MiB of zeros with a marker every 4 MiB, so that its zstd object stays small, and an
+// incompressible file after it in the store, whose object takes more than one request.
+bool TestStoreRepair::makeLargeRelease(QString *error)
+{
+    if (!m_largeStore.isEmpty())
+        return true;
+    const QString release = m_dir.filePath(QStringLiteral("large"));
+    const QList<QPair<QString, qint64>> files = {{"Data/big.pak", qint64(300) << 20},
+                                                 {"Data/zz.bin", 9 << 20}};
+    m_largeList = GameFileList();
+    m_largeList.version = QStringLiteral("1.0.0");
+    for (const auto &file : files) {
+        QFile out(release + QLatin1Char('/') + file.first);
+        if (!QDir().mkpath(QFileInfo(out).path()) || !out.open(QIODevice::WriteOnly))
+            return false;
+        QCryptographicHash hash(QCryptographicHash::Sha256);
+        for (qint64 at = 0; at < file.second; at += 4 << 20) {
+            const int size = int(std::min<qint64>(4 << 20, file.second - at));
+            const QByteArray chunk =
+                file.first == "Data/big.pak"
+                    ? noise(4096, quint32(at >> 20)) + QByteArray(size - 4096, '\0')
+                    : noise(size, quint32(77 + at));
+            hash.addData(chunk);
+            if (out.write(chunk) != chunk.size())
+                return false;
+        }
+        GameFileList::Entry entry;
+        entry.path = file.first;
+        entry.size = file.second;
+        entry.sha256 = hash.result().toHex();
+        m_largeList.entries << entry;
+    }
+    const QString store = m_dir.filePath(QStringLiteral("large.store"));
+    if (!StoreBuilder::build(release, store, 3, &m_largeList, error))
+        return false;
+    m_largeStore = store;
+    return true;
+}
+
+void TestStoreRepair::largeFileStreamsIntoPlace_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("a file beyond any memory cap") << "";
+    QTest::newRow("the second file's object is wrong") << "corrupt";
+    QTest::newRow("stopped while the large file streams") << "cancel";
+}
+
+// Both files damaged: the large one comes first in the store, so it is staged whole before
+// the second is checked. Nothing is replaced until both have passed.
+void TestStoreRepair::largeFileStreamsIntoPlace()
+{
+    QFETCH(QString, fault);
+    QString error;
+    QVERIFY2(makeLargeRelease(&error), qPrintable(error));
+    const QStringList damaged = {"Data/big.pak", "Data/zz.bin"};
+    QVERIFY(FileStore::covers(m_largeList, damaged));
+    const GameFileList::Entry &big = m_largeList.entries.at(0);
+    const GameFileList::Entry &second = m_largeList.entries.at(1);
+    QCOMPARE(big.path, damaged.at(0));
+    QVERIFY(big.objectLength < (4 << 20) && second.objectOffset > big.objectOffset);
+    // A decoder holds the frame's window: one allowed 16 MiB must take the object.
+    {
+        QFile storeFile(m_largeStore);
+        QVERIFY(storeFile.open(QIODevice::ReadOnly) && storeFile.seek(big.objectOffset));
+        const QByteArray object = storeFile.read(big.objectLength);
+        std::unique_ptr<ZSTD_DCtx, size_t (*)(ZSTD_DCtx *)> context(ZSTD_createDCtx(),
+                                                                    ZSTD_freeDCtx);
+        QVERIFY(!ZSTD_isError(ZSTD_DCtx_setParameter(context.get(), ZSTD_d_windowLogMax, 24)));
+        QByteArray out(1 << 20, Qt::Uninitialized);
+        ZSTD_inBuffer in{object.constData(), size_t(object.size()), 0};
+        ZSTD_outBuffer into{out.data(), size_t(out.size()), 0};
+        const size_t code = ZSTD_decompressStream(context.get(), &into, &in);
+        QVERIFY2(!ZSTD_isError(code), ZSTD_getErrorName(code));
+    }
+
+    const QString path = "/large/" + m_largeList.store.name;
+    QString store = m_largeStore;
+    if (fault == "corrupt") {
+        QByteArray bytes = readFile(store);
+        const int at = int(second.objectOffset + second.objectLength / 2);
+        bytes[at] = char(bytes.at(at) ^ 0x20);
+        store = m_dir.filePath("large-corrupt.store");
+        QVERIFY(writeFile(store, bytes));
+    }
+    m_server.serveFile(path, store);
+    if (fault == "cancel")
+        m_server.addFault(path, HttpTestServer::Fault::throttle(16 * 1024), -1, "GET");
+    for (const QString &file : damaged)
+        QVERIFY(writeFile(game() + QLatin1Char('/') + file, "damaged " + file.toUtf8()));
+    // Left by a run that was killed; a stop before that file's turn must not leave it either.
+    QVERIFY(writeFile(game() + "/Data/zz.bin.repair-part", "half written"));
+
+    StoreRepair repair(QUrl(m_server.baseUrl() + "/large/files.json"), m_largeList, damaged);
+    QSignalSpy fetched(&repair, &StoreRepair::fetched);
+    repair.fetch(game());
+    const QString part = game() + "/Data/big.pak.repair-part";
+    if (fault == "cancel") {
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(part).size() > 0, 30000);
+        repair.cancel();
+    } else {
+        QVERIFY(fetched.wait(120000));
+        QCOMPARE(fetched.first().at(0).toBool(), fault.isEmpty());
+    }
+    // Only the two objects and what lies between them, not the 300 MiB.
+    QVERIFY2(rangedBytes(path) <= big.objectLength + second.objectLength + FileStore::kMaxGap,
+             qPrintable(QString::number(rangedBytes(path))));
+    QVERIFY(repair.receivedBytes() <= repair.plannedBytes());
+    if (fault.isEmpty()) {
+        // The second object is more than one answer's worth: no answer is a whole pack.
+        QVERIFY(gets(path) >= 2);
+        // Checked and staged, still not in place.
+        QCOMPARE(readFile(game() + "/Data/big.pak"), QByteArray("damaged Data/big.pak"));
+        QVERIFY2(repair.write(&error), qPrintable(error));
+        for (const GameFileList::Entry &entry : qAsConst(m_largeList.entries)) {
+            QFile file(game() + QLatin1Char('/') + entry.path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCryptographicHash hash(QCryptographicHash::Sha256);
+            QVERIFY(hash.addData(&file));
+            QCOMPARE(file.size(), entry.size);
+            QCOMPARE(hash.result().toHex(), entry.sha256);
+        }
+    } else {
+        QVERIFY(!repair.write(&error));
+        for (const QString &file : damaged)
+            QCOMPARE(readFile(game() + QLatin1Char('/') + file), "damaged " + file.toUtf8());
+    }
+    QDirIterator parts(game(), {QStringLiteral("*.repair-part")}, QDir::Files | QDir::Hidden,
+                       QDirIterator::Subdirectories);
+    QVERIFY2(!parts.hasNext(), qPrintable(parts.hasNext() ? parts.next() : QString()));
 }
 
 void TestStoreRepair::wholeStoreUnpacksToTheRelease_data()
