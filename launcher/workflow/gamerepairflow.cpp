@@ -341,12 +341,7 @@ void GameRepairFlow::onObjectsFetched(bool ok, const QString &why)
         fetchPackage();
         return;
     }
-    setStage(Unpacking);
-    if (!m_guard) {
-        unpackDamaged(true);
-        return;
-    }
-    m_guard([this](bool gameClosed) { unpackDamaged(gameClosed); });
+    unpackOnceGameClosed();
 }
 
 QString GameRepairFlow::packagePath() const
@@ -391,6 +386,11 @@ void GameRepairFlow::onPackageChecked()
         finishCancelled();
         return;
     }
+    unpackOnceGameClosed();
+}
+
+void GameRepairFlow::unpackOnceGameClosed()
+{
     setStage(Unpacking);
     if (!m_guard) {
         unpackDamaged(true);

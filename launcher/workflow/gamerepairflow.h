@@ -85,6 +85,7 @@ private:
     void fetchPackage();
     void onDownloadProgress(qint64 done, qint64 total);
     void onPackageChecked();
+    void unpackOnceGameClosed();
     void unpackDamaged(bool gameClosed);
     void onExtractProgress(qlonglong done, qlonglong total);
     void onUnpacked();
